@@ -1,0 +1,37 @@
+# Windows build: updater.exe, statically linked, system DLLs only, plus the
+# platform contract tests and the end-to-end tests, both run under Wine.
+enable_language(RC)
+
+set(UPDATER_SIZE_FLAGS -Os -fno-exceptions -fno-rtti -fno-threadsafe-statics
+    -fno-asynchronous-unwind-tables -ffunction-sections -fdata-sections)
+target_compile_options(updater_core PRIVATE ${UPDATER_SIZE_FLAGS})
+
+file(GLOB UPDATER_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cc)
+list(FILTER UPDATER_WIN32_SOURCES EXCLUDE REGEX "(entry|test_support)\\.cc$")
+add_library(platform_win32 STATIC ${UPDATER_WIN32_SOURCES})
+target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(platform_win32 PRIVATE ${UPDATER_SIZE_FLAGS})
+target_compile_definitions(platform_win32 PUBLIC WIN32_LEAN_AND_MEAN)
+target_link_libraries(platform_win32 PUBLIC ole32 uuid shell32 advapi32 user32)
+target_link_libraries(updater_core PUBLIC platform_win32)
+
+configure_file(res/updater.manifest.in ${CMAKE_BINARY_DIR}/updater.manifest @ONLY)
+configure_file(res/version.h.in ${CMAKE_BINARY_DIR}/res/version.h @ONLY)
+add_executable(updater WIN32 platform/win32/entry.cc res/updater.rc)
+target_compile_options(updater PRIVATE ${UPDATER_SIZE_FLAGS})
+target_include_directories(updater PRIVATE ${CMAKE_BINARY_DIR}/res ${CMAKE_BINARY_DIR}
+                           ${CMAKE_SOURCE_DIR}/res)
+set_source_files_properties(res/updater.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/updater.manifest;${CMAKE_SOURCE_DIR}/res/strings.rc;${CMAKE_SOURCE_DIR}/res/updater.ico")
+target_link_libraries(updater PRIVATE updater_core)
+target_link_options(updater PRIVATE -static -s -Wl,--gc-sections
+                    -Wl,--dynamicbase -Wl,--nxcompat)
+
+if(UPDATER_TESTS)
+  enable_testing()
+  # One throw-away Wine prefix per test run, made by the "wine" fixture;
+  # every test that runs a Windows program requires that fixture.
+  set(UPDATER_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  add_subdirectory(tests/e2e)
+  add_subdirectory(tests/windows)
+endif()
