@@ -1,0 +1,677 @@
+#include "base/text_string.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "platform/platform.h"
+
+namespace {
+
+const int kFormatArea = 1024;
+const int kTemplateArea = 256;
+
+const char* OrEmpty(const char* text) { return text ? text : ""; }
+
+int LengthOf(const char* text) {
+  return static_cast<int>(std::strlen(OrEmpty(text)));
+}
+
+char* NewBlock(int size) { return new (std::nothrow) char[size]; }
+
+unsigned char FoldAscii(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
+}
+
+bool SameFolded(const char* a, const char* b, int n) {
+  for (int i = 0; i < n; ++i) {
+    unsigned char ca = static_cast<unsigned char>(a[i]);
+    unsigned char cb = static_cast<unsigned char>(b[i]);
+    if (ca != cb && FoldAscii(ca) != FoldAscii(cb)) return false;
+  }
+  return true;
+}
+
+bool EqualsFolded(const char* a, const char* b) {
+  int n = LengthOf(a);
+  return n == LengthOf(b) && SameFolded(a, b, n);
+}
+
+// Offset of the next occurrence of `pattern` at or after `from`, or -1.
+// `pattern` must not be empty.
+int FindFrom(const char* text, int from, const char* pattern) {
+  const char* hit = std::strstr(text + from, pattern);
+  return hit ? static_cast<int>(hit - text) : -1;
+}
+
+bool IsBlankSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' ||
+         c == '\r';
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// One step of the bracket walk: the next open is taken only when a close
+// follows it. Returns false when no close lies ahead. `opened_at_top` tells
+// whether an open was taken at depth 0.
+bool GroupStep(const char* text, const char* open, int open_length,
+               const char* close, int close_length, int* pos, int* depth,
+               bool* took_close, bool* opened_at_top) {
+  int c = FindFrom(text, *pos, close);
+  if (c < 0) return false;
+  int o = FindFrom(text, *pos, open);
+  *opened_at_top = false;
+  if (o >= 0 && o < c) {
+    *opened_at_top = (*depth == 0);
+    ++*depth;
+    *pos = o + open_length;
+    *took_close = false;
+  } else {
+    --*depth;
+    *pos = c + close_length;
+    *took_close = true;
+  }
+  return true;
+}
+
+bool UsableBrackets(const char* open, const char* close) {
+  return open && close && *open && *close && std::strcmp(open, close) != 0;
+}
+
+}  // namespace
+
+bool ParseDecimal(const char* text, int* out) {
+  const char* p = OrEmpty(text);
+  while (IsBlankSpace(*p)) ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = (*p++ == '-');
+  if (*p < '0' || *p > '9') return false;
+  // Magnitude limit of the sign; larger values clamp instead of wrapping.
+  const unsigned limit = negative ? 2147483648u : 2147483647u;
+  unsigned value = 0;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    unsigned digit = static_cast<unsigned>(*p - '0');
+    value = (value > (limit - digit) / 10) ? limit : value * 10 + digit;
+  }
+  if (!negative) {
+    *out = static_cast<int>(value);
+  } else if (value == 2147483648u) {
+    *out = INT_MIN;
+  } else {
+    *out = -static_cast<int>(value);
+  }
+  return true;
+}
+
+bool DirectoryOf(const char* path, TextString& out) {
+  const char* p = OrEmpty(path);
+  const char* slash = std::strrchr(p, '\\');
+  if (!slash || slash == p) return false;
+  int n = static_cast<int>(slash - p);
+  // Built aside so that a path inside `out` itself stays readable.
+  TextString directory;
+  if (!directory.Reserve(n + 1)) return false;
+  std::memcpy(directory.Buffer(), p, n);
+  return out.Assign(directory.Text());
+}
+
+// ---- Construction and storage -------------------------------------------
+
+TextString::TextString() {
+  DetachBuffer();
+  Assign("");
+}
+
+TextString::TextString(const char* text) {
+  DetachBuffer();
+  Assign(text);
+}
+
+TextString::TextString(const TextString& other) {
+  DetachBuffer();
+  Assign(other.Text());
+}
+
+TextString& TextString::operator=(const TextString& other) {
+  return Set(other);
+}
+
+TextString::~TextString() { delete[] buffer_; }
+
+void TextString::DetachBuffer() { buffer_ = NULL; }
+
+void TextString::Install(char* block) {
+  delete[] buffer_;
+  buffer_ = block;
+}
+
+bool TextString::Reserve(int size) {
+  Install(NULL);
+  char* block = NewBlock(size > 0 ? size : 1);
+  if (!block) return false;
+  std::memset(block, 0, size > 0 ? size : 1);
+  buffer_ = block;
+  return true;
+}
+
+// Assign and Append fill the new block before releasing the old one, so an
+// argument that points into this string is still intact when it is read.
+bool TextString::Assign(const char* text) {
+  text = OrEmpty(text);
+  int n = LengthOf(text);
+  char* block = NewBlock(n + 1);
+  if (block) std::memcpy(block, text, n + 1);
+  Install(block);
+  return block != NULL;
+}
+
+bool TextString::Append(const char* text) {
+  text = OrEmpty(text);
+  int old_length = Length();
+  int n = LengthOf(text);
+  char* block = NewBlock(old_length + n + 1);
+  if (block) {
+    std::memcpy(block, Text(), old_length);
+    std::memcpy(block + old_length, text, n + 1);
+  }
+  Install(block);
+  return block != NULL;
+}
+
+const char* TextString::Text() const { return buffer_ ? buffer_ : ""; }
+
+char* TextString::Buffer() { return buffer_; }
+
+TextString& TextString::Set(const TextString& other) {
+  Assign(other.Text());
+  return *this;
+}
+
+TextString& TextString::Set(const char* text) {
+  Assign(text);
+  return *this;
+}
+
+TextString& TextString::Add(const TextString& other) {
+  Append(other.Text());
+  return *this;
+}
+
+TextString& TextString::Add(const char* text) {
+  Append(text);
+  return *this;
+}
+
+TextString TextString::Concat(const TextString& other) const {
+  return Concat(other.Text());
+}
+
+TextString TextString::Concat(const char* text) const {
+  TextString result(*this);
+  result.Add(text);
+  return result;
+}
+
+bool TextString::Equals(const TextString& other) const {
+  return EqualsFolded(Text(), other.Text());
+}
+
+bool TextString::Equals(const char* text) const {
+  return EqualsFolded(Text(), OrEmpty(text));
+}
+
+bool TextString::Differs(const TextString& other) const {
+  return !Equals(other);
+}
+
+bool TextString::Differs(const char* text) const { return !Equals(text); }
+
+int TextString::Length() const { return LengthOf(Text()); }
+
+// ---- Spans ----------------------------------------------------------------
+
+TextString TextString::SliceAt(int first, int last) const {
+  TextString result;
+  int length = Length();
+  if (first < 0) first = 0;
+  if (last >= length) last = length - 1;  // the copy stops at the terminator
+  if (first > last) return result;
+  int n = last - first + 1;
+  char* block = NewBlock(n + 1);
+  if (block) {
+    std::memcpy(block, Text() + first, n);
+    block[n] = '\0';
+  }
+  result.Install(block);
+  return result;
+}
+
+bool TextString::ReplaceSpanAt(int first, int last, const char* text) {
+  int end = Length() - 1;
+  TextString prefix;
+  TextString suffix;
+  if (first > 0) prefix = SliceAt(0, first - 1);
+  if (last < end) suffix = SliceAt(last + 1, end);
+  // Built completely before Set, so `text` may point into this buffer.
+  Set(prefix.Concat(text).Concat(suffix));
+  return buffer_ != NULL;
+}
+
+TextString TextString::Slice(const char* first, const char* last) const {
+  if (!buffer_ || !first || !last) return TextString();
+  return SliceAt(static_cast<int>(first - buffer_),
+                 static_cast<int>(last - buffer_));
+}
+
+TextString& TextString::ReplaceSpan(const char* first, const char* last,
+                                    const char* text) {
+  if (buffer_ && first && last) {
+    ReplaceSpanAt(static_cast<int>(first - buffer_),
+                  static_cast<int>(last - buffer_), text);
+  }
+  return *this;
+}
+
+// ---- Characters -------------------------------------------------------------
+
+TextString TextString::CharAt(int index) const { return Mid(index, index); }
+
+TextString TextString::Mid(int first, int last) const {
+  int length = Length();
+  if (first < 0 || last < 0) {
+    if (length == 0) return TextString();
+    if (first < 0) first += length;
+    if (last < 0) last += length;
+  }
+  if (first < 0 || first >= length || first > last) return TextString();
+  return SliceAt(first, last);
+}
+
+bool TextString::ReplaceChar(int index, const char* text) {
+  return ReplaceMid(index, index, text);
+}
+
+bool TextString::ReplaceMid(int first, int last, const char* text) {
+  int length = Length();
+  if (first < 0 || last < 0) {
+    if (length == 0) return false;
+    if (first < 0) first += length;
+    if (last < 0) last += length;
+  }
+  // Only existing characters are replaced; nothing is inserted.
+  if (first < 0 || first >= length || first > last) return false;
+  if (last >= length) last = length - 1;
+  return ReplaceSpanAt(first, last, text);
+}
+
+// ---- Words ----------------------------------------------------------------
+
+int TextString::WordCount() const {
+  const char* s = Text();
+  if (!*s) return 0;
+  int count = 1;
+  bool quoted = (s[0] == '"');
+  for (int k = 0; s[k]; ++k) {
+    if (s[k] != ' ') continue;
+    // Inside a quoted word only a blank right after a quote separates.
+    if (quoted && k > 0 && s[k - 1] != '"') continue;
+    ++count;
+    quoted = (s[k + 1] == '"');
+  }
+  return count;
+}
+
+bool TextString::LocateWordsAt(int first, int last, int* begin,
+                               int* end) const {
+  if (first < 0 || last < 0) {
+    int n = WordCount();
+    if (n == 0) return false;
+    if (first < 0) first += n;
+    if (last < 0) last += n;
+  }
+  const char* s = Text();
+  bool has_begin = (first == 0);
+  *begin = 0;
+  *end = Length() - 1;
+  int i = 0;
+  bool quoted = (s[0] == '"');
+  for (int k = 0; s[k]; ++k) {
+    if (s[k] != ' ') continue;
+    if (quoted && k > 0 && s[k - 1] != '"') continue;
+    if (i >= last) {
+      *end = k - 1;
+      break;
+    }
+    ++i;
+    if (!has_begin && i >= first) {
+      *begin = k + 1;
+      has_begin = true;
+    }
+    quoted = (s[k + 1] == '"');
+  }
+  return has_begin;
+}
+
+bool TextString::LocateWords(int first, int last, const char** begin,
+                             const char** end) const {
+  int b, e;
+  if (!buffer_ || !LocateWordsAt(first, last, &b, &e)) return false;
+  *begin = buffer_ + b;
+  *end = buffer_ + e;
+  return true;
+}
+
+TextString TextString::Word(int index) const { return Words(index, index); }
+
+TextString TextString::Words(int first, int last) const {
+  int b, e;
+  if (!LocateWordsAt(first, last, &b, &e)) return TextString();
+  return SliceAt(b, e);
+}
+
+bool TextString::ReplaceWord(int index, const char* text) {
+  return ReplaceWords(index, index, text);
+}
+
+bool TextString::ReplaceWords(int first, int last, const char* text) {
+  int b, e;
+  if (!LocateWordsAt(first, last, &b, &e)) return false;
+  return ReplaceSpanAt(b, e, text);
+}
+
+// ---- Items ------------------------------------------------------------------
+
+int TextString::ItemCount(const char* separator) const {
+  if (Length() == 0 || !separator || !*separator) return 0;
+  return 1 + CountOf(separator);
+}
+
+bool TextString::LocateItemsAt(int first, int last, const char* separator,
+                               int* begin, int* end) const {
+  if (!separator || !*separator) return false;
+  if (first < 0 || last < 0) {
+    int n = ItemCount(separator);
+    if (n == 0) return false;
+    if (first < 0) first += n;
+    if (last < 0) last += n;
+  }
+  const char* s = Text();
+  int separator_length = LengthOf(separator);
+  bool has_begin = (first == 0);
+  *begin = 0;
+  *end = Length() - 1;
+  int i = 0;
+  for (int pos = FindFrom(s, 0, separator); pos >= 0;
+       pos = FindFrom(s, pos + separator_length, separator)) {
+    if (i >= last) {
+      *end = pos - 1;
+      break;
+    }
+    ++i;
+    if (!has_begin && i >= first) {
+      *begin = pos + separator_length;
+      has_begin = true;
+    }
+  }
+  return has_begin;
+}
+
+bool TextString::LocateItems(int first, int last, const char* separator,
+                             const char** begin, const char** end) const {
+  int b, e;
+  if (!buffer_ || !LocateItemsAt(first, last, separator, &b, &e)) {
+    return false;
+  }
+  *begin = buffer_ + b;
+  *end = buffer_ + e;
+  return true;
+}
+
+TextString TextString::Item(int index, const char* separator) const {
+  return Items(index, index, separator);
+}
+
+TextString TextString::Items(int first, int last,
+                             const char* separator) const {
+  int b, e;
+  if (!LocateItemsAt(first, last, separator, &b, &e)) return TextString();
+  return SliceAt(b, e);
+}
+
+bool TextString::ReplaceItem(int index, const char* separator,
+                             const char* text) {
+  return ReplaceItems(index, index, separator, text);
+}
+
+bool TextString::ReplaceItems(int first, int last, const char* separator,
+                              const char* text) {
+  int b, e;
+  if (!LocateItemsAt(first, last, separator, &b, &e)) return false;
+  return ReplaceSpanAt(b, e, text);
+}
+
+// ---- Groups -----------------------------------------------------------------
+
+int TextString::GroupCount(const char* open, const char* close) const {
+  if (!UsableBrackets(open, close)) return 0;
+  const char* s = Text();
+  int open_length = LengthOf(open);
+  int close_length = LengthOf(close);
+  int pos = 0, depth = 0, count = 0;
+  bool took_close, opened_at_top;
+  while (GroupStep(s, open, open_length, close, close_length, &pos, &depth,
+                   &took_close, &opened_at_top)) {
+    // A stray close drives depth below 0, so later groups on that level
+    // never return to 0 and are not counted.
+    if (took_close && depth == 0) ++count;
+  }
+  return count;
+}
+
+bool TextString::LocateGroupsAt(int first, int last, const char* open,
+                                const char* close, int* begin,
+                                int* end) const {
+  if (!UsableBrackets(open, close)) return false;
+  if (first < 0 || last < 0) {
+    int n = GroupCount(open, close);
+    if (n == 0) return false;
+    if (first < 0) first += n;
+    if (last < 0) last += n;
+  }
+  // A range reaching before group 0 starts at group 0: the begin is then
+  // always just after an opening bracket and can be moved back onto it.
+  if (first < 0) first = 0;
+  const char* s = Text();
+  int open_length = LengthOf(open);
+  int close_length = LengthOf(close);
+  int pos = 0, depth = 0, k = 0;
+  bool has_begin = false;
+  bool took_close, opened_at_top;
+  // Phase one: walk until just after the opening bracket of group `last`.
+  while (last >= 0 && k <= last &&
+         GroupStep(s, open, open_length, close, close_length, &pos, &depth,
+                   &took_close, &opened_at_top)) {
+    if (opened_at_top) ++k;
+    if (!has_begin && k > first) {
+      *begin = pos;
+      has_begin = true;
+    }
+  }
+  if (!has_begin) return false;
+  // Phase two: the close that brings depth back to 0 ends the group.
+  bool has_end = false;
+  while (GroupStep(s, open, open_length, close, close_length, &pos, &depth,
+                   &took_close, &opened_at_top)) {
+    if (took_close && depth == 0) {
+      *end = pos - 1;  // last byte of the closing bracket
+      has_end = true;
+      break;
+    }
+  }
+  if (!has_end) *end = Length() - 1;
+  *begin -= open_length;
+  return true;
+}
+
+bool TextString::LocateGroups(int first, int last, const char* open,
+                              const char* close, const char** begin,
+                              const char** end) const {
+  int b, e;
+  if (!buffer_ || !LocateGroupsAt(first, last, open, close, &b, &e)) {
+    return false;
+  }
+  *begin = buffer_ + b;
+  *end = buffer_ + e;
+  return true;
+}
+
+TextString TextString::Group(int index, const char* open,
+                             const char* close) const {
+  return Groups(index, index, open, close);
+}
+
+TextString TextString::Groups(int first, int last, const char* open,
+                              const char* close) const {
+  int b, e;
+  if (!LocateGroupsAt(first, last, open, close, &b, &e)) return TextString();
+  return SliceAt(b, e);
+}
+
+bool TextString::ReplaceGroup(int index, const char* open, const char* close,
+                              const char* text) {
+  return ReplaceGroups(index, index, open, close, text);
+}
+
+bool TextString::ReplaceGroups(int first, int last, const char* open,
+                               const char* close, const char* text) {
+  int b, e;
+  if (!LocateGroupsAt(first, last, open, close, &b, &e)) return false;
+  return ReplaceSpanAt(b, e, text);
+}
+
+// ---- Trimming, formatting, numbers ------------------------------------------
+
+void TextString::Trim(const char* text) { Trim(text, text); }
+
+void TextString::Trim(const char* leading, const char* trailing) {
+  const char* s = Text();
+  int length = Length();
+  int lead_length = LengthOf(leading);
+  int trail_length = LengthOf(trailing);
+  int begin = 0;
+  int end = length - 1;
+  if (lead_length > 0) {
+    while (end - begin + 1 >= lead_length &&
+           SameFolded(s + begin, leading, lead_length)) {
+      begin += lead_length;
+    }
+  }
+  if (trail_length > 0) {
+    int remaining = end - begin + 1;
+    while (remaining >= trail_length &&
+           SameFolded(s + end - trail_length + 1, trailing, trail_length)) {
+      end -= trail_length;
+      remaining -= trail_length;
+    }
+  }
+  if (begin == 0 && end == length - 1) return;
+  Set(SliceAt(begin, end));
+}
+
+void TextString::FormatV(const char* format, va_list args) {
+  char area[kFormatArea] = {0};
+  std::vsnprintf(area, kFormatArea, OrEmpty(format), args);
+  // Some runtimes leave a cut result unterminated.
+  area[kFormatArea - 1] = '\0';
+  Set(area);
+}
+
+void TextString::LoadFormat(unsigned id, ...) {
+  char pattern[kTemplateArea] = {0};
+  platform::LoadResourceString(id, pattern, kTemplateArea);
+  pattern[kTemplateArea - 1] = '\0';
+  va_list args;
+  va_start(args, id);
+  FormatV(pattern, args);
+  va_end(args);
+}
+
+void TextString::Format(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  FormatV(format, args);
+  va_end(args);
+}
+
+int TextString::ToInt() const {
+  int value = 0;
+  ParseDecimal(Text(), &value);
+  return value;
+}
+
+int TextString::HexToInt() const {
+  const char* s = Text();
+  if (s[0] != '0' || s[1] != 'x') return 0;
+  unsigned value = 0;
+  for (const char* p = s + 2; HexDigit(*p) >= 0; ++p) {
+    value = (value > 0x0FFFFFFFu)
+                ? 0xFFFFFFFFu
+                : (value << 4) | static_cast<unsigned>(HexDigit(*p));
+  }
+  // Same bit pattern as the unsigned value, without relying on an
+  // implementation-defined conversion.
+  if (value <= static_cast<unsigned>(INT_MAX)) return static_cast<int>(value);
+  return static_cast<int>(value - 2147483648u) + INT_MIN;
+}
+
+// ---- Whole-text operations --------------------------------------------------
+
+void TextString::Compact() {
+  TextString copy(*this);
+  Set(copy);
+}
+
+void TextString::SetText(const char* text) {
+  // Emptying first and then adding gives the same text as one Set, and one
+  // Set keeps an argument that points into this buffer valid.
+  Set(text);
+}
+
+bool TextString::ReplaceAll(const char* find, const char* text) {
+  // Copies, since both may point into the buffer that is replaced.
+  TextString pattern(find);
+  TextString replacement(text);
+  int find_length = pattern.Length();
+  int text_length = replacement.Length();
+  if (find_length == 0 || !replacement.buffer_) return false;
+  bool replaced = false;
+  int pos = 0;
+  while (buffer_) {
+    int hit = FindFrom(buffer_, pos, pattern.Text());
+    if (hit < 0) break;
+    if (!ReplaceSpanAt(hit, hit + find_length - 1, replacement.Text())) break;
+    replaced = true;
+    // Resuming after the inserted text keeps a replacement that contains
+    // `find` from being matched again.
+    pos = hit + text_length;
+  }
+  return replaced;
+}
+
+int TextString::CountOf(const char* find) const {
+  if (!find || !*find) return 0;
+  const char* s = Text();
+  int find_length = LengthOf(find);
+  int count = 0;
+  for (int pos = FindFrom(s, 0, find); pos >= 0;
+       pos = FindFrom(s, pos + find_length, find)) {
+    ++count;
+  }
+  return count;
+}
