@@ -1,0 +1,227 @@
+// The only gate between the updater and the operating system.
+//
+// Every operation here wraps one narrow-character Win32, shell or COM call (or
+// a short fixed sequence of them) and keeps exactly the results and effects
+// the updater relies on. Two implementations live side by side:
+//   platform/win32/  the real calls, for updater.exe;
+//   tests/fake/      an in-memory Windows world, for the host build.
+// The platform contract tests run against both, so the fake stays honest.
+//
+// Texts are NUL-terminated bytes in the ANSI code page. Buffers are filled
+// the way the wrapped Win32 call fills them.
+#ifndef UPDATER_PLATFORM_PLATFORM_H_
+#define UPDATER_PLATFORM_PLATFORM_H_
+
+namespace platform {
+
+// MAX_PATH: path buffers hold at most 259 characters and the terminator.
+const unsigned kMaxPath = 260;
+
+// ---- Process start-up --------------------------------------------------
+
+// Restricts DLL loading to the system directory before anything else runs:
+// SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) where the system has
+// it (looked up at run time), SetDllDirectoryA("") otherwise.
+void HardenDllSearch();
+
+// CoInitialize(NULL) / CoUninitialize(). The result is not examined.
+void ComInitialize();
+void ComUninitialize();
+
+// ---- Paths and folders -------------------------------------------------
+
+// GetModuleFileNameA(NULL, buffer, size): full path of the running
+// executable. Returns the number of characters written (0 on failure).
+unsigned ModuleFileName(char* buffer, unsigned size);
+
+// GetWindowsDirectoryA / GetSystemDirectoryA: no trailing backslash.
+unsigned WindowsDirectory(char* buffer, unsigned size);
+unsigned SystemDirectory(char* buffer, unsigned size);
+
+// CSIDL values the updater asks for.
+const int kCsidlPrograms = 2;              // CSIDL_PROGRAMS
+const int kCsidlDesktopDirectory = 16;     // CSIDL_DESKTOPDIRECTORY
+const int kCsidlCommonPrograms = 23;       // CSIDL_COMMON_PROGRAMS
+const int kCsidlCommonDesktopDirectory = 25;  // CSIDL_COMMON_DESKTOPDIRECTORY
+
+// SHGetSpecialFolderPathA(NULL, buffer, csidl, FALSE). The buffer holds
+// kMaxPath bytes. A failure leaves the buffer as it was.
+bool SpecialFolderPath(int csidl, char* buffer);
+
+// ---- System family -----------------------------------------------------
+
+const unsigned kPlatformWin32Windows = 1;  // VER_PLATFORM_WIN32_WINDOWS
+const unsigned kPlatformWin32Nt = 2;       // VER_PLATFORM_WIN32_NT
+
+// dwPlatformId of GetVersionExA with a zeroed OSVERSIONINFOA (148 bytes);
+// 0 when the call fails. Not cached.
+unsigned PlatformId();
+
+// ---- Files and directories ---------------------------------------------
+
+const unsigned kAttributeReadOnly = 0x1;
+const unsigned kAttributeHidden = 0x2;
+const unsigned kAttributeSystem = 0x4;
+const unsigned kAttributeDirectory = 0x10;
+const unsigned kAttributeArchive = 0x20;
+const unsigned kAttributeNormal = 0x80;
+
+// One entry of a directory listing (the parts of WIN32_FIND_DATAA used).
+struct FindEntry {
+  unsigned attributes;
+  char name[kMaxPath];
+};
+
+// A FindFirstFileA search, closed with FindClose when the object goes away.
+// Patterns follow FindFirstFileA: a plain path finds the file or directory
+// itself, "*" and "?" match within the last part, and a path ending in a
+// backslash never matches.
+class FileSearch {
+ public:
+  FileSearch();
+  ~FileSearch();
+
+  // FindFirstFileA(pattern). False (the invalid handle) when nothing
+  // matches; otherwise the first match is in `entry`.
+  bool First(const char* pattern, FindEntry* entry);
+  // FindNextFileA. False when the listing has ended (or the search is not
+  // open).
+  bool Next(FindEntry* entry);
+  // FindClose, once; later calls do nothing.
+  void Close();
+
+ private:
+  FileSearch(const FileSearch&);
+  FileSearch& operator=(const FileSearch&);
+  void* handle_;
+};
+
+// SetFileAttributesA(path, attributes).
+bool SetAttributes(const char* path, unsigned attributes);
+
+// CreateDirectoryA(path, NULL): one level.
+bool MakeDirectory(const char* path);
+
+// DeleteFileA(path).
+bool RemoveFile(const char* path);
+
+// CopyFileA(from, to, FALSE): an existing destination is replaced.
+bool CopyFileOver(const char* from, const char* to);
+
+// Calendar date of a file's last write, in local time.
+struct FileDate {
+  unsigned short year;
+  unsigned short month;
+  unsigned short day;
+};
+
+enum FileDateResult {
+  kFileDateRead,       // `date` holds the last-write date
+  kFileDateNotOpened,  // CreateFileA failed: missing, a directory, in use
+  kFileDateNotRead     // opened, but the time could not be read or converted
+};
+
+// CreateFileA(path, GENERIC_READ, share 0, NULL, OPEN_EXISTING,
+// FILE_ATTRIBUTE_NORMAL, NULL); GetFileTime (last write); CloseHandle;
+// FileTimeToLocalFileTime; FileTimeToSystemTime.
+FileDateResult LastWriteDate(const char* path, FileDate* date);
+
+// ---- Settings files (private-profile functions) ------------------------
+
+// GetPrivateProfileStringA(section, key, fallback, buffer, size, file).
+// Returns the number of characters copied.
+unsigned ProfileString(const char* section, const char* key,
+                       const char* fallback, char* buffer, unsigned size,
+                       const char* file);
+
+// GetPrivateProfileSectionA(section, buffer, size, file): the section's
+// lines, each ended by a zero byte, the list by a second one.
+unsigned ProfileSection(const char* section, char* buffer, unsigned size,
+                        const char* file);
+
+// ---- Registry (read-only) ----------------------------------------------
+
+typedef struct RegistryHandleTag* RegistryHandle;
+
+enum RegistryRoot { kNoRoot = 0, kLocalMachine };
+
+const unsigned kKeyRead = 0x20019;        // KEY_READ
+const unsigned kKeyWow64_64Key = 0x0100;  // KEY_WOW64_64KEY
+
+// RegOpenKeyExA(root, subKey, 0, access, &handle); true on ERROR_SUCCESS.
+bool RegistryOpen(RegistryRoot root, const char* subKey, unsigned access,
+                  RegistryHandle* handle);
+
+// RegQueryValueExA(handle, name, NULL, NULL, data, size). With `data` null
+// only the size is asked for. True on ERROR_SUCCESS; `size` is updated as
+// the call updates it.
+bool RegistryQuery(RegistryHandle handle, const char* name,
+                   unsigned char* data, unsigned* size);
+
+// RegCloseKey.
+void RegistryClose(RegistryHandle handle);
+
+// ---- User interface ----------------------------------------------------
+
+const unsigned kMbOk = 0x0;
+const unsigned kMbYesNo = 0x4;
+const unsigned kMbIconError = 0x10;
+const unsigned kMbIconQuestion = 0x20;
+const unsigned kMbIconWarning = 0x30;
+const unsigned kMbIconInformation = 0x40;
+const unsigned kMbDefButton2 = 0x100;
+
+const int kIdOk = 1;
+const int kIdCancel = 2;
+const int kIdAbort = 3;
+const int kIdRetry = 4;
+const int kIdIgnore = 5;
+const int kIdYes = 6;
+const int kIdNo = 7;
+
+// MessageBoxA(NULL, text, caption, style): modal; the button chosen.
+int ShowMessageBox(const char* text, const char* caption, unsigned style);
+
+// LoadStringA(GetModuleHandleA(NULL), id, buffer, size): the string-table
+// entry `id` of the executable, cut to size - 1 bytes; 0 when absent.
+int LoadResourceString(unsigned id, char* buffer, int size);
+
+// ---- Processes ---------------------------------------------------------
+
+enum LaunchWait { kWaitForExit, kWaitForInputIdle };
+
+enum LaunchResult {
+  kLaunchDone,         // started, and the wait ended normally
+  kLaunchNotStarted,   // CreateProcessA failed
+  kLaunchWaitFailed    // started, but the wait returned WAIT_FAILED
+};
+
+// CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, directory,
+// &zeroed STARTUPINFOA, &pi); then WaitForSingleObject(INFINITE) or
+// WaitForInputIdle(INFINITE); then the thread handle and the process handle
+// are closed, in this order. The command line is passed exactly as given.
+LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait);
+
+// ---- Shell links -------------------------------------------------------
+
+const int kSwShowNormal = 1;
+const int kSwShowMaximized = 3;
+const int kSwShowMinNoActive = 7;
+
+struct ShortcutFields {
+  const char* target;
+  const char* workingDirectory;
+  const char* arguments;
+  int showCommand;  // 0: none set, the link object's default stays
+};
+
+// CoCreateInstance(CLSID_ShellLink, IShellLinkA); SetPath,
+// SetWorkingDirectory, SetArguments, SetShowCmd (when not 0);
+// IPersistFile::Save(path converted from the ANSI code page, TRUE).
+// True when the file was saved. A path whose UTF-16 form does not fit
+// kMaxPath wide characters is refused, never cut.
+bool SaveShortcut(const ShortcutFields& fields, const char* path);
+
+}  // namespace platform
+
+#endif  // UPDATER_PLATFORM_PLATFORM_H_
