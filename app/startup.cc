@@ -1,0 +1,101 @@
+#include "app/startup.h"
+
+#include "app/proc_driver.h"
+#include "app/process_state.h"
+#include "app/system_queries.h"
+#include "platform/platform.h"
+#include "settings/messages.h"
+#include "settings/param_reader.h"
+#include "settings/settings_reader.h"
+#include "settings/symbol_table.h"
+
+namespace {
+
+// Fills a scratch string the way a Win32 path call fills its buffer.
+void DefineFolderSymbol(const char* name, int csidl, TextString& scratch) {
+  scratch.Reserve(platform::kMaxPath);
+  platform::SpecialFolderPath(csidl, scratch.Buffer());
+  DefineSymbol(name, scratch);
+}
+
+}  // namespace
+
+int UpdaterMain(const char* commandLine) {
+  platform::HardenDllSearch();
+  platform::ComInitialize();
+  if (Initialize(commandLine)) RunUpdater();
+  FreeAllProcLists();
+  platform::ComUninitialize();
+  return 0;
+}
+
+bool Initialize(const char* commandLine) {
+  CommandLineText.SetText(commandLine);
+
+  TextString caption;
+  if (FirstArgument(CommandLineText, caption))
+    AppCaption.Set(caption);
+  else
+    AppCaption.Set(DefaultCaption);
+
+  ModulePath.Reserve(platform::kMaxPath);
+  platform::ModuleFileName(ModulePath.Buffer(), platform::kMaxPath);
+  ModulePath.Compact();
+
+  SettingsPath.Set(ModulePath);
+  SettingsPath.ReplaceItems(-1, -1, ".", "ini");
+
+  if (!FileExists(SettingsPath.Text())) {
+    ShowError(MSG_FILE_NOT_FOUND, SettingsPath.Text());
+    return false;
+  }
+  if (!DefineBuiltinSymbols()) return false;
+  if (!ReadUpdaterSection()) return false;
+  if (UpdaterName.Length() != 0) AppCaption.Set(UpdaterName);
+  return true;
+}
+
+bool FirstArgument(const TextString& text, TextString& out) {
+  if (text.Length() == 0) return false;
+  TextString word = text.Word(0);
+  word.Trim("\"");
+  if (word.Length() == 0) return false;
+  out.Set(word);
+  return true;
+}
+
+bool DefineBuiltinSymbols() {
+  Symbols.count = ReadSettingSection(SettingsPath.Text(), "DEFINE",
+                                     Symbols.text);
+
+  TextString scratch;
+  scratch.Reserve(platform::kMaxPath);
+  platform::WindowsDirectory(scratch.Buffer(), platform::kMaxPath);
+  DefineSymbol("<Win>", scratch);
+
+  scratch.Reserve(platform::kMaxPath);
+  platform::SystemDirectory(scratch.Buffer(), platform::kMaxPath);
+  DefineSymbol("<Sys>", scratch);
+
+  // The executable's directory without its trailing backslash ("C:" for an
+  // executable in a drive's root).
+  DefineSymbol("<Src>", ModulePath.Items(0, -2, "\\"));
+
+  DefineFolderSymbol("<Desktop>",
+                     IsNtPlatform() ? platform::kCsidlCommonDesktopDirectory
+                                    : platform::kCsidlDesktopDirectory,
+                     scratch);
+  DefineFolderSymbol("<Programs>",
+                     IsNtPlatform() ? platform::kCsidlCommonPrograms
+                                    : platform::kCsidlPrograms,
+                     scratch);
+
+  ExpandSymbolTable();
+  return true;
+}
+
+bool ReadUpdaterSection() {
+  ProcListCount = 0;
+  if (!ReadParam("UPDATER", "NAME", UpdaterName)) return false;
+  return ReadParam("UPDATER", "PROC", UpdaterProc);
+}

@@ -1,0 +1,26 @@
+// Start-up and shutdown of the updater process.
+#ifndef UPDATER_APP_STARTUP_H_
+#define UPDATER_APP_STARTUP_H_
+
+#include "base/text_string.h"
+
+// The whole life of the process, called by the Windows entry point with the
+// command line it received. Always returns 0, the exit code.
+int UpdaterMain(const char* commandLine);
+
+// Everything that must succeed before any procedure runs: caption, module
+// and settings paths, symbols, [UPDATER]. False after a message was shown.
+bool Initialize(const char* commandLine);
+
+// The caption word of the command line, without its surrounding double
+// quotes. False, and `out` unchanged, when there is none or it is empty.
+bool FirstArgument(const TextString& text, TextString& out);
+
+// Reads [DEFINE], defines the five built-in symbols and expands the table
+// once. Always true.
+bool DefineBuiltinSymbols();
+
+// Reads [UPDATER] NAME and PROC; false after the message for a missing key.
+bool ReadUpdaterSection();
+
+#endif  // UPDATER_APP_STARTUP_H_

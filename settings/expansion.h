@@ -1,0 +1,21 @@
+// The three passes that resolve the markup of a settings value.
+#ifndef UPDATER_SETTINGS_EXPANSION_H_
+#define UPDATER_SETTINGS_EXPANSION_H_
+
+#include "base/text_string.h"
+
+// Symbols, then App Paths groups, then parent steps, each on the result of
+// the one before. True when any pass changed the text.
+bool ExpandValue(TextString& text);
+
+// "<name>" groups replaced by symbol values: one turn per group the text had
+// before the pass.
+bool ExpandSymbols(TextString& text);
+
+// "{?App\prog}" and "{?AppPath\prog}" groups replaced by App Paths values.
+bool ExpandAppPaths(TextString& text);
+
+// "\.." steps folded with the step before them.
+bool FoldParentDirs(TextString& text);
+
+#endif  // UPDATER_SETTINGS_EXPANSION_H_

@@ -1,0 +1,15 @@
+// Readers of required keys of the settings file: an absent key is reported
+// with MSG_BAD_FORMAT naming the section and the key.
+#ifndef UPDATER_SETTINGS_PARAM_READER_H_
+#define UPDATER_SETTINGS_PARAM_READER_H_
+
+#include "base/text_string.h"
+
+// True and `out` set to the expanded value when the key is present.
+bool ReadParam(const char* section, const char* key, TextString& out);
+
+// True when the key is present; `out` set when the value begins with a
+// number. Not expanded.
+bool ReadIntParam(const char* section, const char* key, int& out);
+
+#endif  // UPDATER_SETTINGS_PARAM_READER_H_
