@@ -584,9 +584,18 @@ void TextString::Trim(const char* leading, const char* trailing) {
   Set(SliceAt(begin, end));
 }
 
+#ifdef _WIN32
+// The system runtime's formatter (declared by <stdio.h>): the messages rely
+// on its printf rules, and the C++ headers of mingw-w64 would otherwise
+// route vsnprintf to a larger formatter of their own.
+#define UPDATER_VSNPRINTF _vsnprintf
+#else
+#define UPDATER_VSNPRINTF std::vsnprintf
+#endif
+
 void TextString::FormatV(const char* format, va_list args) {
   char area[kFormatArea] = {0};
-  std::vsnprintf(area, kFormatArea, OrEmpty(format), args);
+  UPDATER_VSNPRINTF(area, kFormatArea, OrEmpty(format), args);
   // Some runtimes leave a cut result unterminated.
   area[kFormatArea - 1] = '\0';
   Set(area);

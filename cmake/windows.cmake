@@ -7,7 +7,7 @@ set(UPDATER_SIZE_FLAGS -Os -fno-exceptions -fno-rtti -fno-threadsafe-statics
 target_compile_options(updater_core PRIVATE ${UPDATER_SIZE_FLAGS})
 
 file(GLOB UPDATER_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cc)
-list(FILTER UPDATER_WIN32_SOURCES EXCLUDE REGEX "(entry|test_support)\\.cc$")
+list(FILTER UPDATER_WIN32_SOURCES EXCLUDE REGEX "(entry|test_support|runtime_shims)\\.cc$")
 add_library(platform_win32 STATIC ${UPDATER_WIN32_SOURCES})
 target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(platform_win32 PRIVATE ${UPDATER_SIZE_FLAGS})
@@ -17,7 +17,8 @@ target_link_libraries(updater_core PUBLIC platform_win32)
 
 configure_file(res/updater.manifest.in ${CMAKE_BINARY_DIR}/updater.manifest @ONLY)
 configure_file(res/version.h.in ${CMAKE_BINARY_DIR}/res/version.h @ONLY)
-add_executable(updater WIN32 platform/win32/entry.cc res/updater.rc)
+add_executable(updater WIN32 platform/win32/entry.cc
+               platform/win32/runtime_shims.cc res/updater.rc)
 target_compile_options(updater PRIVATE ${UPDATER_SIZE_FLAGS})
 target_include_directories(updater PRIVATE ${CMAKE_BINARY_DIR}/res ${CMAKE_BINARY_DIR}
                            ${CMAKE_SOURCE_DIR}/res)
