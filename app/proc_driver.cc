@@ -1,0 +1,97 @@
+#include "app/proc_driver.h"
+
+#include <new>
+
+#include "app/process_state.h"
+#include "commands/kind_table.h"
+#include "settings/messages.h"
+#include "settings/param_reader.h"
+
+namespace {
+
+// Destroys the records of a list that never reached the ProcListArray.
+ProcList Abandon(ProcList list) {
+  FreeProcList(list);
+  return 0;
+}
+
+}  // namespace
+
+bool RunUpdater() {
+  const int count = UpdaterProc.ItemCount(",");
+  if (count == 0) {
+    ShowError(MSG_BAD_ITEM_COUNT, "UPDATER", "PROC");
+    return false;
+  }
+  if (!LoadProcList(UpdaterProc, count)) return false;
+  if (!RunProcList(CurrentProcList())) return false;
+  FreeProcList(CurrentProcList());
+  return true;
+}
+
+ProcList LoadProcList(const TextString& text, int count) {
+  if (count <= 0) {
+    ShowError(MSG_BAD_PROC_COUNT);
+    return 0;
+  }
+  ProcList list = new (std::nothrow) ProcRecord*[count + 1]();
+  if (!list) {
+    ShowError(MSG_OUT_OF_MEMORY, "ProcList");
+    return 0;
+  }
+  for (int i = 0; i < count; ++i) {
+    TextString section = text.Item(i, ",");
+    section.Trim(" ");
+    TextString mode;
+    if (!ReadParam(section.Text(), "MODE", mode)) return Abandon(list);
+    const ProcKind* kind = FindProcKind(mode);
+    if (!kind) {
+      ShowError(MSG_BAD_SYMBOL, mode.Text());
+      return Abandon(list);
+    }
+    list[i] = kind->load(section.Text());
+    if (!list[i]) return Abandon(list);
+  }
+  if (!AddProcList(list)) {
+    ShowError(MSG_OUT_OF_MEMORY, "ProcListArray");
+    return Abandon(list);
+  }
+  return list;
+}
+
+bool RunProcList(ProcList list) {
+  if (!list) return false;
+  for (ProcRecord** slot = list; *slot; ++slot) {
+    const ProcKind* kind = FindProcKind((*slot)->mode);
+    if (!kind) {
+      ShowError(MSG_BAD_SYMBOL, (*slot)->mode.Text());
+      return false;
+    }
+    if (!kind->run(*slot)) return false;
+  }
+  return true;
+}
+
+int FreeProcList(ProcList list) {
+  if (!list) return 0;
+  // Unregistered before the array goes, so no freed pointer is compared.
+  const int remaining = RemoveProcList(list);
+  for (ProcRecord** slot = list; *slot; ++slot) {
+    delete *slot;
+    *slot = 0;
+  }
+  delete[] list;
+  return remaining;
+}
+
+void FreeAllProcLists() {
+  while (FreeProcList(CurrentProcList()) != 0) {
+  }
+}
+
+ProcRecord* FindProcRecord(ProcList list, const char* name) {
+  if (!list) return 0;
+  for (ProcRecord** slot = list; *slot; ++slot)
+    if ((*slot)->name.Equals(name)) return *slot;
+  return 0;
+}

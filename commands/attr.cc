@@ -1,0 +1,67 @@
+#include "commands/attr.h"
+
+#include "commands/item_walk.h"
+#include "platform/platform.h"
+#include "settings/messages.h"
+#include "settings/param_reader.h"
+
+namespace {
+
+bool SetAttributesOrReport(const char* path, unsigned attributes) {
+  if (platform::SetAttributes(path, attributes)) return true;
+  ShowError(MSG_ATTR_FAILED, path, attributes);
+  return false;
+}
+
+// Every file directly in the item's folder; subdirectories (and "." and
+// "..") are skipped, a folder that is missing or empty is no failure.
+bool SetFolderAttributes(const TextString& item, unsigned attributes) {
+  platform::FindEntry entry;
+  platform::FileSearch search;
+  if (!search.First(item.Text(), &entry)) return true;
+  // A bare "*.*" lists the current directory; its names are used as they
+  // come, relative to that same directory.
+  const bool hasFolder = item.ItemCount("\\") > 1;
+  const TextString folder = item.Items(0, -2, "\\");
+  do {
+    if (entry.attributes & platform::kAttributeDirectory) continue;
+    TextString path;
+    if (hasFolder)
+      path.Format("%s\\%s", folder.Text(), entry.name);
+    else
+      path.Set(entry.name);
+    if (!SetAttributesOrReport(path.Text(), attributes)) return false;
+  } while (search.Next(&entry));
+  return true;
+}
+
+}  // namespace
+
+ProcRecord* LoadAttr(const char* name) {
+  ATTR_INFO* record = NewProcRecord<ATTR_INFO>(name, "ATTR_INFO");
+  if (!record) return 0;
+  if (!ReadParam(name, "MODE", record->mode) ||
+      !ReadParam(name, "FILE", record->FILE) ||
+      !ReadParam(name, "ARG", record->ARG)) {
+    delete record;
+    return 0;
+  }
+  return record;
+}
+
+bool RunAttr(ProcRecord* base) {
+  ATTR_INFO* record = static_cast<ATTR_INFO*>(base);
+  const int count = CountDrivingItems(*record, record->FILE, "FILE");
+  if (count == 0) return false;
+  for (int i = 0; i < count; ++i) {
+    const TextString file = ListItem(record->FILE, i);
+    const unsigned attributes =
+        static_cast<unsigned>(ListItem(record->ARG, i).HexToInt());
+    const bool done = file.Item(-1, "\\").Equals("*.*")
+                          ? SetFolderAttributes(file, attributes)
+                          : SetAttributesOrReport(file.Text(), attributes);
+    if (!done) return false;
+  }
+  record->result = true;
+  return true;
+}
