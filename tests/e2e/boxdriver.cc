@@ -1,0 +1,314 @@
+// Test-only Win32 helper for the end-to-end tests under Wine.
+//
+//   boxdriver run <job file>
+//       Starts a program with an exact command line (CreateProcessA, so no
+//       re-quoting by wine), finds every message box it shows, writes what the
+//       box says (caption, text, buttons, default button) to the result file,
+//       answers it, and reports how the program ended.
+//   boxdriver attr <path>          prints GetFileAttributesA as 0x%08X
+//   boxdriver lnk <path>           prints a shortcut's fields (IShellLinkA)
+//   boxdriver folders              prints the Windows and system directories
+//                                  and the special folders 25, 23, 16, 2
+//   boxdriver time <runs> <cmdline> starts the program `runs` times, one
+//                                  after the other, and prints each run's
+//                                  time from start to exit in microseconds
+//
+// Job file, one "key=value" per line (values that are raw bytes in hex):
+//   cmdline_hex=...   the whole command line
+//   cwd=...           working directory of the started program
+//   timeout_ms=...    the program is ended after this long
+//   answer=N|default  the button for the next box, in order; boxes beyond the
+//                     list get their default button
+//   hold=PATH         a file opened without sharing for the whole run
+//   out=PATH          the result file
+// Result file lines: "box", "caption <hex>", "text <hex>", "buttons 6,7",
+// "default 7", "answer 7" per box; then "exit <code>" or "timeout".
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Hex(const std::string& bytes) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string out;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(bytes[i]);
+    out += kDigits[c >> 4];
+    out += kDigits[c & 15];
+  }
+  return out;
+}
+
+std::string Unhex(const std::string& hex) {
+  std::string out;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2)
+    out += static_cast<char>(strtoul(hex.substr(i, 2).c_str(), NULL, 16));
+  return out;
+}
+
+std::string WindowText(HWND window) {
+  char buffer[4096] = {0};
+  GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+struct Job {
+  std::string commandLine;
+  std::string cwd;
+  DWORD timeoutMs;
+  std::vector<std::string> answers;
+  std::vector<std::string> holds;
+  std::string out;
+};
+
+bool ReadJob(const char* path, Job* job) {
+  FILE* file = fopen(path, "rb");
+  if (!file) return false;
+  job->timeoutMs = 30000;
+  char line[8192];
+  while (fgets(line, sizeof line, file)) {
+    std::string text(line);
+    while (!text.empty() && (text[text.size() - 1] == '\n' ||
+                             text[text.size() - 1] == '\r'))
+      text.erase(text.size() - 1);
+    size_t eq = text.find('=');
+    if (eq == std::string::npos) continue;
+    std::string key = text.substr(0, eq), value = text.substr(eq + 1);
+    if (key == "cmdline_hex") job->commandLine = Unhex(value);
+    else if (key == "cwd") job->cwd = value;
+    else if (key == "timeout_ms") job->timeoutMs = strtoul(value.c_str(), NULL, 10);
+    else if (key == "answer") job->answers.push_back(value);
+    else if (key == "hold") job->holds.push_back(value);
+    else if (key == "out") job->out = value;
+  }
+  fclose(file);
+  return !job->out.empty();
+}
+
+struct BoxSearch {
+  DWORD processId;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectBox(HWND window, LPARAM param) {
+  BoxSearch* search = reinterpret_cast<BoxSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->processId || !IsWindowVisible(window)) return TRUE;
+  char className[64] = {0};
+  GetClassNameA(window, className, sizeof className);
+  if (strcmp(className, "#32770") == 0) search->found.push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectButton(HWND window, LPARAM param) {
+  std::vector<int>* ids = reinterpret_cast<std::vector<int>*>(param);
+  char className[64] = {0};
+  GetClassNameA(window, className, sizeof className);
+  if (lstrcmpiA(className, "Button") == 0 && IsWindowVisible(window))
+    ids->push_back(GetDlgCtrlID(window));
+  return TRUE;
+}
+
+// Reads one box, writes its record and posts the answer.
+void AnswerBox(HWND box, Job* job, size_t index, FILE* out) {
+  std::vector<int> buttons;
+  EnumChildWindows(box, CollectButton, reinterpret_cast<LPARAM>(&buttons));
+  LRESULT def = SendMessageA(box, DM_GETDEFID, 0, 0);
+  int defaultId = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : 0;
+
+  int answer = defaultId;
+  if (index < job->answers.size() && job->answers[index] != "default")
+    answer = atoi(job->answers[index].c_str());
+
+  fprintf(out, "box\ncaption %s\n", Hex(WindowText(box)).c_str());
+  HWND text = GetDlgItem(box, 0xFFFF);
+  fprintf(out, "text %s\n", Hex(text ? WindowText(text) : "").c_str());
+  fprintf(out, "buttons ");
+  for (size_t i = 0; i < buttons.size(); ++i)
+    fprintf(out, "%s%d", i ? "," : "", buttons[i]);
+  fprintf(out, "\ndefault %d\nanswer %d\n", defaultId, answer);
+  fflush(out);
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+}
+
+int Run(const char* jobPath) {
+  Job job;
+  if (!ReadJob(jobPath, &job)) {
+    fprintf(stderr, "bad job file %s\n", jobPath);
+    return 2;
+  }
+  FILE* out = fopen(job.out.c_str(), "wb");
+  if (!out) return 2;
+
+  std::vector<HANDLE> held;
+  for (size_t i = 0; i < job.holds.size(); ++i) {
+    HANDLE h = CreateFileA(job.holds[i].c_str(), GENERIC_READ | GENERIC_WRITE,
+                           0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (h == INVALID_HANDLE_VALUE) {
+      fprintf(out, "hold-failed %s\n", job.holds[i].c_str());
+      fclose(out);
+      return 2;
+    }
+    held.push_back(h);
+  }
+
+  STARTUPINFOA si;
+  ZeroMemory(&si, sizeof si);
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi;
+  ZeroMemory(&pi, sizeof pi);
+  std::vector<char> commandLine(job.commandLine.begin(), job.commandLine.end());
+  commandLine.push_back('\0');
+  if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL,
+                      job.cwd.empty() ? NULL : job.cwd.c_str(), &si, &pi)) {
+    fprintf(out, "start-failed %lu\n", GetLastError());
+    fclose(out);
+    return 2;
+  }
+
+  std::vector<HWND> answered;
+  size_t boxes = 0;
+  DWORD start = GetTickCount();
+  bool finished = false;
+  while (!finished) {
+    if (WaitForSingleObject(pi.hProcess, 25) == WAIT_OBJECT_0) {
+      finished = true;
+      break;
+    }
+    BoxSearch search;
+    search.processId = pi.dwProcessId;
+    EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
+    // Forget answered boxes that have gone, so a reused handle counts anew.
+    std::vector<HWND> still;
+    for (size_t i = 0; i < answered.size(); ++i)
+      if (IsWindow(answered[i])) still.push_back(answered[i]);
+    answered.swap(still);
+    for (size_t i = 0; i < search.found.size(); ++i) {
+      HWND box = search.found[i];
+      bool seen = false;
+      for (size_t k = 0; k < answered.size(); ++k) seen = seen || answered[k] == box;
+      if (seen) continue;
+      // Let the box finish laying out its buttons before reading it.
+      Sleep(100);
+      AnswerBox(box, &job, boxes++, out);
+      answered.push_back(box);
+    }
+    if (GetTickCount() - start > job.timeoutMs) break;
+  }
+  if (finished) {
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    fprintf(out, "exit %lu\n", code);
+  } else {
+    TerminateProcess(pi.hProcess, 99);
+    WaitForSingleObject(pi.hProcess, 5000);
+    fprintf(out, "timeout\n");
+  }
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  for (size_t i = 0; i < held.size(); ++i) CloseHandle(held[i]);
+  fclose(out);
+  return 0;
+}
+
+int PrintAttributes(const char* path) {
+  printf("0x%08lX\n", GetFileAttributesA(path));
+  return 0;
+}
+
+int PrintShortcut(const char* path) {
+  CoInitialize(NULL);
+  IShellLinkA* link = NULL;
+  int rc = 1;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER,
+                                 IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = NULL;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile,
+                                       reinterpret_cast<void**>(&file)))) {
+      WCHAR wide[MAX_PATH];
+      MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH);
+      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+        char target[MAX_PATH] = {0}, args[MAX_PATH] = {0}, dir[MAX_PATH] = {0};
+        int show = 0;
+        link->GetPath(target, MAX_PATH, NULL, SLGP_RAWPATH);
+        link->GetArguments(args, MAX_PATH);
+        link->GetWorkingDirectory(dir, MAX_PATH);
+        link->GetShowCmd(&show);
+        printf("target %s\nargs %s\ndir %s\nshow %d\n", Hex(target).c_str(),
+               Hex(args).c_str(), Hex(dir).c_str(), show);
+        rc = 0;
+      }
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return rc;
+}
+
+int PrintFolders() {
+  char buffer[MAX_PATH];
+  buffer[0] = 0;
+  GetWindowsDirectoryA(buffer, MAX_PATH);
+  printf("win %s\n", Hex(buffer).c_str());
+  buffer[0] = 0;
+  GetSystemDirectoryA(buffer, MAX_PATH);
+  printf("sys %s\n", Hex(buffer).c_str());
+  const int csidls[] = {25, 23, 16, 2};
+  for (int i = 0; i < 4; ++i) {
+    buffer[0] = 0;
+    SHGetSpecialFolderPathA(NULL, buffer, csidls[i], FALSE);
+    printf("csidl%d %s\n", csidls[i], Hex(buffer).c_str());
+  }
+  return 0;
+}
+
+int TimeRuns(int runs, const char* commandLine) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  for (int i = 0; i < runs; ++i) {
+    STARTUPINFOA si;
+    ZeroMemory(&si, sizeof si);
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi;
+    std::vector<char> line(commandLine, commandLine + strlen(commandLine) + 1);
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si,
+                        &pi))
+      return 1;
+    if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) {
+      TerminateProcess(pi.hProcess, 99);
+      return 1;
+    }
+    QueryPerformanceCounter(&end);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    printf("%lld\n", (end.QuadPart - start.QuadPart) * 1000000LL /
+                         frequency.QuadPart);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && strcmp(argv[1], "run") == 0) return Run(argv[2]);
+  if (argc == 3 && strcmp(argv[1], "attr") == 0) return PrintAttributes(argv[2]);
+  if (argc == 3 && strcmp(argv[1], "lnk") == 0) return PrintShortcut(argv[2]);
+  if (argc == 2 && strcmp(argv[1], "folders") == 0) return PrintFolders();
+  if (argc == 4 && strcmp(argv[1], "time") == 0)
+    return TimeRuns(atoi(argv[2]), argv[3]);
+  fprintf(stderr, "usage: boxdriver run JOB | attr PATH | lnk PATH | "
+                  "time RUNS CMDLINE\n");
+  return 2;
+}

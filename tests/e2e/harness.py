@@ -1,0 +1,219 @@
+"""Runs the real updater.exe under Wine and reads the message boxes it shows.
+
+Every case gets a fresh folder C:\\e2e\\<case> in the test prefix's drive C:.
+The updater is started by boxdriver.exe (CreateProcessA with the exact command
+line), which answers each box and records caption, text, buttons and the
+default button. Texts are compared as code page 932 bytes.
+"""
+
+import os
+import shutil
+import subprocess
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+WINE_RUN = os.path.join(HERE, "wine-run.sh")
+PREFIX = os.environ.get("WINEPREFIX", "")
+BIN_DIR = os.environ.get("UPDATER_BIN_DIR", "")
+BOXDRIVER = os.environ.get("BOXDRIVER", os.path.join(BIN_DIR, "tests", "e2e", "boxdriver.exe"))
+UPDATER = os.path.join(BIN_DIR, "updater.exe")
+DRIVE_C = os.path.join(PREFIX, "drive_c")
+
+# Button ids as MessageBoxA returns them.
+IDOK, IDCANCEL, IDYES, IDNO = 1, 2, 6, 7
+
+DEFAULT_CAPTION = "ロザニカ アップデータ"
+
+# The message templates, as the string table holds them.
+MESSAGES = {
+    1: 'ファイルが見つかりません。\n\nファイル:："%s"',
+    2: '設定ファイルのフォーマットが正しくありません。\n\nセクション："%s"\nパラメータ："%s"',
+    3: 'メモリが不足しています。\n\nオブジェクト："%s"',
+    4: '設定パラメータのアイテム数が正しくありません。\n\nセクション："%s"\nパラメータ："%s"',
+    6: 'シンボルが正しくありません。\n\nシンボル："%s"',
+    8: 'ファイルのコピーに失敗しました。\n\n転送元："%s"\n転送先："%s"',
+    9: 'アプリケーションの起動に失敗しました。\n\nファイル："%s"\nパラメータ："%s"',
+    10: 'ファイルの削除に失敗しました。\n\nファイル："%s"',
+    11: 'プロシージャ数が正しくありません。',
+    12: 'ファイル属性の変更に失敗しました。\n\nファイル："%s"\n属性：0x%08X',
+    13: 'ディレクトリの作成に失敗しました。\n\nディレクトリ："%s"',
+}
+
+
+def sjis(text):
+    """Code page 932 bytes of a text (bytes pass through)."""
+    return text if isinstance(text, bytes) else text.encode("cp932")
+
+
+def message(msg_id, *args):
+    """Expected box text for a message id and its arguments, as cp932 bytes."""
+    template = sjis(MESSAGES[msg_id])
+    parts = tuple(a if isinstance(a, int) else sjis(a) for a in args)
+    return template % parts
+
+
+def win_path(unix_path):
+    """Windows path of a file below drive_c."""
+    rel = os.path.relpath(unix_path, DRIVE_C)
+    return "C:\\" + rel.replace("/", "\\") if rel != "." else "C:\\"
+
+
+class Box:
+    def __init__(self):
+        self.caption = b""
+        self.text = b""
+        self.buttons = []
+        self.default = 0
+        self.answer = 0
+
+    def __repr__(self):
+        return "Box(caption=%r, text=%r, buttons=%r, default=%r)" % (
+            self.caption.decode("cp932", "replace"),
+            self.text.decode("cp932", "replace"), self.buttons, self.default)
+
+
+class Result:
+    def __init__(self):
+        self.boxes = []
+        self.exit_code = None
+        self.timed_out = False
+        self.raw = ""
+
+
+def parse_result(text):
+    result = Result()
+    result.raw = text
+    box = None
+    for line in text.splitlines():
+        key, _, value = line.partition(" ")
+        if key == "box":
+            box = Box()
+            result.boxes.append(box)
+        elif key == "caption":
+            box.caption = bytes.fromhex(value)
+        elif key == "text":
+            box.text = bytes.fromhex(value)
+        elif key == "buttons":
+            box.buttons = [int(v) for v in value.split(",") if v]
+        elif key == "default":
+            box.default = int(value)
+        elif key == "answer":
+            box.answer = int(value)
+        elif key == "exit":
+            result.exit_code = int(value)
+        elif key == "timeout":
+            result.timed_out = True
+    return result
+
+
+def wine(args, timeout=120):
+    """Runs a Windows program; output goes to files, never to a pipe that a
+    wineserver could keep open."""
+    log = os.path.join(PREFIX, ".wine-run.log")
+    with open(log, "wb") as out:
+        proc = subprocess.run([WINE_RUN] + list(args), stdout=out,
+                              stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
+                              timeout=timeout + 30,
+                              env=dict(os.environ, WINE_RUN_TIMEOUT=str(timeout)))
+    with open(log, "rb") as f:
+        return proc.returncode, f.read()
+
+
+class UpdaterCase(unittest.TestCase):
+    """Base of the end-to-end cases: a fresh folder per case."""
+
+    def setUp(self):
+        if not PREFIX or not os.path.isdir(DRIVE_C):
+            self.fail("no Wine prefix: run through ctest (fixture 'wine')")
+        name = self.id().split(".", 1)[1].replace(".", "_")
+        self.dir = os.path.join(DRIVE_C, "e2e", name)
+        shutil.rmtree(self.dir, ignore_errors=True)
+        os.makedirs(self.dir)
+
+    def path(self, *parts):
+        return os.path.join(self.dir, *parts)
+
+    def wpath(self, *parts):
+        return win_path(self.path(*parts))
+
+    def write(self, rel, data=b"", mtime=None):
+        full = self.path(rel)
+        os.makedirs(os.path.dirname(full), exist_ok=True)
+        with open(full, "wb") as f:
+            f.write(sjis(data))
+        if mtime is not None:
+            os.utime(full, (mtime, mtime))
+        return full
+
+    def install(self, exe_name="updater.exe", settings=None, settings_name=None):
+        """Copies updater.exe into the case folder under `exe_name` and writes
+        the settings file (text, CRLF line ends, code page 932)."""
+        shutil.copyfile(UPDATER, self.path(exe_name))
+        if settings is not None:
+            if settings_name is None:
+                settings_name = exe_name.rsplit(".", 1)[0] + ".ini"
+            data = sjis(settings)
+            data = data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+            self.write(settings_name, data)
+        return self.wpath(exe_name)
+
+    def run_updater(self, exe_win_path, args=None, answers=(), holds=(),
+                    cwd=None, timeout_ms=30000, raw_command_line=None):
+        """Starts the updater with the command line '"exe" args' (or exactly
+        `raw_command_line`) and answers its boxes."""
+        if raw_command_line is None:
+            raw_command_line = b'"' + sjis(exe_win_path) + b'"'
+            if args is not None:
+                raw_command_line += b" " + sjis(args)
+        out = self.path("_boxes.txt")
+        job = self.path("_job.txt")
+        lines = ["cmdline_hex=" + sjis(raw_command_line).hex(),
+                 "cwd=" + (cwd or self.wpath()),
+                 "timeout_ms=%d" % timeout_ms,
+                 "out=" + win_path(out)]
+        lines += ["answer=%s" % a for a in answers]
+        lines += ["hold=" + h for h in holds]
+        with open(job, "w", encoding="cp932") as f:
+            f.write("\n".join(lines) + "\n")
+        rc, log = wine([BOXDRIVER, "run", win_path(job)],
+                       timeout=timeout_ms // 1000 + 30)
+        self.assertEqual(rc, 0, "boxdriver failed: %r" % log)
+        with open(out, "r", encoding="ascii") as f:
+            result = parse_result(f.read())
+        self.assertFalse(result.timed_out, "updater did not end in time")
+        self.assertEqual(result.exit_code, 0)
+        return result
+
+    def assertBox(self, box, text, caption=DEFAULT_CAPTION, buttons=(IDOK,),
+                  default=None):
+        """One box: text and caption byte for byte, the buttons it has."""
+        self.assertEqual(box.text, sjis(text), box)
+        self.assertEqual(box.caption, sjis(caption), box)
+        self.assertEqual(sorted(box.buttons), sorted(buttons), box)
+        if default is not None:
+            self.assertEqual(box.default, default, box)
+
+    def folders(self):
+        """The folders the updater's built-in symbols stand for, as this
+        prefix reports them: {"win": b"C:\\windows", ...}."""
+        rc, out = wine([BOXDRIVER, "folders"], timeout=30)
+        self.assertEqual(rc, 0, out)
+        found = {}
+        for line in out.decode("ascii").splitlines():
+            key, _, value = line.partition(" ")
+            found[key] = bytes.fromhex(value.strip())
+        return found
+
+    def reg_add(self, key, name, value):
+        """Writes a REG_SZ under HKEY_LOCAL_MACHINE (name None: the default
+        value)."""
+        args = ["reg", "add", "HKLM\\" + key]
+        args += ["/ve"] if name is None else ["/v", name]
+        args += ["/d", value, "/f"]
+        rc, out = wine(args, timeout=60)
+        self.assertEqual(rc, 0, out)
+
+    def attributes(self, win):
+        rc, out = wine([BOXDRIVER, "attr", win], timeout=30)
+        self.assertEqual(rc, 0, out)
+        return int(out.split()[-1], 16)

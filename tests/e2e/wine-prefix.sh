@@ -1,0 +1,48 @@
+#!/bin/bash
+# Test fixture: "setup" makes a fresh Wine prefix, starts an Xvfb display and
+# a persistent wineserver for it; "cleanup" stops both.
+set -u
+: "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
+export WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+stop() {
+  if [ -f "$WINEPREFIX/.display" ]; then
+    DISPLAY=$(cat "$WINEPREFIX/.display") timeout 20 wineserver -k >/dev/null 2>&1
+  fi
+  if [ -f "$WINEPREFIX/.xvfb.pid" ]; then
+    kill "$(cat "$WINEPREFIX/.xvfb.pid")" 2>/dev/null
+    rm -f "$WINEPREFIX/.xvfb.pid"
+  fi
+}
+
+case "${1:-}" in
+  setup)
+    stop
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    # A display of our own: the first free number from 90 on.
+    n=90
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    # Started detached, its output away from ctest's pipes, which it would
+    # otherwise keep open.
+    setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    echo $! >"$WINEPREFIX/.xvfb.pid"
+    for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start"; exit 1; }
+    echo ":$n" >"$WINEPREFIX/.display"
+    export DISPLAY=":$n"
+    # A persistent server keeps every later wine call fast.
+    setsid wineserver -p </dev/null >/dev/null 2>&1 &
+    timeout 300 wineboot -i </dev/null >/dev/null 2>&1 || { echo "wineboot failed"; exit 1; }
+    [ -d "$WINEPREFIX/drive_c/windows" ] || { echo "no prefix made"; exit 1; }
+    echo "prefix ready on display :$n"
+    ;;
+  cleanup)
+    stop
+    ;;
+  *)
+    echo "usage: $0 setup|cleanup" >&2
+    exit 2
+    ;;
+esac
