@@ -31,10 +31,13 @@ void ComUninitialize();
 // ---- Paths and folders -------------------------------------------------
 
 // GetModuleFileNameA(NULL, buffer, size): full path of the running
-// executable. Returns the number of characters written (0 on failure).
+// executable. Returns the number of characters written (0 on failure); a
+// path that does not fit gives `size`, and the buffer may then lack its
+// terminator (Windows XP and Wine leave it out).
 unsigned ModuleFileName(char* buffer, unsigned size);
 
-// GetWindowsDirectoryA / GetSystemDirectoryA: no trailing backslash.
+// GetWindowsDirectoryA / GetSystemDirectoryA: no trailing backslash. Too
+// small a buffer gives the size needed, terminator included.
 unsigned WindowsDirectory(char* buffer, unsigned size);
 unsigned SystemDirectory(char* buffer, unsigned size);
 
@@ -154,7 +157,9 @@ bool RegistryOpen(RegistryRoot root, const char* subKey, unsigned access,
 
 // RegQueryValueExA(handle, name, NULL, NULL, data, size). With `data` null
 // only the size is asked for. True on ERROR_SUCCESS; `size` is updated as
-// the call updates it.
+// the call updates it (a buffer too small fails and gets the size needed).
+// A string stored without its terminating zero is reported without it, and
+// the zero is added after the data when the buffer has room for it.
 bool RegistryQuery(RegistryHandle handle, const char* name,
                    unsigned char* data, unsigned* size);
 
@@ -183,7 +188,8 @@ const int kIdNo = 7;
 int ShowMessageBox(const char* text, const char* caption, unsigned style);
 
 // LoadStringA(GetModuleHandleA(NULL), id, buffer, size): the string-table
-// entry `id` of the executable, cut to size - 1 bytes; 0 when absent.
+// entry `id` of the executable, cut to at most size - 1 bytes (never inside
+// a double-byte character); 0 and an empty text when absent.
 int LoadResourceString(unsigned id, char* buffer, int size);
 
 // ---- Processes ---------------------------------------------------------
@@ -193,13 +199,16 @@ enum LaunchWait { kWaitForExit, kWaitForInputIdle };
 enum LaunchResult {
   kLaunchDone,         // started, and the wait ended normally
   kLaunchNotStarted,   // CreateProcessA failed
-  kLaunchWaitFailed    // started, but the wait returned WAIT_FAILED
+  kLaunchWaitFailed    // started, but the wait could not be performed
 };
 
 // CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, directory,
 // &zeroed STARTUPINFOA, &pi); then WaitForSingleObject(INFINITE) or
 // WaitForInputIdle(INFINITE); then the thread handle and the process handle
 // are closed, in this order. The command line is passed exactly as given.
+// WaitForInputIdle answers WAIT_FAILED at once for a program without a
+// message queue (a console program) under Wine: that counts as done as long
+// as the process can still be queried (GetExitCodeProcess succeeds).
 LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait);
 
 // ---- Shell links -------------------------------------------------------

@@ -1,0 +1,30 @@
+// The local calendar date of a file's last write.
+#include <windows.h>
+
+#include "platform/platform.h"
+#include "platform/win32/scoped_handle.h"
+
+namespace platform {
+
+FileDateResult LastWriteDate(const char* path, FileDate* date) {
+  FILETIME written;
+  {
+    // No sharing: a file that another process is writing counts as not
+    // opened, which the date test treats as out of date.
+    win32::ScopedHandle file(CreateFileA(path, GENERIC_READ, 0, NULL,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                         NULL));
+    if (!file.valid()) return kFileDateNotOpened;
+    if (!GetFileTime(file.get(), NULL, NULL, &written)) return kFileDateNotRead;
+  }  // closed before the conversions, as early as possible
+  FILETIME local;
+  SYSTEMTIME fields;
+  if (!FileTimeToLocalFileTime(&written, &local)) return kFileDateNotRead;
+  if (!FileTimeToSystemTime(&local, &fields)) return kFileDateNotRead;
+  date->year = fields.wYear;
+  date->month = fields.wMonth;
+  date->day = fields.wDay;
+  return kFileDateRead;
+}
+
+}  // namespace platform

@@ -1,0 +1,33 @@
+// Read-only registry access for the App Paths lookups.
+#include <windows.h>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+bool RegistryOpen(RegistryRoot root, const char* subKey, unsigned access,
+                  RegistryHandle* handle) {
+  if (root != kLocalMachine) return false;  // no other root is ever read
+  HKEY key = NULL;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, access, &key) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  *handle = reinterpret_cast<RegistryHandle>(key);
+  return true;
+}
+
+bool RegistryQuery(RegistryHandle handle, const char* name,
+                   unsigned char* data, unsigned* size) {
+  DWORD length = *size;
+  LONG status = RegQueryValueExA(reinterpret_cast<HKEY>(handle), name, NULL,
+                                 NULL, data, &length);
+  *size = length;
+  return status == ERROR_SUCCESS;
+}
+
+void RegistryClose(RegistryHandle handle) {
+  RegCloseKey(reinterpret_cast<HKEY>(handle));
+}
+
+}  // namespace platform

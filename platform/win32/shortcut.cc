@@ -1,0 +1,35 @@
+// Shell links saved through the shell's link object.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "platform/platform.h"
+#include "platform/win32/scoped_handle.h"
+
+namespace platform {
+
+bool SaveShortcut(const ShortcutFields& fields, const char* path) {
+  win32::ComRef<IShellLinkA> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER,
+                              IID_IShellLinkA, link.receive()))) {
+    return false;
+  }
+  // Only creating, the persist interface and saving decide the outcome.
+  link->SetPath(fields.target);
+  link->SetWorkingDirectory(fields.workingDirectory);
+  link->SetArguments(fields.arguments);
+  if (fields.showCommand != 0) link->SetShowCmd(fields.showCommand);
+
+  win32::ComRef<IPersistFile> file;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, file.receive()))) {
+    return false;
+  }
+  // A path that does not fit is refused rather than saved under a cut name.
+  WCHAR wide[kMaxPath];
+  if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, kMaxPath) == 0) {
+    return false;
+  }
+  return SUCCEEDED(file->Save(wide, TRUE));
+}
+
+}  // namespace platform

@@ -1,0 +1,238 @@
+// The contract tests' environment on real Win32 (run under Wine by CTest):
+// a fresh scratch directory per test under the temporary folder, and
+// direct Win32 calls to arrange what the platform layer is then asked about.
+#include <windows.h>
+
+#include <stdio.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tests/contract/test_env.h"
+
+namespace testenv {
+
+namespace {
+
+std::string g_processRoot;  // one per test process
+std::string g_root;         // one per test, below g_processRoot
+int g_testNumber = 0;
+std::map<std::string, HANDLE> g_held;
+
+void RemoveTree(const std::string& path);
+
+// Takes the process's scratch directory away when the tests are done.
+struct ProcessRootRemover {
+  ~ProcessRootRemover() {
+    if (!g_processRoot.empty()) RemoveTree(g_processRoot);
+  }
+} g_processRootRemover;
+
+std::string ProcessRoot() {
+  if (g_processRoot.empty()) {
+    char temp[MAX_PATH];
+    DWORD length = GetTempPathA(MAX_PATH, temp);
+    if (length == 0 || length >= MAX_PATH) return std::string();
+    char name[64];
+    sprintf(name, "platform-contract-%lu-%lu",
+            static_cast<unsigned long>(GetCurrentProcessId()),
+            static_cast<unsigned long>(GetTickCount()));
+    std::string root = std::string(temp) + name;  // temp ends in "\"
+    if (!CreateDirectoryA(root.c_str(), NULL)) return std::string();
+    g_processRoot = root;
+  }
+  return g_processRoot;
+}
+
+// Deletes a tree, clearing read-only attributes on the way.
+void RemoveTree(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &data);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = data.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string child = path + "\\" + name;
+      SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(child);
+      } else {
+        DeleteFileA(child.c_str());
+      }
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+  }
+  RemoveDirectoryA(path.c_str());
+}
+
+bool IsWine() {
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll != NULL && GetProcAddress(ntdll, "wine_get_version") != NULL;
+}
+
+REGSAM ViewFlag(bool view64) {
+  return view64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+}
+
+}  // namespace
+
+void SetUp() {
+  std::string base = ProcessRoot();
+  if (base.empty()) {  // no scratch space: every arranging call then fails
+    g_root.clear();
+    return;
+  }
+  char name[32];
+  sprintf(name, "\\t%d", ++g_testNumber);
+  g_root = base + name;
+  CreateDirectoryA(g_root.c_str(), NULL);
+}
+
+void TearDown() {
+  for (std::map<std::string, HANDLE>::iterator it = g_held.begin();
+       it != g_held.end(); ++it) {
+    CloseHandle(it->second);
+  }
+  g_held.clear();
+  if (!g_root.empty()) RemoveTree(g_root);
+  g_root.clear();
+}
+
+std::string Root() { return g_root; }
+
+std::string Path(const std::string& relative) { return g_root + "\\" + relative; }
+
+std::string ExecutableName() { return "platform_contract_tests.exe"; }
+
+bool WriteFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = bytes.empty() ||
+            ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()),
+                        &written, NULL);
+  CloseHandle(file);
+  return ok && written == bytes.size();
+}
+
+bool ReadFile(const std::string& path, std::string* bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bytes->clear();
+  char chunk[4096];
+  DWORD got = 0;
+  bool ok = true;
+  for (;;) {
+    if (!::ReadFile(file, chunk, sizeof(chunk), &got, NULL)) {
+      ok = false;
+      break;
+    }
+    if (got == 0) break;
+    bytes->append(chunk, got);
+  }
+  CloseHandle(file);
+  return ok;
+}
+
+bool MakeDir(const std::string& path) {
+  return CreateDirectoryA(path.c_str(), NULL) != FALSE;
+}
+
+unsigned ReadAttributes(const std::string& path) {
+  return GetFileAttributesA(path.c_str());  // INVALID_FILE_ATTRIBUTES matches
+}
+
+bool SetLastWrite(const std::string& path, int year, int month, int day,
+                  int hour, int minute) {
+  SYSTEMTIME fields;
+  ZeroMemory(&fields, sizeof(fields));
+  fields.wYear = static_cast<WORD>(year);
+  fields.wMonth = static_cast<WORD>(month);
+  fields.wDay = static_cast<WORD>(day);
+  fields.wHour = static_cast<WORD>(hour);
+  fields.wMinute = static_cast<WORD>(minute);
+  FILETIME local;
+  FILETIME utc;
+  if (!SystemTimeToFileTime(&fields, &local)) return false;
+  // The reverse of the FileTimeToLocalFileTime the layer applies.
+  if (!LocalFileTimeToFileTime(&local, &utc)) return false;
+  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  BOOL ok = SetFileTime(file, NULL, NULL, &utc);
+  CloseHandle(file);
+  return ok != FALSE;
+}
+
+bool HoldOpen(const std::string& path) {
+  // Sharing is checked per open, not per process, so a handle of our own
+  // without sharing stands in for another process's.
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  Release(path);
+  g_held[path] = file;
+  return true;
+}
+
+void Release(const std::string& path) {
+  std::map<std::string, HANDLE>::iterator it = g_held.find(path);
+  if (it == g_held.end()) return;
+  CloseHandle(it->second);
+  g_held.erase(it);
+}
+
+bool ReadOnlyDestinationRefusesCopy() { return !IsWine(); }
+
+bool WriteRegistryValue(bool view64, const std::string& subKey,
+                        const std::string& name, const std::string& bytes) {
+  HKEY key = NULL;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, NULL, 0,
+                      KEY_WRITE | ViewFlag(view64), NULL, &key,
+                      NULL) != ERROR_SUCCESS) {
+    return false;
+  }
+  // The registry adds a terminating zero the caller "forgot" when the byte
+  // after the data is zero; a non-zero byte there keeps the data exact.
+  std::vector<char> data(bytes.begin(), bytes.end());
+  data.push_back('z');
+  LONG status = RegSetValueExA(key, name.c_str(), 0, REG_SZ,
+                               reinterpret_cast<const BYTE*>(&data[0]),
+                               static_cast<DWORD>(bytes.size()));
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS;
+}
+
+void RemoveRegistryKey(bool view64, const std::string& subKey) {
+  std::string::size_type slash = subKey.rfind('\\');
+  if (slash == std::string::npos) return;
+  HKEY parent = NULL;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey.substr(0, slash).c_str(), 0,
+                    KEY_WRITE | ViewFlag(view64), &parent) != ERROR_SUCCESS) {
+    return;
+  }
+  RegDeleteKeyA(parent, subKey.substr(slash + 1).c_str());
+  RegCloseKey(parent);
+}
+
+bool RegistryViewsSeparate() {
+  typedef BOOL(WINAPI * IsWow64ProcessFn)(HANDLE, PBOOL);
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  IsWow64ProcessFn isWow64 = reinterpret_cast<IsWow64ProcessFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
+  BOOL wow64 = FALSE;
+  return isWow64 != NULL && isWow64(GetCurrentProcess(), &wow64) && wow64;
+}
+
+std::string UniqueName(const std::string& stem) {
+  char suffix[64];
+  sprintf(suffix, "-%lu-%lu", static_cast<unsigned long>(GetCurrentProcessId()),
+          static_cast<unsigned long>(GetTickCount()));
+  return stem + suffix;
+}
+
+}  // namespace testenv

@@ -1,0 +1,55 @@
+// What the platform contract tests need from the world around the platform
+// layer: a scratch directory and ways to arrange and inspect files (and
+// registry values) behind the layer's back. Implemented over the fake world
+// (test_env_fake.cc) and over real Win32 (platform/win32/test_support.cc).
+#ifndef UPDATER_TESTS_CONTRACT_TEST_ENV_H_
+#define UPDATER_TESTS_CONTRACT_TEST_ENV_H_
+
+#include <string>
+
+namespace testenv {
+
+// Called before and after every test: each test gets a fresh, empty root.
+void SetUp();
+void TearDown();
+
+// Full path of this test's scratch directory, no trailing backslash.
+std::string Root();
+// Root() + "\" + relative.
+std::string Path(const std::string& relative);
+
+// The file name (no directory) the running executable must report.
+std::string ExecutableName();
+
+// Arranging and inspecting files. Paths are full paths.
+bool WriteFile(const std::string& path, const std::string& bytes);
+bool ReadFile(const std::string& path, std::string* bytes);
+bool MakeDir(const std::string& path);
+const unsigned kNoAttributes = 0xFFFFFFFFu;
+unsigned ReadAttributes(const std::string& path);  // kNoAttributes if missing
+// Sets the last-write time, given in local time.
+bool SetLastWrite(const std::string& path, int year, int month, int day,
+                  int hour, int minute);
+
+// Keeps `path` open without any sharing, as another process writing it
+// would, until Release (or the end of the test).
+bool HoldOpen(const std::string& path);
+void Release(const std::string& path);
+
+// Whether a read-only destination makes a copy fail here. Windows refuses;
+// Wine run as root writes through the missing Unix write bits.
+bool ReadOnlyDestinationRefusesCopy();
+
+// Registry values under HKEY_LOCAL_MACHINE for the tests to read back.
+// False when this side cannot write them (no rights): the test is skipped.
+bool WriteRegistryValue(bool view64, const std::string& subKey,
+                        const std::string& name, const std::string& bytes);
+void RemoveRegistryKey(bool view64, const std::string& subKey);
+// Whether the 32-bit and 64-bit views are different keys (a 64-bit system).
+bool RegistryViewsSeparate();
+// A key name not used by anything else, for this process.
+std::string UniqueName(const std::string& stem);
+
+}  // namespace testenv
+
+#endif  // UPDATER_TESTS_CONTRACT_TEST_ENV_H_

@@ -1,0 +1,42 @@
+// The world a test starts from.
+#include "tests/fake/fake_state.h"
+#include "tests/fake/fake_world.h"
+
+namespace fake {
+
+namespace internal {
+
+void Populate() {
+  World& world = TheWorld();
+  SetToday(2024, 6, 15);
+  world.modulePath = "C:\\Tools\\updater.exe";
+  world.windowsDirectory = "C:\\Windows";
+  world.systemDirectory = "C:\\Windows\\system32";
+  world.specialFolders[platform::kCsidlPrograms] =
+      "C:\\Users\\User\\Start Menu\\Programs";
+  world.specialFolders[platform::kCsidlDesktopDirectory] =
+      "C:\\Users\\User\\Desktop";
+  world.specialFolders[platform::kCsidlCommonPrograms] =
+      "C:\\ProgramData\\Start Menu\\Programs";
+  world.specialFolders[platform::kCsidlCommonDesktopDirectory] =
+      "C:\\Users\\Public\\Desktop";
+  world.platformId = platform::kPlatformWin32Nt;
+
+  AddDirectory(world.windowsDirectory);
+  AddDirectory(world.systemDirectory);
+  for (std::map<int, std::string>::const_iterator it =
+           world.specialFolders.begin();
+       it != world.specialFolders.end(); ++it) {
+    AddDirectory(it->second);
+  }
+  AddFile(world.modulePath, "MZ");
+}
+
+}  // namespace internal
+
+void Reset() {
+  internal::TheWorld() = internal::World();
+  internal::Populate();
+}
+
+}  // namespace fake

@@ -1,0 +1,149 @@
+// The fake world itself and the path rules every fake operation shares.
+#include "tests/fake/fake_state.h"
+
+#include <string.h>
+
+namespace fake {
+namespace internal {
+
+World& TheWorld() {
+  static World world;
+  static bool populated = false;
+  if (!populated) {
+    populated = true;  // first, so that Populate may use TheWorld()
+    Populate();
+  }
+  return world;
+}
+
+bool IsLeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+std::string Upper(const std::string& text) {
+  std::string result = text;
+  for (size_t i = 0; i < result.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(result[i]);
+    if (IsLeadByte(c)) {
+      ++i;  // the trail byte is not a letter of its own
+    } else if (c >= 'a' && c <= 'z') {
+      result[i] = static_cast<char>(c - 'a' + 'A');
+    }
+  }
+  return result;
+}
+
+namespace {
+
+bool IsDriveLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Win32 drops trailing dots and blanks from each name ("a.txt." is "a.txt").
+std::string StripTrailingDotsAndBlanks(const std::string& name) {
+  if (name == "." || name == "..") return name;
+  size_t end = name.size();
+  while (end > 0 && (name[end - 1] == '.' || name[end - 1] == ' ')) --end;
+  return name.substr(0, end);
+}
+
+}  // namespace
+
+bool ParsePath(const std::string& path, ParsedPath* parsed) {
+  parsed->parts.clear();
+  parsed->trailingBackslash = false;
+  if (path.size() < 2 || !IsDriveLetter(path[0]) || path[1] != ':') {
+    return false;
+  }
+  if (path.size() > 2 && path[2] != '\\' && path[2] != '/') return false;
+  parsed->parts.push_back(Upper(path.substr(0, 2)));
+  std::string name;
+  bool lastWasSeparator = false;
+  for (size_t i = 2; i <= path.size(); ++i) {
+    bool atEnd = i == path.size();
+    unsigned char c = atEnd ? 0 : static_cast<unsigned char>(path[i]);
+    if (!atEnd && IsLeadByte(c) && i + 1 < path.size()) {
+      name += path.substr(i, 2);
+      ++i;
+      lastWasSeparator = false;
+      continue;
+    }
+    if (atEnd || c == '\\' || c == '/') {
+      std::string part = StripTrailingDotsAndBlanks(name);
+      name.clear();
+      if (part == "..") {
+        if (parsed->parts.size() > 1) parsed->parts.pop_back();
+      } else if (!part.empty() && part != ".") {
+        parsed->parts.push_back(part);
+      }
+      if (!atEnd) lastWasSeparator = true;
+      continue;
+    }
+    name += static_cast<char>(c);
+    lastWasSeparator = false;
+  }
+  parsed->trailingBackslash = lastWasSeparator;
+  return true;
+}
+
+std::string JoinKey(const std::vector<std::string>& parts, size_t count) {
+  std::string key;
+  for (size_t i = 0; i < count && i < parts.size(); ++i) {
+    if (i > 0) key += '\\';
+    key += Upper(parts[i]);
+  }
+  return key;
+}
+
+std::string KeyOf(const std::string& path) {
+  ParsedPath parsed;
+  if (!ParsePath(path, &parsed)) return std::string();
+  return JoinKey(parsed.parts, parsed.parts.size());
+}
+
+Node* Find(const std::string& path) {
+  ParsedPath parsed;
+  if (!ParsePath(path, &parsed)) return NULL;
+  World& world = TheWorld();
+  std::map<std::string, Node>::iterator it =
+      world.nodes.find(JoinKey(parsed.parts, parsed.parts.size()));
+  if (it == world.nodes.end()) return NULL;
+  if (parsed.trailingBackslash && !it->second.directory) return NULL;
+  return &it->second;
+}
+
+bool ExistingParent(const std::string& path, std::string* parentKey,
+                    std::string* name) {
+  ParsedPath parsed;
+  if (!ParsePath(path, &parsed) || parsed.parts.size() < 2) return false;
+  std::string key = JoinKey(parsed.parts, parsed.parts.size() - 1);
+  World& world = TheWorld();
+  std::map<std::string, Node>::iterator it = world.nodes.find(key);
+  if (it == world.nodes.end() || !it->second.directory) return false;
+  *parentKey = key;
+  *name = parsed.parts.back();
+  return true;
+}
+
+unsigned CopyCut(const std::string& text, char* buffer, unsigned size) {
+  if (size == 0) return 0;
+  size_t length = text.size();
+  if (length > size - 1) length = size - 1;
+  memcpy(buffer, text.data(), length);
+  buffer[length] = '\0';
+  return static_cast<unsigned>(length);
+}
+
+size_t WideLength(const std::string& text) {
+  size_t units = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+      ++i;
+    }
+    ++units;
+  }
+  return units;
+}
+
+}  // namespace internal
+}  // namespace fake

@@ -1,0 +1,101 @@
+// The fake world's state, shared by the files that implement platform.h
+// over it. Not for tests: they use fake_world.h.
+#ifndef UPDATER_TESTS_FAKE_FAKE_STATE_H_
+#define UPDATER_TESTS_FAKE_FAKE_STATE_H_
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "tests/fake/fake_world.h"
+
+namespace fake {
+namespace internal {
+
+struct Node {
+  std::string name;    // last part of the path, as created
+  std::string parent;  // key of the parent directory; "" for a drive
+  bool directory;
+  std::string contents;
+  unsigned attributes;
+  platform::FileDate date;
+  bool held;
+  bool timeUnreadable;
+};
+
+struct RegistryKeyData {
+  std::map<std::string, std::string> values;  // upper-case name -> bytes
+};
+
+struct World {
+  std::map<std::string, Node> nodes;  // key: PathKey of the full path
+  platform::FileDate today;
+  int openSearches;
+
+  std::string modulePath;
+  std::string windowsDirectory;
+  std::string systemDirectory;
+  std::map<int, std::string> specialFolders;
+  std::set<int> failingSpecialFolders;
+  unsigned platformId;
+  bool dllSearchHardened;
+  int comDepth;
+
+  std::map<std::string, RegistryKeyData> registry[2];  // by view, key
+  std::set<const void*> openRegistryHandles;
+
+  std::vector<MessageBoxCall> boxes;
+  std::vector<int> answers;  // queued, front first
+
+  std::vector<LaunchCall> launches;
+  std::map<std::string, platform::LaunchResult> launchResults;  // by key
+  std::map<std::string, std::function<void()> > launchActions;  // by key
+
+  std::map<std::string, Shortcut> shortcuts;  // by path key
+  int shortcutSaves;
+};
+
+// The one world; the first use populates it as Reset() does.
+World& TheWorld();
+// Fills an empty world with the state fake_world.h describes for Reset().
+void Populate();
+
+// ---- Paths -----------------------------------------------------------------
+
+// Code page 932 lead byte: the next byte belongs to the same character, even
+// when it is a backslash or a letter.
+bool IsLeadByte(unsigned char c);
+std::string Upper(const std::string& text);  // ASCII letters, DBCS aware
+
+// A full path taken apart: the drive ("C:") then each name, with "." and
+// ".." folded and doubled backslashes ignored. False for anything but a
+// drive-letter path.
+struct ParsedPath {
+  std::vector<std::string> parts;
+  bool trailingBackslash;
+};
+bool ParsePath(const std::string& path, ParsedPath* parsed);
+std::string JoinKey(const std::vector<std::string>& parts, size_t count);
+
+// The node a path names, or null. A path ending in a backslash names only
+// a directory.
+Node* Find(const std::string& path);
+// Key of the path's parent directory when that exists as a directory.
+bool ExistingParent(const std::string& path, std::string* parentKey,
+                    std::string* name);
+std::string KeyOf(const std::string& path);  // "" when not a full path
+
+// Copies `text` into `buffer` (size bytes) like lstrcpynA; returns the
+// number of characters copied.
+unsigned CopyCut(const std::string& text, char* buffer, unsigned size);
+
+// Code page 932 text to the number of UTF-16 units it converts to.
+size_t WideLength(const std::string& text);
+
+}  // namespace internal
+}  // namespace fake
+
+#endif  // UPDATER_TESTS_FAKE_FAKE_STATE_H_

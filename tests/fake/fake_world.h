@@ -1,0 +1,145 @@
+// Control of the fake Windows world behind platform/platform.h in the host
+// build. Tests arrange files, folders, registry values, message-box answers
+// and program results here, run the code under test, then inspect what it
+// did. Everything lives in memory; Reset() starts a new world.
+//
+// Paths are full Windows paths such as "C:\Tools\a.txt": backslashes,
+// compared without regard to letter case, "." and ".." folded. Texts are
+// bytes in code page 932, as the real layer sees them.
+//
+// The world after Reset():
+//   drive C: with the folders C:\Windows, C:\Windows\system32, C:\Tools and
+//   the four special folders below; the file C:\Tools\updater.exe, which is
+//   also the module path;
+//   special folders  2 C:\Users\User\Start Menu\Programs
+//                   16 C:\Users\User\Desktop
+//                   23 C:\ProgramData\Start Menu\Programs
+//                   25 C:\Users\Public\Desktop
+//   platform id 2 (NT); today 2024-06-15 (the date new files get);
+//   COM not initialised (SaveShortcut fails until ComInitialize is called,
+//   as CoCreateInstance does); no registry values, boxes or launches.
+#ifndef UPDATER_TESTS_FAKE_FAKE_WORLD_H_
+#define UPDATER_TESTS_FAKE_FAKE_WORLD_H_
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace fake {
+
+void Reset();
+
+// ---- Files and directories ------------------------------------------------
+
+const unsigned kNoAttributes = 0xFFFFFFFFu;  // INVALID_FILE_ATTRIBUTES
+
+// Creates a directory and any missing parents (another drive too).
+void AddDirectory(const std::string& path);
+// Creates or replaces a file; missing parent directories are created. The
+// file gets today's date and is not held.
+void AddFile(const std::string& path, const std::string& contents = "",
+             unsigned attributes = platform::kAttributeArchive);
+// Removes a file or a whole directory tree; nothing when it is missing.
+void RemovePath(const std::string& path);
+
+void SetFileDate(const std::string& path, int year, int month, int day);
+void SetAttributesOf(const std::string& path, unsigned attributes);
+// Held open without sharing by another process: opening it, copying onto or
+// from it and deleting it fail (its attributes can still be changed).
+void SetHeld(const std::string& path, bool held);
+// The file opens but its time cannot be read (LastWriteDate: kFileDateNotRead).
+void SetFileTimeUnreadable(const std::string& path, bool unreadable);
+// The date files created from now on get (AddFile, SaveShortcut).
+void SetToday(int year, int month, int day);
+
+bool Exists(const std::string& path);
+bool IsDirectory(const std::string& path);
+std::string Contents(const std::string& path);  // "" when missing
+unsigned Attributes(const std::string& path);   // kNoAttributes when missing
+platform::FileDate DateOf(const std::string& path);  // zeros when missing
+// Names of the entries directly in a directory, in the case they were
+// created with, sorted without regard to case; no "." or "..".
+std::vector<std::string> List(const std::string& directory);
+// FileSearch objects opened and not yet closed.
+int OpenSearchCount();
+
+// ---- Paths, folders, system -------------------------------------------
+
+void SetModulePath(const std::string& path);  // does not create the file
+void SetWindowsDirectory(const std::string& path);
+void SetSystemDirectory(const std::string& path);
+void SetSpecialFolder(int csidl, const std::string& path);
+// SpecialFolderPath(csidl) fails from now on (until set again).
+void FailSpecialFolder(int csidl);
+void SetPlatformId(unsigned id);  // 0 stands for a failing GetVersionExA
+
+bool DllSearchHardened();  // HardenDllSearch was called
+int ComDepth();            // ComInitialize calls minus ComUninitialize calls
+
+// ---- Registry (HKEY_LOCAL_MACHINE) -------------------------------------
+
+enum RegistryView { kView32, kView64 };
+
+// Stores `bytes` exactly as given: a string value that should end in a zero
+// byte must include it (see SetRegistryString). The key and its parents
+// come into being. Key and value names are compared without regard to case;
+// the empty name is the key's default value.
+void SetRegistryValue(RegistryView view, const std::string& key,
+                      const std::string& name, const std::string& bytes);
+// `text` plus its terminating zero, as RegSetValueExA stores a REG_SZ.
+void SetRegistryString(RegistryView view, const std::string& key,
+                       const std::string& name, const std::string& text);
+void AddRegistryKey(RegistryView view, const std::string& key);
+int OpenRegistryHandleCount();
+
+// ---- Message boxes -------------------------------------------------------
+
+struct MessageBoxCall {
+  std::string text;
+  std::string caption;
+  unsigned style;
+  int answer;  // what ShowMessageBox returned
+};
+const std::vector<MessageBoxCall>& MessageBoxes();
+// The next box is answered with `id`, which must be a button the box has
+// (or 0, a failed MessageBoxA); otherwise the fake aborts the test run.
+// Without a queued answer a box returns its default button.
+void QueueAnswer(int id);
+int PendingAnswers();
+
+// ---- Processes ---------------------------------------------------------
+
+struct LaunchCall {
+  std::string commandLine;  // exactly as passed
+  std::string directory;
+  platform::LaunchWait wait;
+  // The program CreateProcessA would run: the first existing file found by
+  // its command-line rules, in the case the test created it; "" if none.
+  std::string program;
+  platform::LaunchResult result;
+};
+const std::vector<LaunchCall>& Launches();
+// Result for a program (its full path; case does not matter). Without one a
+// program that exists gives kLaunchDone; a missing one kLaunchNotStarted.
+void SetLaunchResult(const std::string& program, platform::LaunchResult result);
+// Runs while the updater waits for `program`, e.g. to change files.
+void OnLaunch(const std::string& program, const std::function<void()>& action);
+
+// ---- Shortcuts -----------------------------------------------------------
+
+struct Shortcut {
+  std::string target;
+  std::string workingDirectory;
+  std::string arguments;
+  int showCommand;  // 1 (the link object's default) when none was set
+};
+// Saved shortcuts by path. A saved shortcut is also a file in the world.
+bool HasShortcut(const std::string& path);
+Shortcut ShortcutAt(const std::string& path);  // empty fields when missing
+int ShortcutSaveCount();  // successful saves, overwrites included
+
+}  // namespace fake
+
+#endif  // UPDATER_TESTS_FAKE_FAKE_WORLD_H_
