@@ -28,6 +28,13 @@ target_link_libraries(updater PRIVATE updater_core)
 target_link_options(updater PRIVATE -static -s -Wl,--gc-sections
                     -Wl,--dynamicbase -Wl,--nxcompat)
 
+# The benchmark's yardstick, built with the same flags as updater.exe.
+add_executable(bench_trivial WIN32 bench/trivial.cc)
+target_compile_options(bench_trivial PRIVATE ${UPDATER_SIZE_FLAGS})
+target_link_options(bench_trivial PRIVATE -static -s -Wl,--gc-sections
+                    -Wl,--dynamicbase -Wl,--nxcompat)
+target_link_libraries(bench_trivial PRIVATE user32)
+
 if(UPDATER_TESTS)
   enable_testing()
   # One throw-away Wine prefix per test run, made by the "wine" fixture;
