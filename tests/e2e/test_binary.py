@@ -1,0 +1,50 @@
+"""What updater.exe is made of: imports, hardening flags and resources."""
+
+import re
+import subprocess
+import unittest
+
+from harness import UPDATER
+
+SYSTEM_DLLS = {"advapi32.dll", "kernel32.dll", "msvcrt.dll", "ole32.dll",
+               "shell32.dll", "user32.dll"}
+
+
+def objdump(*args):
+    return subprocess.run(["i686-w64-mingw32-objdump"] + list(args) + [UPDATER],
+                          capture_output=True, text=True, timeout=60,
+                          check=True).stdout
+
+
+class Binary(unittest.TestCase):
+    def test_imports_system_dlls_only(self):
+        dlls = {d.lower() for d in re.findall(r"DLL Name: (\S+)", objdump("-p"))}
+        self.assertTrue(dlls)
+        self.assertLessEqual(dlls, SYSTEM_DLLS)
+
+    def test_gui_executable_with_aslr_and_dep(self):
+        headers = objdump("-p")
+        self.assertRegex(headers, r"Subsystem\s+00000002")  # Windows GUI
+        flags = int(re.search(r"DllCharacteristics\s+([0-9a-fA-F]+)", headers).group(1), 16)
+        self.assertTrue(flags & 0x40, "dynamic base")
+        self.assertTrue(flags & 0x100, "NX compatible")
+        self.assertIn(".reloc", objdump("-h"))
+
+    def test_manifest_asks_for_administrator_and_declares_os_support(self):
+        with open(UPDATER, "rb") as f:
+            data = f.read()
+        self.assertIn(b'requestedExecutionLevel level="requireAdministrator"', data)
+        # Windows 10/11 and Vista entries stop legacy file virtualisation.
+        self.assertIn(b"8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a", data)
+        self.assertIn(b"e2011457-1546-43c5-a5fe-008deee3d3f0", data)
+
+    def test_version_info_and_japanese_string_table(self):
+        with open(UPDATER, "rb") as f:
+            data = f.read()
+        self.assertIn("VS_VERSION_INFO".encode("utf-16-le"), data)
+        # The first message as the string table stores it (UTF-16).
+        self.assertIn("ファイルが見つかりません。".encode("utf-16-le"), data)
+
+
+if __name__ == "__main__":
+    unittest.main()
