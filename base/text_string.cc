@@ -109,6 +109,10 @@ bool ParseDecimal(const char* text, int* out) {
   return true;
 }
 
+bool SpanEquals(const char* span, int length, const char* text) {
+  return length == LengthOf(text) && SameFolded(span, OrEmpty(text), length);
+}
+
 bool DirectoryOf(const char* path, TextString& out) {
   const char* p = OrEmpty(path);
   const char* slash = std::strrchr(p, '\\');

@@ -164,4 +164,8 @@ bool DirectoryOf(const char* path, TextString& out);
 // were read (clamped to the int range); false with *out untouched otherwise.
 bool ParseDecimal(const char* text, int* out);
 
+// True when the `length` bytes at `span` equal the whole of `text`, letter
+// case of A to Z ignored as Equals does.
+bool SpanEquals(const char* span, int length, const char* text);
+
 #endif  // UPDATER_BASE_TEXT_STRING_H_

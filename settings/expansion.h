@@ -4,6 +4,12 @@
 
 #include "base/text_string.h"
 
+// The longest text an expansion may make. Only pathological settings files
+// (symbols that double one another) come near it: a replacement that would
+// pass it is not made, and that markup stays as written, as any markup that
+// cannot be resolved does. No path or command line can use more.
+const int kMaxExpandedLength = 8192;
+
 // Symbols, then App Paths groups, then parent steps, each on the result of
 // the one before. True when any pass changed the text.
 bool ExpandValue(TextString& text);

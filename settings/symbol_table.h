@@ -10,6 +10,10 @@ struct SymbolTable {
   int count;        // entries considered: items 0 .. count - 1 of `text`
 };
 
+// The longest the table's text may grow while its values are expanded; an
+// expansion that would pass it leaves that value as written.
+const int kMaxSymbolTableLength = 65536;
+
 // The one process-wide table.
 extern SymbolTable Symbols;
 

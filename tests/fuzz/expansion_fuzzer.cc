@@ -1,0 +1,95 @@
+// Fuzz target for the value language and the section reader.
+//
+// The input is a symbol-table part and a value part, split at the first
+// zero byte. The whole input is also served as the settings file, so the
+// section reader's walk over the profile buffer sees arbitrary lines.
+#include <stddef.h>
+#include <stdint.h>
+#include <stdlib.h>
+
+#include <string>
+
+#include "base/text_string.h"
+#include "settings/expansion.h"
+#include "settings/settings_reader.h"
+#include "settings/symbol_table.h"
+#include "tests/fake/fake_world.h"
+
+namespace {
+
+const char kIni[] = "C:\\Tools\\updater.ini";
+const std::string kAppPaths =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+
+// Expansion of a value costs turns times length, and the table expansion
+// can multiply value lengths from entry to entry; beyond these sizes a run
+// measures that known cost instead of looking for faults.
+const size_t kMaxInput = 2048;
+const int kMaxTableToExpand = 64;
+const size_t kMaxValue = 258;  // what the settings reader can deliver
+
+void Check(bool condition) {
+  if (!condition) abort();
+}
+
+// What the section reader promises for a target that started empty.
+void CheckSection(const TextString& lines, int count) {
+  if (count == 0) {
+    Check(lines.Length() == 0);
+    return;
+  }
+  Check(lines.ItemCount("\n") == count);
+  for (int i = 0; i < count; ++i) {
+    TextString line = lines.Item(i, "\n");
+    Check(line.Length() > 0 && line.Text()[0] != ';');
+  }
+}
+
+void AddAppPaths() {
+  // Values that bring in further groups, symbols and parent steps.
+  fake::SetRegistryString(fake::kView32, kAppPaths + "a.exe", "",
+                          "C:\\A\\..\\a.exe{?App\\a.exe}{?App\\a.exe}");
+  fake::SetRegistryString(fake::kView32, kAppPaths + "a.exe", "PATH",
+                          "C:\\A\\;\\;");
+  fake::SetRegistryString(fake::kView64, kAppPaths + "b.exe", "",
+                          "<Src>\\b.exe");
+  fake::SetRegistryValue(fake::kView32, kAppPaths + "c.exe", "",
+                         "C:\\unterminated");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size > kMaxInput) return 0;
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  const size_t split = input.find('\0');
+  const std::string tablePart = input.substr(0, split);
+  const std::string valuePart =
+      split == std::string::npos ? std::string() : input.substr(split + 1);
+
+  fake::Reset();
+  Symbols.text.Set("");
+  Symbols.count = 0;
+
+  fake::AddFile(kIni, input);
+  TextString lines;
+  CheckSection(lines, ReadSettingSection(kIni, "DEFINE", lines));
+  TextString read;
+  if (ReadSettingString(kIni, "DEFINE", "<A>", read)) {
+    Check(static_cast<size_t>(read.Length()) <= kMaxValue);
+  }
+
+  // The table as start-up builds it, from the table part as [DEFINE].
+  fake::AddFile(kIni, "[DEFINE]\r\n" + tablePart);
+  Symbols.count = ReadSettingSection(kIni, "DEFINE", Symbols.text);
+  CheckSection(Symbols.text, Symbols.count);
+  DefineSymbol("<Win>", TextString("C:\\WINNT"));
+  DefineSymbol("<Src>", TextString("D:\\setup"));
+  AddAppPaths();
+  if (Symbols.text.Length() <= kMaxTableToExpand) ExpandSymbolTable();
+
+  TextString value(valuePart.substr(0, kMaxValue).c_str());
+  ExpandValue(value);
+  Check(fake::OpenRegistryHandleCount() == 0);
+  return 0;
+}
