@@ -171,6 +171,18 @@ TEST_F(FileSearchContract, PatternsMatchAsFindFirstFileDoes) {
   EXPECT_EQ(0, std::count(root.begin(), root.end(), "../"));
 }
 
+// "<folder>\." finds the folder itself (a path ending in a backslash does
+// not); a drive's root is found neither way.
+TEST_F(FileSearchContract, TrailingDotFindsAFolderButNotADriveRoot) {
+  platform::FileSearch search;
+  platform::FindEntry entry;
+  ASSERT_TRUE(search.First(testenv::Path("sub\\.").c_str(), &entry));
+  EXPECT_NE(0u, entry.attributes & platform::kAttributeDirectory);
+  EXPECT_FALSE(search.First(testenv::Path("missing\\.").c_str(), &entry));
+  EXPECT_FALSE(search.First("C:\\.", &entry));
+  EXPECT_FALSE(search.First("C:\\", &entry));
+}
+
 TEST_F(FileSearchContract, SearchEndsAndClosesCleanly) {
   platform::FileSearch search;
   platform::FindEntry entry;

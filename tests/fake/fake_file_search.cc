@@ -98,7 +98,8 @@ bool Collect(const std::string& pattern, std::vector<platform::FindEntry>* out) 
 
   if (!fake::internal::HasWildcards(last)) {
     Node* node = fake::internal::Find(pattern);
-    if (node == NULL) return false;
+    // A drive's root ("C:\.") has no entry of its own to find.
+    if (node == NULL || node->parent.empty()) return false;
     out->push_back(MakeEntry(node->name, node->attributes));
     return true;
   }

@@ -1,0 +1,57 @@
+#include "commands/date.h"
+
+#include "commands/item_walk.h"
+#include "platform/platform.h"
+#include "settings/param_reader.h"
+
+namespace {
+
+// Parts compare as the 16-bit calendar fields Windows gives; a missing or
+// non-numeric part is 0.
+unsigned short DatePart(const TextString& date, int index) {
+  return static_cast<unsigned short>(date.Item(index, "/").ToInt());
+}
+
+}  // namespace
+
+bool FileDateAtLeast(const char* file, const char* date) {
+  platform::FileDate written;
+  // Opened but unreadable counts like unopenable: an updater that cannot
+  // tell a file's age should bring it up to date rather than skip it.
+  if (platform::LastWriteDate(file, &written) != platform::kFileDateRead)
+    return false;
+  const TextString wanted(date);
+  const unsigned short year = DatePart(wanted, 0);
+  const unsigned short month = DatePart(wanted, 1);
+  const unsigned short day = DatePart(wanted, 2);
+  if (written.year != year) return written.year > year;
+  if (written.month != month) return written.month > month;
+  return written.day >= day;
+}
+
+ProcRecord* LoadDate(const char* name) {
+  DATE_INFO* record = NewProcRecord<DATE_INFO>(name, "DATE_INFO");
+  if (!record) return 0;
+  if (!ReadParam(name, "MODE", record->mode) ||
+      !ReadParam(name, "FILE", record->FILE) ||
+      !ReadParam(name, "DATE", record->DATE)) {
+    delete record;
+    return 0;
+  }
+  return record;
+}
+
+bool RunDate(ProcRecord* base) {
+  DATE_INFO* record = static_cast<DATE_INFO*>(base);
+  const int count = CountDrivingItems(*record, record->FILE, "FILE");
+  if (count == 0) return false;
+  // The first file that is not current decides; the rest are not opened.
+  for (int i = 0; i < count; ++i) {
+    if (!FileDateAtLeast(ListItem(record->FILE, i).Text(),
+                         record->DATE.Text())) {
+      record->result = true;
+      return true;
+    }
+  }
+  return true;
+}

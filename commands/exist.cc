@@ -1,0 +1,28 @@
+#include "commands/exist.h"
+
+#include "commands/item_exists.h"
+#include "commands/item_walk.h"
+#include "settings/param_reader.h"
+
+ProcRecord* LoadExist(const char* name) {
+  EXIST_INFO* record = NewProcRecord<EXIST_INFO>(name, "EXIST_INFO");
+  if (!record) return 0;
+  if (!ReadParam(name, "MODE", record->mode) ||
+      !ReadParam(name, "FILE", record->FILE)) {
+    delete record;
+    return 0;
+  }
+  return record;
+}
+
+bool RunExist(ProcRecord* base) {
+  EXIST_INFO* record = static_cast<EXIST_INFO*>(base);
+  const int count = CountDrivingItems(*record, record->FILE, "FILE");
+  if (count == 0) return false;
+  // A missing item is an answer, not a failure: the run goes on and a later
+  // SWITCH or MSGBOX reads the result.
+  for (int i = 0; i < count; ++i)
+    if (!ItemExists(ListItem(record->FILE, i))) return true;
+  record->result = true;
+  return true;
+}

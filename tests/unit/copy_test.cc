@@ -1,0 +1,104 @@
+// COPY procedures on the fake file system.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "commands/copy.h"
+#include "settings/messages.h"
+#include "tests/fake/fake_world.h"
+#include "tests/unit/section_run.h"
+#include "tests/unit/updater_test.h"
+
+namespace {
+
+class CopyTest : public UpdaterTest {
+ protected:
+  void SetUp() override {
+    UpdaterTest::SetUp();
+    fake::AddFile("C:\\new\\a.dll", "new a");
+    fake::AddFile("C:\\new\\b.dll", "new b");
+    fake::AddFile("C:\\new\\c.dll", "new c");
+    fake::AddFile("C:\\app\\a.dll", "old a");
+    fake::AddFile("C:\\app\\b.dll", "old b");
+    fake::AddFile("C:\\app\\c.dll", "old c");
+  }
+
+  SectionRun RunCopySection(const std::string& from, const std::string& to) {
+    WriteSettings("[S]\nMODE=COPY\nFROM=" + from + "\nTO=" + to + "\n");
+    return LoadAndRun(LoadCopy, RunCopy, "S");
+  }
+};
+
+TEST_F(CopyTest, PairsAreCopiedOverExistingFilesWithBlanksTrimmed) {
+  // TO items beyond FROM are ignored, even one that could not be copied to.
+  SectionRun run = RunCopySection(
+      " C:\\new\\a.dll , C:\\new\\b.dll ",
+      "C:\\app\\a.dll , C:\\app\\fresh.dll , C:\\missing\\x.dll");
+  EXPECT_TRUE(run.goesOn);
+  EXPECT_TRUE(run.result);
+  EXPECT_EQ("new a", fake::Contents("C:\\app\\a.dll"));
+  EXPECT_EQ("new b", fake::Contents("C:\\app\\fresh.dll"));
+  EXPECT_EQ("old b", fake::Contents("C:\\app\\b.dll"));
+  EXPECT_TRUE(BoxTexts().empty());
+}
+
+TEST_F(CopyTest, FailingPairStopsWithSourceAndDestination) {
+  struct Case {
+    const char* what;
+    const char* to;           // TO for FROM a.dll, b.dll, c.dll
+    const char* failingTo;    // the destination the message names
+    std::function<void()> arrange;
+  } cases[] = {
+      {"shorter TO list", "C:\\app\\a.dll", "", [] {}},
+      {"empty TO item", "C:\\app\\a.dll,,C:\\app\\c.dll", "", [] {}},
+      {"missing folder", "C:\\app\\a.dll,C:\\none\\b.dll,C:\\app\\c.dll",
+       "C:\\none\\b.dll", [] {}},
+      {"held destination", "C:\\app\\a.dll,C:\\app\\b.dll,C:\\app\\c.dll",
+       "C:\\app\\b.dll", [] { fake::SetHeld("C:\\app\\b.dll", true); }},
+      {"read-only destination", "C:\\app\\a.dll,C:\\app\\b.dll,C:\\app\\c.dll",
+       "C:\\app\\b.dll", [] { fake::SetAttributesOf("C:\\app\\b.dll", 0x21); }},
+      {"destination is a folder", "C:\\app\\a.dll,C:\\app,C:\\app\\c.dll",
+       "C:\\app", [] {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    c.arrange();
+    SectionRun run =
+        RunCopySection("C:\\new\\a.dll, C:\\new\\b.dll, C:\\new\\c.dll", c.to);
+    EXPECT_FALSE(run.goesOn);
+    EXPECT_FALSE(run.result);
+    EXPECT_EQ("new a", fake::Contents("C:\\app\\a.dll"));
+    EXPECT_EQ("old b", fake::Contents("C:\\app\\b.dll"));
+    EXPECT_EQ("old c", fake::Contents("C:\\app\\c.dll"));
+    EXPECT_EQ(std::vector<std::string>{Message(MSG_COPY_FAILED,
+                                               "C:\\new\\b.dll", c.failingTo)},
+              BoxTexts());
+  }
+}
+
+TEST_F(CopyTest, MissingSourceIsNamedAsTheSource) {
+  SectionRun run = RunCopySection("C:\\new\\gone.dll", "C:\\app\\a.dll");
+  EXPECT_FALSE(run.goesOn);
+  EXPECT_EQ("old a", fake::Contents("C:\\app\\a.dll"));
+  EXPECT_EQ(std::vector<std::string>{Message(
+                MSG_COPY_FAILED, "C:\\new\\gone.dll", "C:\\app\\a.dll")},
+            BoxTexts());
+}
+
+TEST_F(CopyTest, EmptyFromIsReportedWithoutLookingAtTo) {
+  SectionRun run = RunCopySection("", "C:\\app\\a.dll");
+  EXPECT_TRUE(run.loaded);
+  EXPECT_FALSE(run.goesOn);
+  EXPECT_EQ(std::vector<std::string>{Message(MSG_BAD_ITEM_COUNT, "S", "FROM")},
+            BoxTexts());
+}
+
+TEST_F(CopyTest, MissingToFailsTheLoad) {
+  WriteSettings("[S]\nMODE=COPY\nFROM=C:\\new\\a.dll\n");
+  EXPECT_TRUE(LoadCopy("S") == 0);
+  EXPECT_EQ(std::vector<std::string>{Message(MSG_BAD_FORMAT, "S", "TO")},
+            BoxTexts());
+}
+
+}  // namespace
