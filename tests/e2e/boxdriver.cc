@@ -7,6 +7,7 @@
 //       answers it, and reports how the program ended.
 //   boxdriver attr <path>          prints GetFileAttributesA as 0x%08X
 //   boxdriver lnk <path>           prints a shortcut's fields (IShellLinkA)
+//                                  and the show command its header holds
 //   boxdriver folders              prints the Windows and system directories
 //                                  and the special folders 25, 23, 16, 2
 //   boxdriver time <runs> <cmdline> starts the program `runs` times, one
@@ -121,8 +122,18 @@ BOOL CALLBACK CollectButton(HWND window, LPARAM param) {
 void AnswerBox(HWND box, Job* job, size_t index, FILE* out) {
   std::vector<int> buttons;
   EnumChildWindows(box, CollectButton, reinterpret_cast<LPARAM>(&buttons));
-  LRESULT def = SendMessageA(box, DM_GETDEFID, 0, 0);
-  int defaultId = HIWORD(def) == DC_HASDEFID ? LOWORD(def) : 0;
+  // Wine marks a message box's default button only by its BS_DEFPUSHBUTTON
+  // style; its DM_GETDEFID answers IDOK even for a Yes/No box.
+  int defaultId = 0;
+  for (size_t i = 0; i < buttons.size() && !defaultId; ++i) {
+    HWND button = GetDlgItem(box, buttons[i]);
+    if ((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+      defaultId = buttons[i];
+  }
+  if (!defaultId) {
+    LRESULT def = SendMessageA(box, DM_GETDEFID, 0, 0);
+    if (HIWORD(def) == DC_HASDEFID) defaultId = LOWORD(def);
+  }
 
   int answer = defaultId;
   if (index < job->answers.size() && job->answers[index] != "default")
@@ -245,6 +256,16 @@ int PrintShortcut(const char* path) {
         link->GetShowCmd(&show);
         printf("target %s\nargs %s\ndir %s\nshow %d\n", Hex(target).c_str(),
                Hex(args).c_str(), Hex(dir).c_str(), show);
+        // Wine 8's Load leaves the object's show command as it was (1 for a
+        // new object), so the one saved is read from the file's header too
+        // (ShowCommand, a 32-bit value at offset 0x3C of every shell link).
+        FILE* raw = fopen(path, "rb");
+        unsigned char header[0x40] = {0};
+        if (raw && fread(header, 1, sizeof header, raw) == sizeof header)
+          printf("saved_show %u\n", header[0x3C] | header[0x3D] << 8 |
+                                       header[0x3E] << 16 |
+                                       static_cast<unsigned>(header[0x3F]) << 24);
+        if (raw) fclose(raw);
         rc = 0;
       }
       file->Release();

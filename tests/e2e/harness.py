@@ -109,7 +109,8 @@ def parse_result(text):
 def wine(args, timeout=120):
     """Runs a Windows program; output goes to files, never to a pipe that a
     wineserver could keep open."""
-    log = os.path.join(PREFIX, ".wine-run.log")
+    # One log per test process: modules run side by side under ctest -j.
+    log = os.path.join(PREFIX, ".wine-run-%d.log" % os.getpid())
     with open(log, "wb") as out:
         proc = subprocess.run([WINE_RUN] + list(args), stdout=out,
                               stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,

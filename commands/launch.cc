@@ -1,0 +1,86 @@
+#include "commands/launch.h"
+
+#include "commands/folder_of.h"
+#include "commands/item_walk.h"
+#include "platform/platform.h"
+#include "settings/messages.h"
+#include "settings/param_reader.h"
+
+namespace {
+
+bool IsEnclosedInQuotes(const TextString& text) {
+  const int length = text.Length();
+  return length >= 2 && text.Text()[0] == '"' && text.Text()[length - 1] == '"';
+}
+
+// The program part of the command line. Without an application name
+// CreateProcessA splits an unquoted path at each blank and tries every
+// prefix, so "C:\Program Files\x.exe" would first run a planted
+// "C:\Program.exe": a path with a blank or tab is enclosed in quotes.
+// A path that is already enclosed stays as written.
+bool ProgramPart(const TextString& path, const TextString& bare,
+                 TextString& out) {
+  if (IsEnclosedInQuotes(path) || (bare.CountOf(" ") == 0 &&
+                                   bare.CountOf("\t") == 0)) {
+    return out.Assign(path.Text());
+  }
+  out.Set("\"").Add(bare).Add("\"");
+  return out.Length() == bare.Length() + 2;
+}
+
+}  // namespace
+
+ProcRecord* LoadLaunch(const char* name) {
+  LAUNCH_INFO* record = NewProcRecord<LAUNCH_INFO>(name, "LAUNCH_INFO");
+  if (!record) return 0;
+  if (!ReadParam(name, "MODE", record->mode) ||
+      !ReadParam(name, "FILE", record->FILE) ||
+      !ReadParam(name, "PARAM", record->PARAM) ||
+      !ReadIntParam(name, "ISWAIT", record->ISWAIT)) {
+    delete record;
+    return 0;
+  }
+  return record;
+}
+
+bool RunLaunch(ProcRecord* base) {
+  LAUNCH_INFO* record = static_cast<LAUNCH_INFO*>(base);
+  const int count = CountDrivingItems(*record, record->FILE, "FILE");
+  if (count == 0) return false;
+  for (int i = 0; i < count; ++i) {
+    const TextString file = ListItem(record->FILE, i);
+    const TextString params = ListItem(record->PARAM, i);
+    if (!LaunchProcess(file.Text(), params.Text(), record->ISWAIT)) {
+      ShowError(MSG_LAUNCH_FAILED, file.Text(), params.Text());
+      return false;
+    }
+  }
+  record->result = true;
+  return true;
+}
+
+bool LaunchProcess(const char* path, const char* params, int wait) {
+  const TextString program(path);
+  TextString bare(program);
+  if (IsEnclosedInQuotes(program)) bare = program.Mid(1, program.Length() - 2);
+  // No file name holds a double quote; one inside the path would make
+  // CreateProcessA split it where the writer did not mean to.
+  if (bare.CountOf("\"") != 0) return false;
+
+  // The folder comes from the path without its quotes, or it would begin
+  // with one and name no folder.
+  TextString folder;
+  if (!FolderOf(bare.Text(), folder)) return false;
+
+  TextString commandLine;
+  if (!ProgramPart(program, bare, commandLine)) return false;
+  const int expected = commandLine.Length() + 1 + TextString(params).Length();
+  commandLine.Add(" ").Add(params);
+  // A failed allocation on the way would start a cut command line.
+  if (commandLine.Length() != expected || !commandLine.Buffer()) return false;
+
+  const platform::LaunchWait how =
+      wait != 0 ? platform::kWaitForExit : platform::kWaitForInputIdle;
+  return platform::Launch(commandLine.Buffer(), folder.Text(), how) ==
+         platform::kLaunchDone;
+}

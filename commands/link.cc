@@ -1,0 +1,70 @@
+#include "commands/link.h"
+
+#include "commands/folder_of.h"
+#include "commands/item_walk.h"
+#include "platform/platform.h"
+#include "settings/param_reader.h"
+
+namespace {
+
+// SHOWCMD numbers to show commands; 0 leaves the link object's default.
+int ShowCommandFor(int show) {
+  switch (show) {
+    case 1:
+      return platform::kSwShowNormal;
+    case 2:
+      return platform::kSwShowMinNoActive;
+    case 3:
+      return platform::kSwShowMaximized;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+ProcRecord* LoadLink(const char* name) {
+  SHORTCUT_INFO* record = NewProcRecord<SHORTCUT_INFO>(name, "SHORTCUT_INFO");
+  if (!record) return 0;
+  if (!ReadParam(name, "MODE", record->mode) ||
+      !ReadParam(name, "SRC", record->SRC) ||
+      !ReadParam(name, "PARAM", record->PARAM) ||
+      !ReadParam(name, "SHOWCMD", record->SHOWCMD) ||
+      !ReadParam(name, "DST", record->DST)) {
+    delete record;
+    return 0;
+  }
+  return record;
+}
+
+bool RunLink(ProcRecord* base) {
+  SHORTCUT_INFO* record = static_cast<SHORTCUT_INFO*>(base);
+  // The message names the kind, not the key SRC.
+  const int count = CountDrivingItems(*record, record->SRC, "LINK");
+  if (count == 0) return false;
+  for (int i = 0; i < count; ++i) {
+    const TextString target = ListItem(record->SRC, i);
+    const TextString path = ListItem(record->DST, i).Concat(".LNK");
+    const TextString arguments = ListItem(record->PARAM, i);
+    const int show = ListItem(record->SHOWCMD, i).ToInt();
+    // A shortcut is a convenience: its failure ends this procedure quietly
+    // and leaves `result` false, the run goes on.
+    if (!CreateShortcut(target.Text(), path.Text(), arguments.Text(), show))
+      return true;
+  }
+  record->result = true;
+  return true;
+}
+
+bool CreateShortcut(const char* target, const char* path,
+                    const char* arguments, int show) {
+  // A target without a folder gets an empty working directory.
+  TextString folder;
+  FolderOf(target, folder);
+  platform::ShortcutFields fields;
+  fields.target = target;
+  fields.workingDirectory = folder.Text();
+  fields.arguments = arguments;
+  fields.showCommand = ShowCommandFor(show);
+  return platform::SaveShortcut(fields, path);
+}

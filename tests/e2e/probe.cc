@@ -1,0 +1,93 @@
+// Test-only program for the LAUNCH end-to-end tests, built twice: probe.exe
+// (console, no message queue) and probegui.exe (PROBE_GUI: a GUI program
+// with a message loop, which WaitForInputIdle can wait for).
+//
+// Next to its own executable <exe> it
+//   appends "start <command line hex> <working directory hex>" to <exe>.log,
+//   then keeps running until "pause=<ms>" from its command line has passed
+//   (0 when absent, at most 60 s) or the file <exe>.quit appears,
+//   appends "end" to <exe>.log, creates <exe>.end and exits with code 3.
+// The GUI build first sleeps "ready=<ms>" and creates <exe>.ready before it
+// enters its message loop, so that a test can tell whether a waiter let the
+// program become ready for input first.
+#include <windows.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+
+namespace {
+
+std::string Hex(const std::string& bytes) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string out;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(bytes[i]);
+    out += kDigits[c >> 4];
+    out += kDigits[c & 15];
+  }
+  return out;
+}
+
+std::string OwnPath() {
+  char path[MAX_PATH] = {0};
+  GetModuleFileNameA(NULL, path, MAX_PATH);
+  return path;
+}
+
+// Whole lines in one write, so that two probes sharing a log never mix.
+void Append(const std::string& file, const std::string& line) {
+  HANDLE h = CreateFileA(file.c_str(), FILE_APPEND_DATA,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, NULL);
+  if (h == INVALID_HANDLE_VALUE) return;
+  std::string text = line + "\r\n";
+  DWORD written = 0;
+  WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, NULL);
+  CloseHandle(h);
+}
+
+void Touch(const std::string& file) { Append(file, ""); }
+
+bool Exists(const std::string& file) {
+  return GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The number after "<key>=" on the command line; 0 when absent.
+DWORD Option(const char* commandLine, const char* key) {
+  const char* at = strstr(commandLine, key);
+  if (!at) return 0;
+  DWORD value = strtoul(at + strlen(key), NULL, 10);
+  return value > 60000 ? 60000 : value;
+}
+
+bool Finished(DWORD start, DWORD pause, const std::string& quit) {
+  return GetTickCount() - start >= pause || Exists(quit);
+}
+
+}  // namespace
+
+int main() {
+  const DWORD start = GetTickCount();
+  const char* commandLine = GetCommandLineA();
+  char cwd[MAX_PATH] = {0};
+  GetCurrentDirectoryA(MAX_PATH, cwd);
+  const std::string self = OwnPath();
+  Append(self + ".log", "start " + Hex(commandLine) + " " + Hex(cwd));
+
+  const DWORD pause = Option(commandLine, "pause=");
+  const std::string quit = self + ".quit";
+#ifdef PROBE_GUI
+  Sleep(Option(commandLine, "ready="));
+  Touch(self + ".ready");
+  SetTimer(NULL, 0, 20, NULL);
+  MSG msg;
+  while (!Finished(start, pause, quit) && GetMessageA(&msg, NULL, 0, 0) > 0)
+    DispatchMessageA(&msg);
+#else
+  while (!Finished(start, pause, quit)) Sleep(20);
+#endif
+  Append(self + ".log", "end");
+  Touch(self + ".end");
+  return 3;
+}
