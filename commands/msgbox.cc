@@ -1,0 +1,88 @@
+#include "commands/msgbox.h"
+
+#include "app/proc_driver.h"
+#include "app/process_state.h"
+#include "commands/item_walk.h"
+#include "platform/platform.h"
+#include "settings/messages.h"
+#include "settings/param_reader.h"
+
+namespace {
+
+// FLAG with two items names a procedure of the list being run and the
+// result it must have for the box to be shown. False after MSG_BAD_SYMBOL
+// when no such procedure exists; `due` tells whether to show the box.
+bool CheckFlag(const MSGBOX_INFO& record, bool* due) {
+  *due = true;
+  if (record.FLAG.ItemCount(",") < 2) return true;
+  const ProcRecord* target =
+      FindProcRecord(CurrentProcList(), ListItem(record.FLAG, 0).Text());
+  if (!target) {
+    ShowError(MSG_BAD_SYMBOL, record.FLAG.Text());
+    return false;
+  }
+  const int expected = record.FLAG.Item(1, ",").ToInt();
+  *due = (target->result ? 1 : 0) == expected;
+  return true;
+}
+
+// The style of a TYPE word; 0 for none of them.
+unsigned StyleOf(const TextString& type) {
+  static const struct {
+    const char* word;
+    unsigned style;
+  } kTypes[] = {
+      {"ERROR", kMsgboxErrorStyle},
+      {"INFORMATION", kMsgboxInformationStyle},
+      {"WARNING", kMsgboxWarningStyle},
+      {"QUESTION", kMsgboxQuestionStyle},
+  };
+  for (unsigned i = 0; i < sizeof kTypes / sizeof kTypes[0]; ++i)
+    if (type.Equals(kTypes[i].word)) return kTypes[i].style;
+  return 0;
+}
+
+}  // namespace
+
+ProcRecord* LoadMsgbox(const char* name) {
+  MSGBOX_INFO* record = NewProcRecord<MSGBOX_INFO>(name, "MSGBOX_INFO");
+  if (!record) return 0;
+  if (!ReadParam(name, "MODE", record->mode) ||
+      !ReadParam(name, "FLAG", record->FLAG) ||
+      !ReadParam(name, "TYPE", record->TYPE) ||
+      !ReadParam(name, "TEXT", record->TEXT) ||
+      !ReadParam(name, "ISABORT", record->ISABORT)) {
+    delete record;
+    return 0;
+  }
+  return record;
+}
+
+bool RunMsgbox(ProcRecord* base) {
+  MSGBOX_INFO* record = static_cast<MSGBOX_INFO*>(base);
+  bool due = true;
+  if (!CheckFlag(*record, &due)) return false;
+  if (!due) return true;
+  const unsigned style = StyleOf(record->TYPE);
+  if (style == 0) {
+    ShowError(MSG_BAD_SYMBOL, record->TYPE.Text());
+    return false;
+  }
+  TextString text(record->TEXT);
+  text.ReplaceAll("%n", "\n");
+  text.ReplaceAll("%t", "\t");
+  const int answer =
+      platform::ShowMessageBox(text.Text(), AppCaption.Text(), style);
+  int abortItem;
+  if (answer == platform::kIdOk || answer == platform::kIdYes) {
+    record->result = true;
+    abortItem = 0;
+  } else if (answer == platform::kIdNo || answer == platform::kIdCancel) {
+    abortItem = 1;
+  } else {
+    // No box was answered (MessageBoxA failed): whatever the script meant to
+    // decide here was not decided, so nothing after it may run.
+    return false;
+  }
+  return record->ISABORT.Item(abortItem, ",").ToInt() == 0;
+}

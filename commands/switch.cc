@@ -1,0 +1,48 @@
+#include "commands/switch.h"
+
+#include "app/proc_driver.h"
+#include "commands/item_walk.h"
+#include "settings/messages.h"
+#include "settings/param_reader.h"
+
+ProcRecord* LoadSwitch(const char* name) {
+  SWITCH_INFO* record = NewProcRecord<SWITCH_INFO>(name, "SWITCH_INFO");
+  if (!record) return 0;
+  if (!ReadParam(name, "MODE", record->mode) ||
+      !ReadParam(name, "PROC", record->PROC) ||
+      !ReadParam(name, "0", record->LIST0) ||
+      !ReadParam(name, "1", record->LIST1)) {
+    delete record;
+    return 0;
+  }
+  return record;
+}
+
+bool RunSwitch(ProcRecord* base) {
+  SWITCH_INFO* record = static_cast<SWITCH_INFO*>(base);
+  TextString target(record->PROC);
+  target.Trim(" ");
+  // Looked up before the branch is loaded: only the list holding this
+  // SWITCH is searched.
+  const ProcRecord* tested = FindProcRecord(CurrentProcList(), target.Text());
+  if (!tested) {
+    ShowError(MSG_BAD_SYMBOL, record->PROC.Text());
+    return false;
+  }
+  const TextString& branch = tested->result ? record->LIST1 : record->LIST0;
+  const int count = branch.ItemCount(",");
+  if (count == 0) return true;
+  if (ProcListCount >= kMaxProcListDepth) {
+    // Only a branch list that leads back here nests this deep; naming this
+    // SWITCH tells the author which procedure loops.
+    ShowError(MSG_BAD_SYMBOL, record->name.Text());
+    return false;
+  }
+  // The branch list is current while it runs; a failed one stays loaded
+  // until the end of the process, like every list whose run failed.
+  ProcList list = LoadProcList(branch, count);
+  if (!list) return false;
+  if (!RunProcList(list)) return false;
+  FreeProcList(list);
+  return true;
+}
