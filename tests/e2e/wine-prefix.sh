@@ -35,6 +35,10 @@ case "${1:-}" in
     # A persistent server keeps every later wine call fast.
     setsid wineserver -p </dev/null >/dev/null 2>&1 &
     timeout 300 wineboot -i </dev/null >/dev/null 2>&1 || { echo "wineboot failed"; exit 1; }
+    # Without a window manager, Wine waits about two seconds for each managed
+    # window to be withdrawn when it closes; unmanaged boxes close at once.
+    timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+      </dev/null >/dev/null 2>&1 || { echo "wine reg add failed"; exit 1; }
     [ -d "$WINEPREFIX/drive_c/windows" ] || { echo "no prefix made"; exit 1; }
     echo "prefix ready on display :$n"
     ;;
