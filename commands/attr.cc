@@ -1,9 +1,9 @@
 #include "commands/attr.h"
 
 #include "commands/item_walk.h"
+#include "commands/record_keys.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
-#include "settings/param_reader.h"
 
 namespace {
 
@@ -40,13 +40,8 @@ bool SetFolderAttributes(const TextString& item, unsigned attributes) {
 ProcRecord* LoadAttr(const char* name) {
   ATTR_INFO* record = NewProcRecord<ATTR_INFO>(name, "ATTR_INFO");
   if (!record) return 0;
-  if (!ReadParam(name, "MODE", record->mode) ||
-      !ReadParam(name, "FILE", record->FILE) ||
-      !ReadParam(name, "ARG", record->ARG)) {
-    delete record;
-    return 0;
-  }
-  return record;
+  const RecordKey keys[] = {{"FILE", &record->FILE}, {"ARG", &record->ARG}};
+  return ReadRecordKeys(record, name, keys);
 }
 
 bool RunAttr(ProcRecord* base) {

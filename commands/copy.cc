@@ -1,20 +1,15 @@
 #include "commands/copy.h"
 
 #include "commands/item_walk.h"
+#include "commands/record_keys.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
-#include "settings/param_reader.h"
 
 ProcRecord* LoadCopy(const char* name) {
   COPY_INFO* record = NewProcRecord<COPY_INFO>(name, "COPY_INFO");
   if (!record) return 0;
-  if (!ReadParam(name, "MODE", record->mode) ||
-      !ReadParam(name, "FROM", record->FROM) ||
-      !ReadParam(name, "TO", record->TO)) {
-    delete record;
-    return 0;
-  }
-  return record;
+  const RecordKey keys[] = {{"FROM", &record->FROM}, {"TO", &record->TO}};
+  return ReadRecordKeys(record, name, keys);
 }
 
 bool RunCopy(ProcRecord* base) {

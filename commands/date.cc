@@ -1,8 +1,8 @@
 #include "commands/date.h"
 
 #include "commands/item_walk.h"
+#include "commands/record_keys.h"
 #include "platform/platform.h"
-#include "settings/param_reader.h"
 
 namespace {
 
@@ -32,13 +32,8 @@ bool FileDateAtLeast(const char* file, const char* date) {
 ProcRecord* LoadDate(const char* name) {
   DATE_INFO* record = NewProcRecord<DATE_INFO>(name, "DATE_INFO");
   if (!record) return 0;
-  if (!ReadParam(name, "MODE", record->mode) ||
-      !ReadParam(name, "FILE", record->FILE) ||
-      !ReadParam(name, "DATE", record->DATE)) {
-    delete record;
-    return 0;
-  }
-  return record;
+  const RecordKey keys[] = {{"FILE", &record->FILE}, {"DATE", &record->DATE}};
+  return ReadRecordKeys(record, name, keys);
 }
 
 bool RunDate(ProcRecord* base) {

@@ -1,19 +1,15 @@
 #include "commands/delete.h"
 
 #include "commands/item_walk.h"
+#include "commands/record_keys.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
-#include "settings/param_reader.h"
 
 ProcRecord* LoadDelete(const char* name) {
   DELETE_INFO* record = NewProcRecord<DELETE_INFO>(name, "DELETE_INFO");
   if (!record) return 0;
-  if (!ReadParam(name, "MODE", record->mode) ||
-      !ReadParam(name, "FILE", record->FILE)) {
-    delete record;
-    return 0;
-  }
-  return record;
+  const RecordKey keys[] = {{"FILE", &record->FILE}};
+  return ReadRecordKeys(record, name, keys);
 }
 
 bool RunDelete(ProcRecord* base) {

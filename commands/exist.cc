@@ -2,17 +2,13 @@
 
 #include "commands/item_exists.h"
 #include "commands/item_walk.h"
-#include "settings/param_reader.h"
+#include "commands/record_keys.h"
 
 ProcRecord* LoadExist(const char* name) {
   EXIST_INFO* record = NewProcRecord<EXIST_INFO>(name, "EXIST_INFO");
   if (!record) return 0;
-  if (!ReadParam(name, "MODE", record->mode) ||
-      !ReadParam(name, "FILE", record->FILE)) {
-    delete record;
-    return 0;
-  }
-  return record;
+  const RecordKey keys[] = {{"FILE", &record->FILE}};
+  return ReadRecordKeys(record, name, keys);
 }
 
 bool RunExist(ProcRecord* base) {

@@ -2,6 +2,7 @@
 
 #include "commands/folder_of.h"
 #include "commands/item_walk.h"
+#include "commands/record_keys.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
 #include "settings/param_reader.h"
@@ -20,8 +21,8 @@ bool IsEnclosedInQuotes(const TextString& text) {
 // A path that is already enclosed stays as written.
 bool ProgramPart(const TextString& path, const TextString& bare,
                  TextString& out) {
-  if (IsEnclosedInQuotes(path) || (bare.CountOf(" ") == 0 &&
-                                   bare.CountOf("\t") == 0)) {
+  if (IsEnclosedInQuotes(path) ||
+      (bare.CountOf(" ") == 0 && bare.CountOf("\t") == 0)) {
     return out.Assign(path.Text());
   }
   out.Set("\"").Add(bare).Add("\"");
@@ -33,10 +34,9 @@ bool ProgramPart(const TextString& path, const TextString& bare,
 ProcRecord* LoadLaunch(const char* name) {
   LAUNCH_INFO* record = NewProcRecord<LAUNCH_INFO>(name, "LAUNCH_INFO");
   if (!record) return 0;
-  if (!ReadParam(name, "MODE", record->mode) ||
-      !ReadParam(name, "FILE", record->FILE) ||
-      !ReadParam(name, "PARAM", record->PARAM) ||
-      !ReadIntParam(name, "ISWAIT", record->ISWAIT)) {
+  const RecordKey keys[] = {{"FILE", &record->FILE}, {"PARAM", &record->PARAM}};
+  if (!ReadRecordKeys(record, name, keys)) return 0;
+  if (!ReadIntParam(name, "ISWAIT", record->ISWAIT)) {
     delete record;
     return 0;
   }

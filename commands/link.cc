@@ -2,8 +2,8 @@
 
 #include "commands/folder_of.h"
 #include "commands/item_walk.h"
+#include "commands/record_keys.h"
 #include "platform/platform.h"
-#include "settings/param_reader.h"
 
 namespace {
 
@@ -26,15 +26,11 @@ int ShowCommandFor(int show) {
 ProcRecord* LoadLink(const char* name) {
   SHORTCUT_INFO* record = NewProcRecord<SHORTCUT_INFO>(name, "SHORTCUT_INFO");
   if (!record) return 0;
-  if (!ReadParam(name, "MODE", record->mode) ||
-      !ReadParam(name, "SRC", record->SRC) ||
-      !ReadParam(name, "PARAM", record->PARAM) ||
-      !ReadParam(name, "SHOWCMD", record->SHOWCMD) ||
-      !ReadParam(name, "DST", record->DST)) {
-    delete record;
-    return 0;
-  }
-  return record;
+  const RecordKey keys[] = {{"SRC", &record->SRC},
+                            {"PARAM", &record->PARAM},
+                            {"SHOWCMD", &record->SHOWCMD},
+                            {"DST", &record->DST}};
+  return ReadRecordKeys(record, name, keys);
 }
 
 bool RunLink(ProcRecord* base) {
@@ -56,8 +52,8 @@ bool RunLink(ProcRecord* base) {
   return true;
 }
 
-bool CreateShortcut(const char* target, const char* path,
-                    const char* arguments, int show) {
+bool CreateShortcut(const char* target, const char* path, const char* arguments,
+                    int show) {
   // A target without a folder gets an empty working directory.
   TextString folder;
   FolderOf(target, folder);

@@ -2,19 +2,15 @@
 
 #include "commands/item_exists.h"
 #include "commands/item_walk.h"
+#include "commands/record_keys.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
-#include "settings/param_reader.h"
 
 ProcRecord* LoadMakedir(const char* name) {
   MAKEDIR_INFO* record = NewProcRecord<MAKEDIR_INFO>(name, "MAKEDIR_INFO");
   if (!record) return 0;
-  if (!ReadParam(name, "MODE", record->mode) ||
-      !ReadParam(name, "DIR", record->DIR)) {
-    delete record;
-    return 0;
-  }
-  return record;
+  const RecordKey keys[] = {{"DIR", &record->DIR}};
+  return ReadRecordKeys(record, name, keys);
 }
 
 bool RunMakedir(ProcRecord* base) {

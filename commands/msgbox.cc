@@ -3,9 +3,9 @@
 #include "app/proc_driver.h"
 #include "app/process_state.h"
 #include "commands/item_walk.h"
+#include "commands/record_keys.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
-#include "settings/param_reader.h"
 
 namespace {
 
@@ -47,15 +47,11 @@ unsigned StyleOf(const TextString& type) {
 ProcRecord* LoadMsgbox(const char* name) {
   MSGBOX_INFO* record = NewProcRecord<MSGBOX_INFO>(name, "MSGBOX_INFO");
   if (!record) return 0;
-  if (!ReadParam(name, "MODE", record->mode) ||
-      !ReadParam(name, "FLAG", record->FLAG) ||
-      !ReadParam(name, "TYPE", record->TYPE) ||
-      !ReadParam(name, "TEXT", record->TEXT) ||
-      !ReadParam(name, "ISABORT", record->ISABORT)) {
-    delete record;
-    return 0;
-  }
-  return record;
+  const RecordKey keys[] = {{"FLAG", &record->FLAG},
+                            {"TYPE", &record->TYPE},
+                            {"TEXT", &record->TEXT},
+                            {"ISABORT", &record->ISABORT}};
+  return ReadRecordKeys(record, name, keys);
 }
 
 bool RunMsgbox(ProcRecord* base) {

@@ -2,16 +2,12 @@
 
 #include "app/system_queries.h"
 #include "commands/item_walk.h"
-#include "settings/param_reader.h"
+#include "commands/record_keys.h"
 
 ProcRecord* LoadOsver(const char* name) {
   OSVER_INFO* record = NewProcRecord<OSVER_INFO>(name, "OSVER_INFO");
   if (!record) return 0;
-  if (!ReadParam(name, "MODE", record->mode)) {
-    delete record;
-    return 0;
-  }
-  return record;
+  return ReadRecordKeys(record, name, 0, 0);
 }
 
 bool RunOsver(ProcRecord* record) {

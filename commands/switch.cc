@@ -2,20 +2,15 @@
 
 #include "app/proc_driver.h"
 #include "commands/item_walk.h"
+#include "commands/record_keys.h"
 #include "settings/messages.h"
-#include "settings/param_reader.h"
 
 ProcRecord* LoadSwitch(const char* name) {
   SWITCH_INFO* record = NewProcRecord<SWITCH_INFO>(name, "SWITCH_INFO");
   if (!record) return 0;
-  if (!ReadParam(name, "MODE", record->mode) ||
-      !ReadParam(name, "PROC", record->PROC) ||
-      !ReadParam(name, "0", record->LIST0) ||
-      !ReadParam(name, "1", record->LIST1)) {
-    delete record;
-    return 0;
-  }
-  return record;
+  const RecordKey keys[] = {
+      {"PROC", &record->PROC}, {"0", &record->LIST0}, {"1", &record->LIST1}};
+  return ReadRecordKeys(record, name, keys);
 }
 
 bool RunSwitch(ProcRecord* base) {
