@@ -5,7 +5,7 @@ set -eu
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
-packages="cmake make g++ clang libgtest-dev googletest mingw-w64 wine wine32:i386
+packages="cmake make g++ libgtest-dev googletest mingw-w64 wine wine32:i386
           xvfb xauth locales python3"
 missing=""
 for p in $packages; do
