@@ -606,13 +606,17 @@ void TextString::FormatV(const char* format, va_list args) {
 }
 
 void TextString::LoadFormat(unsigned id, ...) {
+  va_list args;
+  va_start(args, id);
+  LoadFormatV(id, args);
+  va_end(args);
+}
+
+void TextString::LoadFormatV(unsigned id, va_list args) {
   char pattern[kTemplateArea] = {0};
   platform::LoadResourceString(id, pattern, kTemplateArea);
   pattern[kTemplateArea - 1] = '\0';
-  va_list args;
-  va_start(args, id);
   FormatV(pattern, args);
-  va_end(args);
 }
 
 void TextString::Format(const char* format, ...) {

@@ -120,6 +120,9 @@ class TextString {
   // Template `id` of the executable's string table (at most 255 bytes);
   // an unknown id gives "".
   virtual void LoadFormat(unsigned id, ...);
+  // LoadFormat with the arguments as a va_list, for callers that take "..."
+  // themselves.
+  void LoadFormatV(unsigned id, va_list args);
   virtual void Format(const char* format, ...);
 
   // scanf "%d": 0 when no digits; out-of-range values clamp to INT_MIN or

@@ -7,15 +7,10 @@
 #include "platform/platform.h"
 
 void ShowError(MessageId id, ...) {
-  // LoadFormat takes its arguments as "..."; forwarding ours needs the
-  // va_list form, so load the template here the same way LoadFormat does.
-  char format[256] = {0};
-  platform::LoadResourceString(static_cast<unsigned>(id), format,
-                               static_cast<int>(sizeof format));
   TextString message;
   va_list arguments;
   va_start(arguments, id);
-  message.FormatV(format, arguments);
+  message.LoadFormatV(static_cast<unsigned>(id), arguments);
   va_end(arguments);
   platform::ShowMessageBox(message.Text(), AppCaption.Text(), kErrorBoxStyle);
 }
