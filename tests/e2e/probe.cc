@@ -16,18 +16,9 @@
 
 #include <string>
 
-namespace {
+#include "tests/e2e/hex_text.h"
 
-std::string Hex(const std::string& bytes) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(bytes[i]);
-    out += kDigits[c >> 4];
-    out += kDigits[c & 15];
-  }
-  return out;
-}
+namespace {
 
 std::string OwnPath() {
   char path[MAX_PATH] = {0};
