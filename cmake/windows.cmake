@@ -38,8 +38,16 @@ target_link_libraries(bench_trivial PRIVATE user32)
 if(UPDATER_TESTS)
   enable_testing()
   # One throw-away Wine prefix per test run, made by the "wine" fixture;
-  # every test that runs a Windows program requires that fixture.
+  # every test that runs a Windows program requires that fixture. Each build
+  # runs under the Wine of its own width (tools/wine-env.sh); a test whose
+  # Wine cannot run on this machine exits with 77 and counts as skipped.
   set(UPDATER_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(UPDATER_WINE_ARCH 64)
+  else()
+    set(UPDATER_WINE_ARCH 32)
+  endif()
+  set(UPDATER_WINE_ENV "WINEPREFIX=${UPDATER_WINEPREFIX};UPDATER_WINE_ARCH=${UPDATER_WINE_ARCH}")
   add_subdirectory(tests/e2e)
   add_subdirectory(tests/windows)
 endif()

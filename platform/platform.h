@@ -150,6 +150,12 @@ enum RegistryRoot { kNoRoot = 0, kLocalMachine };
 
 const unsigned kKeyRead = 0x20019;        // KEY_READ
 const unsigned kKeyWow64_64Key = 0x0100;  // KEY_WOW64_64KEY
+const unsigned kKeyWow64_32Key = 0x0200;  // KEY_WOW64_32KEY
+
+// The access flag of the registry view this process does not read by
+// default: KEY_WOW64_64KEY in a 32-bit process, KEY_WOW64_32KEY in a 64-bit
+// one. 32-bit Windows ignores both.
+unsigned OtherRegistryView();
 
 // RegOpenKeyExA(root, subKey, 0, access, &handle); true on ERROR_SUCCESS.
 bool RegistryOpen(RegistryRoot root, const char* subKey, unsigned access,

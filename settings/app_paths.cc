@@ -66,9 +66,10 @@ bool AppPathLookup(const char* program, TextString& out, bool wantDefault) {
     return read;
   }
   // A 32-bit process sees HKLM\Software through the 32-bit view, where the
-  // installs of 64-bit programs are not recorded. Only a key missing from
-  // that view sends us to the 64-bit one (ignored by 32-bit Windows); a key
-  // found there without the value is the answer.
+  // installs of 64-bit programs are not recorded, and a 64-bit process the
+  // reverse. Only a key missing from the native view sends us to the other
+  // one (ignored by 32-bit Windows); a key found there without the value is
+  // the answer.
   return key.ReadString(valueName, out,
-                        platform::kKeyRead | platform::kKeyWow64_64Key);
+                        platform::kKeyRead | platform::OtherRegistryView());
 }

@@ -1,4 +1,6 @@
-"""Runs updater.exe on examples/ in the Wine prefix named by WINEPREFIX."""
+"""Runs updater.exe on examples/ in the Wine prefix named by WINEPREFIX
+(tools/run-example.sh sets it, UPDATER_BIN_DIR, BOXDRIVER and the Wine
+width)."""
 
 import os
 import shutil
@@ -6,8 +8,6 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-os.environ.setdefault("UPDATER_BIN_DIR", os.path.join(ROOT, "build", "windows"))
-os.environ.setdefault("BOXDRIVER", os.path.join(ROOT, "build", "windows", "tests", "e2e", "boxdriver.exe"))
 
 import harness  # noqa: E402
 

@@ -26,6 +26,10 @@ bool RegistryQuery(RegistryHandle handle, const char* name,
   return status == ERROR_SUCCESS;
 }
 
+unsigned OtherRegistryView() {
+  return sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+}
+
 void RegistryClose(RegistryHandle handle) {
   RegCloseKey(reinterpret_cast<HKEY>(handle));
 }

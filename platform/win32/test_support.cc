@@ -219,7 +219,10 @@ void RemoveRegistryKey(bool view64, const std::string& subKey) {
   RegCloseKey(parent);
 }
 
+bool NativeViewIs64() { return sizeof(void*) == 8; }
+
 bool RegistryViewsSeparate() {
+  if (NativeViewIs64()) return true;
   typedef BOOL(WINAPI * IsWow64ProcessFn)(HANDLE, PBOOL);
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
   IsWow64ProcessFn isWow64 = reinterpret_cast<IsWow64ProcessFn>(

@@ -683,19 +683,21 @@ class RegistryContract : public PlatformContract {
     PlatformContract::SetUp();
     name_ = testenv::UniqueName("tool") + ".exe";
     key32_ = std::string(kAppPaths) + name_;
-    if (!testenv::WriteRegistryValue(false, key32_, "",
+    native64_ = testenv::NativeViewIs64();
+    if (!testenv::WriteRegistryValue(native64_, key32_, "",
                                      std::string("C:\\x\\a.exe\0", 11)) ||
-        !testenv::WriteRegistryValue(false, key32_, "Path", "C:\\x")) {
+        !testenv::WriteRegistryValue(native64_, key32_, "Path", "C:\\x")) {
       GTEST_SKIP() << "registry values cannot be written here";
     }
     written_ = true;
   }
   void TearDown() override {
-    if (written_) testenv::RemoveRegistryKey(false, key32_);
+    if (written_) testenv::RemoveRegistryKey(native64_, key32_);
     PlatformContract::TearDown();
   }
   std::string name_;
-  std::string key32_;
+  std::string key32_;  // in the view this process reads by default
+  bool native64_ = false;
   bool written_ = false;
 };
 
@@ -745,23 +747,39 @@ TEST_F(RegistryContract, ReadsValuesAsStored) {
   platform::RegistryClose(handle);
 }
 
-TEST_F(RegistryContract, ThirtyTwoBitViewIsReadUnlessTheSixtyFourBitOneIsAsked) {
+// A 32-bit process reads the 32-bit view and a 64-bit one the 64-bit view;
+// OtherRegistryView() names the view it does not read by default. The keys
+// lie directly under Software, which both systems keep apart per view. (Wine
+// 8 shares the App Paths key itself between the views: written through
+// either, it is found through both.)
+TEST_F(RegistryContract, NativeViewIsReadUnlessTheOtherIsAsked) {
   if (!testenv::RegistryViewsSeparate()) {
     GTEST_SKIP() << "one registry view on this system";
   }
-  const std::string key64 = key32_ + "64";
-  ASSERT_TRUE(testenv::WriteRegistryValue(true, key64, "", "x"));
+  const bool native64 = testenv::NativeViewIs64();
+  EXPECT_EQ(native64 ? platform::kKeyWow64_32Key : platform::kKeyWow64_64Key,
+            platform::OtherRegistryView());
+  const std::string base = "Software\\" + testenv::UniqueName("UpdaterContract");
+  const std::string nativeKey = base + "\\native";
+  const std::string otherKey = base + "\\other";
+  ASSERT_TRUE(testenv::WriteRegistryValue(native64, nativeKey, "", "n"));
+  ASSERT_TRUE(testenv::WriteRegistryValue(!native64, otherKey, "", "o"));
+  const unsigned other = platform::kKeyRead | platform::OtherRegistryView();
   platform::RegistryHandle handle = NULL;
-  EXPECT_FALSE(platform::RegistryOpen(platform::kLocalMachine, key64.c_str(),
+  EXPECT_FALSE(platform::RegistryOpen(platform::kLocalMachine, otherKey.c_str(),
                                       platform::kKeyRead, &handle));
-  EXPECT_FALSE(platform::RegistryOpen(
-      platform::kLocalMachine, key32_.c_str(),
-      platform::kKeyRead | platform::kKeyWow64_64Key, &handle));
-  ASSERT_TRUE(platform::RegistryOpen(
-      platform::kLocalMachine, key64.c_str(),
-      platform::kKeyRead | platform::kKeyWow64_64Key, &handle));
+  EXPECT_FALSE(platform::RegistryOpen(platform::kLocalMachine,
+                                      nativeKey.c_str(), other, &handle));
+  ASSERT_TRUE(platform::RegistryOpen(platform::kLocalMachine, nativeKey.c_str(),
+                                     platform::kKeyRead, &handle));
   platform::RegistryClose(handle);
-  testenv::RemoveRegistryKey(true, key64);
+  ASSERT_TRUE(platform::RegistryOpen(platform::kLocalMachine, otherKey.c_str(),
+                                     other, &handle));
+  platform::RegistryClose(handle);
+  testenv::RemoveRegistryKey(native64, nativeKey);
+  testenv::RemoveRegistryKey(!native64, otherKey);
+  testenv::RemoveRegistryKey(native64, base);
+  testenv::RemoveRegistryKey(!native64, base);
 }
 
 // ---- Processes -----------------------------------------------------------

@@ -47,6 +47,8 @@ bool WriteRegistryValue(bool view64, const std::string& subKey,
 void RemoveRegistryKey(bool view64, const std::string& subKey);
 // Whether the 32-bit and 64-bit views are different keys (a 64-bit system).
 bool RegistryViewsSeparate();
+// Whether this process reads the 64-bit view by default (a 64-bit process).
+bool NativeViewIs64();
 // A key name not used by anything else, for this process.
 std::string UniqueName(const std::string& stem);
 

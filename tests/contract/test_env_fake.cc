@@ -84,6 +84,8 @@ void RemoveRegistryKey(bool, const std::string&) {}  // the next Reset does
 
 bool RegistryViewsSeparate() { return true; }
 
+bool NativeViewIs64() { return false; }  // the fake's process after Reset
+
 std::string UniqueName(const std::string& stem) { return stem + "-contract"; }
 
 }  // namespace testenv

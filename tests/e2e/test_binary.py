@@ -1,22 +1,34 @@
-"""What updater.exe is made of: imports, hardening flags and resources."""
+"""What updater.exe is made of: machine, size, imports, hardening flags and
+resources. Needs no Wine: runs for both builds on every machine."""
 
+import os
 import re
 import subprocess
 import unittest
 
 from harness import UPDATER
 
+# The mingw-w64 target of the build under test, e.g. "x86_64-w64-mingw32".
+TOOLCHAIN = os.environ.get("UPDATER_TOOLCHAIN", "i686-w64-mingw32")
+IS_64 = TOOLCHAIN.startswith("x86_64")
+MAX_SIZE = 64 * 1024
+
 SYSTEM_DLLS = {"advapi32.dll", "kernel32.dll", "msvcrt.dll", "ole32.dll",
                "shell32.dll", "user32.dll"}
 
 
 def objdump(*args):
-    return subprocess.run(["i686-w64-mingw32-objdump"] + list(args) + [UPDATER],
+    return subprocess.run([TOOLCHAIN + "-objdump"] + list(args) + [UPDATER],
                           capture_output=True, text=True, timeout=60,
                           check=True).stdout
 
 
 class Binary(unittest.TestCase):
+    def test_machine_and_size(self):
+        self.assertIn("file format pei-x86-64" if IS_64 else "file format pei-i386",
+                      objdump("-f"))
+        self.assertLessEqual(os.path.getsize(UPDATER), MAX_SIZE)
+
     def test_imports_system_dlls_only(self):
         dlls = {d.lower() for d in re.findall(r"DLL Name: (\S+)", objdump("-p"))}
         self.assertTrue(dlls)

@@ -51,7 +51,10 @@ namespace platform {
 bool RegistryOpen(RegistryRoot root, const char* subKey, unsigned access,
                   RegistryHandle* handle) {
   if (root != kLocalMachine) return false;
-  int view = (access & kKeyWow64_64Key) ? fake::kView64 : fake::kView32;
+  int view = (access & kKeyWow64_64Key)   ? fake::kView64
+             : (access & kKeyWow64_32Key) ? fake::kView32
+             : TheWorld().processBits == 64 ? fake::kView64
+                                            : fake::kView32;
   std::string key = NormalKey(subKey != NULL ? subKey : "");
   // A path may not start with a backslash.
   if ((subKey != NULL && subKey[0] == '\\') || !KeyExists(view, key)) {
@@ -93,6 +96,10 @@ bool RegistryQuery(RegistryHandle handle, const char* name,
   return true;
 }
 
+unsigned OtherRegistryView() {
+  return TheWorld().processBits == 64 ? kKeyWow64_32Key : kKeyWow64_64Key;
+}
+
 void RegistryClose(RegistryHandle handle) {
   const OpenKey* open = reinterpret_cast<const OpenKey*>(handle);
   if (TheWorld().openRegistryHandles.erase(open) == 0) {
@@ -119,6 +126,8 @@ void SetRegistryString(RegistryView view, const std::string& key,
 void AddRegistryKey(RegistryView view, const std::string& key) {
   TheWorld().registry[view][NormalKey(key)];
 }
+
+void SetProcessBits(int bits) { TheWorld().processBits = bits; }
 
 int OpenRegistryHandleCount() {
   return static_cast<int>(TheWorld().openRegistryHandles.size());

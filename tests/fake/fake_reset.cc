@@ -21,6 +21,7 @@ void Populate() {
   world.specialFolders[platform::kCsidlCommonDesktopDirectory] =
       "C:\\Users\\Public\\Desktop";
   world.platformId = platform::kPlatformWin32Nt;
+  world.processBits = 32;
 
   AddDirectory(world.windowsDirectory);
   AddDirectory(world.systemDirectory);

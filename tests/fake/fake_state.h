@@ -45,6 +45,7 @@ struct World {
   int comDepth;
 
   std::map<std::string, RegistryKeyData> registry[2];  // by view, key
+  int processBits;  // 32 or 64: which view a key opened without a flag is in
   std::set<const void*> openRegistryHandles;
 
   std::vector<MessageBoxCall> boxes;

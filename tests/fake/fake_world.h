@@ -92,6 +92,9 @@ void SetRegistryValue(RegistryView view, const std::string& key,
 void SetRegistryString(RegistryView view, const std::string& key,
                        const std::string& name, const std::string& text);
 void AddRegistryKey(RegistryView view, const std::string& key);
+// The width of the updater process: 32 (after Reset) reads the 32-bit view
+// by default, 64 the 64-bit one.
+void SetProcessBits(int bits);
 int OpenRegistryHandleCount();
 
 // ---- Message boxes -------------------------------------------------------

@@ -1,8 +1,8 @@
 #include "settings/app_paths.h"
 
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "tests/fake/fake_world.h"
 
@@ -20,53 +20,70 @@ class AppPathsTest : public ::testing::Test {
   }
 };
 
+// The same table for a 32-bit and a 64-bit updater: each reads its native
+// view first and the other view only for a key missing from it.
 TEST_F(AppPathsTest, Lookups) {
-  const fake::RegistryView v32 = fake::kView32;
-  const fake::RegistryView v64 = fake::kView64;
-  // Default value, then PATH, as the test arranges them; "-" for none.
-  fake::SetRegistryString(v32, kAppPaths + "Editor.EXE", "", "C:\\Ed\\ed.exe");
-  fake::SetRegistryString(v32, kAppPaths + "Editor.EXE", "PATH", "C:\\Ed;");
-  fake::SetRegistryString(v32, kAppPaths + "pathonly.exe", "Path", "C:\\P");
-  fake::SetRegistryString(v32, kAppPaths + "empty.exe", "", "");
-  fake::SetRegistryValue(v32, kAppPaths + "raw.exe", "", "C:\\Raw\\raw.exe");
-  fake::SetRegistryValue(v32, kAppPaths + "tail.exe", "",
-                         std::string("C:\\t.exe\0junk", 13));
-  fake::SetRegistryValue(v32, kAppPaths + "zero.exe", "", "");
-  fake::SetRegistryString(v64, kAppPaths + "wide.exe", "", "C:\\W\\wide.exe");
-  fake::SetRegistryString(v64, kAppPaths + "wide.exe", "PATH", "C:\\W");
-  // Registered in the 32-bit view without a default: the 64-bit default is
-  // not consulted.
-  fake::SetRegistryString(v32, kAppPaths + "split.exe", "PATH", "C:\\S32");
-  fake::SetRegistryString(v64, kAppPaths + "split.exe", "", "C:\\S64\\s.exe");
-  fake::SetRegistryString(v64, kAppPaths + "split.exe", "PATH", "C:\\S64");
-  fake::SetRegistryString(v32, kAppPaths + "sub\\nested.exe", "", "C:\\n.exe");
-  struct Case {
-    const char* program;
-    const char* defaultValue;
-    const char* pathValue;
-  } cases[] = {
-      {"missing.exe", NULL, NULL},
-      {"editor.exe", "C:\\Ed\\ed.exe", "C:\\Ed;"},
-      {"EDITOR.exe", "C:\\Ed\\ed.exe", "C:\\Ed;"},
-      {"pathonly.exe", NULL, "C:\\P"},
-      {"empty.exe", "", NULL},
-      // Stored without a terminating zero: still a terminated text.
-      {"raw.exe", "C:\\Raw\\raw.exe", NULL},
-      {"tail.exe", "C:\\t.exe", NULL},
-      // A value of size 0 counts as missing.
-      {"zero.exe", NULL, NULL},
-      {"wide.exe", "C:\\W\\wide.exe", "C:\\W"},
-      {"split.exe", NULL, "C:\\S32"},
-      {"sub", NULL, NULL},
-  };
-  for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
-    for (int want = 0; want < 2; ++want) {
-      const char* expected = want ? cases[i].defaultValue : cases[i].pathValue;
-      TextString out("before");
-      bool found = AppPathLookup(cases[i].program, out, want != 0);
-      EXPECT_EQ(expected != NULL, found) << cases[i].program << " " << want;
-      if (expected != NULL) {
-        EXPECT_STREQ(expected, out.Text()) << cases[i].program << " " << want;
+  for (int bits = 32; bits <= 64; bits += 32) {
+    fake::Reset();
+    fake::SetProcessBits(bits);
+    const fake::RegistryView native =
+        bits == 32 ? fake::kView32 : fake::kView64;
+    const fake::RegistryView other = bits == 32 ? fake::kView64 : fake::kView32;
+    // Default value, then PATH, as the test arranges them; "-" for none.
+    fake::SetRegistryString(native, kAppPaths + "Editor.EXE", "",
+                            "C:\\Ed\\ed.exe");
+    fake::SetRegistryString(native, kAppPaths + "Editor.EXE", "PATH",
+                            "C:\\Ed;");
+    fake::SetRegistryString(native, kAppPaths + "pathonly.exe", "Path",
+                            "C:\\P");
+    fake::SetRegistryString(native, kAppPaths + "empty.exe", "", "");
+    fake::SetRegistryValue(native, kAppPaths + "raw.exe", "",
+                           "C:\\Raw\\raw.exe");
+    fake::SetRegistryValue(native, kAppPaths + "tail.exe", "",
+                           std::string("C:\\t.exe\0junk", 13));
+    fake::SetRegistryValue(native, kAppPaths + "zero.exe", "", "");
+    fake::SetRegistryString(other, kAppPaths + "wide.exe", "",
+                            "C:\\W\\wide.exe");
+    fake::SetRegistryString(other, kAppPaths + "wide.exe", "PATH", "C:\\W");
+    // Registered in the native view without a default: the other view's
+    // default is not consulted.
+    fake::SetRegistryString(native, kAppPaths + "split.exe", "PATH", "C:\\S32");
+    fake::SetRegistryString(other, kAppPaths + "split.exe", "",
+                            "C:\\S64\\s.exe");
+    fake::SetRegistryString(other, kAppPaths + "split.exe", "PATH", "C:\\S64");
+    fake::SetRegistryString(native, kAppPaths + "sub\\nested.exe", "",
+                            "C:\\n.exe");
+    struct Case {
+      const char* program;
+      const char* defaultValue;
+      const char* pathValue;
+    } cases[] = {
+        {"missing.exe", NULL, NULL},
+        {"editor.exe", "C:\\Ed\\ed.exe", "C:\\Ed;"},
+        {"EDITOR.exe", "C:\\Ed\\ed.exe", "C:\\Ed;"},
+        {"pathonly.exe", NULL, "C:\\P"},
+        {"empty.exe", "", NULL},
+        // Stored without a terminating zero: still a terminated text.
+        {"raw.exe", "C:\\Raw\\raw.exe", NULL},
+        {"tail.exe", "C:\\t.exe", NULL},
+        // A value of size 0 counts as missing.
+        {"zero.exe", NULL, NULL},
+        {"wide.exe", "C:\\W\\wide.exe", "C:\\W"},
+        {"split.exe", NULL, "C:\\S32"},
+        {"sub", NULL, NULL},
+    };
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+      for (int want = 0; want < 2; ++want) {
+        const char* expected =
+            want ? cases[i].defaultValue : cases[i].pathValue;
+        TextString out("before");
+        bool found = AppPathLookup(cases[i].program, out, want != 0);
+        EXPECT_EQ(expected != NULL, found)
+            << bits << " " << cases[i].program << " " << want;
+        if (expected != NULL) {
+          EXPECT_STREQ(expected, out.Text())
+              << bits << " " << cases[i].program << " " << want;
+        }
       }
     }
   }

@@ -1,0 +1,5 @@
+# The 64-bit Windows build: reads the 64-bit registry view natively and is
+# not redirected to SysWOW64 on 64-bit Windows.
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(TOOLCHAIN_PREFIX x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -1,0 +1,77 @@
+# The one place that says how Wine is run for this project. Sourced by the
+# scripts that start Windows programs; defines, for a Windows build of 32 or
+# 64 bits:
+#
+#   wine_can_run ARCH   true when this machine can run that build under Wine
+#   wine_use ARCH       exports the explicit loader and server of that Wine
+#                       (WINELOADER, WINESERVER), WINEARCH for a new prefix,
+#                       the Japanese locale (ANSI code page 932), quiet
+#                       debugging output and no Mono/Gecko prompts
+#
+# Wine is never started through the `wine` wrapper: with wine32 installed it
+# always picks the 32-bit loader, which fails at once on a kernel without
+# 32-bit emulation.
+#
+# UPDATER_WINE_64_ONLY=1 makes wine_can_run deny 32 bits on any machine, so
+# that the route of such machines can be exercised everywhere.
+
+WINE_LIBDIR=${WINE_LIBDIR:-/usr/lib/wine}
+
+# A 93-byte i386 ELF program that only calls exit(0): if the kernel runs it,
+# it runs 32-bit programs (and so the 32-bit Wine loader).
+wine_kernel_runs_32bit() {
+  local probe status
+  probe=$(mktemp "${TMPDIR:-/tmp}/i386-probe.XXXXXX") || return 1
+  printf '\177\105\114\106\001\001\001\000\000\000\000\000\000\000\000\000' >"$probe"
+  printf '\002\000\003\000\001\000\000\000\124\200\004\010\064\000\000\000' >>"$probe"
+  printf '\000\000\000\000\000\000\000\000\064\000\040\000\001\000\000\000' >>"$probe"
+  printf '\000\000\000\000\001\000\000\000\000\000\000\000\000\200\004\010' >>"$probe"
+  printf '\000\200\004\010\135\000\000\000\135\000\000\000\005\000\000\000' >>"$probe"
+  printf '\000\020\000\000\061\333\270\001\000\000\000\315\200' >>"$probe"
+  chmod +x "$probe"
+  "$probe" >/dev/null 2>&1
+  status=$?
+  rm -f "$probe"
+  return $status
+}
+
+wine_can_run() {
+  case "$1" in
+    64) [ -x "$WINE_LIBDIR/wine64" ] ;;
+    32)
+      [ "${UPDATER_WINE_64_ONLY:-0}" != 1 ] && [ -x "$WINE_LIBDIR/wine" ] &&
+        wine_kernel_runs_32bit
+      ;;
+    *) return 1 ;;
+  esac
+}
+
+wine_use() {
+  case "$1" in
+    64)
+      export WINELOADER="$WINE_LIBDIR/wine64" WINESERVER="$WINE_LIBDIR/wineserver64"
+      export WINEARCH=win64
+      ;;
+    32)
+      export WINELOADER="$WINE_LIBDIR/wine" WINESERVER="$WINE_LIBDIR/wineserver32"
+      export WINEARCH=win32
+      ;;
+    *)
+      echo "wine_use: 32 or 64, not '$1'" >&2
+      return 1
+      ;;
+  esac
+  export WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+# The one plain line that says why a build's Wine suites do not run here.
+wine_skip_line() {
+  if [ "$1" = 32 ] && [ "${UPDATER_WINE_64_ONLY:-0}" = 1 ]; then
+    echo "32-bit Wine suites skipped: UPDATER_WINE_64_ONLY=1 forces the 64-bit-only route"
+  elif [ "$1" = 32 ] && ! wine_kernel_runs_32bit; then
+    echo "32-bit Wine suites skipped: this kernel runs no 32-bit programs"
+  else
+    echo "$1-bit Wine suites skipped: the $1-bit Wine is not installed (tools/install-deps.sh)"
+  fi
+}
