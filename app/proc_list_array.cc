@@ -22,7 +22,8 @@ ProcList* Entries() {
 
 bool AddProcList(ProcList list) {
   if (!list) return false;
-  const unsigned oldSize = static_cast<unsigned>(ProcListCount) * sizeof(ProcList);
+  const unsigned oldSize =
+      static_cast<unsigned>(ProcListCount) * sizeof(ProcList);
   unsigned char* grown =
       new (std::nothrow) unsigned char[oldSize + sizeof(ProcList)];
   if (!grown) return false;
@@ -53,8 +54,9 @@ int RemoveProcList(ProcList list) {
                remaining - before);
         ProcListStorage.Adopt(rebuilt, remaining);
       } else {
-        memmove(Entries() + k, Entries() + k + 1,
-                static_cast<unsigned>(ProcListCount - 1 - k) * sizeof(ProcList));
+        memmove(
+            Entries() + k, Entries() + k + 1,
+            static_cast<unsigned>(ProcListCount - 1 - k) * sizeof(ProcList));
       }
     }
     --ProcListCount;

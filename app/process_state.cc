@@ -1,9 +1,12 @@
 #include "app/process_state.h"
 
+#include "app/proc_driver.h"
+#include "settings/messages.h"
+#include "settings/param_reader.h"
+#include "settings/symbol_table.h"
+
 TextString CommandLineText;
-TextString AppCaption;
 TextString ModulePath;
-TextString SettingsPath;
 TextString UpdaterName;
 TextString UpdaterProc;
 
@@ -11,3 +14,15 @@ TextString UpdaterProc;
 const char DefaultCaption[] =
     "\x83\x8D\x83\x55\x83\x6A\x83\x4A\x20"
     "\x83\x41\x83\x62\x83\x76\x83\x66\x81\x5B\x83\x5E";
+
+void ResetProcessState() {
+  FreeAllProcLists();
+  Symbols.text.Set("");
+  Symbols.count = 0;
+  CommandLineText.Set("");
+  AppCaption.Set("");
+  ModulePath.Set("");
+  SettingsPath.Set("");
+  UpdaterName.Set("");
+  UpdaterProc.Set("");
+}

@@ -1,5 +1,7 @@
-// Process-wide texts of the updater. Each is created empty before the entry
-// point runs and lives until the process ends.
+// Process-wide texts of start-up. Each is created empty before the entry
+// point runs and lives until the process ends. The caption and the settings
+// path live with the layer that reads them (settings/messages.h,
+// settings/param_reader.h), the symbols in settings/symbol_table.h.
 #ifndef UPDATER_APP_PROCESS_STATE_H_
 #define UPDATER_APP_PROCESS_STATE_H_
 
@@ -7,17 +9,17 @@
 
 // The command line after the program's own name and the blanks after it.
 extern TextString CommandLineText;
-// Caption of every message box, read each time a box is shown.
-extern TextString AppCaption;
 // Full path of the running executable.
 extern TextString ModulePath;
-// Full path of the settings file; every settings read uses it.
-extern TextString SettingsPath;
 // [UPDATER] NAME and PROC.
 extern TextString UpdaterName;
 extern TextString UpdaterProc;
 
 // The caption when the command line gives none, in code page 932.
 extern const char DefaultCaption[];
+
+// Every process-wide value of every layer back to its state before the
+// entry point ran, loaded lists released: what a test starts from.
+void ResetProcessState();
 
 #endif  // UPDATER_APP_PROCESS_STATE_H_

@@ -2,7 +2,6 @@
 
 #include "app/proc_driver.h"
 #include "app/process_state.h"
-#include "app/system_queries.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
 #include "settings/param_reader.h"
@@ -22,10 +21,9 @@ void DefineFolderSymbol(const char* name, int csidl, TextString& scratch) {
 
 int UpdaterMain(const char* commandLine) {
   platform::HardenDllSearch();
-  platform::ComInitialize();
+  platform::ScopedCom com;
   if (Initialize(commandLine)) RunUpdater();
-  FreeAllProcLists();
-  platform::ComUninitialize();
+  FreeAllProcLists();  // before `com` goes: COM outlives every record
   return 0;
 }
 
@@ -45,7 +43,7 @@ bool Initialize(const char* commandLine) {
   SettingsPath.Set(ModulePath);
   SettingsPath.ReplaceItems(-1, -1, ".", "ini");
 
-  if (!FileExists(SettingsPath.Text())) {
+  if (!platform::FileExists(SettingsPath.Text())) {
     ShowError(MSG_FILE_NOT_FOUND, SettingsPath.Text());
     return false;
   }
@@ -65,8 +63,8 @@ bool FirstArgument(const TextString& text, TextString& out) {
 }
 
 bool DefineBuiltinSymbols() {
-  Symbols.count = ReadSettingSection(SettingsPath.Text(), "DEFINE",
-                                     Symbols.text);
+  Symbols.count =
+      ReadSettingSection(SettingsPath.Text(), "DEFINE", Symbols.text);
 
   TextString scratch;
   scratch.Reserve(platform::kMaxPath);
@@ -82,12 +80,13 @@ bool DefineBuiltinSymbols() {
   DefineSymbol("<Src>", ModulePath.Items(0, -2, "\\"));
 
   DefineFolderSymbol("<Desktop>",
-                     IsNtPlatform() ? platform::kCsidlCommonDesktopDirectory
-                                    : platform::kCsidlDesktopDirectory,
+                     platform::IsNtPlatform()
+                         ? platform::kCsidlCommonDesktopDirectory
+                         : platform::kCsidlDesktopDirectory,
                      scratch);
   DefineFolderSymbol("<Programs>",
-                     IsNtPlatform() ? platform::kCsidlCommonPrograms
-                                    : platform::kCsidlPrograms,
+                     platform::IsNtPlatform() ? platform::kCsidlCommonPrograms
+                                              : platform::kCsidlPrograms,
                      scratch);
 
   ExpandSymbolTable();

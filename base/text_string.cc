@@ -58,24 +58,24 @@ int HexDigit(char c) {
 }
 
 // One step of the bracket walk: the next open is taken only when a close
-// follows it. Returns false when no close lies ahead. `opened_at_top` tells
+// follows it. Returns false when no close lies ahead. `openedAtTop` tells
 // whether an open was taken at depth 0.
-bool GroupStep(const char* text, const char* open, int open_length,
-               const char* close, int close_length, int* pos, int* depth,
-               bool* took_close, bool* opened_at_top) {
+bool GroupStep(const char* text, const char* open, int openLength,
+               const char* close, int closeLength, int* pos, int* depth,
+               bool* tookClose, bool* openedAtTop) {
   int c = FindFrom(text, *pos, close);
   if (c < 0) return false;
   int o = FindFrom(text, *pos, open);
-  *opened_at_top = false;
+  *openedAtTop = false;
   if (o >= 0 && o < c) {
-    *opened_at_top = (*depth == 0);
+    *openedAtTop = (*depth == 0);
     ++*depth;
-    *pos = o + open_length;
-    *took_close = false;
+    *pos = o + openLength;
+    *tookClose = false;
   } else {
     --*depth;
-    *pos = c + close_length;
-    *took_close = true;
+    *pos = c + closeLength;
+    *tookClose = true;
   }
   return true;
 }
@@ -177,12 +177,12 @@ bool TextString::Assign(const char* text) {
 
 bool TextString::Append(const char* text) {
   text = OrEmpty(text);
-  int old_length = Length();
+  int oldLength = Length();
   int n = LengthOf(text);
-  char* block = NewBlock(old_length + n + 1);
+  char* block = NewBlock(oldLength + n + 1);
   if (block) {
-    std::memcpy(block, Text(), old_length);
-    std::memcpy(block + old_length, text, n + 1);
+    std::memcpy(block, Text(), oldLength);
+    std::memcpy(block + oldLength, text, n + 1);
   }
   Install(block);
   return block != NULL;
@@ -340,7 +340,7 @@ bool TextString::LocateWordsAt(int first, int last, int* begin,
     if (last < 0) last += n;
   }
   const char* s = Text();
-  bool has_begin = (first == 0);
+  bool hasBegin = (first == 0);
   *begin = 0;
   *end = Length() - 1;
   int i = 0;
@@ -353,13 +353,13 @@ bool TextString::LocateWordsAt(int first, int last, int* begin,
       break;
     }
     ++i;
-    if (!has_begin && i >= first) {
+    if (!hasBegin && i >= first) {
       *begin = k + 1;
-      has_begin = true;
+      hasBegin = true;
     }
     quoted = (s[k + 1] == '"');
   }
-  return has_begin;
+  return hasBegin;
 }
 
 bool TextString::LocateWords(int first, int last, const char** begin,
@@ -406,24 +406,24 @@ bool TextString::LocateItemsAt(int first, int last, const char* separator,
     if (last < 0) last += n;
   }
   const char* s = Text();
-  int separator_length = LengthOf(separator);
-  bool has_begin = (first == 0);
+  int separatorLength = LengthOf(separator);
+  bool hasBegin = (first == 0);
   *begin = 0;
   *end = Length() - 1;
   int i = 0;
   for (int pos = FindFrom(s, 0, separator); pos >= 0;
-       pos = FindFrom(s, pos + separator_length, separator)) {
+       pos = FindFrom(s, pos + separatorLength, separator)) {
     if (i >= last) {
       *end = pos - 1;
       break;
     }
     ++i;
-    if (!has_begin && i >= first) {
-      *begin = pos + separator_length;
-      has_begin = true;
+    if (!hasBegin && i >= first) {
+      *begin = pos + separatorLength;
+      hasBegin = true;
     }
   }
-  return has_begin;
+  return hasBegin;
 }
 
 bool TextString::LocateItems(int first, int last, const char* separator,
@@ -465,15 +465,15 @@ bool TextString::ReplaceItems(int first, int last, const char* separator,
 int TextString::GroupCount(const char* open, const char* close) const {
   if (!UsableBrackets(open, close)) return 0;
   const char* s = Text();
-  int open_length = LengthOf(open);
-  int close_length = LengthOf(close);
+  int openLength = LengthOf(open);
+  int closeLength = LengthOf(close);
   int pos = 0, depth = 0, count = 0;
-  bool took_close, opened_at_top;
-  while (GroupStep(s, open, open_length, close, close_length, &pos, &depth,
-                   &took_close, &opened_at_top)) {
+  bool tookClose, openedAtTop;
+  while (GroupStep(s, open, openLength, close, closeLength, &pos, &depth,
+                   &tookClose, &openedAtTop)) {
     // A stray close drives depth below 0, so later groups on that level
     // never return to 0 and are not counted.
-    if (took_close && depth == 0) ++count;
+    if (tookClose && depth == 0) ++count;
   }
   return count;
 }
@@ -492,34 +492,34 @@ bool TextString::LocateGroupsAt(int first, int last, const char* open,
   // always just after an opening bracket and can be moved back onto it.
   if (first < 0) first = 0;
   const char* s = Text();
-  int open_length = LengthOf(open);
-  int close_length = LengthOf(close);
+  int openLength = LengthOf(open);
+  int closeLength = LengthOf(close);
   int pos = 0, depth = 0, k = 0;
-  bool has_begin = false;
-  bool took_close, opened_at_top;
+  bool hasBegin = false;
+  bool tookClose, openedAtTop;
   // Phase one: walk until just after the opening bracket of group `last`.
   while (last >= 0 && k <= last &&
-         GroupStep(s, open, open_length, close, close_length, &pos, &depth,
-                   &took_close, &opened_at_top)) {
-    if (opened_at_top) ++k;
-    if (!has_begin && k > first) {
+         GroupStep(s, open, openLength, close, closeLength, &pos, &depth,
+                   &tookClose, &openedAtTop)) {
+    if (openedAtTop) ++k;
+    if (!hasBegin && k > first) {
       *begin = pos;
-      has_begin = true;
+      hasBegin = true;
     }
   }
-  if (!has_begin) return false;
+  if (!hasBegin) return false;
   // Phase two: the close that brings depth back to 0 ends the group.
-  bool has_end = false;
-  while (GroupStep(s, open, open_length, close, close_length, &pos, &depth,
-                   &took_close, &opened_at_top)) {
-    if (took_close && depth == 0) {
+  bool hasEnd = false;
+  while (GroupStep(s, open, openLength, close, closeLength, &pos, &depth,
+                   &tookClose, &openedAtTop)) {
+    if (tookClose && depth == 0) {
       *end = pos - 1;  // last byte of the closing bracket
-      has_end = true;
+      hasEnd = true;
       break;
     }
   }
-  if (!has_end) *end = Length() - 1;
-  *begin -= open_length;
+  if (!hasEnd) *end = Length() - 1;
+  *begin -= openLength;
   return true;
 }
 
@@ -566,22 +566,22 @@ void TextString::Trim(const char* text) { Trim(text, text); }
 void TextString::Trim(const char* leading, const char* trailing) {
   const char* s = Text();
   int length = Length();
-  int lead_length = LengthOf(leading);
-  int trail_length = LengthOf(trailing);
+  int leadLength = LengthOf(leading);
+  int trailLength = LengthOf(trailing);
   int begin = 0;
   int end = length - 1;
-  if (lead_length > 0) {
-    while (end - begin + 1 >= lead_length &&
-           SameFolded(s + begin, leading, lead_length)) {
-      begin += lead_length;
+  if (leadLength > 0) {
+    while (end - begin + 1 >= leadLength &&
+           SameFolded(s + begin, leading, leadLength)) {
+      begin += leadLength;
     }
   }
-  if (trail_length > 0) {
+  if (trailLength > 0) {
     int remaining = end - begin + 1;
-    while (remaining >= trail_length &&
-           SameFolded(s + end - trail_length + 1, trailing, trail_length)) {
-      end -= trail_length;
-      remaining -= trail_length;
+    while (remaining >= trailLength &&
+           SameFolded(s + end - trailLength + 1, trailing, trailLength)) {
+      end -= trailLength;
+      remaining -= trailLength;
     }
   }
   if (begin == 0 && end == length - 1) return;
@@ -664,19 +664,19 @@ bool TextString::ReplaceAll(const char* find, const char* text) {
   // Copies, since both may point into the buffer that is replaced.
   TextString pattern(find);
   TextString replacement(text);
-  int find_length = pattern.Length();
-  int text_length = replacement.Length();
-  if (find_length == 0 || !replacement.buffer_) return false;
+  int findLength = pattern.Length();
+  int textLength = replacement.Length();
+  if (findLength == 0 || !replacement.buffer_) return false;
   bool replaced = false;
   int pos = 0;
   while (buffer_) {
     int hit = FindFrom(buffer_, pos, pattern.Text());
     if (hit < 0) break;
-    if (!ReplaceSpanAt(hit, hit + find_length - 1, replacement.Text())) break;
+    if (!ReplaceSpanAt(hit, hit + findLength - 1, replacement.Text())) break;
     replaced = true;
     // Resuming after the inserted text keeps a replacement that contains
     // `find` from being matched again.
-    pos = hit + text_length;
+    pos = hit + textLength;
   }
   return replaced;
 }
@@ -684,10 +684,10 @@ bool TextString::ReplaceAll(const char* find, const char* text) {
 int TextString::CountOf(const char* find) const {
   if (!find || !*find) return 0;
   const char* s = Text();
-  int find_length = LengthOf(find);
+  int findLength = LengthOf(find);
   int count = 0;
   for (int pos = FindFrom(s, 0, find); pos >= 0;
-       pos = FindFrom(s, pos + find_length, find)) {
+       pos = FindFrom(s, pos + findLength, find)) {
     ++count;
   }
   return count;

@@ -1,7 +1,6 @@
 #include "commands/attr.h"
 
-#include "commands/item_walk.h"
-#include "commands/record_keys.h"
+#include "commands/item_list.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
 
@@ -38,25 +37,26 @@ bool SetFolderAttributes(const TextString& item, unsigned attributes) {
 }  // namespace
 
 ProcRecord* LoadAttr(const char* name) {
-  ATTR_INFO* record = NewProcRecord<ATTR_INFO>(name, "ATTR_INFO");
-  if (!record) return 0;
+  RecordOwner<ATTR_INFO> record(NewProcRecord<ATTR_INFO>(name, "ATTR_INFO"));
+  if (!record.valid()) return 0;
   const RecordKey keys[] = {{"FILE", &record->FILE}, {"ARG", &record->ARG}};
-  return ReadRecordKeys(record, name, keys);
+  if (!ReadRecordKeys(*record, name, keys)) return 0;
+  return record.Take();
 }
 
-bool RunAttr(ProcRecord* base) {
-  ATTR_INFO* record = static_cast<ATTR_INFO*>(base);
-  const int count = CountDrivingItems(*record, record->FILE, "FILE");
+bool RunAttr(ProcRecord* record) {
+  ATTR_INFO* info = static_cast<ATTR_INFO*>(record);
+  const int count = CountDrivingItems(*info, info->FILE, "FILE");
   if (count == 0) return false;
   for (int i = 0; i < count; ++i) {
-    const TextString file = ListItem(record->FILE, i);
+    const TextString file = ListItem(info->FILE, i);
     const unsigned attributes =
-        static_cast<unsigned>(ListItem(record->ARG, i).HexToInt());
+        static_cast<unsigned>(ListItem(info->ARG, i).HexToInt());
     const bool done = file.Item(-1, "\\").Equals("*.*")
                           ? SetFolderAttributes(file, attributes)
                           : SetAttributesOrReport(file.Text(), attributes);
     if (!done) return false;
   }
-  record->result = true;
+  info->result = true;
   return true;
 }

@@ -1,7 +1,6 @@
 #include "commands/date.h"
 
-#include "commands/item_walk.h"
-#include "commands/record_keys.h"
+#include "commands/item_list.h"
 #include "platform/platform.h"
 
 namespace {
@@ -30,21 +29,21 @@ bool FileDateAtLeast(const char* file, const char* date) {
 }
 
 ProcRecord* LoadDate(const char* name) {
-  DATE_INFO* record = NewProcRecord<DATE_INFO>(name, "DATE_INFO");
-  if (!record) return 0;
+  RecordOwner<DATE_INFO> record(NewProcRecord<DATE_INFO>(name, "DATE_INFO"));
+  if (!record.valid()) return 0;
   const RecordKey keys[] = {{"FILE", &record->FILE}, {"DATE", &record->DATE}};
-  return ReadRecordKeys(record, name, keys);
+  if (!ReadRecordKeys(*record, name, keys)) return 0;
+  return record.Take();
 }
 
-bool RunDate(ProcRecord* base) {
-  DATE_INFO* record = static_cast<DATE_INFO*>(base);
-  const int count = CountDrivingItems(*record, record->FILE, "FILE");
+bool RunDate(ProcRecord* record) {
+  DATE_INFO* info = static_cast<DATE_INFO*>(record);
+  const int count = CountDrivingItems(*info, info->FILE, "FILE");
   if (count == 0) return false;
   // The first file that is not current decides; the rest are not opened.
   for (int i = 0; i < count; ++i) {
-    if (!FileDateAtLeast(ListItem(record->FILE, i).Text(),
-                         record->DATE.Text())) {
-      record->result = true;
+    if (!FileDateAtLeast(ListItem(info->FILE, i).Text(), info->DATE.Text())) {
+      info->result = true;
       return true;
     }
   }

@@ -1,30 +1,31 @@
 #include "commands/delete.h"
 
-#include "commands/item_walk.h"
-#include "commands/record_keys.h"
+#include "commands/item_list.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
 
 ProcRecord* LoadDelete(const char* name) {
-  DELETE_INFO* record = NewProcRecord<DELETE_INFO>(name, "DELETE_INFO");
-  if (!record) return 0;
+  RecordOwner<DELETE_INFO> record(
+      NewProcRecord<DELETE_INFO>(name, "DELETE_INFO"));
+  if (!record.valid()) return 0;
   const RecordKey keys[] = {{"FILE", &record->FILE}};
-  return ReadRecordKeys(record, name, keys);
+  if (!ReadRecordKeys(*record, name, keys)) return 0;
+  return record.Take();
 }
 
-bool RunDelete(ProcRecord* base) {
-  DELETE_INFO* record = static_cast<DELETE_INFO*>(base);
-  const int count = CountDrivingItems(*record, record->FILE, "FILE");
+bool RunDelete(ProcRecord* record) {
+  DELETE_INFO* info = static_cast<DELETE_INFO*>(record);
+  const int count = CountDrivingItems(*info, info->FILE, "FILE");
   if (count == 0) return false;
   for (int i = 0; i < count; ++i) {
     // No existence test first: a missing file is a failure like any other,
     // and a read-only file is left alone (ATTR can clear it beforehand).
-    const TextString file = ListItem(record->FILE, i);
+    const TextString file = ListItem(info->FILE, i);
     if (!platform::RemoveFile(file.Text())) {
       ShowError(MSG_DELETE_FAILED, file.Text());
       return false;
     }
   }
-  record->result = true;
+  info->result = true;
   return true;
 }

@@ -17,16 +17,11 @@ namespace {
 // Loading and running test the kinds in this order and take the first match.
 // A kind not listed here is treated as naming no kind.
 const ProcKind kProcKinds[] = {
-    {"EXIST", LoadExist, RunExist},
-    {"DATE", LoadDate, RunDate},
-    {"SWITCH", LoadSwitch, RunSwitch},
-    {"MSGBOX", LoadMsgbox, RunMsgbox},
-    {"COPY", LoadCopy, RunCopy},
-    {"LAUNCH", LoadLaunch, RunLaunch},
-    {"DELETE", LoadDelete, RunDelete},
-    {"LINK", LoadLink, RunLink},
-    {"OSVER", LoadOsver, RunOsver},
-    {"MAKEDIR", LoadMakedir, RunMakedir},
+    {"EXIST", LoadExist, RunExist},    {"DATE", LoadDate, RunDate},
+    {"SWITCH", LoadSwitch, RunSwitch}, {"MSGBOX", LoadMsgbox, RunMsgbox},
+    {"COPY", LoadCopy, RunCopy},       {"LAUNCH", LoadLaunch, RunLaunch},
+    {"DELETE", LoadDelete, RunDelete}, {"LINK", LoadLink, RunLink},
+    {"OSVER", LoadOsver, RunOsver},    {"MAKEDIR", LoadMakedir, RunMakedir},
     {"ATTR", LoadAttr, RunAttr},
 };
 

@@ -1,8 +1,6 @@
 #include "commands/launch.h"
 
-#include "commands/folder_of.h"
-#include "commands/item_walk.h"
-#include "commands/record_keys.h"
+#include "commands/item_list.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
 #include "settings/param_reader.h"
@@ -32,30 +30,28 @@ bool ProgramPart(const TextString& path, const TextString& bare,
 }  // namespace
 
 ProcRecord* LoadLaunch(const char* name) {
-  LAUNCH_INFO* record = NewProcRecord<LAUNCH_INFO>(name, "LAUNCH_INFO");
-  if (!record) return 0;
+  RecordOwner<LAUNCH_INFO> record(
+      NewProcRecord<LAUNCH_INFO>(name, "LAUNCH_INFO"));
+  if (!record.valid()) return 0;
   const RecordKey keys[] = {{"FILE", &record->FILE}, {"PARAM", &record->PARAM}};
-  if (!ReadRecordKeys(record, name, keys)) return 0;
-  if (!ReadIntParam(name, "ISWAIT", record->ISWAIT)) {
-    delete record;
-    return 0;
-  }
-  return record;
+  if (!ReadRecordKeys(*record, name, keys)) return 0;
+  if (!ReadIntParam(name, "ISWAIT", record->ISWAIT)) return 0;
+  return record.Take();
 }
 
-bool RunLaunch(ProcRecord* base) {
-  LAUNCH_INFO* record = static_cast<LAUNCH_INFO*>(base);
-  const int count = CountDrivingItems(*record, record->FILE, "FILE");
+bool RunLaunch(ProcRecord* record) {
+  LAUNCH_INFO* info = static_cast<LAUNCH_INFO*>(record);
+  const int count = CountDrivingItems(*info, info->FILE, "FILE");
   if (count == 0) return false;
   for (int i = 0; i < count; ++i) {
-    const TextString file = ListItem(record->FILE, i);
-    const TextString params = ListItem(record->PARAM, i);
-    if (!LaunchProcess(file.Text(), params.Text(), record->ISWAIT)) {
+    const TextString file = ListItem(info->FILE, i);
+    const TextString params = ListItem(info->PARAM, i);
+    if (!LaunchProcess(file.Text(), params.Text(), info->ISWAIT)) {
       ShowError(MSG_LAUNCH_FAILED, file.Text(), params.Text());
       return false;
     }
   }
-  record->result = true;
+  info->result = true;
   return true;
 }
 

@@ -1,8 +1,6 @@
 #include "commands/link.h"
 
-#include "commands/folder_of.h"
-#include "commands/item_walk.h"
-#include "commands/record_keys.h"
+#include "commands/item_list.h"
 #include "platform/platform.h"
 
 namespace {
@@ -24,31 +22,33 @@ int ShowCommandFor(int show) {
 }  // namespace
 
 ProcRecord* LoadLink(const char* name) {
-  SHORTCUT_INFO* record = NewProcRecord<SHORTCUT_INFO>(name, "SHORTCUT_INFO");
-  if (!record) return 0;
+  RecordOwner<SHORTCUT_INFO> record(
+      NewProcRecord<SHORTCUT_INFO>(name, "SHORTCUT_INFO"));
+  if (!record.valid()) return 0;
   const RecordKey keys[] = {{"SRC", &record->SRC},
                             {"PARAM", &record->PARAM},
                             {"SHOWCMD", &record->SHOWCMD},
                             {"DST", &record->DST}};
-  return ReadRecordKeys(record, name, keys);
+  if (!ReadRecordKeys(*record, name, keys)) return 0;
+  return record.Take();
 }
 
-bool RunLink(ProcRecord* base) {
-  SHORTCUT_INFO* record = static_cast<SHORTCUT_INFO*>(base);
+bool RunLink(ProcRecord* record) {
+  SHORTCUT_INFO* info = static_cast<SHORTCUT_INFO*>(record);
   // The message names the kind, not the key SRC.
-  const int count = CountDrivingItems(*record, record->SRC, "LINK");
+  const int count = CountDrivingItems(*info, info->SRC, "LINK");
   if (count == 0) return false;
   for (int i = 0; i < count; ++i) {
-    const TextString target = ListItem(record->SRC, i);
-    const TextString path = ListItem(record->DST, i).Concat(".LNK");
-    const TextString arguments = ListItem(record->PARAM, i);
-    const int show = ListItem(record->SHOWCMD, i).ToInt();
+    const TextString target = ListItem(info->SRC, i);
+    const TextString path = ListItem(info->DST, i).Concat(".LNK");
+    const TextString arguments = ListItem(info->PARAM, i);
+    const int show = ListItem(info->SHOWCMD, i).ToInt();
     // A shortcut is a convenience: its failure ends this procedure quietly
     // and leaves `result` false, the run goes on.
     if (!CreateShortcut(target.Text(), path.Text(), arguments.Text(), show))
       return true;
   }
-  record->result = true;
+  info->result = true;
   return true;
 }
 

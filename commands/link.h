@@ -19,7 +19,7 @@ bool RunLink(ProcRecord* record);
 
 // Saves a link to `target` as `path` (extension included), with `arguments`
 // and the working directory the target's folder. Shows no message.
-bool CreateShortcut(const char* target, const char* path,
-                    const char* arguments, int show);
+bool CreateShortcut(const char* target, const char* path, const char* arguments,
+                    int show);
 
 #endif  // UPDATER_COMMANDS_LINK_H_

@@ -1,24 +1,24 @@
 #include "commands/makedir.h"
 
-#include "commands/item_exists.h"
-#include "commands/item_walk.h"
-#include "commands/record_keys.h"
+#include "commands/item_list.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
 
 ProcRecord* LoadMakedir(const char* name) {
-  MAKEDIR_INFO* record = NewProcRecord<MAKEDIR_INFO>(name, "MAKEDIR_INFO");
-  if (!record) return 0;
+  RecordOwner<MAKEDIR_INFO> record(
+      NewProcRecord<MAKEDIR_INFO>(name, "MAKEDIR_INFO"));
+  if (!record.valid()) return 0;
   const RecordKey keys[] = {{"DIR", &record->DIR}};
-  return ReadRecordKeys(record, name, keys);
+  if (!ReadRecordKeys(*record, name, keys)) return 0;
+  return record.Take();
 }
 
-bool RunMakedir(ProcRecord* base) {
-  MAKEDIR_INFO* record = static_cast<MAKEDIR_INFO*>(base);
-  const int count = CountDrivingItems(*record, record->DIR, "DIR");
+bool RunMakedir(ProcRecord* record) {
+  MAKEDIR_INFO* info = static_cast<MAKEDIR_INFO*>(record);
+  const int count = CountDrivingItems(*info, info->DIR, "DIR");
   if (count == 0) return false;
   for (int i = 0; i < count; ++i) {
-    const TextString dir = ListItem(record->DIR, i);
+    const TextString dir = ListItem(info->DIR, i);
     // Anything already there, a file of that name too, is left as it is:
     // running the same procedure again must not fail.
     if (ItemExists(dir)) continue;
@@ -27,6 +27,6 @@ bool RunMakedir(ProcRecord* base) {
       return false;
     }
   }
-  record->result = true;
+  info->result = true;
   return true;
 }

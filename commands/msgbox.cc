@@ -1,9 +1,7 @@
 #include "commands/msgbox.h"
 
 #include "app/proc_driver.h"
-#include "app/process_state.h"
-#include "commands/item_walk.h"
-#include "commands/record_keys.h"
+#include "commands/item_list.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
 
@@ -45,33 +43,35 @@ unsigned StyleOf(const TextString& type) {
 }  // namespace
 
 ProcRecord* LoadMsgbox(const char* name) {
-  MSGBOX_INFO* record = NewProcRecord<MSGBOX_INFO>(name, "MSGBOX_INFO");
-  if (!record) return 0;
+  RecordOwner<MSGBOX_INFO> record(
+      NewProcRecord<MSGBOX_INFO>(name, "MSGBOX_INFO"));
+  if (!record.valid()) return 0;
   const RecordKey keys[] = {{"FLAG", &record->FLAG},
                             {"TYPE", &record->TYPE},
                             {"TEXT", &record->TEXT},
                             {"ISABORT", &record->ISABORT}};
-  return ReadRecordKeys(record, name, keys);
+  if (!ReadRecordKeys(*record, name, keys)) return 0;
+  return record.Take();
 }
 
-bool RunMsgbox(ProcRecord* base) {
-  MSGBOX_INFO* record = static_cast<MSGBOX_INFO*>(base);
+bool RunMsgbox(ProcRecord* record) {
+  MSGBOX_INFO* info = static_cast<MSGBOX_INFO*>(record);
   bool due = true;
-  if (!CheckFlag(*record, &due)) return false;
+  if (!CheckFlag(*info, &due)) return false;
   if (!due) return true;
-  const unsigned style = StyleOf(record->TYPE);
+  const unsigned style = StyleOf(info->TYPE);
   if (style == 0) {
-    ShowError(MSG_BAD_SYMBOL, record->TYPE.Text());
+    ShowError(MSG_BAD_SYMBOL, info->TYPE.Text());
     return false;
   }
-  TextString text(record->TEXT);
+  TextString text(info->TEXT);
   text.ReplaceAll("%n", "\n");
   text.ReplaceAll("%t", "\t");
   const int answer =
       platform::ShowMessageBox(text.Text(), AppCaption.Text(), style);
   int abortItem;
   if (answer == platform::kIdOk || answer == platform::kIdYes) {
-    record->result = true;
+    info->result = true;
     abortItem = 0;
   } else if (answer == platform::kIdNo || answer == platform::kIdCancel) {
     abortItem = 1;
@@ -80,5 +80,5 @@ bool RunMsgbox(ProcRecord* base) {
     // decide here was not decided, so nothing after it may run.
     return false;
   }
-  return record->ISABORT.Item(abortItem, ",").ToInt() == 0;
+  return info->ISABORT.Item(abortItem, ",").ToInt() == 0;
 }

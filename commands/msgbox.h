@@ -5,6 +5,7 @@
 
 #include "base/text_string.h"
 #include "commands/proc_record.h"
+#include "platform/platform.h"
 
 struct MSGBOX_INFO : ProcRecord {
   TextString FLAG;     // "" or one item: always shown; "<procedure>, <0|1>"
@@ -13,11 +14,15 @@ struct MSGBOX_INFO : ProcRecord {
   TextString ISABORT;  // "<after OK/Yes>, <after No>": non-zero ends the run
 };
 
-// MessageBoxA styles of the four TYPE words.
-const unsigned kMsgboxErrorStyle = 0x10;         // icon error, OK
-const unsigned kMsgboxInformationStyle = 0x40;   // icon information, OK
-const unsigned kMsgboxWarningStyle = 0x134;      // icon warning, Yes/No, No default
-const unsigned kMsgboxQuestionStyle = 0x24;      // icon question, Yes/No
+// MessageBoxA styles of the four TYPE words. A warning asks Yes/No with No
+// as the default button, so that Enter does not confirm it by accident.
+const unsigned kMsgboxErrorStyle = platform::kMbIconError | platform::kMbOk;
+const unsigned kMsgboxInformationStyle =
+    platform::kMbIconInformation | platform::kMbOk;
+const unsigned kMsgboxWarningStyle =
+    platform::kMbIconWarning | platform::kMbYesNo | platform::kMbDefButton2;
+const unsigned kMsgboxQuestionStyle =
+    platform::kMbIconQuestion | platform::kMbYesNo;
 
 ProcRecord* LoadMsgbox(const char* name);
 bool RunMsgbox(ProcRecord* record);

@@ -1,16 +1,16 @@
 #include "commands/osver.h"
 
-#include "app/system_queries.h"
-#include "commands/item_walk.h"
-#include "commands/record_keys.h"
+#include "commands/item_list.h"
+#include "platform/platform.h"
 
 ProcRecord* LoadOsver(const char* name) {
-  OSVER_INFO* record = NewProcRecord<OSVER_INFO>(name, "OSVER_INFO");
-  if (!record) return 0;
-  return ReadRecordKeys(record, name, 0, 0);
+  RecordOwner<OSVER_INFO> record(NewProcRecord<OSVER_INFO>(name, "OSVER_INFO"));
+  if (!record.valid()) return 0;
+  if (!ReadRecordKeys(*record, name, 0, 0)) return 0;
+  return record.Take();
 }
 
 bool RunOsver(ProcRecord* record) {
-  record->result = IsNtPlatform();
+  record->result = platform::IsNtPlatform();
   return true;
 }

@@ -1,9 +1,13 @@
-// The head every procedure record begins with, and the contract of the
-// per-kind loaders and executors.
+// The head every procedure record begins with, the contract of the per-kind
+// loaders and executors, and the loading steps every kind shares.
 #ifndef UPDATER_COMMANDS_PROC_RECORD_H_
 #define UPDATER_COMMANDS_PROC_RECORD_H_
 
+#include <new>
+
 #include "base/text_string.h"
+#include "platform/scoped_owner.h"
+#include "settings/messages.h"
 
 struct ProcRecord {
   ProcRecord() : result(false) {}
@@ -24,5 +28,49 @@ struct ProcRecord {
 // false to stop the run (after showing its message, where it has one).
 typedef ProcRecord* (*ProcLoader)(const char* name);
 typedef bool (*ProcExecutor)(ProcRecord* record);
+
+// A record while its loader fills it: destroyed on every early return,
+// handed out with Take() once complete.
+template <class Record>
+class RecordOwner
+    : public platform::ScopedOwner<platform::HeapObjectTraits<Record> > {
+ public:
+  explicit RecordOwner(Record* record)
+      : platform::ScopedOwner<platform::HeapObjectTraits<Record> >(record) {}
+  Record* operator->() const { return this->get(); }
+  Record& operator*() const { return *this->get(); }
+};
+
+// A new record with its name set, or null after MSG_OUT_OF_MEMORY naming
+// the record type.
+template <class Record>
+Record* NewProcRecord(const char* name, const char* recordName) {
+  Record* record = new (std::nothrow) Record;
+  if (!record) {
+    ShowError(MSG_OUT_OF_MEMORY, recordName);
+    return 0;
+  }
+  record->name.Set(name);
+  return record;
+}
+
+// A required string key of a procedure section and the field it fills.
+struct RecordKey {
+  const char* key;
+  TextString* field;
+};
+
+// Reads the section's MODE into the record, then each key in order into its
+// field, expanded. False at the first absent key, after ReadParam's message;
+// the fields read before it keep their values, the record stays the
+// caller's.
+bool ReadRecordKeys(ProcRecord& record, const char* section,
+                    const RecordKey* keys, int count);
+
+template <int N>
+bool ReadRecordKeys(ProcRecord& record, const char* section,
+                    const RecordKey (&keys)[N]) {
+  return ReadRecordKeys(record, section, keys, N);
+}
 
 #endif  // UPDATER_COMMANDS_PROC_RECORD_H_

@@ -12,6 +12,8 @@
 #ifndef UPDATER_PLATFORM_PLATFORM_H_
 #define UPDATER_PLATFORM_PLATFORM_H_
 
+#include "platform/scoped_owner.h"
+
 namespace platform {
 
 // MAX_PATH: path buffers hold at most 259 characters and the terminator.
@@ -28,6 +30,18 @@ void HardenDllSearch();
 void ComInitialize();
 void ComUninitialize();
 
+// The COM apartment of one scope: ComInitialize when made, ComUninitialize
+// when it goes, whichever way the scope is left.
+class ScopedCom {
+ public:
+  ScopedCom() { ComInitialize(); }
+  ~ScopedCom() { ComUninitialize(); }
+
+ private:
+  ScopedCom(const ScopedCom&);
+  ScopedCom& operator=(const ScopedCom&);
+};
+
 // ---- Paths and folders -------------------------------------------------
 
 // GetModuleFileNameA(NULL, buffer, size): full path of the running
@@ -42,9 +56,9 @@ unsigned WindowsDirectory(char* buffer, unsigned size);
 unsigned SystemDirectory(char* buffer, unsigned size);
 
 // CSIDL values the updater asks for.
-const int kCsidlPrograms = 2;              // CSIDL_PROGRAMS
-const int kCsidlDesktopDirectory = 16;     // CSIDL_DESKTOPDIRECTORY
-const int kCsidlCommonPrograms = 23;       // CSIDL_COMMON_PROGRAMS
+const int kCsidlPrograms = 2;                 // CSIDL_PROGRAMS
+const int kCsidlDesktopDirectory = 16;        // CSIDL_DESKTOPDIRECTORY
+const int kCsidlCommonPrograms = 23;          // CSIDL_COMMON_PROGRAMS
 const int kCsidlCommonDesktopDirectory = 25;  // CSIDL_COMMON_DESKTOPDIRECTORY
 
 // SHGetSpecialFolderPathA(NULL, buffer, csidl, FALSE). The buffer holds
@@ -59,6 +73,10 @@ const unsigned kPlatformWin32Nt = 2;       // VER_PLATFORM_WIN32_NT
 // dwPlatformId of GetVersionExA with a zeroed OSVERSIONINFOA (148 bytes);
 // 0 when the call fails. Not cached.
 unsigned PlatformId();
+
+// PlatformId() is kPlatformWin32Nt, whatever the version. Asked afresh each
+// time.
+bool IsNtPlatform();
 
 // ---- Files and directories ---------------------------------------------
 
@@ -75,29 +93,39 @@ struct FindEntry {
   char name[kMaxPath];
 };
 
+// The handle of a FindFirstFileA search: Close is FindClose. Defined by each
+// implementation of this header.
+struct FindHandleTraits {
+  typedef void* Handle;
+  static Handle Null();
+  static bool IsValid(Handle handle);
+  static void Close(Handle handle);
+};
+
 // A FindFirstFileA search, closed with FindClose when the object goes away.
 // Patterns follow FindFirstFileA: a plain path finds the file or directory
 // itself, "*" and "?" match within the last part, and a path ending in a
-// backslash never matches.
+// backslash never matches. A failed First or Next leaves `entry` untouched.
 class FileSearch {
  public:
-  FileSearch();
-  ~FileSearch();
-
-  // FindFirstFileA(pattern). False (the invalid handle) when nothing
-  // matches; otherwise the first match is in `entry`.
+  // FindFirstFileA(pattern), after closing any earlier search. False (the
+  // invalid handle) when nothing matches; otherwise the first match is in
+  // `entry`.
   bool First(const char* pattern, FindEntry* entry);
   // FindNextFileA. False when the listing has ended (or the search is not
   // open).
   bool Next(FindEntry* entry);
   // FindClose, once; later calls do nothing.
-  void Close();
+  void Close() { handle_.Reset(); }
 
  private:
-  FileSearch(const FileSearch&);
-  FileSearch& operator=(const FileSearch&);
-  void* handle_;
+  ScopedOwner<FindHandleTraits> handle_;
 };
+
+// True when anything matches `pattern`: a file or a directory of that path,
+// or any entry matching a wildcard pattern (FindFirstFileA, FindClose). No
+// other effect.
+bool FileExists(const char* pattern);
 
 // SetFileAttributesA(path, attributes).
 bool SetAttributes(const char* path, unsigned attributes);
@@ -166,11 +194,20 @@ bool RegistryOpen(RegistryRoot root, const char* subKey, unsigned access,
 // the call updates it (a buffer too small fails and gets the size needed).
 // A string stored without its terminating zero is reported without it, and
 // the zero is added after the data when the buffer has room for it.
-bool RegistryQuery(RegistryHandle handle, const char* name,
-                   unsigned char* data, unsigned* size);
+bool RegistryQuery(RegistryHandle handle, const char* name, unsigned char* data,
+                   unsigned* size);
 
 // RegCloseKey.
 void RegistryClose(RegistryHandle handle);
+
+struct RegistryHandleTraits {
+  typedef RegistryHandle Handle;
+  static Handle Null() { return 0; }
+  static bool IsValid(Handle handle) { return handle != 0; }
+  static void Close(Handle handle) { RegistryClose(handle); }
+};
+// An open key, closed with RegCloseKey when its owner goes.
+typedef ScopedOwner<RegistryHandleTraits> ScopedRegistryKey;
 
 // ---- User interface ----------------------------------------------------
 
@@ -203,9 +240,9 @@ int LoadResourceString(unsigned id, char* buffer, int size);
 enum LaunchWait { kWaitForExit, kWaitForInputIdle };
 
 enum LaunchResult {
-  kLaunchDone,         // started, and the wait ended normally
-  kLaunchNotStarted,   // CreateProcessA failed
-  kLaunchWaitFailed    // started, but the wait could not be performed
+  kLaunchDone,        // started, and the wait ended normally
+  kLaunchNotStarted,  // CreateProcessA failed
+  kLaunchWaitFailed   // started, but the wait could not be performed
 };
 
 // CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, directory,

@@ -1,50 +1,48 @@
 #include "settings/app_paths.h"
 
 #include <climits>
-#include <cstddef>
 
-const char kAppPathsKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+RegistryKey::RegistryKey(platform::RegistryRoot root, const char* subKey)
+    : root_(root), subKey_(subKey) {}
 
-RegistryKey::RegistryKey(platform::RegistryRoot keyRoot, const char* keyPath)
-    : root(keyRoot), subKey(keyPath), handle(NULL) {}
-
-RegistryKey::~RegistryKey() { Close(); }
+RegistryKey::~RegistryKey() {}
 
 bool RegistryKey::Open(unsigned access) {
   Close();
-  if (root == platform::kNoRoot) return false;
-  platform::RegistryHandle opened = NULL;
-  if (!platform::RegistryOpen(root, subKey.Text(), access, &opened)) {
+  if (root_ == platform::kNoRoot) return false;
+  platform::RegistryHandle opened = 0;
+  if (!platform::RegistryOpen(root_, subKey_.Text(), access, &opened)) {
     return false;
   }
-  handle = opened;
+  handle_.Reset(opened);
   return true;
 }
 
-void RegistryKey::Close() {
-  if (handle == NULL) return;
-  platform::RegistryClose(handle);
-  handle = NULL;
-}
+void RegistryKey::Close() { handle_.Reset(); }
 
 unsigned RegistryKey::QueryValueSize(const char* name) {
-  if (handle == NULL) return 0;
+  if (!handle_.valid()) return 0;
   unsigned size = 0;
   // A missing value reports no size, whatever the call left in `size`.
-  if (!platform::RegistryQuery(handle, name, NULL, &size)) return 0;
+  if (!platform::RegistryQuery(handle_.get(), name, 0, &size)) return 0;
   return size;
 }
 
 bool RegistryKey::QueryValue(const char* name, TextString& out) {
   unsigned size = QueryValueSize(name);
-  if (size == 0 || handle == NULL) return false;
+  if (size == 0) return false;
   if (size >= static_cast<unsigned>(INT_MAX)) return false;
   // One byte more than the value needs, zero-filled and never handed to the
   // call: a string stored without its terminating zero still ends here.
-  if (!out.Reserve(static_cast<int>(size) + 1)) return false;
-  return platform::RegistryQuery(
-      handle, name, reinterpret_cast<unsigned char*>(out.Buffer()), &size);
+  TextString value;
+  if (!value.Reserve(static_cast<int>(size) + 1)) return false;
+  if (!platform::RegistryQuery(handle_.get(), name,
+                               reinterpret_cast<unsigned char*>(value.Buffer()),
+                               &size)) {
+    return false;
+  }
+  out.Set(value);
+  return true;
 }
 
 bool RegistryKey::ReadString(const char* name, TextString& out,

@@ -5,7 +5,13 @@
 #include "base/text_string.h"
 #include "platform/platform.h"
 
-// One registry key, opened only for the duration of a read.
+// The key under HKEY_LOCAL_MACHINE that records, per program file name, its
+// full path (the default value) and its folder list ("PATH").
+const char kAppPathsKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+
+// One registry key, opened only for the duration of a read. A failed Open or
+// query leaves `out` untouched and the key closed.
 class RegistryKey {
  public:
   RegistryKey(platform::RegistryRoot root, const char* subKey);
@@ -22,12 +28,10 @@ class RegistryKey {
   RegistryKey(const RegistryKey&);
   RegistryKey& operator=(const RegistryKey&);
 
-  platform::RegistryRoot root;
-  TextString subKey;
-  platform::RegistryHandle handle;
+  platform::RegistryRoot root_;
+  TextString subKey_;
+  platform::ScopedRegistryKey handle_;
 };
-
-extern const char kAppPathsKey[];
 
 // The default value (`wantDefault`) or the "PATH" value of the program's
 // App Paths key under HKEY_LOCAL_MACHINE. False, without a message, when

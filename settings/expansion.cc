@@ -36,7 +36,8 @@ bool ExpandSymbols(TextString& text) {
   for (int turn = 0; turn < turns; ++turn) {
     TextString group = text.Group(i, "<", ">");
     TextString value;
-    if (LookupSymbol(group.Text(), value) && FitsAfterReplacing(text, group, value) &&
+    if (LookupSymbol(group.Text(), value) &&
+        FitsAfterReplacing(text, group, value) &&
         text.ReplaceGroup(i, "<", ">", value.Text())) {
       changed = true;  // i stays: the inserted value is looked at next
     } else {

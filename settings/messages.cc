@@ -2,9 +2,7 @@
 
 #include <stdarg.h>
 
-#include "app/process_state.h"
-#include "base/text_string.h"
-#include "platform/platform.h"
+TextString AppCaption;
 
 void ShowError(MessageId id, ...) {
   TextString message;

@@ -1,9 +1,10 @@
 #include "settings/param_reader.h"
 
-#include "app/process_state.h"
 #include "settings/expansion.h"
 #include "settings/messages.h"
 #include "settings/settings_reader.h"
+
+TextString SettingsPath;
 
 bool ReadParam(const char* section, const char* key, TextString& out) {
   if (!ReadSettingString(SettingsPath.Text(), section, key, out)) {

@@ -5,6 +5,10 @@
 
 #include "base/text_string.h"
 
+// Full path of the settings file; every read of it goes through this path.
+// Process-wide: start-up sets it from the executable's own path.
+extern TextString SettingsPath;
+
 // True and `out` set to the expanded value when the key is present.
 bool ReadParam(const char* section, const char* key, TextString& out);
 

@@ -20,8 +20,8 @@ const unsigned kSectionBufferSize = 32767;
 // Reads the raw value; false when the key is absent or reads "NO_DATA".
 bool ReadValue(const char* file, const char* section, const char* key,
                char (&buffer)[kValueBufferSize]) {
-  platform::ProfileString(section, key, kNoDataSentinel, buffer,
-                          kValueReadSize, file);
+  platform::ProfileString(section, key, kNoDataSentinel, buffer, kValueReadSize,
+                          file);
   // The function writes at most kValueReadSize bytes; the last byte is ours
   // and keeps the text terminated whatever came back.
   buffer[kValueBufferSize - 1] = '\0';

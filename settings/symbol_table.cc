@@ -45,8 +45,8 @@ bool LookupSymbol(const char* name, TextString& out) {
   for (int i = 0; i < Symbols.count; ++i) {
     const char* end = strchr(line, '\n');
     if (!end) end = line + strlen(line);
-    const char* equals =
-        static_cast<const char*>(memchr(line, '=', static_cast<size_t>(end - line)));
+    const char* equals = static_cast<const char*>(
+        memchr(line, '=', static_cast<size_t>(end - line)));
     const char* nameEnd = equals ? equals : end;
     if (SpanEquals(line, static_cast<int>(nameEnd - line), name)) {
       if (!equals) {

@@ -1,9 +1,8 @@
 // The Windows entry point of updater.exe.
 #include <windows.h>
 
+#include "app/startup.h"
 #include "platform/win32/command_line.h"
-
-int UpdaterMain(const char* commandLine);
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The runtime's own lpCmdLine is not used: mingw-w64 skips the blanks

@@ -1,7 +1,6 @@
 // FindFirstFileA / FindNextFileA listings behind the FileSearch object.
-#include <windows.h>
-
 #include <string.h>
+#include <windows.h>
 
 #include "platform/platform.h"
 
@@ -17,31 +16,32 @@ void CopyEntry(const WIN32_FIND_DATAA& data, FindEntry* entry) {
 
 }  // namespace
 
-FileSearch::FileSearch() : handle_(INVALID_HANDLE_VALUE) {}
+FindHandleTraits::Handle FindHandleTraits::Null() {
+  return INVALID_HANDLE_VALUE;
+}
 
-FileSearch::~FileSearch() { Close(); }
+bool FindHandleTraits::IsValid(Handle handle) {
+  return handle != INVALID_HANDLE_VALUE && handle != NULL;
+}
+
+void FindHandleTraits::Close(Handle handle) { FindClose(handle); }
 
 bool FileSearch::First(const char* pattern, FindEntry* entry) {
   Close();  // a reused object must not leak its earlier search
   WIN32_FIND_DATAA data;
-  handle_ = FindFirstFileA(pattern, &data);
-  if (handle_ == INVALID_HANDLE_VALUE) return false;
+  HANDLE found = FindFirstFileA(pattern, &data);
+  if (found == INVALID_HANDLE_VALUE) return false;
+  handle_.Reset(found);
   CopyEntry(data, entry);
   return true;
 }
 
 bool FileSearch::Next(FindEntry* entry) {
-  if (handle_ == INVALID_HANDLE_VALUE) return false;
+  if (!handle_.valid()) return false;
   WIN32_FIND_DATAA data;
-  if (!FindNextFileA(handle_, &data)) return false;
+  if (!FindNextFileA(handle_.get(), &data)) return false;
   CopyEntry(data, entry);
   return true;
-}
-
-void FileSearch::Close() {
-  if (handle_ == INVALID_HANDLE_VALUE) return;
-  FindClose(handle_);
-  handle_ = INVALID_HANDLE_VALUE;
 }
 
 }  // namespace platform

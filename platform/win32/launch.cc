@@ -1,7 +1,6 @@
 // Starting a program and waiting for it.
-#include <windows.h>
-
 #include <string.h>
+#include <windows.h>
 
 #include "platform/platform.h"
 #include "platform/win32/scoped_handle.h"
@@ -42,8 +41,8 @@ LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait) {
   } else {
     failed = InputIdleWaitFailed(process.get());
   }
-  thread.Close();
-  process.Close();
+  thread.Reset();
+  process.Reset();
   return failed ? kLaunchWaitFailed : kLaunchDone;
 }
 

@@ -1,8 +1,7 @@
 // Where the updater runs from and the system folders it names.
-#include <windows.h>
 #include <shlobj.h>
-
 #include <string.h>
+#include <windows.h>
 
 #include "platform/platform.h"
 

@@ -1,6 +1,6 @@
 // Process start-up: DLL search hardening and the COM apartment.
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include "platform/platform.h"
 

@@ -17,8 +17,8 @@ bool RegistryOpen(RegistryRoot root, const char* subKey, unsigned access,
   return true;
 }
 
-bool RegistryQuery(RegistryHandle handle, const char* name,
-                   unsigned char* data, unsigned* size) {
+bool RegistryQuery(RegistryHandle handle, const char* name, unsigned char* data,
+                   unsigned* size) {
   DWORD length = *size;
   LONG status = RegQueryValueExA(reinterpret_cast<HKEY>(handle), name, NULL,
                                  NULL, data, &length);

@@ -1,53 +1,43 @@
 // Owners for the kernel handles and COM interfaces the platform layer opens,
-// so that every early return still closes or releases them.
+// so that every early return still closes or releases them. Both are
+// ScopedOwner (platform/scoped_owner.h) with the traits of their kind.
 #ifndef UPDATER_PLATFORM_WIN32_SCOPED_HANDLE_H_
 #define UPDATER_PLATFORM_WIN32_SCOPED_HANDLE_H_
 
 #include <windows.h>
 
+#include "platform/scoped_owner.h"
+
 namespace platform {
 namespace win32 {
 
-// A kernel handle closed with CloseHandle. Both "no handle" values (null and
-// INVALID_HANDLE_VALUE) count as empty, since different calls return either.
-class ScopedHandle {
- public:
-  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-  ~ScopedHandle() { Close(); }
-
-  bool valid() const {
-    return handle_ != NULL && handle_ != INVALID_HANDLE_VALUE;
+// Both "no handle" values (null and INVALID_HANDLE_VALUE) count as empty,
+// since different calls return either.
+struct KernelHandleTraits {
+  typedef HANDLE Handle;
+  static Handle Null() { return NULL; }
+  static bool IsValid(Handle handle) {
+    return handle != NULL && handle != INVALID_HANDLE_VALUE;
   }
-  HANDLE get() const { return handle_; }
-  void Close() {
-    if (valid()) CloseHandle(handle_);
-    handle_ = NULL;
-  }
+  static void Close(Handle handle) { CloseHandle(handle); }
+};
+typedef ScopedOwner<KernelHandleTraits> ScopedHandle;
 
- private:
-  ScopedHandle(const ScopedHandle&);
-  ScopedHandle& operator=(const ScopedHandle&);
-  HANDLE handle_;
+template <typename Interface>
+struct ComInterfaceTraits {
+  typedef Interface* Handle;
+  static Handle Null() { return NULL; }
+  static bool IsValid(Handle pointer) { return pointer != NULL; }
+  static void Close(Handle pointer) { pointer->Release(); }
 };
 
 // A COM interface pointer released when the owner goes away.
 template <typename Interface>
-class ComRef {
+class ComRef : public ScopedOwner<ComInterfaceTraits<Interface> > {
  public:
-  ComRef() : pointer_(NULL) {}
-  ~ComRef() {
-    if (pointer_ != NULL) pointer_->Release();
-  }
-
-  Interface* get() const { return pointer_; }
-  Interface* operator->() const { return pointer_; }
+  Interface* operator->() const { return this->get(); }
   // Out-parameter for CoCreateInstance / QueryInterface.
-  void** receive() { return reinterpret_cast<void**>(&pointer_); }
-
- private:
-  ComRef(const ComRef&);
-  ComRef& operator=(const ComRef&);
-  Interface* pointer_;
+  void** receive() { return reinterpret_cast<void**>(this->Receive()); }
 };
 
 }  // namespace win32

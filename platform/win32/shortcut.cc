@@ -1,7 +1,7 @@
 // Shell links saved through the shell's link object.
-#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include "platform/platform.h"
 #include "platform/win32/scoped_handle.h"

@@ -1,7 +1,6 @@
 // Which Windows family is running.
-#include <windows.h>
-
 #include <string.h>
+#include <windows.h>
 
 #include "platform/platform.h"
 

@@ -1,9 +1,8 @@
 // The contract tests' environment on real Win32 (run under Wine by CTest):
 // a fresh scratch directory per test under the temporary folder, and
 // direct Win32 calls to arrange what the platform layer is then asked about.
-#include <windows.h>
-
 #include <stdio.h>
+#include <windows.h>
 
 #include <map>
 #include <string>
@@ -101,13 +100,15 @@ void TearDown() {
 
 std::string Root() { return g_root; }
 
-std::string Path(const std::string& relative) { return g_root + "\\" + relative; }
+std::string Path(const std::string& relative) {
+  return g_root + "\\" + relative;
+}
 
 std::string ExecutableName() { return "platform_contract_tests.exe"; }
 
 bool WriteFile(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, NULL);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   BOOL ok = bytes.empty() ||

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/platform.h"
+#include "settings/app_paths.h"
 #include "tests/contract/test_env.h"
 
 namespace {
@@ -665,7 +666,7 @@ TEST_F(PlatformContract, StringIsCutToTheBuffer) {
 
 // ---- Registry ------------------------------------------------------------
 
-const char kAppPaths[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+const char* const kAppPaths = kAppPathsKey;
 
 TEST_F(PlatformContract, RegistryOpenOfAMissingKeyFails) {
   platform::RegistryHandle handle = NULL;

@@ -3,11 +3,24 @@ symbols, App Paths groups, cut-offs and the NO_DATA sentinel. The caption of
 the next box shows what NAME became."""
 
 import os
+import re
 import unittest
 
 from harness import DEFAULT_CAPTION, UpdaterCase, message
 
-APP_PATHS = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\"
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+
+def _app_paths_key():
+    """The key as the product defines it (settings/app_paths.h)."""
+    header = os.path.join(ROOT, "settings", "app_paths.h")
+    with open(header, encoding="utf-8") as f:
+        text = f.read()
+    literal = re.search(r'kAppPathsKey\[\] =\s*"([^"]*)"', text).group(1)
+    return literal.replace("\\\\", "\\")
+
+
+APP_PATHS = _app_paths_key()
 
 
 def updater_section(name, proc=""):

@@ -133,9 +133,14 @@ bool Collect(const std::string& pattern, std::vector<platform::FindEntry>* out) 
 
 namespace platform {
 
-FileSearch::FileSearch() : handle_(NULL) {}
+FindHandleTraits::Handle FindHandleTraits::Null() { return NULL; }
 
-FileSearch::~FileSearch() { Close(); }
+bool FindHandleTraits::IsValid(Handle handle) { return handle != NULL; }
+
+void FindHandleTraits::Close(Handle handle) {
+  delete static_cast<Search*>(handle);
+  --fake::internal::TheWorld().openSearches;
+}
 
 bool FileSearch::First(const char* pattern, FindEntry* entry) {
   Close();
@@ -145,25 +150,18 @@ bool FileSearch::First(const char* pattern, FindEntry* entry) {
   Search* search = new Search;
   search->entries = entries;
   search->next = 1;
-  handle_ = search;
+  handle_.Reset(search);
   ++fake::internal::TheWorld().openSearches;
   *entry = entries[0];
   return true;
 }
 
 bool FileSearch::Next(FindEntry* entry) {
-  if (handle_ == NULL) return false;
-  Search* search = static_cast<Search*>(handle_);
+  if (!handle_.valid()) return false;
+  Search* search = static_cast<Search*>(handle_.get());
   if (search->next >= search->entries.size()) return false;
   *entry = search->entries[search->next++];
   return true;
-}
-
-void FileSearch::Close() {
-  if (handle_ == NULL) return;
-  delete static_cast<Search*>(handle_);
-  handle_ = NULL;
-  --fake::internal::TheWorld().openSearches;
 }
 
 }  // namespace platform

@@ -12,14 +12,14 @@
 #include "base/text_string.h"
 #include "settings/expansion.h"
 #include "settings/settings_reader.h"
+#include "settings/app_paths.h"
 #include "settings/symbol_table.h"
 #include "tests/fake/fake_world.h"
 
 namespace {
 
 const char kIni[] = "C:\\Tools\\updater.ini";
-const std::string kAppPaths =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+const std::string kAppPaths = kAppPathsKey;
 
 // Expansion of a value costs turns times length, and the table expansion
 // can multiply value lengths from entry to entry; beyond these sizes a run

@@ -8,8 +8,7 @@
 
 namespace {
 
-const std::string kAppPaths =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+const std::string kAppPaths = kAppPathsKey;
 
 class AppPathsTest : public ::testing::Test {
  protected:

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/app_paths.h"
+#include "app/process_state.h"
+#include "settings/messages.h"
+#include "settings/param_reader.h"
 #include "settings/settings_reader.h"
 #include "settings/symbol_table.h"
 #include "tests/fake/fake_world.h"
@@ -11,15 +15,13 @@
 namespace {
 
 const char kIni[] = "C:\\Tools\\updater.ini";
-const std::string kAppPaths =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+const std::string kAppPaths = kAppPathsKey;
 
 class ExpansionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fake::Reset();
-    Symbols.text.Set("");
-    Symbols.count = 0;
+    ResetProcessState();
   }
 
   // Symbols as start-up leaves them: [DEFINE] lines, <Win> and <Src>,

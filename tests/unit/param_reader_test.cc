@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "app/process_state.h"
+#include "settings/messages.h"
+#include "settings/param_reader.h"
 #include "settings/symbol_table.h"
 #include "tests/fake/fake_world.h"
 
@@ -32,8 +34,7 @@ class ParamReaderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fake::Reset();
-    Symbols.text.Set("");
-    Symbols.count = 0;
+    ResetProcessState();
     DefineSymbol("<Src>", TextString("D:\\setup"));
     DefineSymbol("<N>", TextString("42"));
     SettingsPath.Set(kIni);

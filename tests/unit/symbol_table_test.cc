@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "app/process_state.h"
+#include "settings/messages.h"
+#include "settings/param_reader.h"
 #include "settings/param_reader.h"
 #include "settings/settings_reader.h"
 #include "tests/fake/fake_world.h"
@@ -17,8 +19,7 @@ class SymbolTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fake::Reset();
-    Symbols.text.Set("");
-    Symbols.count = 0;
+    ResetProcessState();
     SettingsPath.Set(kIni);
     AppCaption.Set("Caption");
   }

@@ -4,6 +4,8 @@
 
 #include "app/proc_driver.h"
 #include "app/process_state.h"
+#include "settings/messages.h"
+#include "settings/param_reader.h"
 #include "platform/platform.h"
 #include "settings/symbol_table.h"
 #include "tests/fake/fake_world.h"
@@ -12,16 +14,10 @@ const char UpdaterTest::kSettingsPath[] = "C:\\Tools\\updater.ini";
 
 void UpdaterTest::SetUp() {
   fake::Reset();
-  FreeAllProcLists();
-  ProcListCount = 0;
-  Symbols.text.Set("");
-  Symbols.count = 0;
-  CommandLineText.Set("");
+  ResetProcessState();
   AppCaption.Set("Test");
   ModulePath.Set("C:\\Tools\\updater.exe");
   SettingsPath.Set(kSettingsPath);
-  UpdaterName.Set("");
-  UpdaterProc.Set("");
 }
 
 void UpdaterTest::TearDown() { FreeAllProcLists(); }

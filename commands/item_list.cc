@@ -1,10 +1,32 @@
-#include "commands/item_exists.h"
+#include "commands/item_list.h"
 
-#include "app/system_queries.h"
 #include "platform/platform.h"
 
+TextString ListItem(const TextString& list, int index) {
+  TextString item = list.Item(index, ",");
+  item.Trim(" ");
+  return item;
+}
+
+int CountDrivingItems(const ProcRecord& record, const TextString& list,
+                      const char* key) {
+  const int count = list.ItemCount(",");
+  if (count == 0) ShowError(MSG_BAD_ITEM_COUNT, record.name.Text(), key);
+  return count;
+}
+
+bool FolderOf(const char* path, TextString& out) {
+  TextString folder;
+  if (!DirectoryOf(path, folder)) return false;
+  if (folder.Length() == 2 && folder.Text()[1] == ':') {
+    folder.Add("\\");
+    if (folder.Length() != 3) return false;  // out of memory
+  }
+  return out.Assign(folder.Text());
+}
+
 bool ItemExists(const TextString& item) {
-  if (FileExists(item.Text())) return true;
+  if (platform::FileExists(item.Text())) return true;
   // Without this, MAKEDIR "C:\App\" would create the folder on the first run
   // and fail on every later one, and EXIST would deny a folder that is there.
   const int length = item.Length();

@@ -1,0 +1,71 @@
+// ScopedOwner: the one owner of a resource that must be given back on every
+// path: kernel handles, directory searches, registry keys, COM interfaces and
+// procedure records. The kind is told by a Traits structure:
+//
+//   struct Traits {
+//     typedef ... Handle;
+//     static Handle Null();            // the "no resource" value
+//     static bool IsValid(Handle h);   // whether h must be given back
+//     static void Close(Handle h);     // gives h back; called once per h
+//   };
+//
+// The owner never copies. Take() hands the resource on and leaves the owner
+// empty, so an early return between acquiring and handing on still closes
+// it. Header-only and free of system headers: every layer may use it.
+#ifndef UPDATER_PLATFORM_SCOPED_OWNER_H_
+#define UPDATER_PLATFORM_SCOPED_OWNER_H_
+
+namespace platform {
+
+template <class Traits>
+class ScopedOwner {
+ public:
+  typedef typename Traits::Handle Handle;
+
+  ScopedOwner() : handle_(Traits::Null()) {}
+  explicit ScopedOwner(Handle handle) : handle_(handle) {}
+  ~ScopedOwner() { Reset(); }
+
+  bool valid() const { return Traits::IsValid(handle_); }
+  Handle get() const { return handle_; }
+
+  // Gives back what is held (if anything) and holds `handle` instead.
+  void Reset(Handle handle = Traits::Null()) {
+    if (Traits::IsValid(handle_)) Traits::Close(handle_);
+    handle_ = handle;
+  }
+
+  // Hands the resource on; the owner is empty afterwards.
+  Handle Take() {
+    Handle handle = handle_;
+    handle_ = Traits::Null();
+    return handle;
+  }
+
+  // For calls that return the resource through an out-parameter: gives back
+  // what is held first, then lends the slot.
+  Handle* Receive() {
+    Reset();
+    return &handle_;
+  }
+
+ private:
+  ScopedOwner(const ScopedOwner&);
+  ScopedOwner& operator=(const ScopedOwner&);
+
+  Handle handle_;
+};
+
+// Traits of a heap object made with new (std::nothrow) and given back with
+// delete, such as a procedure record until its loader hands it out.
+template <class Object>
+struct HeapObjectTraits {
+  typedef Object* Handle;
+  static Handle Null() { return 0; }
+  static bool IsValid(Handle object) { return object != 0; }
+  static void Close(Handle object) { delete object; }
+};
+
+}  // namespace platform
+
+#endif  // UPDATER_PLATFORM_SCOPED_OWNER_H_
