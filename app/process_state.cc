@@ -17,6 +17,7 @@ const char DefaultCaption[] =
 
 void ResetProcessState() {
   FreeAllProcLists();
+  SetErrorSink(0);
   Symbols.text.Set("");
   Symbols.count = 0;
   CommandLineText.Set("");

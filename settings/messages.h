@@ -2,6 +2,8 @@
 #ifndef UPDATER_SETTINGS_MESSAGES_H_
 #define UPDATER_SETTINGS_MESSAGES_H_
 
+#include <stdarg.h>
+
 #include "base/text_string.h"
 #include "platform/platform.h"
 
@@ -30,7 +32,16 @@ const unsigned kErrorBoxStyle = platform::kMbIconError | platform::kMbOk;
 
 // Loads the template of `id`, formats it with the arguments (printf rules,
 // cut at 1023 bytes) and shows it in a modal box with no owner, captioned
-// with the current AppCaption. Decides nothing: the caller returns failure.
+// with the current AppCaption, or hands it to the error sink when one is
+// set. Decides nothing: the caller returns failure.
 void ShowError(MessageId id, ...);
+
+// Receives every error message in place of the box: `text` as the box would
+// show it, `args` the arguments as ShowError got them, in the order and of
+// the types the id's comment above lists (read them with va_arg).
+typedef void (*ErrorSink)(MessageId id, const char* text, va_list args);
+
+// Routes ShowError to `sink` from now on; null restores the box.
+void SetErrorSink(ErrorSink sink);
 
 #endif  // UPDATER_SETTINGS_MESSAGES_H_

@@ -42,4 +42,32 @@ TEST_F(MessagesTest, LoadFormatOfAnIdTheTableLacksIsEmpty) {
   EXPECT_EQ(Message(MSG_DELETE_FAILED, "C:\\x"), text.Text());
 }
 
+struct SunkMessage {
+  MessageId id;
+  std::string text;
+  std::string path;
+  unsigned attributes;
+};
+SunkMessage g_sunk;
+
+void RecordMessage(MessageId id, const char* text, va_list args) {
+  g_sunk.id = id;
+  g_sunk.text = text;
+  g_sunk.path = va_arg(args, const char*);
+  g_sunk.attributes = va_arg(args, unsigned);
+}
+
+TEST_F(MessagesTest, SinkReceivesTextAndArgumentsInsteadOfTheBox) {
+  SetErrorSink(RecordMessage);
+  ShowError(MSG_ATTR_FAILED, "C:\\a.txt", 0x21u);
+  EXPECT_TRUE(fake::MessageBoxes().empty());
+  EXPECT_EQ(MSG_ATTR_FAILED, g_sunk.id);
+  EXPECT_EQ(Message(MSG_ATTR_FAILED, "C:\\a.txt", 0x21u), g_sunk.text);
+  EXPECT_EQ("C:\\a.txt", g_sunk.path);
+  EXPECT_EQ(0x21u, g_sunk.attributes);
+  SetErrorSink(0);
+  ShowError(MSG_BAD_PROC_COUNT);
+  EXPECT_EQ(1u, fake::MessageBoxes().size());
+}
+
 }  // namespace
