@@ -28,15 +28,21 @@ case "${1:-}" in
     stop
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    # A display of our own: the first free number from 90 on.
-    n=90
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    # Started detached, its output away from ctest's pipes, which it would
-    # otherwise keep open.
-    setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    # A display of our own: Xvfb picks a free number itself and writes it
+    # to a file (-displayfd), so prefixes set up side by side never share
+    # one. Started detached, its output away from ctest's pipes, which it
+    # would otherwise keep open.
+    rm -f "$WINEPREFIX/.display"
+    setsid sh -c 'exec Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$1"' \
+      sh "$WINEPREFIX/.display.new" </dev/null >/dev/null 2>&1 &
     echo $! >"$WINEPREFIX/.xvfb.pid"
-    for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-    [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start"; exit 1; }
+    n=""
+    for _ in $(seq 100); do
+      n=$(tr -dc 0-9 2>/dev/null <"$WINEPREFIX/.display.new")
+      [ -n "$n" ] && [ -e "/tmp/.X11-unix/X$n" ] && break
+      sleep 0.1
+    done
+    [ -n "$n" ] && [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb did not start"; exit 1; }
     echo ":$n" >"$WINEPREFIX/.display"
     export DISPLAY=":$n"
     # A persistent server keeps every later wine call fast.
