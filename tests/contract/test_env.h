@@ -1,7 +1,7 @@
 // What the platform contract tests need from the world around the platform
 // layer: a scratch directory and ways to arrange and inspect files (and
 // registry values) behind the layer's back. Implemented over the fake world
-// (test_env_fake.cc) and over real Win32 (platform/win32/test_support.cc).
+// (test_env_fake.cc) and over real Win32 (tests/windows/test_env_win32.cc).
 #ifndef UPDATER_TESTS_CONTRACT_TEST_ENV_H_
 #define UPDATER_TESTS_CONTRACT_TEST_ENV_H_
 
