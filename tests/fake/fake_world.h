@@ -22,6 +22,7 @@
 #define UPDATER_TESTS_FAKE_FAKE_WORLD_H_
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,12 @@ const std::vector<MessageBoxCall>& MessageBoxes();
 // Without a queued answer a box returns its default button.
 void QueueAnswer(int id);
 int PendingAnswers();
+
+// ---- String table --------------------------------------------------------
+
+// What LoadResourceString serves: the table of res/strings.rc, the script
+// the executable is built from, with its texts in code page 932.
+const std::map<unsigned, std::string>& StringTable();
 
 // ---- Processes ---------------------------------------------------------
 
