@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -571,65 +572,39 @@ TEST_F(ProfileContract, EmptySectionNameReachesOnlyLinesBeforeAnyHeader) {
 
 // ---- String table -------------------------------------------------------
 
-// The message texts in code page 932, byte for byte.
-struct Message {
-  unsigned id;
-  const char* text;
-};
-const Message kMessages[] = {
-    {1, "\x83t\x83@\x83" "C\x83\x8B\x82\xAA\x8C\xA9\x82\xC2\x82\xA9\x82\xE8\x82"
-        "\xDC\x82\xB9\x82\xF1\x81" "B\n\n\x83t\x83@\x83" "C\x83\x8B:\x81" "F\"%s\""},
-    {2, "\x90\xDD\x92\xE8\x83t\x83@\x83" "C\x83\x8B\x82\xCC\x83t\x83H\x81[\x83}"
-        "\x83" "b\x83g\x82\xAA\x90\xB3\x82\xB5\x82\xAD\x82\xA0\x82\xE8\x82\xDC"
-        "\x82\xB9\x82\xF1\x81" "B\n\n\x83Z\x83N\x83V\x83\x87\x83\x93\x81" "F\"%s\""
-        "\n\x83p\x83\x89\x83\x81\x81[\x83^\x81" "F\"%s\""},
-    {3, "\x83\x81\x83\x82\x83\x8A\x82\xAA\x95s\x91\xAB\x82\xB5\x82\xC4\x82\xA2"
-        "\x82\xDC\x82\xB7\x81" "B\n\n\x83I\x83u\x83W\x83" "F\x83N\x83g\x81"
-        "F\"%s\""},
-    {4, "\x90\xDD\x92\xE8\x83p\x83\x89\x83\x81\x81[\x83^\x82\xCC\x83" "A\x83"
-        "C\x83" "e\x83\x80\x90\x94\x82\xAA\x90\xB3\x82\xB5\x82\xAD\x82\xA0\x82"
-        "\xE8\x82\xDC\x82\xB9\x82\xF1\x81" "B\n\n\x83Z\x83N\x83V\x83\x87\x83\x93"
-        "\x81" "F\"%s\"\n\x83p\x83\x89\x83\x81\x81[\x83^\x81" "F\"%s\""},
-    {5, "\x83p\x83X\x82\xCC\x8E\xE6\x93\xBE\x82\xC9\x8E\xB8\x94s\x82\xB5\x82\xDC"
-        "\x82\xB5\x82\xBD\x81" "B\n\n\x83t\x83@\x83" "C\x83\x8B\x81" "F\"%s\""},
-    {6, "\x83V\x83\x93\x83{\x83\x8B\x82\xAA\x90\xB3\x82\xB5\x82\xAD\x82\xA0\x82"
-        "\xE8\x82\xDC\x82\xB9\x82\xF1\x81" "B\n\n\x83V\x83\x93\x83{\x83\x8B\x81"
-        "F\"%s\""},
-    {8, "\x83t\x83@\x83" "C\x83\x8B\x82\xCC\x83R\x83s\x81[\x82\xC9\x8E\xB8\x94s"
-        "\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81" "B\n\n\x93]\x91\x97\x8C\xB3\x81"
-        "F\"%s\"\n\x93]\x91\x97\x90\xE6\x81" "F\"%s\""},
-    {9, "\x83" "A\x83v\x83\x8A\x83P\x81[\x83V\x83\x87\x83\x93\x82\xCC\x8BN\x93"
-        "\xAE\x82\xC9\x8E\xB8\x94s\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81" "B\n\n"
-        "\x83t\x83@\x83" "C\x83\x8B\x81" "F\"%s\"\n\x83p\x83\x89\x83\x81\x81[\x83^"
-        "\x81" "F\"%s\""},
-    {10, "\x83t\x83@\x83" "C\x83\x8B\x82\xCC\x8D\xED\x8F\x9C\x82\xC9\x8E\xB8\x94"
-         "s\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81" "B\n\n\x83t\x83@\x83" "C\x83\x8B"
-         "\x81" "F\"%s\""},
-    {11, "\x83v\x83\x8D\x83V\x81[\x83W\x83\x83\x90\x94\x82\xAA\x90\xB3\x82\xB5"
-         "\x82\xAD\x82\xA0\x82\xE8\x82\xDC\x82\xB9\x82\xF1\x81" "B"},
-    {12, "\x83t\x83@\x83" "C\x83\x8B\x91\xAE\x90\xAB\x82\xCC\x95\xCF\x8DX\x82\xC9"
-         "\x8E\xB8\x94s\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81" "B\n\n\x83t\x83@\x83"
-         "C\x83\x8B\x81" "F\"%s\"\n\x91\xAE\x90\xAB\x81" "F0x%08X"},
-    {13, "\x83" "f\x83" "B\x83\x8C\x83N\x83g\x83\x8A\x82\xCC\x8D\xEC\x90\xAC\x82"
-         "\xC9\x8E\xB8\x94s\x82\xB5\x82\xDC\x82\xB5\x82\xBD\x81" "B\n\n\x83" "f\x83"
-         "B\x83\x8C\x83N\x83g\x83\x8A\x81" "F\"%s\""},
+// The messages as the executable's resource script holds them, read by
+// the test environment and converted to code page 932 there.
+class StringTableContract : public PlatformContract {
+ protected:
+  void SetUp() override {
+    PlatformContract::SetUp();
+    std::string error;
+    ASSERT_TRUE(testenv::ScriptStringTable(&table_, &error)) << error;
+  }
+  std::map<unsigned, std::string> table_;
 };
 
-TEST_F(PlatformContract, StringTableHoldsTheMessagesInCodePage932) {
-  for (size_t i = 0; i < sizeof(kMessages) / sizeof(kMessages[0]); ++i) {
+TEST_F(StringTableContract, HoldsTheScriptsMessagesInCodePage932) {
+  // Every message, and nothing before, between or after them: a missing id
+  // gives 0 and an empty text.
+  const unsigned last = table_.rbegin()->first;
+  for (unsigned id = 0; id <= last + 1; ++id) {
+    const std::string expected = table_.count(id) ? table_[id] : "";
     char buffer[256];
     memset(buffer, 'z', sizeof(buffer));
-    int length = platform::LoadResourceString(kMessages[i].id, buffer, 256);
-    EXPECT_EQ(std::string(kMessages[i].text), std::string(buffer))
-        << "id " << kMessages[i].id;
-    EXPECT_EQ(static_cast<int>(strlen(kMessages[i].text)), length)
-        << "id " << kMessages[i].id;
+    int length = platform::LoadResourceString(id, buffer, 256);
+    EXPECT_EQ(expected, std::string(buffer)) << "id " << id;
+    EXPECT_EQ(static_cast<int>(expected.size()), length) << "id " << id;
   }
 }
 
-TEST_F(PlatformContract, StringIsNotCutInsideADoubleByteCharacter) {
+TEST_F(StringTableContract, StringIsNotCutInsideADoubleByteCharacter) {
   // Id 11 starts with two double-byte characters.
-  ASSERT_EQ(11u, kMessages[9].id);
+  const std::string text = table_[11];
+  ASSERT_LE(4u, text.size());
+  ASSERT_TRUE(static_cast<unsigned char>(text[0]) >= 0x81 &&
+              static_cast<unsigned char>(text[2]) >= 0x81)
+      << "id 11 no longer starts with two double-byte characters";
   const struct {
     int size;
     int length;
@@ -640,23 +615,16 @@ TEST_F(PlatformContract, StringIsNotCutInsideADoubleByteCharacter) {
     EXPECT_EQ(cases[i].length,
               platform::LoadResourceString(11, buffer, cases[i].size))
         << cases[i].size;
-    EXPECT_EQ(std::string(kMessages[9].text, cases[i].length),
-              std::string(buffer))
+    EXPECT_EQ(text.substr(0, cases[i].length), std::string(buffer))
         << cases[i].size;
   }
 }
 
-TEST_F(PlatformContract, StringTableHasNoId7) {
-  char buffer[256];
-  memset(buffer, 'z', sizeof(buffer));
-  EXPECT_EQ(0, platform::LoadResourceString(7, buffer, 256));
-  EXPECT_EQ('\0', buffer[0]);
-}
-
-TEST_F(PlatformContract, StringIsCutToTheBuffer) {
+TEST_F(StringTableContract, StringIsCutToTheBuffer) {
   // Id 12 ends in ASCII: a buffer one byte short loses its last character.
-  const std::string full = kMessages[10].text;
-  ASSERT_EQ(12u, kMessages[10].id);
+  const std::string full = table_[12];
+  ASSERT_FALSE(full.empty());
+  ASSERT_LT(static_cast<unsigned char>(full[full.size() - 1]), 0x80);
   std::vector<char> buffer(full.size() + 8, 'z');
   int size = static_cast<int>(full.size());
   EXPECT_EQ(size - 1, platform::LoadResourceString(12, &buffer[0], size));

@@ -5,6 +5,7 @@
 #ifndef UPDATER_TESTS_CONTRACT_TEST_ENV_H_
 #define UPDATER_TESTS_CONTRACT_TEST_ENV_H_
 
+#include <map>
 #include <string>
 
 namespace testenv {
@@ -39,6 +40,12 @@ void Release(const std::string& path);
 // Whether a read-only destination makes a copy fail here. Windows refuses;
 // Wine run as root writes through the missing Unix write bits.
 bool ReadOnlyDestinationRefusesCopy();
+
+// The string table of res/strings.rc, the script the executable is built
+// from, with its texts in code page 932: what LoadResourceString must hand
+// out. False, with the reason in `error`, when the script cannot be read.
+bool ScriptStringTable(std::map<unsigned, std::string>* table,
+                       std::string* error);
 
 // Registry values under HKEY_LOCAL_MACHINE for the tests to read back.
 // False when this side cannot write them (no rights): the test is skipped.

@@ -73,6 +73,13 @@ void Release(const std::string& path) {
 
 bool ReadOnlyDestinationRefusesCopy() { return true; }
 
+// The fake serves the script's table itself (tests/fake/fake_strings.cc).
+bool ScriptStringTable(std::map<unsigned, std::string>* table,
+                       std::string* /*error*/) {
+  *table = fake::StringTable();
+  return true;
+}
+
 bool WriteRegistryValue(bool view64, const std::string& subKey,
                         const std::string& name, const std::string& bytes) {
   fake::SetRegistryValue(view64 ? fake::kView64 : fake::kView32, subKey, name,

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/string_table_script.h"
 #include "tests/contract/test_env.h"
 
 namespace testenv {
@@ -69,6 +70,29 @@ void RemoveTree(const std::string& path) {
 bool IsWine() {
   HMODULE ntdll = GetModuleHandleA("ntdll.dll");
   return ntdll != NULL && GetProcAddress(ntdll, "wine_get_version") != NULL;
+}
+
+// UTF-8 to code page 932 through UTF-16, as the resource compiler stores
+// the texts and LoadStringA hands them out. False for anything either step
+// cannot convert exactly.
+bool ToCodePage932(const std::string& utf8, std::string* out) {
+  out->clear();
+  if (utf8.empty()) return true;
+  int wideLength =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                          static_cast<int>(utf8.size()), NULL, 0);
+  if (wideLength <= 0) return false;
+  std::vector<WCHAR> wide(wideLength);
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                      static_cast<int>(utf8.size()), &wide[0], wideLength);
+  BOOL lossy = FALSE;
+  int length =
+      WideCharToMultiByte(932, 0, &wide[0], wideLength, NULL, 0, NULL, &lossy);
+  if (length <= 0 || lossy) return false;
+  out->resize(length);
+  WideCharToMultiByte(932, 0, &wide[0], wideLength, &(*out)[0], length, NULL,
+                      &lossy);
+  return !lossy;
 }
 
 REGSAM ViewFlag(bool view64) {
@@ -187,6 +211,37 @@ void Release(const std::string& path) {
 }
 
 bool ReadOnlyDestinationRefusesCopy() { return !IsWine(); }
+
+bool ScriptStringTable(std::map<unsigned, std::string>* table,
+                       std::string* error) {
+  // CTest passes the script's path; under Wine a Unix path is reached
+  // through drive Z:, the Unix root.
+  char path[MAX_PATH];
+  DWORD length = GetEnvironmentVariableA("UPDATER_STRINGS_RC", path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) {
+    *error = "UPDATER_STRINGS_RC does not name the resource script";
+    return false;
+  }
+  std::string script = path[0] == '/' ? std::string("Z:") + path : path;
+  std::string text;
+  if (!ReadFile(script, &text)) {
+    *error = script + " cannot be read";
+    return false;
+  }
+  if (!stringtable::Parse(text, table, error)) return false;
+  for (std::map<unsigned, std::string>::iterator it = table->begin();
+       it != table->end(); ++it) {
+    std::string converted;
+    if (!ToCodePage932(it->second, &converted)) {
+      char id[16];
+      sprintf(id, "%u", it->first);
+      *error = std::string("string ") + id + " has no code page 932 form";
+      return false;
+    }
+    it->second = converted;
+  }
+  return true;
+}
 
 bool WriteRegistryValue(bool view64, const std::string& subKey,
                         const std::string& name, const std::string& bytes) {
