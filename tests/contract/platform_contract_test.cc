@@ -213,6 +213,44 @@ TEST_F(PlatformContract, ReadOnlyAttributeRoundTrips) {
   EXPECT_EQ(0x20u, testenv::ReadAttributes(file));
 }
 
+// SetFileAttributesA sets read-only, hidden, system and archive (and three
+// rarer bits left out here, as Wine drops them); the directory (0x10),
+// volume (0x8) and device (0x40) bits are not set. FILE_ATTRIBUTE_NORMAL is
+// "valid only when used alone": a file without any other attribute reads
+// back as NORMAL, and NORMAL beside another bit is dropped.
+TEST_F(PlatformContract, SetAttributesKeepsOnlyTheBitsItCanSet) {
+  if (!testenv::HiddenAndSystemAttributesKept()) {
+    GTEST_SKIP() << "this file system drops the hidden and system attributes";
+  }
+  const bool archiveClears = testenv::ArchiveAttributeCanBeCleared();
+  const std::string file = testenv::Path("f.txt");
+  const std::string folder = testenv::Path("d");
+  ASSERT_TRUE(testenv::WriteFile(file, "x"));
+  ASSERT_TRUE(testenv::MakeDir(folder));
+  const struct {
+    bool folder;
+    unsigned set;
+    unsigned expected;
+  } cases[] = {
+      {false, 0x0, 0x80},  {false, 0x80, 0x80}, {false, 0x81, 0x1},
+      {false, 0x1F, 0x7},  {false, 0x58, 0x80}, {false, 0x26, 0x26},
+      {false, 0x21, 0x21}, {true, 0x0, 0x10},   {true, 0x80, 0x10},
+      {true, 0x12, 0x12},
+  };
+  for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+    const std::string& path = cases[i].folder ? folder : file;
+    ASSERT_TRUE(platform::SetAttributes(path.c_str(), cases[i].set)) << i;
+    unsigned expected = cases[i].expected;
+    if (!cases[i].folder && !archiveClears) {
+      expected = (expected & ~platform::kAttributeNormal) |
+                 platform::kAttributeArchive;
+    }
+    EXPECT_EQ(expected, testenv::ReadAttributes(path))
+        << (cases[i].folder ? "folder" : "file") << " set to 0x" << std::hex
+        << cases[i].set;
+  }
+}
+
 TEST_F(PlatformContract, SetAttributesRefusesMissingAndWildcardNames) {
   ASSERT_TRUE(testenv::WriteFile(testenv::Path("w.txt"), "x"));
   EXPECT_FALSE(platform::SetAttributes(testenv::Path("missing.txt").c_str(), 0x20));

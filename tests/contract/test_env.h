@@ -37,9 +37,19 @@ bool SetLastWrite(const std::string& path, int year, int month, int day,
 bool HoldOpen(const std::string& path);
 void Release(const std::string& path);
 
+// Where Wine and Windows differ. Each says whether this side behaves as
+// Windows does; the fake always does, the Win32 side measures or knows.
+
 // Whether a read-only destination makes a copy fail here. Windows refuses;
 // Wine run as root writes through the missing Unix write bits.
 bool ReadOnlyDestinationRefusesCopy();
+// Whether a file's archive attribute goes when attributes without it are
+// set. Wine reports every file as archived, so a file set to 0 or to
+// FILE_ATTRIBUTE_NORMAL reads back as 0x20 there, not as 0x80.
+bool ArchiveAttributeCanBeCleared();
+// Whether the file system keeps the hidden and system attributes (measured:
+// Wine keeps them only where the Unix file system takes extended attributes).
+bool HiddenAndSystemAttributesKept();
 
 // The string table of res/strings.rc, the script the executable is built
 // from, with its texts in code page 932: what LoadResourceString must hand

@@ -72,6 +72,8 @@ void Release(const std::string& path) {
 }
 
 bool ReadOnlyDestinationRefusesCopy() { return true; }
+bool ArchiveAttributeCanBeCleared() { return true; }
+bool HiddenAndSystemAttributesKept() { return true; }
 
 // The fake serves the script's table itself (tests/fake/fake_strings.cc).
 bool ScriptStringTable(std::map<unsigned, std::string>* table,

@@ -212,6 +212,34 @@ void Release(const std::string& path) {
 
 bool ReadOnlyDestinationRefusesCopy() { return !IsWine(); }
 
+namespace {
+
+// What a fresh file in this test's root reads back as after
+// SetFileAttributesA(attributes); INVALID_FILE_ATTRIBUTES when it cannot be
+// measured.
+DWORD AttributesKept(DWORD attributes) {
+  const std::string probe = Path("attribute-probe");
+  DWORD kept = INVALID_FILE_ATTRIBUTES;
+  if (WriteFile(probe, "") && SetFileAttributesA(probe.c_str(), attributes)) {
+    kept = GetFileAttributesA(probe.c_str());
+  }
+  SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(probe.c_str());
+  return kept;
+}
+
+}  // namespace
+
+bool ArchiveAttributeCanBeCleared() {
+  return AttributesKept(FILE_ATTRIBUTE_NORMAL) == FILE_ATTRIBUTE_NORMAL;
+}
+
+bool HiddenAndSystemAttributesKept() {
+  const DWORD both = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  const DWORD kept = AttributesKept(both);
+  return kept != INVALID_FILE_ATTRIBUTES && (kept & both) == both;
+}
+
 bool ScriptStringTable(std::map<unsigned, std::string>* table,
                        std::string* error) {
   // CTest passes the script's path; under Wine a Unix path is reached
