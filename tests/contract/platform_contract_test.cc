@@ -282,6 +282,26 @@ TEST_F(PlatformContract, MakeDirectoryCreatesOneLevelOnly) {
   EXPECT_FALSE(platform::MakeDirectory(""));
 }
 
+// Windows reserves < > : " | ? * and the codes 1 to 31 in names
+// ("Naming Files, Paths, and Namespaces"); CreateDirectoryA fails on them
+// with ERROR_INVALID_NAME and creates nothing.
+TEST_F(PlatformContract, MakeDirectoryRefusesReservedCharacters) {
+  const char* const names[] = {"a*b", "a?b", "a\"b",   "a<b",
+                               "a>b", "a|b", "a\x01z", "a\x1Fz"};
+  for (size_t i = 0; i < sizeof(names) / sizeof(names[0]); ++i) {
+    EXPECT_FALSE(platform::MakeDirectory(testenv::Path(names[i]).c_str())) << i;
+  }
+  EXPECT_EQ(2u, Listing(testenv::Path("*")).size());  // "." and ".." only
+}
+
+TEST_F(PlatformContract, MakeDirectoryRefusesAColonInAName) {
+  if (!testenv::ColonRefusedInNames()) {
+    GTEST_SKIP() << "this side creates names with a colon";
+  }
+  EXPECT_FALSE(platform::MakeDirectory(testenv::Path("a:b").c_str()));
+  EXPECT_EQ(2u, Listing(testenv::Path("*")).size());
+}
+
 // ---- RemoveFile ----------------------------------------------------------
 
 TEST_F(PlatformContract, RemoveFileDeletesAPlainFile) {

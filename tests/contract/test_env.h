@@ -50,6 +50,9 @@ bool ArchiveAttributeCanBeCleared();
 // Whether the file system keeps the hidden and system attributes (measured:
 // Wine keeps them only where the Unix file system takes extended attributes).
 bool HiddenAndSystemAttributesKept();
+// Whether a colon is refused inside a name. Windows reserves it; Wine
+// creates "a:b" as an ordinary Unix name.
+bool ColonRefusedInNames();
 
 // The string table of res/strings.rc, the script the executable is built
 // from, with its texts in code page 932: what LoadResourceString must hand

@@ -74,6 +74,7 @@ void Release(const std::string& path) {
 bool ReadOnlyDestinationRefusesCopy() { return true; }
 bool ArchiveAttributeCanBeCleared() { return true; }
 bool HiddenAndSystemAttributesKept() { return true; }
+bool ColonRefusedInNames() { return true; }
 
 // The fake serves the script's table itself (tests/fake/fake_strings.cc).
 bool ScriptStringTable(std::map<unsigned, std::string>* table,

@@ -271,6 +271,8 @@ bool ScriptStringTable(std::map<unsigned, std::string>* table,
   return true;
 }
 
+bool ColonRefusedInNames() { return !IsWine(); }
+
 bool WriteRegistryValue(bool view64, const std::string& subKey,
                         const std::string& name, const std::string& bytes) {
   HKEY key = NULL;
