@@ -198,6 +198,43 @@ TEST_F(FileSearchContract, SearchEndsAndClosesCleanly) {
   EXPECT_STREQ("c.dat", entry.name);
 }
 
+// ---- Paths ---------------------------------------------------------------
+
+// Every call takes its path through Win32's folding: "." and ".." steps,
+// "/" and doubled separators; a name followed by a separator loses one
+// trailing period, the last name loses all its trailing periods and blanks
+// (as .NET's "File path formats on Windows systems" documents the steps).
+TEST_F(PlatformContract, PathsAreFoldedAsWin32FoldsThem) {
+  ASSERT_TRUE(testenv::MakeDir(testenv::Path("sub")));
+  ASSERT_TRUE(testenv::WriteFile(testenv::Path("sub\\in.txt"), "in"));
+  const struct {
+    const char* path;
+    bool found;
+  } cases[] = {
+      {"sub\\.\\in.txt", true}, {"x\\..\\sub\\in.txt", true},
+      {"sub/in.txt", true},     {"sub\\\\in.txt", true},
+      {"sub.\\in.txt", true},   {"sub\\in.txt.", true},
+      {"sub\\in.txt. .", true}, {"sub\\in.txt ", true},
+      {"sub..\\in.txt", false},  // only one period goes before a separator
+      {"sub \\in.txt", false},   // and no blank
+  };
+  for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+    platform::FileSearch search;
+    platform::FindEntry entry;
+    const bool found =
+        search.First(testenv::Path(cases[i].path).c_str(), &entry);
+    EXPECT_EQ(cases[i].found, found) << cases[i].path;
+    if (found) EXPECT_STREQ("in.txt", entry.name) << cases[i].path;
+  }
+  // New names are folded as well.
+  ASSERT_TRUE(platform::MakeDirectory(testenv::Path("made.").c_str()));
+  ASSERT_TRUE(
+      platform::CopyFileOver(testenv::Path("sub/./in.txt").c_str(),
+                             testenv::Path("x\\..\\out.txt. ").c_str()));
+  const char* const names[] = {"./", "../", "made/", "out.txt", "sub/"};
+  EXPECT_EQ(Names(names, 5), Listing(testenv::Path("*")));
+}
+
 // ---- Attributes ------------------------------------------------------------
 
 TEST_F(PlatformContract, ReadOnlyAttributeRoundTrips) {

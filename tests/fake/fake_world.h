@@ -4,8 +4,9 @@
 // did. Everything lives in memory; Reset() starts a new world.
 //
 // Paths are full Windows paths such as "C:\Tools\a.txt": backslashes,
-// compared without regard to letter case, "." and ".." folded. Texts are
-// bytes in code page 932, as the real layer sees them.
+// compared without regard to letter case, folded as Win32 folds them ("."
+// and ".." steps, "/", trailing periods and blanks). Texts are bytes in code
+// page 932, as the real layer sees them.
 //
 // The world after Reset():
 //   drive C: with the folders C:\Windows, C:\Windows\system32, C:\Tools and
