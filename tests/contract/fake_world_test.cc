@@ -210,15 +210,6 @@ TEST_F(FakeWorld, ResetGivesTheDocumentedWorld) {
   EXPECT_EQ(2024, fake::DateOf("C:\\Tools\\updater.exe").year);
 }
 
-TEST_F(FakeWorld, CopyRefusesToReplaceHiddenFileWithAPlainOne) {
-  fake::AddFile("C:\\d\\src.txt", "new");
-  fake::AddFile("C:\\d\\hidden.txt", "old", 0x22);
-  EXPECT_FALSE(platform::CopyFileOver("C:\\d\\src.txt", "C:\\d\\hidden.txt"));
-  fake::SetAttributesOf("C:\\d\\src.txt", 0x22);
-  EXPECT_TRUE(platform::CopyFileOver("C:\\d\\src.txt", "C:\\d\\hidden.txt"));
-  EXPECT_EQ("new", fake::Contents("C:\\d\\hidden.txt"));
-}
-
 TEST_F(FakeWorld, PathsFoldDotsAndIgnoreCase) {
   fake::AddFile("C:\\Dir\\Sub\\File.TXT", "x");
   const char* same[] = {"c:\\dir\\sub\\file.txt", "C:\\Dir\\.\\Sub\\..\\Sub\\File.TXT",

@@ -451,6 +451,53 @@ TEST_F(CopyContract, ReadOnlyDestinationIsRefused) {
   EXPECT_EQ("kept", Read(target));
 }
 
+// CopyFileA opens the source for reading, then the destination for writing
+// without sharing: the same file under any spelling is a sharing violation.
+TEST_F(CopyContract, CopyOntoItselfFailsAndKeepsTheFile) {
+  ASSERT_TRUE(testenv::MakeDir(testenv::Path("sub")));
+  const char* const spellings[] = {"source.bin", "SOURCE.BIN",
+                                   "sub\\..\\source.bin", "source.bin."};
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_FALSE(platform::CopyFileOver(source_.c_str(),
+                                        testenv::Path(spellings[i]).c_str()))
+        << spellings[i];
+  }
+  EXPECT_EQ(std::string("new\0data", 8), Read(source_));
+}
+
+// CopyFileA "fails with ERROR_ACCESS_DENIED if the destination file already
+// exists and has the FILE_ATTRIBUTE_HIDDEN or FILE_ATTRIBUTE_READONLY
+// attribute set". The copy takes the source's attributes, and CreateFileA
+// with CREATE_ALWAYS refuses to replace a system file unless the new file is
+// a system file too.
+TEST_F(CopyContract, HiddenOrSystemDestinationIsRefused) {
+  if (!testenv::HiddenOrSystemDestinationRefusesCopy()) {
+    GTEST_SKIP() << "this side replaces hidden and system files";
+  }
+  const struct {
+    unsigned source;
+    unsigned target;
+    bool copied;
+  } cases[] = {
+      {0x20, 0x22, false},
+      {0x22, 0x22, false},
+      {0x20, 0x24, false},
+      {0x24, 0x24, true},
+  };
+  for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+    const std::string target = testenv::Path(std::string(1, 'a' + i) + ".bin");
+    ASSERT_TRUE(platform::SetAttributes(source_.c_str(), cases[i].source));
+    ASSERT_TRUE(testenv::WriteFile(target, "kept"));
+    ASSERT_TRUE(platform::SetAttributes(target.c_str(), cases[i].target));
+    EXPECT_EQ(cases[i].copied,
+              platform::CopyFileOver(source_.c_str(), target.c_str()))
+        << i;
+    EXPECT_EQ(cases[i].copied ? std::string("new\0data", 8) : "kept",
+              Read(target))
+        << i;
+  }
+}
+
 // ---- LastWriteDate -------------------------------------------------------
 
 TEST_F(PlatformContract, LastWriteDateIsTheLocalCalendarDate) {

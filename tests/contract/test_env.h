@@ -53,6 +53,9 @@ bool HiddenAndSystemAttributesKept();
 // Whether a colon is refused inside a name. Windows reserves it; Wine
 // creates "a:b" as an ordinary Unix name.
 bool ColonRefusedInNames();
+// Whether a copy refuses a hidden or system destination. Windows does
+// (CopyFileA's and CreateFileA's documentation); Wine replaces it.
+bool HiddenOrSystemDestinationRefusesCopy();
 
 // The string table of res/strings.rc, the script the executable is built
 // from, with its texts in code page 932: what LoadResourceString must hand

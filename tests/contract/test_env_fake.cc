@@ -75,6 +75,7 @@ bool ReadOnlyDestinationRefusesCopy() { return true; }
 bool ArchiveAttributeCanBeCleared() { return true; }
 bool HiddenAndSystemAttributesKept() { return true; }
 bool ColonRefusedInNames() { return true; }
+bool HiddenOrSystemDestinationRefusesCopy() { return true; }
 
 // The fake serves the script's table itself (tests/fake/fake_strings.cc).
 bool ScriptStringTable(std::map<unsigned, std::string>* table,
