@@ -95,7 +95,7 @@ TEST_F(FakeWorld, UnquotedPathWithBlanksStartsThePlantedProgram) {
   EXPECT_EQ("C:\\Program Files\\Tool\\setup.exe", calls[2].program);
 }
 
-TEST_F(FakeWorld, ProgramNameWithoutExtensionTriesExeFirst) {
+TEST_F(FakeWorld, ProgramNameWithoutExtensionGetsExe) {
   fake::AddFile("C:\\Tools\\run.exe");
   fake::AddFile("C:\\Tools\\run");
   EXPECT_EQ(platform::kLaunchDone, Start("C:\\Tools\\run -x"));

@@ -943,6 +943,49 @@ TEST_F(LaunchContract, UnquotedPathWithBlanksStartsTheFirstPrefixFound) {
             Run("\"" + target + "\"" + kNoTests, platform::kWaitForExit));
 }
 
+// CreateProcessA appends ".exe" to a program name without an extension
+// (its documentation tries "c:\program files\sub dir\program name" as
+// "c:\program.exe" first); a name ending in a period, or with another
+// extension, is taken as it is.
+TEST_F(LaunchContract, ExeIsAppendedToANameWithoutExtension) {
+  ASSERT_TRUE(platform::CopyFileOver(module_.c_str(),
+                                     testenv::Path("run.exe").c_str()));
+  ASSERT_TRUE(platform::CopyFileOver(module_.c_str(),
+                                     testenv::Path("tool.com").c_str()));
+  const struct {
+    const char* name;
+    platform::LaunchResult result;
+  } cases[] = {
+      {"run", platform::kLaunchDone},
+      {"RUN", platform::kLaunchDone},
+      {"run.", platform::kLaunchNotStarted},
+      {"tool", platform::kLaunchNotStarted},
+  };
+  for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+    EXPECT_EQ(cases[i].result, Run(testenv::Path(cases[i].name) + kNoTests,
+                                   platform::kWaitForExit))
+        << cases[i].name;
+  }
+}
+
+// Only the name with ".exe" is looked for: beside "run.exe" a file "run"
+// (not a program) is passed over, and a program saved without an
+// extension is not found.
+TEST_F(LaunchContract, ABareNameIsNeverStarted) {
+  if (!testenv::ExtensionlessNameRunsOnlyAsExe()) {
+    GTEST_SKIP() << "this side starts a file under its bare name";
+  }
+  ASSERT_TRUE(platform::CopyFileOver(module_.c_str(),
+                                     testenv::Path("run.exe").c_str()));
+  ASSERT_TRUE(testenv::WriteFile(testenv::Path("run"), "not a program"));
+  ASSERT_TRUE(
+      platform::CopyFileOver(module_.c_str(), testenv::Path("solo").c_str()));
+  EXPECT_EQ(platform::kLaunchDone,
+            Run(testenv::Path("run") + kNoTests, platform::kWaitForExit));
+  EXPECT_EQ(platform::kLaunchNotStarted,
+            Run(testenv::Path("solo") + kNoTests, platform::kWaitForExit));
+}
+
 // ---- Shortcuts -----------------------------------------------------------
 
 class ShortcutContract : public PlatformContract {

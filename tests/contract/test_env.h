@@ -56,6 +56,10 @@ bool ColonRefusedInNames();
 // Whether a copy refuses a hidden or system destination. Windows does
 // (CopyFileA's and CreateFileA's documentation); Wine replaces it.
 bool HiddenOrSystemDestinationRefusesCopy();
+// Whether a program named without an extension is looked for only with
+// ".exe" appended (CreateProcessA's documentation). Wine tries the bare name
+// first and starts a file of that name.
+bool ExtensionlessNameRunsOnlyAsExe();
 
 // The string table of res/strings.rc, the script the executable is built
 // from, with its texts in code page 932: what LoadResourceString must hand

@@ -76,6 +76,7 @@ bool ArchiveAttributeCanBeCleared() { return true; }
 bool HiddenAndSystemAttributesKept() { return true; }
 bool ColonRefusedInNames() { return true; }
 bool HiddenOrSystemDestinationRefusesCopy() { return true; }
+bool ExtensionlessNameRunsOnlyAsExe() { return true; }
 
 // The fake serves the script's table itself (tests/fake/fake_strings.cc).
 bool ScriptStringTable(std::map<unsigned, std::string>* table,
