@@ -988,6 +988,16 @@ TEST_F(LaunchContract, ABareNameIsNeverStarted) {
 
 // ---- Shortcuts -----------------------------------------------------------
 
+// CoCreateInstance fails with CO_E_NOTINITIALIZED on a thread that has not
+// initialised COM: nothing is saved.
+TEST_F(PlatformContract, SaveShortcutNeedsCom) {
+  const std::string link = testenv::Path("App.lnk");
+  const std::string target = testenv::Path("app.exe");
+  platform::ShortcutFields fields = {target.c_str(), "", "", 0};
+  EXPECT_FALSE(platform::SaveShortcut(fields, link.c_str()));
+  EXPECT_EQ(testenv::kNoAttributes, testenv::ReadAttributes(link));
+}
+
 class ShortcutContract : public PlatformContract {
  protected:
   void SetUp() override {
@@ -1006,6 +1016,29 @@ class ShortcutContract : public PlatformContract {
     return platform::SaveShortcut(fields, path.c_str());
   }
 };
+
+// The fields saved are the fields given; a link without a show command of
+// its own shows normally (1).
+TEST_F(ShortcutContract, SavedFieldsReadBack) {
+  const std::string target = testenv::Path("app.exe");
+  ASSERT_TRUE(testenv::WriteFile(target, "MZ"));
+  const std::string directory = testenv::Root();
+  const int shows[][2] = {{0, platform::kSwShowNormal},
+                          {platform::kSwShowMaximized, 3},
+                          {platform::kSwShowMinNoActive, 7}};
+  for (size_t i = 0; i < 3; ++i) {
+    const std::string link = testenv::Path(std::string(1, 'a' + i) + ".lnk");
+    platform::ShortcutFields fields = {target.c_str(), directory.c_str(),
+                                       "-q \"x y\"", shows[i][0]};
+    ASSERT_TRUE(platform::SaveShortcut(fields, link.c_str())) << i;
+    testenv::ShortcutData saved;
+    ASSERT_TRUE(testenv::ReadShortcut(link, &saved)) << i;
+    EXPECT_EQ(target, saved.target);
+    EXPECT_EQ(directory, saved.workingDirectory);
+    EXPECT_EQ("-q \"x y\"", saved.arguments);
+    EXPECT_EQ(shows[i][1], saved.showCommand) << i;
+  }
+}
 
 TEST_F(ShortcutContract, SavesIntoAnExistingFolderOnly) {
   const std::string link = testenv::Path("App.LNK");

@@ -37,6 +37,17 @@ bool SetLastWrite(const std::string& path, int year, int month, int day,
 bool HoldOpen(const std::string& path);
 void Release(const std::string& path);
 
+// The fields of a saved shortcut, read back through the shell's link
+// object; the show command from the file's header (offset 0x3C), as Wine's
+// IShellLinkA::Load does not restore it. False when `path` is no link.
+struct ShortcutData {
+  std::string target;
+  std::string workingDirectory;
+  std::string arguments;
+  int showCommand;
+};
+bool ReadShortcut(const std::string& path, ShortcutData* data);
+
 // Where Wine and Windows differ. Each says whether this side behaves as
 // Windows does; the fake always does, the Win32 side measures or knows.
 

@@ -71,6 +71,16 @@ void Release(const std::string& path) {
   if (g_held.erase(path) != 0 && fake::Exists(path)) fake::SetHeld(path, false);
 }
 
+bool ReadShortcut(const std::string& path, ShortcutData* data) {
+  if (!fake::HasShortcut(path)) return false;
+  const fake::Shortcut saved = fake::ShortcutAt(path);
+  data->target = saved.target;
+  data->workingDirectory = saved.workingDirectory;
+  data->arguments = saved.arguments;
+  data->showCommand = saved.showCommand;
+  return true;
+}
+
 bool ReadOnlyDestinationRefusesCopy() { return true; }
 bool ArchiveAttributeCanBeCleared() { return true; }
 bool HiddenAndSystemAttributesKept() { return true; }

@@ -2,6 +2,8 @@
 // a fresh scratch directory per test under the temporary folder, and
 // direct Win32 calls to arrange what the platform layer is then asked about.
 #include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <stdio.h>
 
@@ -210,6 +212,42 @@ void Release(const std::string& path) {
   g_held.erase(it);
 }
 
+bool ReadShortcut(const std::string& path, ShortcutData* data) {
+  // The show command, a little-endian DWORD in the link file's header.
+  std::string bytes;
+  if (!ReadFile(path, &bytes) || bytes.size() < 0x40) return false;
+  data->showCommand = static_cast<unsigned char>(bytes[0x3C]) |
+                      static_cast<unsigned char>(bytes[0x3D]) << 8;
+  WCHAR wide[MAX_PATH];
+  if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH) == 0) {
+    return false;
+  }
+  bool ok = false;
+  const HRESULT init = CoInitialize(NULL);  // nests within a test's own
+  IShellLinkA* link = NULL;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER,
+                                 IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = NULL;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile,
+                                       reinterpret_cast<void**>(&file)))) {
+      char text[INFOTIPSIZE];
+      if (SUCCEEDED(file->Load(wide, STGM_READ)) &&
+          SUCCEEDED(link->GetPath(text, MAX_PATH, NULL, SLGP_RAWPATH))) {
+        data->target = text;
+        ok = SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH));
+        data->workingDirectory = text;
+        ok = ok && SUCCEEDED(link->GetArguments(text, INFOTIPSIZE));
+        data->arguments = text;
+      }
+      file->Release();
+    }
+    link->Release();
+  }
+  if (SUCCEEDED(init)) CoUninitialize();
+  return ok;
+}
+
 bool ReadOnlyDestinationRefusesCopy() { return !IsWine(); }
 
 namespace {
@@ -272,6 +310,10 @@ bool ScriptStringTable(std::map<unsigned, std::string>* table,
 }
 
 bool ColonRefusedInNames() { return !IsWine(); }
+
+bool HiddenOrSystemDestinationRefusesCopy() { return !IsWine(); }
+
+bool ExtensionlessNameRunsOnlyAsExe() { return !IsWine(); }
 
 bool WriteRegistryValue(bool view64, const std::string& subKey,
                         const std::string& name, const std::string& bytes) {
