@@ -773,6 +773,44 @@ TEST_F(StringTableContract, StringIsCutToTheBuffer) {
   EXPECT_EQ(full.substr(0, full.size() - 1), std::string(&buffer[0]));
 }
 
+// ---- Message boxes -----------------------------------------------------
+
+// MessageBoxA's default button is the first unless MB_DEFBUTTON2 or
+// MB_DEFBUTTON3 names the second or third; pressing it returns its id.
+TEST_F(PlatformContract, MessageBoxAnswersWithItsDefaultButton) {
+  if (!testenv::MessageBoxesCanBeShown()) {
+    GTEST_SKIP() << "no display for message boxes here";
+  }
+  const unsigned kOkCancel = 0x1;
+  const unsigned kAbortRetryIgnore = 0x2;
+  const unsigned kYesNoCancel = 0x3;
+  const unsigned kRetryCancel = 0x5;
+  const unsigned kDefButton3 = 0x200;
+  const struct {
+    unsigned style;
+    int button;
+  } cases[] = {
+      {platform::kMbOk | platform::kMbIconError, platform::kIdOk},
+      {platform::kMbOk | platform::kMbIconInformation, platform::kIdOk},
+      {platform::kMbYesNo | platform::kMbIconQuestion, platform::kIdYes},
+      {platform::kMbYesNo | platform::kMbIconWarning | platform::kMbDefButton2,
+       platform::kIdNo},
+      {kOkCancel | platform::kMbDefButton2, platform::kIdCancel},
+      {kYesNoCancel | kDefButton3, platform::kIdCancel},
+      {kAbortRetryIgnore | platform::kMbDefButton2, platform::kIdRetry},
+      {kRetryCancel, platform::kIdRetry},
+  };
+  for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+    testenv::PressDefaultButtonOfNextBox();
+    EXPECT_EQ(
+        cases[i].button,
+        platform::ShowMessageBox("Default button", "Contract", cases[i].style))
+        << "style 0x" << std::hex << cases[i].style;
+    EXPECT_EQ(cases[i].button, testenv::DefaultButtonOfLastBox())
+        << "style 0x" << std::hex << cases[i].style;
+  }
+}
+
 // ---- Registry ------------------------------------------------------------
 
 const char kAppPaths[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";

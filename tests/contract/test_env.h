@@ -48,6 +48,17 @@ struct ShortcutData {
 };
 bool ReadShortcut(const std::string& path, ShortcutData* data);
 
+// Message boxes. Whether a box can be shown here (Wine needs an X display).
+bool MessageBoxesCanBeShown();
+// Answers the next box this process shows by pressing the button it draws
+// as its default (BS_DEFPUSHBUTTON), from a helper thread; a box without
+// one gets its first button pressed, so that no test waits for ever. The
+// fake answers a box with its default by itself.
+void PressDefaultButtonOfNextBox();
+// Ends that helper: the id of the default button of the box it answered, 0
+// when the box had none or no box came.
+int DefaultButtonOfLastBox();
+
 // Where Wine and Windows differ. Each says whether this side behaves as
 // Windows does; the fake always does, the Win32 side measures or knows.
 

@@ -2,6 +2,7 @@
 // from a freshly reset world with an empty scratch directory.
 #include <set>
 #include <string>
+#include <vector>
 
 #include "tests/contract/test_env.h"
 #include "tests/fake/fake_world.h"
@@ -79,6 +80,15 @@ bool ReadShortcut(const std::string& path, ShortcutData* data) {
   data->arguments = saved.arguments;
   data->showCommand = saved.showCommand;
   return true;
+}
+
+bool MessageBoxesCanBeShown() { return true; }
+
+void PressDefaultButtonOfNextBox() {}
+
+int DefaultButtonOfLastBox() {
+  const std::vector<fake::MessageBoxCall>& boxes = fake::MessageBoxes();
+  return boxes.empty() ? 0 : boxes.back().answer;
 }
 
 bool ReadOnlyDestinationRefusesCopy() { return true; }

@@ -110,7 +110,8 @@ struct MessageBoxCall {
 const std::vector<MessageBoxCall>& MessageBoxes();
 // The next box is answered with `id`, which must be a button the box has
 // (or 0, a failed MessageBoxA); otherwise the fake aborts the test run.
-// Without a queued answer a box returns its default button.
+// Without a queued answer a box returns its default button; a style whose
+// default button is not among its buttons aborts the test run.
 void QueueAnswer(int id);
 int PendingAnswers();
 

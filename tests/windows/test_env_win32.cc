@@ -23,6 +23,11 @@ std::string g_root;         // one per test, below g_processRoot
 int g_testNumber = 0;
 std::map<std::string, HANDLE> g_held;
 
+// The helper that answers the next message box.
+HANDLE g_boxHelper = NULL;
+HANDLE g_boxHelperStop = NULL;
+volatile LONG g_boxDefault = 0;
+
 void RemoveTree(const std::string& path);
 
 // Takes the process's scratch directory away when the tests are done.
@@ -97,6 +102,59 @@ bool ToCodePage932(const std::string& utf8, std::string* out) {
   return !lossy;
 }
 
+// This process's message box once it is shown (visible: its buttons are
+// set up by then), or NULL.
+HWND ShownBox() {
+  HWND box = NULL;
+  while ((box = FindWindowExA(NULL, box, "#32770", NULL)) != NULL) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(box, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(box)) return box;
+  }
+  return NULL;
+}
+
+DWORD WINAPI PressDefaultButton(void*) {
+  // A box appears within milliseconds of the call; give up after 10 s.
+  for (int i = 0; i < 200; ++i) {
+    if (WaitForSingleObject(g_boxHelperStop, 50) == WAIT_OBJECT_0) return 0;
+    HWND box = ShownBox();
+    if (box == NULL) continue;
+    HWND first = NULL;
+    HWND defaultButton = NULL;
+    for (HWND child = GetWindow(box, GW_CHILD); child != NULL;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      char name[16];
+      if (GetClassNameA(child, name, sizeof(name)) == 0 ||
+          lstrcmpiA(name, "Button") != 0 || !IsWindowVisible(child)) {
+        continue;
+      }
+      if (first == NULL) first = child;
+      if ((GetWindowLongA(child, GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON) {
+        defaultButton = child;
+      }
+    }
+    HWND pressed = defaultButton != NULL ? defaultButton : first;
+    if (pressed == NULL) continue;
+    InterlockedExchange(&g_boxDefault,
+                        defaultButton != NULL ? GetDlgCtrlID(defaultButton) : 0);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(pressed), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(pressed));
+    return 0;
+  }
+  return 0;
+}
+
+void StopBoxHelper() {
+  if (g_boxHelper == NULL) return;
+  SetEvent(g_boxHelperStop);
+  WaitForSingleObject(g_boxHelper, 15000);
+  CloseHandle(g_boxHelper);
+  CloseHandle(g_boxHelperStop);
+  g_boxHelper = NULL;
+  g_boxHelperStop = NULL;
+}
+
 REGSAM ViewFlag(bool view64) {
   return view64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 }
@@ -116,6 +174,7 @@ void SetUp() {
 }
 
 void TearDown() {
+  StopBoxHelper();
   for (std::map<std::string, HANDLE>::iterator it = g_held.begin();
        it != g_held.end(); ++it) {
     CloseHandle(it->second);
@@ -246,6 +305,23 @@ bool ReadShortcut(const std::string& path, ShortcutData* data) {
   }
   if (SUCCEEDED(init)) CoUninitialize();
   return ok;
+}
+
+bool MessageBoxesCanBeShown() {
+  char display[64];
+  return !IsWine() || GetEnvironmentVariableA("DISPLAY", display, 64) > 0;
+}
+
+void PressDefaultButtonOfNextBox() {
+  StopBoxHelper();
+  InterlockedExchange(&g_boxDefault, 0);
+  g_boxHelperStop = CreateEventA(NULL, TRUE, FALSE, NULL);
+  g_boxHelper = CreateThread(NULL, 0, PressDefaultButton, NULL, 0, NULL);
+}
+
+int DefaultButtonOfLastBox() {
+  StopBoxHelper();
+  return g_boxDefault;
 }
 
 bool ReadOnlyDestinationRefusesCopy() { return !IsWine(); }
