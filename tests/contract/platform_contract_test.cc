@@ -80,19 +80,30 @@ TEST_F(PlatformContract, WindowsAndSystemDirectoriesAreFullPathsWithoutSlash) {
   }
 }
 
+// Every system tested here is of the NT family (VER_PLATFORM_WIN32_NT, 2).
+// Windows 95, 98 and Me report VER_PLATFORM_WIN32_WINDOWS (1), which only
+// the fake can stand for (fake::SetPlatformId).
 TEST_F(PlatformContract, PlatformIsNt) {
   EXPECT_EQ(platform::kPlatformWin32Nt, platform::PlatformId());
 }
 
-TEST_F(PlatformContract, AllUsersFoldersExistUnderNt) {
-  const int folders[] = {platform::kCsidlCommonPrograms,
-                         platform::kCsidlCommonDesktopDirectory};
-  for (size_t i = 0; i < 2; ++i) {
+// The per-user and all-users Programs and Desktop folders the updater
+// asks for are existing folders, given as full paths without a trailing
+// backslash.
+TEST_F(PlatformContract, SpecialFoldersAreExistingFolders) {
+  const int folders[] = {
+      platform::kCsidlPrograms, platform::kCsidlDesktopDirectory,
+      platform::kCsidlCommonPrograms, platform::kCsidlCommonDesktopDirectory};
+  for (size_t i = 0; i < 4; ++i) {
     char buffer[platform::kMaxPath];
     memset(buffer, 0, sizeof(buffer));
     ASSERT_TRUE(platform::SpecialFolderPath(folders[i], buffer)) << folders[i];
     EXPECT_TRUE(IsFullPath(buffer)) << buffer;
     EXPECT_NE('\\', buffer[strlen(buffer) - 1]) << buffer;
+    const unsigned attributes = testenv::ReadAttributes(buffer);
+    EXPECT_TRUE(attributes != testenv::kNoAttributes &&
+                (attributes & platform::kAttributeDirectory) != 0)
+        << buffer;
   }
 }
 
