@@ -1,6 +1,7 @@
-// The fake world's own behaviour where the platform contract cannot reach
-// (message boxes, program starts, shortcuts, registry views, scripted
-// failures): other host tests rely on it, so it is pinned here.
+// The fake world's own side: its control API (queued answers, recorded
+// boxes, launches and shortcuts, registry views, scripted failures) and the
+// misuse it refuses. What the real layer must match is pinned in
+// platform_contract_test.cc, which runs against both.
 #include <string.h>
 
 #include <string>

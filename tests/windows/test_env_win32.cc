@@ -136,8 +136,8 @@ DWORD WINAPI PressDefaultButton(void*) {
     }
     HWND pressed = defaultButton != NULL ? defaultButton : first;
     if (pressed == NULL) continue;
-    InterlockedExchange(&g_boxDefault,
-                        defaultButton != NULL ? GetDlgCtrlID(defaultButton) : 0);
+    InterlockedExchange(
+        &g_boxDefault, defaultButton != NULL ? GetDlgCtrlID(defaultButton) : 0);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(pressed), BN_CLICKED),
                  reinterpret_cast<LPARAM>(pressed));
     return 0;
