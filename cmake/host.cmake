@@ -5,7 +5,7 @@ if(UPDATER_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-file(GLOB UPDATER_FAKE_SOURCES CONFIGURE_DEPENDS tests/fake/*.cc)
+file(GLOB UPDATER_FAKE_SOURCES CONFIGURE_DEPENDS tests/fake/*.cc tests/common/*.cc)
 add_library(platform_fake STATIC ${UPDATER_FAKE_SOURCES})
 target_include_directories(platform_fake PUBLIC ${CMAKE_SOURCE_DIR})
 # The fake serves the real string table, read from the resource script.

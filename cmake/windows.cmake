@@ -7,7 +7,7 @@ set(UPDATER_SIZE_FLAGS -Os -fno-exceptions -fno-rtti -fno-threadsafe-statics
 target_compile_options(updater_core PRIVATE ${UPDATER_SIZE_FLAGS})
 
 file(GLOB UPDATER_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cc)
-list(FILTER UPDATER_WIN32_SOURCES EXCLUDE REGEX "(entry|test_support|runtime_shims)\\.cc$")
+list(FILTER UPDATER_WIN32_SOURCES EXCLUDE REGEX "(entry|runtime_shims)\\.cc$")
 add_library(platform_win32 STATIC ${UPDATER_WIN32_SOURCES})
 target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(platform_win32 PRIVATE ${UPDATER_SIZE_FLAGS})

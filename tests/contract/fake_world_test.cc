@@ -1,6 +1,7 @@
-// The fake world's own behaviour where the platform contract cannot reach
-// (message boxes, program starts, shortcuts, registry views, scripted
-// failures): other host tests rely on it, so it is pinned here.
+// The fake world's own side: its control API (queued answers, recorded
+// boxes, launches and shortcuts, registry views, scripted failures) and the
+// misuse it refuses. What the real layer must match is pinned in
+// platform_contract_test.cc, which runs against both.
 #include <string.h>
 
 #include <string>
@@ -29,14 +30,17 @@ TEST_F(FakeWorld, UnscriptedBoxesAnswerWithTheirDefaultButton) {
       {platform::kMbOk | platform::kMbIconError, platform::kIdOk},
       {platform::kMbYesNo | platform::kMbIconQuestion, platform::kIdYes},
       {platform::kMbYesNo | platform::kMbDefButton2, platform::kIdNo},
-      {platform::kMbOk | platform::kMbDefButton2, platform::kIdOk},  // no 2nd
   };
-  for (size_t i = 0; i < 4; ++i) {
+  for (size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(cases[i].answer, platform::ShowMessageBox("t", "c", cases[i].style))
         << i;
   }
-  ASSERT_EQ(4u, fake::MessageBoxes().size());
+  ASSERT_EQ(3u, fake::MessageBoxes().size());
   EXPECT_EQ(platform::kIdNo, fake::MessageBoxes()[2].answer);
+  // An OK box has no second button to be the default.
+  EXPECT_DEATH(platform::ShowMessageBox("t", "c",
+                                        platform::kMbOk | platform::kMbDefButton2),
+               "default button it does not have");
 }
 
 TEST_F(FakeWorld, ScriptedAnswersAreUsedInOrderAndBoxesRecorded) {
@@ -95,7 +99,7 @@ TEST_F(FakeWorld, UnquotedPathWithBlanksStartsThePlantedProgram) {
   EXPECT_EQ("C:\\Program Files\\Tool\\setup.exe", calls[2].program);
 }
 
-TEST_F(FakeWorld, ProgramNameWithoutExtensionTriesExeFirst) {
+TEST_F(FakeWorld, ProgramNameWithoutExtensionGetsExe) {
   fake::AddFile("C:\\Tools\\run.exe");
   fake::AddFile("C:\\Tools\\run");
   EXPECT_EQ(platform::kLaunchDone, Start("C:\\Tools\\run -x"));
@@ -208,15 +212,6 @@ TEST_F(FakeWorld, ResetGivesTheDocumentedWorld) {
   }
   EXPECT_FALSE(fake::DllSearchHardened());
   EXPECT_EQ(2024, fake::DateOf("C:\\Tools\\updater.exe").year);
-}
-
-TEST_F(FakeWorld, CopyRefusesToReplaceHiddenFileWithAPlainOne) {
-  fake::AddFile("C:\\d\\src.txt", "new");
-  fake::AddFile("C:\\d\\hidden.txt", "old", 0x22);
-  EXPECT_FALSE(platform::CopyFileOver("C:\\d\\src.txt", "C:\\d\\hidden.txt"));
-  fake::SetAttributesOf("C:\\d\\src.txt", 0x22);
-  EXPECT_TRUE(platform::CopyFileOver("C:\\d\\src.txt", "C:\\d\\hidden.txt"));
-  EXPECT_EQ("new", fake::Contents("C:\\d\\hidden.txt"));
 }
 
 TEST_F(FakeWorld, PathsFoldDotsAndIgnoreCase) {

@@ -1,10 +1,11 @@
 // What the platform contract tests need from the world around the platform
 // layer: a scratch directory and ways to arrange and inspect files (and
 // registry values) behind the layer's back. Implemented over the fake world
-// (test_env_fake.cc) and over real Win32 (platform/win32/test_support.cc).
+// (test_env_fake.cc) and over real Win32 (tests/windows/test_env_win32.cc).
 #ifndef UPDATER_TESTS_CONTRACT_TEST_ENV_H_
 #define UPDATER_TESTS_CONTRACT_TEST_ENV_H_
 
+#include <map>
 #include <string>
 
 namespace testenv {
@@ -36,9 +37,58 @@ bool SetLastWrite(const std::string& path, int year, int month, int day,
 bool HoldOpen(const std::string& path);
 void Release(const std::string& path);
 
+// The fields of a saved shortcut, read back through the shell's link
+// object; the show command from the file's header (offset 0x3C), as Wine's
+// IShellLinkA::Load does not restore it. False when `path` is no link.
+struct ShortcutData {
+  std::string target;
+  std::string workingDirectory;
+  std::string arguments;
+  int showCommand;
+};
+bool ReadShortcut(const std::string& path, ShortcutData* data);
+
+// Message boxes. Whether a box can be shown here (Wine needs an X display).
+bool MessageBoxesCanBeShown();
+// Answers the next box this process shows by pressing the button it draws
+// as its default (BS_DEFPUSHBUTTON), from a helper thread; a box without
+// one gets its first button pressed, so that no test waits for ever. The
+// fake answers a box with its default by itself.
+void PressDefaultButtonOfNextBox();
+// Ends that helper: the id of the default button of the box it answered, 0
+// when the box had none or no box came.
+int DefaultButtonOfLastBox();
+
+// Where Wine and Windows differ. Each says whether this side behaves as
+// Windows does; the fake always does, the Win32 side measures or knows.
+
 // Whether a read-only destination makes a copy fail here. Windows refuses;
 // Wine run as root writes through the missing Unix write bits.
 bool ReadOnlyDestinationRefusesCopy();
+// Whether a file's archive attribute goes when attributes without it are
+// set. Wine reports every file as archived, so a file set to 0 or to
+// FILE_ATTRIBUTE_NORMAL reads back as 0x20 there, not as 0x80.
+bool ArchiveAttributeCanBeCleared();
+// Whether the file system keeps the hidden and system attributes, measured
+// on a scratch file: Wine keeps them on this project's ext4 machines, other
+// Unix file systems may drop them.
+bool HiddenAndSystemAttributesKept();
+// Whether a colon is refused inside a name. Windows reserves it; Wine
+// creates "a:b" as an ordinary Unix name.
+bool ColonRefusedInNames();
+// Whether a copy refuses a hidden or system destination. Windows does
+// (CopyFileA's and CreateFileA's documentation); Wine replaces it.
+bool HiddenOrSystemDestinationRefusesCopy();
+// Whether a program named without an extension is looked for only with
+// ".exe" appended (CreateProcessA's documentation). Wine tries the bare name
+// first and starts a file of that name.
+bool ExtensionlessNameRunsOnlyAsExe();
+
+// The string table of res/strings.rc, the script the executable is built
+// from, with its texts in code page 932: what LoadResourceString must hand
+// out. False, with the reason in `error`, when the script cannot be read.
+bool ScriptStringTable(std::map<unsigned, std::string>* table,
+                       std::string* error);
 
 // Registry values under HKEY_LOCAL_MACHINE for the tests to read back.
 // False when this side cannot write them (no rights): the test is skipped.

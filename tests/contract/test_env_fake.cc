@@ -2,6 +2,7 @@
 // from a freshly reset world with an empty scratch directory.
 #include <set>
 #include <string>
+#include <vector>
 
 #include "tests/contract/test_env.h"
 #include "tests/fake/fake_world.h"
@@ -71,7 +72,38 @@ void Release(const std::string& path) {
   if (g_held.erase(path) != 0 && fake::Exists(path)) fake::SetHeld(path, false);
 }
 
+bool ReadShortcut(const std::string& path, ShortcutData* data) {
+  if (!fake::HasShortcut(path)) return false;
+  const fake::Shortcut saved = fake::ShortcutAt(path);
+  data->target = saved.target;
+  data->workingDirectory = saved.workingDirectory;
+  data->arguments = saved.arguments;
+  data->showCommand = saved.showCommand;
+  return true;
+}
+
+bool MessageBoxesCanBeShown() { return true; }
+
+void PressDefaultButtonOfNextBox() {}
+
+int DefaultButtonOfLastBox() {
+  const std::vector<fake::MessageBoxCall>& boxes = fake::MessageBoxes();
+  return boxes.empty() ? 0 : boxes.back().answer;
+}
+
 bool ReadOnlyDestinationRefusesCopy() { return true; }
+bool ArchiveAttributeCanBeCleared() { return true; }
+bool HiddenAndSystemAttributesKept() { return true; }
+bool ColonRefusedInNames() { return true; }
+bool HiddenOrSystemDestinationRefusesCopy() { return true; }
+bool ExtensionlessNameRunsOnlyAsExe() { return true; }
+
+// The fake serves the script's table itself (tests/fake/fake_strings.cc).
+bool ScriptStringTable(std::map<unsigned, std::string>* table,
+                       std::string* /*error*/) {
+  *table = fake::StringTable();
+  return true;
+}
 
 bool WriteRegistryValue(bool view64, const std::string& subKey,
                         const std::string& name, const std::string& bytes) {

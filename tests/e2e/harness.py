@@ -7,6 +7,7 @@ default button. Texts are compared as code page 932 bytes.
 """
 
 import os
+import re
 import shutil
 import subprocess
 import unittest
@@ -24,20 +25,70 @@ IDOK, IDCANCEL, IDYES, IDNO = 1, 2, 6, 7
 
 DEFAULT_CAPTION = "ロザニカ アップデータ"
 
+# The string table's resource script, the one updater.exe is built from.
+STRINGS_RC = os.path.join(HERE, "..", "..", "res", "strings.rc")
+
+_ESCAPES = {"n": "\n", "r": "\r", "t": "\t", "a": "\a", "\\": "\\", '"': '"', "'": "'"}
+_TOKEN = re.compile(r'(?m)^\s*#[^\n]*|//[^\n]*|/\*.*?\*/|L?"((?:[^"\\\n]|\\.|"")*)"'
+                    r'|([,{}])|([^\s,"{}]+)|(\S)', re.S)
+
+
+def _unescape(body):
+    """A quoted text of the script as windres reads it."""
+    def escape(match):
+        e = match.group(1)
+        if e is None:  # "" stands for one quote
+            return '"'
+        if e in _ESCAPES:
+            return _ESCAPES[e]
+        if e[0] in "xX":
+            return chr(int(e[1:], 16))
+        return chr(int(e, 8))
+    return re.sub(r'""|\\(x[0-9a-fA-F]{1,4}|[0-7]{1,3}|.)', escape, body)
+
+
+def _is_word(token, *words):
+    return token[0] == "word" and token[1].upper() in words
+
+
+def read_string_table(path=STRINGS_RC):
+    """{id: text} of every STRINGTABLE block of a resource script."""
+    with open(path, encoding="utf-8") as f:
+        script = f.read()
+    tokens = []
+    for m in _TOKEN.finditer(script):
+        if m.group(1) is not None:
+            tokens.append(("string", _unescape(m.group(1))))
+        elif m.group(2):
+            tokens.append(("punct", m.group(2)))
+        elif m.group(3):
+            tokens.append(("word", m.group(3)))
+        elif m.group(4):
+            raise ValueError("%s: cannot read %r" % (path, m.group(4)))
+    table = {}
+    i = 0
+    while i < len(tokens):
+        if not _is_word(tokens[i], "STRINGTABLE"):
+            i += 1
+            continue
+        while i < len(tokens) and not (_is_word(tokens[i], "BEGIN") or tokens[i] == ("punct", "{")):
+            i += 1
+        i += 1
+        while i < len(tokens) and not (_is_word(tokens[i], "END") or tokens[i] == ("punct", "}")):
+            msg_id = int(tokens[i][1], 0)
+            i += 2 if tokens[i + 1] == ("punct", ",") else 1
+            kind, text = tokens[i]
+            if kind != "string":
+                raise ValueError("%s: string %d without text" % (path, msg_id))
+            table[msg_id] = text
+            i += 1
+    if not table:
+        raise ValueError("%s: no string table found" % path)
+    return table
+
+
 # The message templates, as the string table holds them.
-MESSAGES = {
-    1: 'ファイルが見つかりません。\n\nファイル:："%s"',
-    2: '設定ファイルのフォーマットが正しくありません。\n\nセクション："%s"\nパラメータ："%s"',
-    3: 'メモリが不足しています。\n\nオブジェクト："%s"',
-    4: '設定パラメータのアイテム数が正しくありません。\n\nセクション："%s"\nパラメータ："%s"',
-    6: 'シンボルが正しくありません。\n\nシンボル："%s"',
-    8: 'ファイルのコピーに失敗しました。\n\n転送元："%s"\n転送先："%s"',
-    9: 'アプリケーションの起動に失敗しました。\n\nファイル："%s"\nパラメータ："%s"',
-    10: 'ファイルの削除に失敗しました。\n\nファイル："%s"',
-    11: 'プロシージャ数が正しくありません。',
-    12: 'ファイル属性の変更に失敗しました。\n\nファイル："%s"\n属性：0x%08X',
-    13: 'ディレクトリの作成に失敗しました。\n\nディレクトリ："%s"',
-}
+MESSAGES = read_string_table()
 
 
 def sjis(text):

@@ -82,9 +82,13 @@ bool CopyFileOver(const char* from, const char* to) {
         (target.attributes & kAttributeReadOnly)) {
       return false;
     }
-    // Replacing a hidden or system file needs a source with the same bit.
-    unsigned guarded = target.attributes & (kAttributeHidden | kAttributeSystem);
-    if ((source->attributes & guarded) != guarded) return false;
+    // CopyFileA refuses a hidden destination; a system one only the copy of
+    // a system file may replace (CREATE_ALWAYS with the source's bits).
+    if (target.attributes & kAttributeHidden) return false;
+    if ((target.attributes & kAttributeSystem) &&
+        !(source->attributes & kAttributeSystem)) {
+      return false;
+    }
   }
   Node copy = *source;
   // An existing entry keeps the letter case of its name.

@@ -37,22 +37,17 @@ std::vector<std::string> Candidates(const std::string& name) {
   return places;
 }
 
-// The file a name starts: ".exe" is tried first when the name has no
-// extension; a directory is never started.
+// The file a name starts: a name without an extension gets ".exe" and is
+// looked for only so; a directory is never started.
 bool FindProgram(const std::string& name, std::string* program) {
   std::vector<std::string> places = Candidates(name);
   for (size_t i = 0; i < places.size(); ++i) {
-    std::vector<std::string> tries;
-    if (!HasExtension(places[i])) tries.push_back(places[i] + ".exe");
-    tries.push_back(places[i]);
-    for (size_t k = 0; k < tries.size(); ++k) {
-      Node* node = fake::internal::Find(tries[k]);
-      if (node != NULL && !node->directory) {
-        std::string found = tries[k];
-        // Reported with the name as it was created.
-        *program = found.substr(0, found.find_last_of("\\/") + 1) + node->name;
-        return true;
-      }
+    std::string file = HasExtension(places[i]) ? places[i] : places[i] + ".exe";
+    Node* node = fake::internal::Find(file);
+    if (node != NULL && !node->directory) {
+      // Reported with the name as it was created.
+      *program = file.substr(0, file.find_last_of("\\/") + 1) + node->name;
+      return true;
     }
   }
   return false;

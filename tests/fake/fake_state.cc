@@ -39,11 +39,17 @@ bool IsDriveLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// Win32 drops trailing dots and blanks from each name ("a.txt." is "a.txt").
-std::string StripTrailingDotsAndBlanks(const std::string& name) {
+// Win32's folding of a name: one followed by a separator loses one
+// trailing period ("sub..\x" is "sub.\x"); the last name of a path loses
+// all its trailing periods and blanks ("a.txt. ." is "a.txt").
+std::string FoldName(const std::string& name, bool last) {
   if (name == "." || name == "..") return name;
   size_t end = name.size();
-  while (end > 0 && (name[end - 1] == '.' || name[end - 1] == ' ')) --end;
+  if (!last) {
+    if (end > 0 && name[end - 1] == '.') --end;
+  } else {
+    while (end > 0 && (name[end - 1] == '.' || name[end - 1] == ' ')) --end;
+  }
   return name.substr(0, end);
 }
 
@@ -69,7 +75,7 @@ bool ParsePath(const std::string& path, ParsedPath* parsed) {
       continue;
     }
     if (atEnd || c == '\\' || c == '/') {
-      std::string part = StripTrailingDotsAndBlanks(name);
+      std::string part = FoldName(name, atEnd);
       name.clear();
       if (part == "..") {
         if (parsed->parts.size() > 1) parsed->parts.pop_back();

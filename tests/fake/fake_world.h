@@ -4,8 +4,9 @@
 // did. Everything lives in memory; Reset() starts a new world.
 //
 // Paths are full Windows paths such as "C:\Tools\a.txt": backslashes,
-// compared without regard to letter case, "." and ".." folded. Texts are
-// bytes in code page 932, as the real layer sees them.
+// compared without regard to letter case, folded as Win32 folds them ("."
+// and ".." steps, "/", trailing periods and blanks). Texts are bytes in code
+// page 932, as the real layer sees them.
 //
 // The world after Reset():
 //   drive C: with the folders C:\Windows, C:\Windows\system32, C:\Tools and
@@ -22,6 +23,7 @@
 #define UPDATER_TESTS_FAKE_FAKE_WORLD_H_
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -108,9 +110,16 @@ struct MessageBoxCall {
 const std::vector<MessageBoxCall>& MessageBoxes();
 // The next box is answered with `id`, which must be a button the box has
 // (or 0, a failed MessageBoxA); otherwise the fake aborts the test run.
-// Without a queued answer a box returns its default button.
+// Without a queued answer a box returns its default button; a style whose
+// default button is not among its buttons aborts the test run.
 void QueueAnswer(int id);
 int PendingAnswers();
+
+// ---- String table --------------------------------------------------------
+
+// What LoadResourceString serves: the table of res/strings.rc, the script
+// the executable is built from, with its texts in code page 932.
+const std::map<unsigned, std::string>& StringTable();
 
 // ---- Processes ---------------------------------------------------------
 

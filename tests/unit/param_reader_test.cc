@@ -10,24 +10,14 @@
 #include "settings/param_reader.h"
 #include "settings/symbol_table.h"
 #include "tests/fake/fake_world.h"
+#include "tests/unit/updater_test.h"
 
 namespace {
 
 const char kIni[] = "C:\\Tools\\updater.ini";
 
-// Message 2 of the string table in code page 932, split at its two "%s":
-// "設定ファイルのフォーマットが正しくありません。\n\nセクション："%s"\n
-// パラメータ："%s"".
-const char kBadFormatHead[] =
-    "\x90\xDD\x92\xE8\x83t\x83@\x83" "C\x83\x8B\x82\xCC\x83t\x83H\x81[\x83}"
-    "\x83" "b\x83g\x82\xAA\x90\xB3\x82\xB5\x82\xAD\x82\xA0\x82\xE8\x82\xDC"
-    "\x82\xB9\x82\xF1\x81" "B\n\n\x83Z\x83N\x83V\x83\x87\x83\x93\x81" "F\"";
-const char kBadFormatMiddle[] =
-    "\"\n\x83p\x83\x89\x83\x81\x81[\x83^\x81" "F\"";
-const char kBadFormatTail[] = "\"";
-
 std::string BadFormat(const std::string& section, const std::string& key) {
-  return kBadFormatHead + section + kBadFormatMiddle + key + kBadFormatTail;
+  return Message(MSG_BAD_FORMAT, section.c_str(), key.c_str());
 }
 
 class ParamReaderTest : public ::testing::Test {

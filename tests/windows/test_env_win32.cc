@@ -1,13 +1,17 @@
 // The contract tests' environment on real Win32 (run under Wine by CTest):
 // a fresh scratch directory per test under the temporary folder, and
 // direct Win32 calls to arrange what the platform layer is then asked about.
-#include <stdio.h>
 #include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <stdio.h>
 
 #include <map>
 #include <string>
 #include <vector>
 
+#include "tests/common/string_table_script.h"
 #include "tests/contract/test_env.h"
 
 namespace testenv {
@@ -18,6 +22,11 @@ std::string g_processRoot;  // one per test process
 std::string g_root;         // one per test, below g_processRoot
 int g_testNumber = 0;
 std::map<std::string, HANDLE> g_held;
+
+// The helper that answers the next message box.
+HANDLE g_boxHelper = NULL;
+HANDLE g_boxHelperStop = NULL;
+volatile LONG g_boxDefault = 0;
 
 void RemoveTree(const std::string& path);
 
@@ -70,6 +79,82 @@ bool IsWine() {
   return ntdll != NULL && GetProcAddress(ntdll, "wine_get_version") != NULL;
 }
 
+// UTF-8 to code page 932 through UTF-16, as the resource compiler stores
+// the texts and LoadStringA hands them out. False for anything either step
+// cannot convert exactly.
+bool ToCodePage932(const std::string& utf8, std::string* out) {
+  out->clear();
+  if (utf8.empty()) return true;
+  int wideLength =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                          static_cast<int>(utf8.size()), NULL, 0);
+  if (wideLength <= 0) return false;
+  std::vector<WCHAR> wide(wideLength);
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                      static_cast<int>(utf8.size()), &wide[0], wideLength);
+  BOOL lossy = FALSE;
+  int length =
+      WideCharToMultiByte(932, 0, &wide[0], wideLength, NULL, 0, NULL, &lossy);
+  if (length <= 0 || lossy) return false;
+  out->resize(length);
+  WideCharToMultiByte(932, 0, &wide[0], wideLength, &(*out)[0], length, NULL,
+                      &lossy);
+  return !lossy;
+}
+
+// This process's message box once it is shown (visible: its buttons are
+// set up by then), or NULL.
+HWND ShownBox() {
+  HWND box = NULL;
+  while ((box = FindWindowExA(NULL, box, "#32770", NULL)) != NULL) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(box, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(box)) return box;
+  }
+  return NULL;
+}
+
+DWORD WINAPI PressDefaultButton(void*) {
+  // A box appears within milliseconds of the call; give up after 10 s.
+  for (int i = 0; i < 200; ++i) {
+    if (WaitForSingleObject(g_boxHelperStop, 50) == WAIT_OBJECT_0) return 0;
+    HWND box = ShownBox();
+    if (box == NULL) continue;
+    HWND first = NULL;
+    HWND defaultButton = NULL;
+    for (HWND child = GetWindow(box, GW_CHILD); child != NULL;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      char name[16];
+      if (GetClassNameA(child, name, sizeof(name)) == 0 ||
+          lstrcmpiA(name, "Button") != 0 || !IsWindowVisible(child)) {
+        continue;
+      }
+      if (first == NULL) first = child;
+      if ((GetWindowLongA(child, GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON) {
+        defaultButton = child;
+      }
+    }
+    HWND pressed = defaultButton != NULL ? defaultButton : first;
+    if (pressed == NULL) continue;
+    InterlockedExchange(
+        &g_boxDefault, defaultButton != NULL ? GetDlgCtrlID(defaultButton) : 0);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(pressed), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(pressed));
+    return 0;
+  }
+  return 0;
+}
+
+void StopBoxHelper() {
+  if (g_boxHelper == NULL) return;
+  SetEvent(g_boxHelperStop);
+  WaitForSingleObject(g_boxHelper, 15000);
+  CloseHandle(g_boxHelper);
+  CloseHandle(g_boxHelperStop);
+  g_boxHelper = NULL;
+  g_boxHelperStop = NULL;
+}
+
 REGSAM ViewFlag(bool view64) {
   return view64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 }
@@ -89,6 +174,7 @@ void SetUp() {
 }
 
 void TearDown() {
+  StopBoxHelper();
   for (std::map<std::string, HANDLE>::iterator it = g_held.begin();
        it != g_held.end(); ++it) {
     CloseHandle(it->second);
@@ -187,7 +273,125 @@ void Release(const std::string& path) {
   g_held.erase(it);
 }
 
+bool ReadShortcut(const std::string& path, ShortcutData* data) {
+  // The show command, a little-endian DWORD in the link file's header.
+  std::string bytes;
+  if (!ReadFile(path, &bytes) || bytes.size() < 0x40) return false;
+  data->showCommand = static_cast<unsigned char>(bytes[0x3C]) |
+                      static_cast<unsigned char>(bytes[0x3D]) << 8;
+  WCHAR wide[MAX_PATH];
+  if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH) == 0) {
+    return false;
+  }
+  bool ok = false;
+  const HRESULT init = CoInitialize(NULL);  // nests within a test's own
+  IShellLinkA* link = NULL;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER,
+                                 IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = NULL;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile,
+                                       reinterpret_cast<void**>(&file)))) {
+      char text[INFOTIPSIZE];
+      if (SUCCEEDED(file->Load(wide, STGM_READ)) &&
+          SUCCEEDED(link->GetPath(text, MAX_PATH, NULL, SLGP_RAWPATH))) {
+        data->target = text;
+        ok = SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH));
+        data->workingDirectory = text;
+        ok = ok && SUCCEEDED(link->GetArguments(text, INFOTIPSIZE));
+        data->arguments = text;
+      }
+      file->Release();
+    }
+    link->Release();
+  }
+  if (SUCCEEDED(init)) CoUninitialize();
+  return ok;
+}
+
+bool MessageBoxesCanBeShown() {
+  char display[64];
+  return !IsWine() || GetEnvironmentVariableA("DISPLAY", display, 64) > 0;
+}
+
+void PressDefaultButtonOfNextBox() {
+  StopBoxHelper();
+  InterlockedExchange(&g_boxDefault, 0);
+  g_boxHelperStop = CreateEventA(NULL, TRUE, FALSE, NULL);
+  g_boxHelper = CreateThread(NULL, 0, PressDefaultButton, NULL, 0, NULL);
+}
+
+int DefaultButtonOfLastBox() {
+  StopBoxHelper();
+  return g_boxDefault;
+}
+
 bool ReadOnlyDestinationRefusesCopy() { return !IsWine(); }
+
+namespace {
+
+// What a fresh file in this test's root reads back as after
+// SetFileAttributesA(attributes); INVALID_FILE_ATTRIBUTES when it cannot be
+// measured.
+DWORD AttributesKept(DWORD attributes) {
+  const std::string probe = Path("attribute-probe");
+  DWORD kept = INVALID_FILE_ATTRIBUTES;
+  if (WriteFile(probe, "") && SetFileAttributesA(probe.c_str(), attributes)) {
+    kept = GetFileAttributesA(probe.c_str());
+  }
+  SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(probe.c_str());
+  return kept;
+}
+
+}  // namespace
+
+bool ArchiveAttributeCanBeCleared() {
+  return AttributesKept(FILE_ATTRIBUTE_NORMAL) == FILE_ATTRIBUTE_NORMAL;
+}
+
+bool HiddenAndSystemAttributesKept() {
+  const DWORD both = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  const DWORD kept = AttributesKept(both);
+  return kept != INVALID_FILE_ATTRIBUTES && (kept & both) == both;
+}
+
+bool ScriptStringTable(std::map<unsigned, std::string>* table,
+                       std::string* error) {
+  // CTest passes the script's path; under Wine a Unix path is reached
+  // through drive Z:, the Unix root.
+  char path[MAX_PATH];
+  DWORD length = GetEnvironmentVariableA("UPDATER_STRINGS_RC", path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) {
+    *error = "UPDATER_STRINGS_RC does not name the resource script";
+    return false;
+  }
+  std::string script = path[0] == '/' ? std::string("Z:") + path : path;
+  std::string text;
+  if (!ReadFile(script, &text)) {
+    *error = script + " cannot be read";
+    return false;
+  }
+  if (!stringtable::Parse(text, table, error)) return false;
+  for (std::map<unsigned, std::string>::iterator it = table->begin();
+       it != table->end(); ++it) {
+    std::string converted;
+    if (!ToCodePage932(it->second, &converted)) {
+      char id[16];
+      sprintf(id, "%u", it->first);
+      *error = std::string("string ") + id + " has no code page 932 form";
+      return false;
+    }
+    it->second = converted;
+  }
+  return true;
+}
+
+bool ColonRefusedInNames() { return !IsWine(); }
+
+bool HiddenOrSystemDestinationRefusesCopy() { return !IsWine(); }
+
+bool ExtensionlessNameRunsOnlyAsExe() { return !IsWine(); }
 
 bool WriteRegistryValue(bool view64, const std::string& subKey,
                         const std::string& name, const std::string& bytes) {
