@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/platform.h"
+#include "settings/app_paths.h"
 #include "tests/fake/fake_world.h"
 
 namespace {
@@ -161,10 +162,10 @@ TEST_F(FakeWorld, ShortcutsNeedComAndRecordTheirFields) {
 // ---- Registry views ------------------------------------------------------
 
 TEST_F(FakeWorld, RegistryViewsAreSeparateAndHandlesCounted) {
-  const char key[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\x.exe";
+  const std::string key = std::string(kAppPathsKey) + "x.exe";
   fake::SetRegistryString(fake::kView64, key, "", "C:\\x\\x.exe");
   platform::RegistryHandle handle = NULL;
-  EXPECT_FALSE(platform::RegistryOpen(platform::kLocalMachine, key,
+  EXPECT_FALSE(platform::RegistryOpen(platform::kLocalMachine, key.c_str(),
                                       platform::kKeyRead, &handle));
   ASSERT_TRUE(platform::RegistryOpen(
       platform::kLocalMachine, "SOFTWARE\\microsoft\\windows\\currentversion",
