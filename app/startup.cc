@@ -17,6 +17,18 @@ void DefineFolderSymbol(const char* name, int csidl, TextString& scratch) {
   DefineSymbol(name, scratch);
 }
 
+// The executable's path with its extension replaced by "ini", or "ini"
+// appended when its file name has none.
+void SetSettingsExtension(TextString& path) {
+  // Only the file name's dot counts: a dotted folder ("C:\v1.2\upd") holds
+  // no extension of the executable's.
+  const TextString name = path.Item(-1, "\\");
+  if (name.Length() != 0 && name.CountOf(".") == 0)
+    path.Add(".ini");
+  else
+    path.ReplaceItems(-1, -1, ".", "ini");
+}
+
 }  // namespace
 
 int UpdaterMain(const char* commandLine) {
@@ -41,7 +53,7 @@ bool Initialize(const char* commandLine) {
   ModulePath.Compact();
 
   SettingsPath.Set(ModulePath);
-  SettingsPath.ReplaceItems(-1, -1, ".", "ini");
+  SetSettingsExtension(SettingsPath);
 
   if (!platform::FileExists(SettingsPath.Text())) {
     ShowError(MSG_FILE_NOT_FOUND, SettingsPath.Text());

@@ -70,6 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fake::Reset();
   Symbols.text.Set("");
   Symbols.count = 0;
+  Symbols.whole.Set("");
 
   fake::AddFile(kIni, input);
   TextString lines;

@@ -110,9 +110,12 @@ TEST(TextStringDoubleByteTest, SecondBytesAreNeverFolded) {
     const char* b;
     bool equal;
   } cases[] = {
-      {"<" KA ">", "<" NI ">", false}, {A_, DI, false},
-      {KAI, KAKU, false},              {"x" KA, "X" KA, true},
-      {KA "abc", KA "ABC", true},      {"a" LEAD, "A" LEAD, true},
+      {"<" KA ">", "<" NI ">", false},
+      {A_, DI, false},
+      {KAI, KAKU, false},
+      {"x" KA, "X" KA, true},
+      {KA "abc", KA "ABC", true},
+      {"a" LEAD, "A" LEAD, true},
       {KA, KA "a", false},
   };
   for (const Case& c : cases) {
