@@ -24,14 +24,21 @@ unsigned char FoldAscii(unsigned char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
 }
 
+// The lowest second byte of a double-byte character in any ANSI code page.
+const unsigned char kLowestTrailByte = 0x40;
+
 // The start of the character after the one at `p`; `p` itself at the
 // terminator. No code page has a lead byte below 0x80, so plain ASCII is
-// stepped here without asking the system; whatever the system answers, the
-// terminator is never passed.
+// stepped here without asking the system. A lead byte followed by a byte
+// below 0x40 (a line feed, ",", "=", ";", ".", a digit) is a broken
+// character: the lead byte stands alone, so such a byte always separates.
+// Whatever the system answers, the terminator is never passed.
 const char* NextChar(const char* p) {
   unsigned char c = static_cast<unsigned char>(*p);
   if (c < 0x80) return c ? p + 1 : p;
   const char* next = platform::NextChar(p);
+  if (next > p + 1 && static_cast<unsigned char>(p[1]) < kLowestTrailByte)
+    return p + 1;
   const char* q = p + 1;
   while (q < next && *q) ++q;
   return q;

@@ -16,7 +16,9 @@
 // double-byte character. So the second byte of "\x83\x5C" is no backslash
 // and "\x83\x4A" does not equal "\x83\x6A". Where a character starts is
 // the running system's answer (platform::NextChar); a lead byte right
-// before the terminator is a character of its own. Separators, brackets and
+// before the terminator, or before a byte below 0x40 (which no code page
+// takes as a second byte: line feeds, ",", "=", ";", "."), is a character of
+// its own, so such bytes always separate. Separators, brackets and
 // search texts are whole characters. A text without bytes of 0x80 or more
 // is handled byte by byte, exactly as plain ASCII always was.
 //

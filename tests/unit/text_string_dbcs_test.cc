@@ -52,6 +52,13 @@ TEST(TextStringDoubleByteTest, PathsSplitOnlyAtBackslashesOfTheirOwn) {
   EXPECT_FALSE(DirectoryOf(SO "x.exe", folder));
   EXPECT_STREQ("keep", folder.Text());
 
+  // A broken character (a lead byte before a byte below 0x40) never hides
+  // a comma, an "=" or a line feed.
+  EXPECT_EQ(2, TextString("a" LEAD ",b" LEAD "=\n").ItemCount(","));
+  EXPECT_STREQ("b" LEAD,
+               TextString("a" LEAD "=b" LEAD "=").Item(1, "=").Text());
+  EXPECT_EQ(2, TextString("<" KA ">=" LEAD "\n<x>").ItemCount("\n"));
+
   TextString slashes("C:\\" SO "\\x" LEAD);
   EXPECT_TRUE(slashes.ReplaceAll("\\", "/"));
   EXPECT_STREQ("C:/" SO "/x" LEAD, slashes.Text());
