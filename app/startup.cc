@@ -17,16 +17,12 @@ void DefineFolderSymbol(const char* name, int csidl, TextString& scratch) {
   DefineSymbol(name, scratch);
 }
 
-// The executable's path with its extension replaced by "ini", or "ini"
-// appended when its file name has none.
-void SetSettingsExtension(TextString& path) {
-  // Only the file name's dot counts: a dotted folder ("C:\v1.2\upd") holds
-  // no extension of the executable's.
+// Ends a path whose file name has no extension with a dot, so that the
+// extension put in place of the last "."-separated item goes after the file
+// name: a dot in a folder name ("C:\v1.2\upd") is no extension.
+void MarkMissingExtension(TextString& path) {
   const TextString name = path.Item(-1, "\\");
-  if (name.Length() != 0 && name.CountOf(".") == 0)
-    path.Add(".ini");
-  else
-    path.ReplaceItems(-1, -1, ".", "ini");
+  if (name.Length() != 0 && name.CountOf(".") == 0) path.Add(".");
 }
 
 }  // namespace
@@ -53,7 +49,8 @@ bool Initialize(const char* commandLine) {
   ModulePath.Compact();
 
   SettingsPath.Set(ModulePath);
-  SetSettingsExtension(SettingsPath);
+  MarkMissingExtension(SettingsPath);
+  SettingsPath.ReplaceItems(-1, -1, ".", "ini");
 
   if (!platform::FileExists(SettingsPath.Text())) {
     ShowError(MSG_FILE_NOT_FOUND, SettingsPath.Text());
