@@ -20,6 +20,7 @@ void ResetProcessState() {
   SetErrorSink(0);
   Symbols.text.Set("");
   Symbols.count = 0;
+  Symbols.whole.Set("");
   CommandLineText.Set("");
   AppCaption.Set("");
   ModulePath.Set("");

@@ -17,6 +17,14 @@ void DefineFolderSymbol(const char* name, int csidl, TextString& scratch) {
   DefineSymbol(name, scratch);
 }
 
+// Ends a path whose file name has no extension with a dot, so that the
+// extension put in place of the last "."-separated item goes after the file
+// name: a dot in a folder name ("C:\v1.2\upd") is no extension.
+void MarkMissingExtension(TextString& path) {
+  const TextString name = path.Item(-1, "\\");
+  if (name.Length() != 0 && name.CountOf(".") == 0) path.Add(".");
+}
+
 }  // namespace
 
 int UpdaterMain(const char* commandLine) {
@@ -41,6 +49,7 @@ bool Initialize(const char* commandLine) {
   ModulePath.Compact();
 
   SettingsPath.Set(ModulePath);
+  MarkMissingExtension(SettingsPath);
   SettingsPath.ReplaceItems(-1, -1, ".", "ini");
 
   if (!platform::FileExists(SettingsPath.Text())) {

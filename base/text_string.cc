@@ -24,11 +24,46 @@ unsigned char FoldAscii(unsigned char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
 }
 
+// The lowest second byte of a double-byte character in any ANSI code page.
+const unsigned char kLowestTrailByte = 0x40;
+
+// The start of the character after the one at `p`; `p` itself at the
+// terminator. No code page has a lead byte below 0x80, so plain ASCII is
+// stepped here without asking the system. A lead byte followed by a byte
+// below 0x40 (a line feed, ",", "=", ";", ".", a digit) is a broken
+// character: the lead byte stands alone, so such a byte always separates.
+// Whatever the system answers, the terminator is never passed.
+const char* NextChar(const char* p) {
+  unsigned char c = static_cast<unsigned char>(*p);
+  if (c < 0x80) return c ? p + 1 : p;
+  const char* next = platform::NextChar(p);
+  if (next > p + 1 && static_cast<unsigned char>(p[1]) < kLowestTrailByte)
+    return p + 1;
+  const char* q = p + 1;
+  while (q < next && *q) ++q;
+  return q;
+}
+
+// Whether offset `at` starts a character, walking from offset `from`,
+// which does.
+bool StartsChar(const char* text, int from, int at) {
+  const char* p = text + from;
+  const char* target = text + at;
+  while (p < target) p = NextChar(p);
+  return p == target;
+}
+
+// `a` starts a character. A lead byte never folds, and the byte after it
+// belongs to the same character: it is matched exactly, so a second byte
+// that is a capital letter is no letter of its own.
 bool SameFolded(const char* a, const char* b, int n) {
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n;) {
     unsigned char ca = static_cast<unsigned char>(a[i]);
     unsigned char cb = static_cast<unsigned char>(b[i]);
     if (ca != cb && FoldAscii(ca) != FoldAscii(cb)) return false;
+    const int step = static_cast<int>(NextChar(a + i) - (a + i));
+    if (step == 2 && i + 1 < n && a[i + 1] != b[i + 1]) return false;
+    i += step > 0 ? step : 1;
   }
   return true;
 }
@@ -38,11 +73,19 @@ bool EqualsFolded(const char* a, const char* b) {
   return n == LengthOf(b) && SameFolded(a, b, n);
 }
 
-// Offset of the next occurrence of `pattern` at or after `from`, or -1.
+// Offset of the next occurrence of `pattern` at or after `from` that starts
+// a character, or -1: the second byte of a double-byte character is never
+// taken for a backslash or a brace. `from` must start a character and
 // `pattern` must not be empty.
 int FindFrom(const char* text, int from, const char* pattern) {
-  const char* hit = std::strstr(text + from, pattern);
-  return hit ? static_cast<int>(hit - text) : -1;
+  const char* p = text + from;
+  for (;;) {
+    const char* hit = std::strstr(p, pattern);
+    if (!hit) return -1;
+    while (p < hit) p = NextChar(p);
+    if (p == hit) return static_cast<int>(hit - text);
+    // `hit` lay inside a character; look again from the next one.
+  }
 }
 
 bool IsBlankSpace(char c) {
@@ -115,7 +158,10 @@ bool SpanEquals(const char* span, int length, const char* text) {
 
 bool DirectoryOf(const char* path, TextString& out) {
   const char* p = OrEmpty(path);
-  const char* slash = std::strrchr(p, '\\');
+  const char* slash = NULL;
+  for (const char* c = p; *c; c = NextChar(c)) {
+    if (*c == '\\') slash = c;
+  }
   if (!slash || slash == p) return false;
   int n = static_cast<int>(slash - p);
   // Built aside so that a path inside `out` itself stays readable.
@@ -578,8 +624,11 @@ void TextString::Trim(const char* leading, const char* trailing) {
   }
   if (trailLength > 0) {
     int remaining = end - begin + 1;
+    // An occurrence must start a character: "\\" is not stripped from the
+    // end of a double-byte character whose second byte is 0x5C.
     while (remaining >= trailLength &&
-           SameFolded(s + end - trailLength + 1, trailing, trailLength)) {
+           SameFolded(s + end - trailLength + 1, trailing, trailLength) &&
+           StartsChar(s, begin, end - trailLength + 1)) {
       end -= trailLength;
       remaining -= trailLength;
     }
@@ -675,8 +724,11 @@ bool TextString::ReplaceAll(const char* find, const char* text) {
     if (!ReplaceSpanAt(hit, hit + findLength - 1, replacement.Text())) break;
     replaced = true;
     // Resuming after the inserted text keeps a replacement that contains
-    // `find` from being matched again.
-    pos = hit + textLength;
+    // `find` from being matched again; stepping over it character by
+    // character keeps the search on a character's start.
+    const char* resume = buffer_ + hit;
+    while (resume < buffer_ + hit + textLength) resume = NextChar(resume);
+    pos = static_cast<int>(resume - buffer_);
   }
   return replaced;
 }

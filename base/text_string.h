@@ -1,15 +1,26 @@
 // TextString: the updater's one text type.
 //
 // An owned, exactly sized, NUL-terminated byte buffer in the ANSI code page.
-// All operations work on single bytes; nothing knows about double-byte
-// characters. Besides assignment, concatenation and case-insensitive
-// comparison it takes text apart in four parallel families of pieces, each
-// with count, locate, extract and replace:
-//   characters  Mid, ReplaceMid, CharAt, ReplaceChar
+// Besides assignment, concatenation and case-insensitive comparison it takes
+// text apart in four parallel families of pieces, each with count, locate,
+// extract and replace:
+//   characters  Mid, ReplaceMid, CharAt, ReplaceChar (single bytes)
 //   words       blank-separated (0x20 only); a word that starts with a double
 //               quote runs to the first blank that directly follows a quote
 //   items       separated by an exact, case-sensitive separator text
 //   groups      top-level bracketed stretches, nesting counted
+//
+// Double-byte characters: searches (items, groups, CountOf, ReplaceAll, the
+// trailing side of Trim, DirectoryOf) take an occurrence only where it
+// starts a character, and comparisons never fold the second byte of a
+// double-byte character. So the second byte of "\x83\x5C" is no backslash
+// and "\x83\x4A" does not equal "\x83\x6A". Where a character starts is
+// the running system's answer (platform::NextChar); a lead byte right
+// before the terminator, or before a byte below 0x40 (which no code page
+// takes as a second byte: line feeds, ",", "=", ";", "."), is a character of
+// its own, so such bytes always separate. Separators, brackets and
+// search texts are whole characters. A text without bytes of 0x80 or more
+// is handled byte by byte, exactly as plain ASCII always was.
 //
 // Coordinates: a position is a pointer into this string's own buffer, and
 // spans of positions are inclusive at both ends (an empty span has its end
@@ -55,7 +66,8 @@ class TextString {
   virtual TextString Concat(const TextString& other) const;
   virtual TextString Concat(const char* text) const;
 
-  // ASCII letters compared without regard to case; no locale involved.
+  // ASCII letters compared without regard to case; no locale involved. The
+  // second byte of a double-byte character is compared exactly.
   virtual bool Equals(const TextString& other) const;
   virtual bool Equals(const char* text) const;
   virtual bool Differs(const TextString& other) const;
@@ -158,7 +170,9 @@ class TextString {
   char* buffer_;
 };
 
-// The directory part of `path`: the bytes before its last backslash. False,
+// The directory part of `path`: the bytes before its last backslash that
+// is a character of its own (not the second byte of a double-byte
+// character). False,
 // with `out` unchanged, when there is no backslash or it is the first byte.
 bool DirectoryOf(const char* path, TextString& out);
 

@@ -42,6 +42,16 @@ class ScopedCom {
   ScopedCom& operator=(const ScopedCom&);
 };
 
+// ---- Text ------------------------------------------------------------------
+
+// CharNextA(text): where the character that starts at `text` ends, in the
+// ANSI code page of the running system. A lead byte followed by another
+// byte makes one character of two bytes, whatever that second byte is (a
+// backslash, a brace, a letter); every other byte is a character of its
+// own, a lead byte right before the terminator included. At the terminator
+// the result is `text` itself.
+const char* NextChar(const char* text);
+
 // ---- Paths and folders -------------------------------------------------
 
 // GetModuleFileNameA(NULL, buffer, size): full path of the running

@@ -16,6 +16,25 @@ bool FitsAfterReplacing(const TextString& text, const TextString& group,
   return text.Length() - group.Length() + value.Length() <= kMaxExpandedLength;
 }
 
+// The text an App Paths group stands for. False when the group is no App
+// Paths group (a GUID in braces, say) or its program is not recorded.
+bool ResolveAppPathsGroup(const TextString& whole, TextString& out) {
+  TextString group = whole;
+  group.Trim("{", "}");
+  TextString head = group.Item(0, kPathSeparator);
+  TextString program = group.Item(1, kPathSeparator);
+  bool wantDefault = head.Equals("?App");
+  if (!wantDefault && head.Differs("?AppPath")) return false;
+  if (!AppPathLookup(program.Text(), group, wantDefault)) return false;
+  if (!wantDefault) {
+    // "C:\Editor\;" gives "C:\Editor\": the backslash is stripped first,
+    // so one before the semicolon survives.
+    group.Trim("", "\\");
+    group.Trim("", ";");
+  }
+  return out.Assign(group.Text());
+}
+
 }  // namespace
 
 bool ExpandValue(TextString& text) {
@@ -48,37 +67,42 @@ bool ExpandSymbols(TextString& text) {
 }
 
 bool ExpandAppPaths(TextString& text) {
-  int turns = text.GroupCount("{", "}");
+  const int turns = text.GroupCount("{", "}");
+  // `done` holds the text already passed, inserted values included; `rest`
+  // the text still to look at, which starts where the bracket walk is back
+  // at depth 0. Braces inside an inserted value (a folder named after a
+  // GUID) are never taken for groups, nor do they hide the groups after it.
+  TextString done;
+  TextString rest(text);
   bool changed = false;
   int i = 0;
   for (int turn = 0; turn < turns; ++turn) {
-    const TextString whole = text.Group(i, "{", "}");
-    TextString group = whole;
-    group.Trim("{", "}");
-    TextString head = group.Item(0, kPathSeparator);
-    TextString program = group.Item(1, kPathSeparator);
-    bool wantDefault = head.Equals("?App");
-    // Anything else, such as a GUID in braces, stays as written.
-    if (!wantDefault && head.Differs("?AppPath")) {
+    const char* begin;
+    const char* end;
+    if (!rest.LocateGroups(i, i, "{", "}", &begin, &end)) break;
+    const TextString whole = rest.Slice(begin, end);
+    TextString value;
+    if (!ResolveAppPathsGroup(whole, value)) {
       ++i;
       continue;
     }
-    if (!AppPathLookup(program.Text(), group, wantDefault)) {
+    const int expected =
+        done.Length() + rest.Length() - whole.Length() + value.Length();
+    if (expected > kMaxExpandedLength) {
       ++i;
       continue;
     }
-    if (!wantDefault) {
-      // "C:\Editor\;" gives "C:\Editor\": the backslash is stripped first,
-      // so one before the semicolon survives.
-      group.Trim("", "\\");
-      group.Trim("", ";");
-    }
-    if (!FitsAfterReplacing(text, whole, group)) {
-      ++i;
-      continue;
-    }
-    if (text.ReplaceGroup(i, "{", "}", group.Text())) changed = true;
+    const int first = static_cast<int>(begin - rest.Text());
+    const int last = static_cast<int>(end - rest.Text());
+    if (first > 0) done.Add(rest.Mid(0, first - 1));
+    done.Add(value);
+    rest = rest.Mid(last + 1, rest.Length());
+    // A failed allocation on the way leaves the text as it was.
+    if (done.Length() + rest.Length() != expected) return false;
+    i = 0;
+    changed = true;
   }
+  if (changed) text.Set(done.Concat(rest));
   return changed;
 }
 

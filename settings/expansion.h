@@ -19,6 +19,7 @@ bool ExpandValue(TextString& text);
 bool ExpandSymbols(TextString& text);
 
 // "{?App\prog}" and "{?AppPath\prog}" groups replaced by App Paths values.
+// The pass goes on after each inserted value: braces inside it are text.
 bool ExpandAppPaths(TextString& text);
 
 // "\.." steps folded with the step before them.

@@ -6,8 +6,18 @@
 
 TextString SettingsPath;
 
+namespace {
+
+// An empty section name (an empty item of a PROC list) names no procedure.
+// Wine's profile functions answer it with the lines before the first
+// header, so it is never handed to them, on any system.
+bool NamesSection(const char* section) { return section && *section; }
+
+}  // namespace
+
 bool ReadParam(const char* section, const char* key, TextString& out) {
-  if (!ReadSettingString(SettingsPath.Text(), section, key, out)) {
+  if (!NamesSection(section) ||
+      !ReadSettingString(SettingsPath.Text(), section, key, out)) {
     ShowError(MSG_BAD_FORMAT, section, key);
     return false;
   }
@@ -18,7 +28,8 @@ bool ReadParam(const char* section, const char* key, TextString& out) {
 
 bool ReadIntParam(const char* section, const char* key, int& out) {
   // Integers are taken as written: no symbols, no App Paths.
-  if (!ReadSettingInt(SettingsPath.Text(), section, key, out)) {
+  if (!NamesSection(section) ||
+      !ReadSettingInt(SettingsPath.Text(), section, key, out)) {
     ShowError(MSG_BAD_FORMAT, section, key);
     return false;
   }

@@ -1,5 +1,6 @@
 // Readers of required keys of the settings file: an absent key is reported
-// with MSG_BAD_FORMAT naming the section and the key.
+// with MSG_BAD_FORMAT naming the section and the key. An empty section name
+// has no keys: it is reported so without reading the file.
 #ifndef UPDATER_SETTINGS_PARAM_READER_H_
 #define UPDATER_SETTINGS_PARAM_READER_H_
 

@@ -117,6 +117,26 @@ TEST_F(PlatformContract, FailedSpecialFolderLeavesTheBufferAsItWas) {
   EXPECT_EQ(before, buffer);
 }
 
+// ---- Characters ----------------------------------------------------------
+
+// The tests run where the ANSI code page is 932 (a Japanese locale).
+TEST_F(PlatformContract, NextCharStepsOverCodePage932Characters) {
+  // Every byte value followed by a backslash: the lead bytes of code page
+  // 932 take it with them, every other byte stands alone.
+  for (int c = 1; c < 256; ++c) {
+    const char text[] = {static_cast<char>(c), '\\', '\0'};
+    const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    EXPECT_EQ(text + (lead ? 2 : 1), platform::NextChar(text)) << c;
+  }
+  // A lead byte right before the terminator is a character of its own, and
+  // the terminator is never passed.
+  const char text[] = "a\x83\x7D\x83";
+  EXPECT_EQ(text + 1, platform::NextChar(text));
+  EXPECT_EQ(text + 3, platform::NextChar(text + 1));
+  EXPECT_EQ(text + 4, platform::NextChar(text + 3));
+  EXPECT_EQ(text + 4, platform::NextChar(text + 4));
+}
+
 // ---- FileSearch --------------------------------------------------------
 
 // All names a search delivers, sorted (the order differs between file

@@ -3,6 +3,10 @@
 // The input is a symbol-table part and a value part, split at the first
 // zero byte. The whole input is also served as the settings file, so the
 // section reader's walk over the profile buffer sees arbitrary lines.
+// Built-in symbols and App Paths values carry Shift-JIS characters whose
+// second byte is a backslash or a brace, and every expanded value is
+// checked to be split only where a character starts.
+#include <ctype.h>
 #include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
@@ -10,9 +14,10 @@
 #include <string>
 
 #include "base/text_string.h"
+#include "platform/platform.h"
+#include "settings/app_paths.h"
 #include "settings/expansion.h"
 #include "settings/settings_reader.h"
-#include "settings/app_paths.h"
 #include "settings/symbol_table.h"
 #include "tests/fake/fake_world.h"
 
@@ -45,8 +50,13 @@ void CheckSection(const TextString& lines, int count) {
   }
 }
 
+// Katakana so (second byte "\\") and ma (second byte "}").
+#define SO "\x83\x5C"
+#define MA "\x83\x7D"
+
 void AddAppPaths() {
-  // Values that bring in further groups, symbols and parent steps.
+  // Values that bring in further groups, symbols, parent steps, braces and
+  // double-byte characters.
   fake::SetRegistryString(fake::kView32, kAppPaths + "a.exe", "",
                           "C:\\A\\..\\a.exe{?App\\a.exe}{?App\\a.exe}");
   fake::SetRegistryString(fake::kView32, kAppPaths + "a.exe", "PATH",
@@ -55,6 +65,58 @@ void AddAppPaths() {
                           "<Src>\\b.exe");
   fake::SetRegistryValue(fake::kView32, kAppPaths + "c.exe", "",
                          "C:\\unterminated");
+  fake::SetRegistryString(fake::kView32, kAppPaths + MA ".exe", "",
+                          "C:\\" SO "\\{" MA "}\\..\\" MA ".exe");
+  fake::SetRegistryString(fake::kView32, kAppPaths + MA ".exe", "PATH",
+                          "C:\\" SO ";\\" SO);
+}
+
+bool StartsChar(const TextString& text, int offset) {
+  const char* p = text.Text();
+  while (p < text.Text() + offset) p = platform::NextChar(p);
+  return p == text.Text() + offset;
+}
+
+// Every separator and bracket the text operations find in `value` is a
+// character of its own, and letter case is folded only in characters of
+// their own.
+void CheckCharacters(const TextString& value) {
+  const char* text = value.Text();
+  const int items = value.ItemCount("\\");
+  for (int i = 0; i + 1 < items; ++i) {
+    const char* begin;
+    const char* end;
+    Check(value.LocateItems(i, i, "\\", &begin, &end));
+    Check(end[1] == '\\' &&
+          StartsChar(value, static_cast<int>(end + 1 - text)));
+  }
+  const int groups = value.GroupCount("{", "}");
+  for (int i = 0; i < groups; ++i) {
+    const char* begin;
+    const char* end;
+    Check(value.LocateGroups(i, i, "{", "}", &begin, &end));
+    Check(*begin == '{' && StartsChar(value, static_cast<int>(begin - text)));
+  }
+  TextString folder;
+  if (DirectoryOf(text, folder)) {
+    Check(text[folder.Length()] == '\\' && StartsChar(value, folder.Length()));
+  }
+  // Swapping the case of every letter that is a character of its own keeps
+  // the text equal; swapping a second byte's case makes it differ.
+  std::string swapped(text);
+  std::string trailSwapped(text);
+  bool trailLetter = false;
+  for (const char* p = text; *p; p = platform::NextChar(p)) {
+    const size_t at = static_cast<size_t>(p - text);
+    if (isalpha(static_cast<unsigned char>(*p))) swapped[at] ^= 0x20;
+    if (platform::NextChar(p) == p + 2 &&
+        isalpha(static_cast<unsigned char>(p[1]))) {
+      trailSwapped[at + 1] ^= 0x20;
+      trailLetter = true;
+    }
+  }
+  Check(value.Equals(swapped.c_str()));
+  if (trailLetter) Check(value.Differs(trailSwapped.c_str()));
 }
 
 }  // namespace
@@ -70,6 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fake::Reset();
   Symbols.text.Set("");
   Symbols.count = 0;
+  Symbols.whole.Set("");
 
   fake::AddFile(kIni, input);
   TextString lines;
@@ -84,12 +147,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Symbols.count = ReadSettingSection(kIni, "DEFINE", Symbols.text);
   CheckSection(Symbols.text, Symbols.count);
   DefineSymbol("<Win>", TextString("C:\\WINNT"));
-  DefineSymbol("<Src>", TextString("D:\\setup"));
+  DefineSymbol("<Src>", TextString("D:\\" SO "=" MA "\\" SO));
   AddAppPaths();
   if (Symbols.text.Length() <= kMaxTableToExpand) ExpandSymbolTable();
 
   TextString value(valuePart.substr(0, kMaxValue).c_str());
+  CheckCharacters(value);
   ExpandValue(value);
+  CheckCharacters(value);
   Check(fake::OpenRegistryHandleCount() == 0);
   return 0;
 }

@@ -125,11 +125,38 @@ TEST_F(ExpansionTest, AppPathGroups) {
       {"{?App\\missing.exe}{?App\\tool.exe}", "{?App\\missing.exe}"},
       {"{?Apps\\editor.exe}", "{?Apps\\editor.exe}"},
       {"{?App}", "{?App}"},
-      // One turn: the inserted group stays; no symbols looked for here.
+      // The pass goes on after an inserted value: a group in it stays, with
+      // turns to spare too; no symbols looked for here.
       {"{?App\\nest.exe}", "{?App\\editor.exe}<Src>"},
-      {"{?App\\nest.exe}{x}", "C:\\Program Files\\Editor\\editor.exe<Src>{x}"},
+      {"{?App\\nest.exe}{x}", "{?App\\editor.exe}<Src>{x}"},
   };
   ExpectAll(cases, ExpandAppPaths);
+}
+
+// Shift-JIS: katakana so and "table" end in 0x5C ("\\"), katakana ma in
+// 0x7D ("}"), "book" in 0x7B ("{").
+#define SO "\x83\x5C"
+#define HYO "\x95\x5C"
+#define MA "\x83\x7D"
+#define HON "\x96\x7B"
+
+TEST_F(ExpansionTest, DoubleByteTextsAndBracedValues) {
+  StartUp("<App>=<Src>\\" SO "\r\n");
+  AddApp("editor.exe", "C:\\Editor\\editor.exe", "C:\\" SO ";");
+  AddApp("guid.exe", "C:\\Data\\{3F2504E0-4F89}\\guid.exe", "x");
+  AddApp(MA ".exe", "C:\\" HON "\\" MA ".exe", "x");
+  const Case cases[] = {
+      {"<App>\\..\\other.txt", "D:\\setup\\other.txt"},
+      {"<Src>\\" HYO "\\..\\x", "D:\\setup\\x"},
+      {"C:\\" SO "\\" HYO "\\..\\..\\x", "C:\\x"},
+      {MA " {?App\\editor.exe}", MA " C:\\Editor\\editor.exe"},
+      {"{?App\\" MA ".exe}\\..", "C:\\" HON},
+      {"{?AppPath\\editor.exe}", "C:\\" SO},
+      // Braces in an inserted value hide no later group.
+      {"{?App\\guid.exe};{?App\\editor.exe}",
+       "C:\\Data\\{3F2504E0-4F89}\\guid.exe;C:\\Editor\\editor.exe"},
+  };
+  ExpectAll(cases, ExpandValue);
 }
 
 TEST_F(ExpansionTest, ParentStepsFold) {

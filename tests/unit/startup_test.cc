@@ -56,7 +56,7 @@ TEST_F(StartupTest, MissingSettingsFileIsOneBoxAndExitCodeZero) {
       {"C:\\Tools\\updater.exe", "C:\\Tools\\updater.ini"},
       {"C:\\Tools\\UPDATE.EXE", "C:\\Tools\\UPDATE.ini"},
       {"C:\\Tools\\upd.2001.exe", "C:\\Tools\\upd.2001.ini"},
-      {"C:\\a.b\\app", "C:\\a.ini"},
+      {"C:\\a.b\\app", "C:\\a.b\\app.ini"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.module);
