@@ -35,6 +35,7 @@ TEST_F(CommandSwitchesTest, OnlyTheListedSwitchesAreRecognised) {
       {"x /LOG=C:\\a.log /LOG", false, true, "", false},  // the last one
       {"/LOGX /SILENTS -SILENT /S /LOG: SILENT", false, false, "", false},
       {"\"My Tool\" /SILENT", true, false, "", false},
+      {"\"My /SILENT Tool\"", false, false, "", false},
       // "表" ends in the byte of a backslash; the path stays whole.
       {"/LOG=C:\\\x95\x5C\\a.log", false, true, "C:\\\x95\x5C\\a.log", true},
   };
