@@ -260,4 +260,34 @@ TEST_F(UnattendedTest, LogWithoutAPathIsANewFileInTheTemporaryFolder) {
   EXPECT_EQ(3u, fake::List(temp).size());
 }
 
+TEST_F(UnattendedTest, HeaderTellsTheSystemAndTheLogItsDate) {
+  struct Case {
+    unsigned platformId;
+    unsigned major, minor, build;
+    platform::Elevation elevation;
+    const char* line;
+  } cases[] = {
+      {platform::kPlatformWin32Nt, 6, 1, 7601, platform::kNotElevated,
+       "Windows 6.1.7601 (NT family), elevated: no"},
+      {platform::kPlatformWin32Windows, 4, 10, 2222,
+       platform::kElevationUnknown,
+       "Windows 4.10.2222 (95 family), elevated: unknown"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    SetUp();
+    fake::SetPlatformId(c.platformId);
+    fake::SetSystemVersion(c.major, c.minor, c.build);
+    fake::SetElevation(c.elevation);
+    const platform::LocalTimeFields newYear = {2025, 1, 2, 3, 4, 5, 6};
+    fake::SetLocalTime(newYear);
+    EXPECT_EQ(1, UpdaterMain("/LOG /SILENT"));
+    const std::string log = fake::Contents(
+        "C:\\Users\\User\\AppData\\Local\\Temp\\updater 2025-01-02 #001.log");
+    EXPECT_NE(std::string::npos, log.find("2025-01-02 03:04:05.006 [4242] " +
+                                          std::string(c.line) + "\r\n"))
+        << log;
+  }
+}
+
 }  // namespace
