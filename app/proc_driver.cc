@@ -6,13 +6,29 @@
 #include "commands/kind_table.h"
 #include "settings/messages.h"
 #include "settings/param_reader.h"
+#include "settings/run_log.h"
+
+bool ProcListLoadFailed = false;
 
 namespace {
+
+// The end of every failed load.
+ProcList NotLoaded() {
+  ProcListLoadFailed = true;
+  return 0;
+}
 
 // Destroys the records of a list that never reached the ProcListArray.
 ProcList Abandon(ProcList list) {
   FreeProcList(list);
-  return 0;
+  return NotLoaded();
+}
+
+void LogStart(const ProcRecord& record) {
+  if (!RunLogIsOpen()) return;
+  TextString line("start [");
+  line.Add(record.name).Add("] MODE=").Add(record.mode).Add(record.loggedKeys);
+  LogText(line);
 }
 
 }  // namespace
@@ -32,12 +48,12 @@ bool RunUpdater() {
 ProcList LoadProcList(const TextString& text, int count) {
   if (count <= 0) {
     ShowError(MSG_BAD_PROC_COUNT);
-    return 0;
+    return NotLoaded();
   }
   ProcList list = new (std::nothrow) ProcRecord*[count + 1]();
   if (!list) {
     ShowError(MSG_OUT_OF_MEMORY, "ProcList");
-    return 0;
+    return NotLoaded();
   }
   for (int i = 0; i < count; ++i) {
     TextString section = text.Item(i, ",");
@@ -67,7 +83,12 @@ bool RunProcList(ProcList list) {
       ShowError(MSG_BAD_SYMBOL, (*slot)->mode.Text());
       return false;
     }
-    if (!kind->run(*slot)) return false;
+    LogStart(**slot);
+    const bool goesOn = kind->run(*slot);
+    LogFormat("end [%s] result %s%s", (*slot)->name.Text(),
+              (*slot)->result ? "true" : "false",
+              goesOn ? "" : ", the run stops");
+    if (!goesOn) return false;
   }
   return true;
 }

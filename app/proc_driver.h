@@ -12,6 +12,11 @@ typedef ProcRecord** ProcList;
 // Number of lists in the ProcListArray.
 extern int ProcListCount;
 
+// Set when a procedure list could not be loaded (at the start or as a
+// SWITCH branch): the exit code tells that apart from a procedure that
+// failed while running. Process-wide; false at start.
+extern bool ProcListLoadFailed;
+
 // Loads, runs and releases the [UPDATER] PROC list.
 bool RunUpdater();
 
@@ -20,7 +25,9 @@ bool RunUpdater();
 // section abandons the whole list: null after its message.
 ProcList LoadProcList(const TextString& text, int count);
 
-// Runs the records in order; false at the first executor that stops.
+// Runs the records in order; false at the first executor that stops. The
+// log shows each procedure as it starts (section, MODE, the values of its
+// keys) and as it ends (its result).
 bool RunProcList(ProcList list);
 
 // Destroys the list and its records and removes it from the ProcListArray;

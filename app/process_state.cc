@@ -1,8 +1,10 @@
 #include "app/process_state.h"
 
 #include "app/proc_driver.h"
+#include "commands/msgbox.h"
 #include "settings/messages.h"
 #include "settings/param_reader.h"
+#include "settings/run_log.h"
 #include "settings/symbol_table.h"
 
 TextString CommandLineText;
@@ -17,7 +19,11 @@ const char DefaultCaption[] =
 
 void ResetProcessState() {
   FreeAllProcLists();
+  ProcListLoadFailed = false;
+  MsgboxEndedRun = false;
   SetErrorSink(0);
+  SetSilentMode(false);
+  CloseRunLog();
   Symbols.text.Set("");
   Symbols.count = 0;
   Symbols.whole.Set("");

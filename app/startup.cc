@@ -1,10 +1,12 @@
 #include "app/startup.h"
 
+#include "app/command_switches.h"
 #include "app/proc_driver.h"
 #include "app/process_state.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
 #include "settings/param_reader.h"
+#include "settings/run_log.h"
 #include "settings/settings_reader.h"
 #include "settings/symbol_table.h"
 
@@ -27,19 +29,13 @@ void MarkMissingExtension(TextString& path) {
 
 }  // namespace
 
-int UpdaterMain(const char* commandLine) {
-  platform::HardenDllSearch();
-  platform::ScopedCom com;
-  if (Initialize(commandLine)) RunUpdater();
-  FreeAllProcLists();  // before `com` goes: COM outlives every record
-  return 0;
-}
-
 bool Initialize(const char* commandLine) {
   CommandLineText.SetText(commandLine);
 
   TextString caption;
-  if (FirstArgument(CommandLineText, caption))
+  // A switch where the caption stands leaves the default caption.
+  if (!FirstWordIsSwitch(commandLine) &&
+      FirstArgument(CommandLineText, caption))
     AppCaption.Set(caption);
   else
     AppCaption.Set(DefaultCaption);
@@ -51,6 +47,7 @@ bool Initialize(const char* commandLine) {
   SettingsPath.Set(ModulePath);
   MarkMissingExtension(SettingsPath);
   SettingsPath.ReplaceItems(-1, -1, ".", "ini");
+  LogFormat("settings: %s", SettingsPath.Text());
 
   if (!platform::FileExists(SettingsPath.Text())) {
     ShowError(MSG_FILE_NOT_FOUND, SettingsPath.Text());

@@ -5,7 +5,8 @@
 #include "base/text_string.h"
 
 // The whole life of the process, called by the Windows entry point with the
-// command line it received. Always returns 0, the exit code.
+// command line it received (app/session.cc). Returns the exit code, one of
+// app/exit_code.h.
 int UpdaterMain(const char* commandLine);
 
 // Everything that must succeed before any procedure runs: caption, module

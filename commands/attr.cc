@@ -3,11 +3,16 @@
 #include "commands/item_list.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
+#include "settings/run_log.h"
 
 namespace {
 
 bool SetAttributesOrReport(const char* path, unsigned attributes) {
-  if (platform::SetAttributes(path, attributes)) return true;
+  const bool set = platform::SetAttributes(path, attributes);
+  TextString what;
+  what.Format("attributes 0x%08X", attributes);
+  LogFileOperation(set, what.Text(), path, 0);
+  if (set) return true;
   ShowError(MSG_ATTR_FAILED, path, attributes);
   return false;
 }

@@ -3,6 +3,7 @@
 #include "commands/item_list.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
+#include "settings/run_log.h"
 
 ProcRecord* LoadCopy(const char* name) {
   RecordOwner<COPY_INFO> record(NewProcRecord<COPY_INFO>(name, "COPY_INFO"));
@@ -21,7 +22,10 @@ bool RunCopy(ProcRecord* record) {
     // TO is not counted: a shorter list leaves "" here, which the copy
     // refuses and the message then shows as an empty destination.
     const TextString destination = ListItem(info->TO, i);
-    if (!platform::CopyFileOver(source.Text(), destination.Text())) {
+    const bool copied =
+        platform::CopyFileOver(source.Text(), destination.Text());
+    LogFileOperation(copied, "copy", source.Text(), destination.Text());
+    if (!copied) {
       ShowError(MSG_COPY_FAILED, source.Text(), destination.Text());
       return false;
     }

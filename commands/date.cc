@@ -2,6 +2,7 @@
 
 #include "commands/item_list.h"
 #include "platform/platform.h"
+#include "settings/run_log.h"
 
 namespace {
 
@@ -17,8 +18,12 @@ bool FileDateAtLeast(const char* file, const char* date) {
   platform::FileDate written;
   // Opened but unreadable counts like unopenable: an updater that cannot
   // tell a file's age should bring it up to date rather than skip it.
-  if (platform::LastWriteDate(file, &written) != platform::kFileDateRead)
+  if (platform::LastWriteDate(file, &written) != platform::kFileDateRead) {
+    LogFileOperation(false, "date of", file, 0);
     return false;
+  }
+  LogFormat("date of %s: %04u-%02u-%02u", file, written.year, written.month,
+            written.day);
   const TextString wanted(date);
   const unsigned short year = DatePart(wanted, 0);
   const unsigned short month = DatePart(wanted, 1);

@@ -3,6 +3,7 @@
 #include "commands/item_list.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
+#include "settings/run_log.h"
 
 ProcRecord* LoadDelete(const char* name) {
   RecordOwner<DELETE_INFO> record(
@@ -21,7 +22,9 @@ bool RunDelete(ProcRecord* record) {
     // No existence test first: a missing file is a failure like any other,
     // and a read-only file is left alone (ATTR can clear it beforehand).
     const TextString file = ListItem(info->FILE, i);
-    if (!platform::RemoveFile(file.Text())) {
+    const bool deleted = platform::RemoveFile(file.Text());
+    LogFileOperation(deleted, "delete", file.Text(), 0);
+    if (!deleted) {
       ShowError(MSG_DELETE_FAILED, file.Text());
       return false;
     }

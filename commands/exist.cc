@@ -1,6 +1,7 @@
 #include "commands/exist.h"
 
 #include "commands/item_list.h"
+#include "settings/run_log.h"
 
 ProcRecord* LoadExist(const char* name) {
   RecordOwner<EXIST_INFO> record(NewProcRecord<EXIST_INFO>(name, "EXIST_INFO"));
@@ -16,8 +17,12 @@ bool RunExist(ProcRecord* record) {
   if (count == 0) return false;
   // A missing item is an answer, not a failure: the run goes on and a later
   // SWITCH or MSGBOX reads the result.
-  for (int i = 0; i < count; ++i)
-    if (!ItemExists(ListItem(info->FILE, i))) return true;
+  for (int i = 0; i < count; ++i) {
+    const TextString item = ListItem(info->FILE, i);
+    const bool exists = ItemExists(item);
+    LogFormat("exists %s: %s", item.Text(), exists ? "yes" : "no");
+    if (!exists) return true;
+  }
   info->result = true;
   return true;
 }

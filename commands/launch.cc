@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "settings/messages.h"
 #include "settings/param_reader.h"
+#include "settings/run_log.h"
 
 namespace {
 
@@ -36,6 +37,9 @@ ProcRecord* LoadLaunch(const char* name) {
   const RecordKey keys[] = {{"FILE", &record->FILE}, {"PARAM", &record->PARAM}};
   if (!ReadRecordKeys(*record, name, keys)) return 0;
   if (!ReadIntParam(name, "ISWAIT", record->ISWAIT)) return 0;
+  TextString wait;
+  wait.Format("%d", record->ISWAIT);
+  NoteKeyValue(*record, "ISWAIT", wait.Text());
   return record.Take();
 }
 
@@ -77,6 +81,11 @@ bool LaunchProcess(const char* path, const char* params, int wait) {
 
   const platform::LaunchWait how =
       wait != 0 ? platform::kWaitForExit : platform::kWaitForInputIdle;
-  return platform::Launch(commandLine.Buffer(), folder.Text(), how) ==
-         platform::kLaunchDone;
+  // Taken before the call, which may change the command line in place.
+  TextString started(commandLine);
+  started.Add(" in ").Add(folder);
+  const bool done = platform::Launch(commandLine.Buffer(), folder.Text(),
+                                     how) == platform::kLaunchDone;
+  LogFileOperation(done, "launch", started.Text(), 0);
+  return done;
 }

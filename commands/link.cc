@@ -2,6 +2,7 @@
 
 #include "commands/item_list.h"
 #include "platform/platform.h"
+#include "settings/run_log.h"
 
 namespace {
 
@@ -62,5 +63,7 @@ bool CreateShortcut(const char* target, const char* path, const char* arguments,
   fields.workingDirectory = folder.Text();
   fields.arguments = arguments;
   fields.showCommand = ShowCommandFor(show);
-  return platform::SaveShortcut(fields, path);
+  const bool saved = platform::SaveShortcut(fields, path);
+  LogFileOperation(saved, "shortcut", path, target);
+  return saved;
 }

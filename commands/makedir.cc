@@ -3,6 +3,7 @@
 #include "commands/item_list.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
+#include "settings/run_log.h"
 
 ProcRecord* LoadMakedir(const char* name) {
   RecordOwner<MAKEDIR_INFO> record(
@@ -21,8 +22,13 @@ bool RunMakedir(ProcRecord* record) {
     const TextString dir = ListItem(info->DIR, i);
     // Anything already there, a file of that name too, is left as it is:
     // running the same procedure again must not fail.
-    if (ItemExists(dir)) continue;
-    if (!platform::MakeDirectory(dir.Text())) {
+    if (ItemExists(dir)) {
+      LogFormat("make directory %s: there already", dir.Text());
+      continue;
+    }
+    const bool made = platform::MakeDirectory(dir.Text());
+    LogFileOperation(made, "make directory", dir.Text(), 0);
+    if (!made) {
       ShowError(MSG_MAKEDIR_FAILED, dir.Text());
       return false;
     }

@@ -5,6 +5,8 @@
 #include "platform/platform.h"
 #include "settings/messages.h"
 
+bool MsgboxEndedRun = false;
+
 namespace {
 
 // FLAG with two items names a procedure of the list being run and the
@@ -67,8 +69,9 @@ bool RunMsgbox(ProcRecord* record) {
   TextString text(info->TEXT);
   text.ReplaceAll("%n", "\n");
   text.ReplaceAll("%t", "\t");
-  const int answer =
-      platform::ShowMessageBox(text.Text(), AppCaption.Text(), style);
+  // In silent mode the default button answers, and the run goes on as if
+  // it had been clicked.
+  const int answer = ShowBox("MSGBOX", text.Text(), style);
   int abortItem;
   if (answer == platform::kIdOk || answer == platform::kIdYes) {
     info->result = true;
@@ -80,5 +83,7 @@ bool RunMsgbox(ProcRecord* record) {
     // decide here was not decided, so nothing after it may run.
     return false;
   }
-  return info->ISABORT.Item(abortItem, ",").ToInt() == 0;
+  if (info->ISABORT.Item(abortItem, ",").ToInt() == 0) return true;
+  MsgboxEndedRun = true;
+  return false;
 }

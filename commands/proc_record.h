@@ -17,6 +17,9 @@ struct ProcRecord {
   TextString name;  // the section name, as the list gives it (trimmed)
   TextString mode;  // the MODE value
   bool result;      // false when loaded; set true by the executor, never back
+  // ' KEY="value"' of each key read after MODE, as the log shows them when
+  // the procedure starts; kept only while a log is open.
+  TextString loggedKeys;
 
  private:
   ProcRecord(const ProcRecord&);
@@ -60,10 +63,13 @@ struct RecordKey {
   TextString* field;
 };
 
+// Adds ' KEY="value"' to the record's loggedKeys while a log is open.
+void NoteKeyValue(ProcRecord& record, const char* key, const char* value);
+
 // Reads the section's MODE into the record, then each key in order into its
-// field, expanded. False at the first absent key, after ReadParam's message;
-// the fields read before it keep their values, the record stays the
-// caller's.
+// field, expanded, noting each value for the log. False at the first absent
+// key, after ReadParam's message; the fields read before it keep their values,
+// the record stays the caller's.
 bool ReadRecordKeys(ProcRecord& record, const char* section,
                     const RecordKey* keys, int count);
 

@@ -19,6 +19,26 @@ namespace platform {
 // MAX_PATH: path buffers hold at most 259 characters and the terminator.
 const unsigned kMaxPath = 260;
 
+// ---- Error codes -------------------------------------------------------
+//
+// An operation marked "Keeps its error code" stores, when it fails, the
+// Windows error code of the call that failed (GetLastError() read right
+// after that call; the HRESULT where the call returns one) in one
+// process-wide value. A successful operation leaves the value alone, so it
+// is read right after the failure, before any other such operation runs.
+// In platform/win32 a failing call is followed by win32::KeepLastError()
+// (platform/win32/last_error.h); a new operation that can fail does the
+// same and says so here, and the fake stores the code Windows gives.
+
+// The code kept by the most recent failing operation; 0 before any.
+unsigned LastErrorCode();
+
+// FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+// code, default language): the system's text for an error code, in the ANSI
+// code page, without the line break and blanks at its end. False and ""
+// when the system has no text for it (or it does not fit `size`).
+bool ErrorText(unsigned code, char* buffer, unsigned size);
+
 // ---- Process start-up --------------------------------------------------
 
 // Restricts DLL loading to the system directory before anything else runs:
@@ -88,6 +108,41 @@ unsigned PlatformId();
 // time.
 bool IsNtPlatform();
 
+struct SystemVersion {
+  unsigned major;
+  unsigned minor;
+  unsigned build;  // the low 16 bits of dwBuildNumber
+  unsigned platformId;
+};
+
+// GetVersionExA with a zeroed OSVERSIONINFOA, as PlatformId. False, and all
+// zeros, when the call fails. (Windows 8.1 and later tell the version the
+// executable's manifest declares support for.)
+bool GetSystemVersion(SystemVersion* version);
+
+enum Elevation { kElevationUnknown, kNotElevated, kElevated };
+
+// OpenProcessToken(TOKEN_QUERY) and GetTokenInformation(TokenElevation):
+// whether the process runs with an administrator's full rights. Unknown
+// where the system keeps no such information (before Windows Vista).
+Elevation ProcessElevation();
+
+// GetCurrentProcessId.
+unsigned ProcessId();
+
+struct LocalTimeFields {
+  unsigned short year;
+  unsigned short month;
+  unsigned short day;
+  unsigned short hour;
+  unsigned short minute;
+  unsigned short second;
+  unsigned short milliseconds;
+};
+
+// GetLocalTime.
+void LocalTime(LocalTimeFields* now);
+
 // ---- Files and directories ---------------------------------------------
 
 const unsigned kAttributeReadOnly = 0x1;
@@ -137,16 +192,17 @@ class FileSearch {
 // other effect.
 bool FileExists(const char* pattern);
 
-// SetFileAttributesA(path, attributes).
+// SetFileAttributesA(path, attributes). Keeps its error code.
 bool SetAttributes(const char* path, unsigned attributes);
 
-// CreateDirectoryA(path, NULL): one level.
+// CreateDirectoryA(path, NULL): one level. Keeps its error code.
 bool MakeDirectory(const char* path);
 
-// DeleteFileA(path).
+// DeleteFileA(path). Keeps its error code.
 bool RemoveFile(const char* path);
 
-// CopyFileA(from, to, FALSE): an existing destination is replaced.
+// CopyFileA(from, to, FALSE): an existing destination is replaced. Keeps
+// its error code.
 bool CopyFileOver(const char* from, const char* to);
 
 // Calendar date of a file's last write, in local time.
@@ -164,8 +220,64 @@ enum FileDateResult {
 
 // CreateFileA(path, GENERIC_READ, share 0, NULL, OPEN_EXISTING,
 // FILE_ATTRIBUTE_NORMAL, NULL); GetFileTime (last write); CloseHandle;
-// FileTimeToLocalFileTime; FileTimeToSystemTime.
+// FileTimeToLocalFileTime; FileTimeToSystemTime. Keeps its error code.
 FileDateResult LastWriteDate(const char* path, FileDate* date);
+
+// ---- Kernel objects: log files and the run's mutex ----------------------
+
+// A kernel handle this layer opened; Close is CloseHandle. Defined by each
+// implementation of this header.
+struct KernelObjectTraits {
+  typedef void* Handle;
+  static Handle Null();
+  static bool IsValid(Handle handle);
+  static void Close(Handle handle);
+};
+typedef ScopedOwner<KernelObjectTraits> KernelObject;
+
+// GetTempPathA: the user's temporary folder, with its trailing backslash.
+// The length, or 0 when it fails or does not fit `size`.
+unsigned TempDirectory(char* buffer, unsigned size);
+
+enum LogOpenMode {
+  kLogAppend,    // OPEN_ALWAYS: an existing file is kept and written at its end
+  kLogCreateNew  // CREATE_NEW: fails when anything of that name exists
+};
+
+// CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+// NULL, mode, FILE_ATTRIBUTE_NORMAL, NULL): every write lands at the end of
+// the file, also while other processes append to it. Where the system
+// refuses that access (the Windows 95 family) GENERIC_WRITE is asked for
+// instead. `created` tells whether the call made a new file. Keeps its
+// error code.
+bool OpenLogFile(const char* path, LogOpenMode mode, KernelObject* file,
+                 bool* created);
+
+// SetFilePointer to the end, then WriteFile of all `size` bytes. Keeps its
+// error code.
+bool AppendToFile(const KernelObject& file, const char* bytes, unsigned size);
+
+enum MutexResult {
+  kMutexCreated,  // the object is new: this process holds the name
+  kMutexExisted,  // another holder of the name exists
+  kMutexFailed    // the call failed (for instance a name the system refuses)
+};
+
+// CreateMutexA(NULL, FALSE, name). Existed: ERROR_ALREADY_EXISTS, or
+// ERROR_ACCESS_DENIED (an object of that name that this user may not open,
+// such as another user's in the "Global\" namespace). A handle, when the
+// call gives one, goes to `held`; the name is held as long as any handle to
+// it is open. Keeps its error code when it fails.
+MutexResult CreateNamedMutex(const char* name, KernelObject* held);
+
+// ---- Text conversion ----------------------------------------------------
+
+// MultiByteToWideChar(CP_ACP) then WideCharToMultiByte(CP_UTF8): `text`
+// from the ANSI code page into UTF-8, terminated. Returns the bytes written
+// without the terminator; 0 and "" when the text is empty or the result
+// does not fit `size`. Three bytes per byte of `text`, and one more, always
+// fit.
+unsigned AnsiToUtf8(const char* text, char* buffer, unsigned size);
 
 // ---- Settings files (private-profile functions) ------------------------
 
@@ -237,7 +349,8 @@ const int kIdIgnore = 5;
 const int kIdYes = 6;
 const int kIdNo = 7;
 
-// MessageBoxA(NULL, text, caption, style): modal; the button chosen.
+// MessageBoxA(NULL, text, caption, style): modal; the button chosen, 0
+// when no box could be shown. Keeps its error code.
 int ShowMessageBox(const char* text, const char* caption, unsigned style);
 
 // LoadStringA(GetModuleHandleA(NULL), id, buffer, size): the string-table
@@ -261,7 +374,8 @@ enum LaunchResult {
 // are closed, in this order. The command line is passed exactly as given.
 // WaitForInputIdle answers WAIT_FAILED at once for a program without a
 // message queue (a console program) under Wine: that counts as done as long
-// as the process can still be queried (GetExitCodeProcess succeeds).
+// as the process can still be queried (GetExitCodeProcess succeeds). Keeps
+// its error code.
 LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait);
 
 // ---- Shell links -------------------------------------------------------
@@ -281,7 +395,8 @@ struct ShortcutFields {
 // SetWorkingDirectory, SetArguments, SetShowCmd (when not 0);
 // IPersistFile::Save(path converted from the ANSI code page, TRUE).
 // True when the file was saved. A path whose UTF-16 form does not fit
-// kMaxPath wide characters is refused, never cut.
+// kMaxPath wide characters is refused, never cut. Keeps its error code (the
+// HRESULT of the step that failed).
 bool SaveShortcut(const ShortcutFields& fields, const char* path);
 
 }  // namespace platform

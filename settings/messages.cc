@@ -2,15 +2,67 @@
 
 #include <stdarg.h>
 
+#include "settings/run_log.h"
+
 TextString AppCaption;
 
 namespace {
 
 ErrorSink g_errorSink = 0;
+bool g_silent = false;
+
+const char* AnswerName(int answer) {
+  static const char* const kNames[] = {"none: no box could be shown",
+                                       "OK",
+                                       "Cancel",
+                                       "Abort",
+                                       "Retry",
+                                       "Ignore",
+                                       "Yes",
+                                       "No"};
+  return answer >= 0 && answer <= platform::kIdNo ? kNames[answer] : "?";
+}
 
 }  // namespace
 
 void SetErrorSink(ErrorSink sink) { g_errorSink = sink; }
+
+void SetSilentMode(bool silent) { g_silent = silent; }
+
+bool SilentMode() { return g_silent; }
+
+int DefaultButton(unsigned style) {
+  // The buttons of each MB_ type in their order on the box, 0 past the
+  // last: MB_OK, MB_OKCANCEL, MB_ABORTRETRYIGNORE, MB_YESNOCANCEL,
+  // MB_YESNO, MB_RETRYCANCEL.
+  static const unsigned char kButtons[6][3] = {
+      {platform::kIdOk, 0, 0},
+      {platform::kIdOk, platform::kIdCancel, 0},
+      {platform::kIdAbort, platform::kIdRetry, platform::kIdIgnore},
+      {platform::kIdYes, platform::kIdNo, platform::kIdCancel},
+      {platform::kIdYes, platform::kIdNo, 0},
+      {platform::kIdRetry, platform::kIdCancel, 0}};
+  const unsigned type = style & 0xF;
+  const unsigned index = (style >> 8) & 0xF;
+  if (type > 5) return platform::kIdOk;
+  // A default past the last button falls back to the first, as Windows does.
+  const int button = index < 3 ? kButtons[type][index] : 0;
+  return button != 0 ? button : kButtons[type][0];
+}
+
+int ShowBox(const char* kind, const char* text, unsigned style) {
+  const int answer =
+      g_silent ? DefaultButton(style)
+               : platform::ShowMessageBox(text, AppCaption.Text(), style);
+  if (!RunLogIsOpen()) return answer;
+  TextString line(kind);
+  line.Add(" box \"").Add(AppCaption).Add("\": ").Add(text).Add(" -> ");
+  line.Add(AnswerName(answer));
+  if (g_silent) line.Add(" (silent mode: the default button)");
+  if (answer == 0) line.Add(", ").Add(DescribeError(platform::LastErrorCode()));
+  LogText(line);
+  return answer;
+}
 
 void ShowError(MessageId id, ...) {
   TextString message;
@@ -24,5 +76,5 @@ void ShowError(MessageId id, ...) {
     va_end(arguments);
     return;
   }
-  platform::ShowMessageBox(message.Text(), AppCaption.Text(), kErrorBoxStyle);
+  ShowBox("error", message.Text(), kErrorBoxStyle);
 }

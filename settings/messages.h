@@ -20,7 +20,8 @@ enum MessageId {
   MSG_DELETE_FAILED = 10,   // file path
   MSG_BAD_PROC_COUNT = 11,  // no arguments
   MSG_ATTR_FAILED = 12,     // file path, attribute value (unsigned)
-  MSG_MAKEDIR_FAILED = 13   // directory path
+  MSG_MAKEDIR_FAILED = 13,  // directory path
+  MSG_ALREADY_RUNNING = 14  // the updater's folder
 };
 
 // Caption of every message box, read each time a box is shown. Process-wide:
@@ -31,10 +32,26 @@ extern TextString AppCaption;
 const unsigned kErrorBoxStyle = platform::kMbIconError | platform::kMbOk;
 
 // Loads the template of `id`, formats it with the arguments (printf rules,
-// cut at 1023 bytes) and shows it in a modal box with no owner, captioned
-// with the current AppCaption, or hands it to the error sink when one is
-// set. Decides nothing: the caller returns failure.
+// cut at 1023 bytes) and shows it with ShowBox as an "error" box, or hands
+// it to the error sink when one is set. Decides nothing: the caller returns
+// failure.
 void ShowError(MessageId id, ...);
+
+// No box is shown from now on while `silent` (/SILENT, /VERYSILENT,
+// /SUPPRESSMSGBOXES on the command line).
+void SetSilentMode(bool silent);
+bool SilentMode();
+
+// The button a box of this MessageBoxA style answers with when Enter is
+// pressed: its default button (MB_DEFBUTTON2 and so on).
+int DefaultButton(unsigned style);
+
+// A modal box with no owner, captioned with the current AppCaption: the
+// button chosen, 0 when no box could be shown. In silent mode no box is
+// shown and the answer is DefaultButton(style). Either way the box goes to
+// the log, named by `kind` ("error", "MSGBOX"), with its caption, text and
+// answer.
+int ShowBox(const char* kind, const char* text, unsigned style);
 
 // Receives every error message in place of the box: `text` as the box would
 // show it, `args` the arguments as ShowError got them, in the order and of

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/win32/last_error.h"
 #include "platform/win32/scoped_handle.h"
 
 namespace platform {
@@ -14,13 +15,22 @@ FileDateResult LastWriteDate(const char* path, FileDate* date) {
     win32::ScopedHandle file(CreateFileA(path, GENERIC_READ, 0, NULL,
                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                          NULL));
-    if (!file.valid()) return kFileDateNotOpened;
-    if (!GetFileTime(file.get(), NULL, NULL, &written)) return kFileDateNotRead;
+    if (!file.valid()) {
+      win32::KeepLastError();
+      return kFileDateNotOpened;
+    }
+    if (!GetFileTime(file.get(), NULL, NULL, &written)) {
+      win32::KeepLastError();
+      return kFileDateNotRead;
+    }
   }  // closed before the conversions, as early as possible
   FILETIME local;
   SYSTEMTIME fields;
-  if (!FileTimeToLocalFileTime(&written, &local)) return kFileDateNotRead;
-  if (!FileTimeToSystemTime(&local, &fields)) return kFileDateNotRead;
+  if (!FileTimeToLocalFileTime(&written, &local) ||
+      !FileTimeToSystemTime(&local, &fields)) {
+    win32::KeepLastError();
+    return kFileDateNotRead;
+  }
   date->year = fields.wYear;
   date->month = fields.wMonth;
   date->day = fields.wDay;

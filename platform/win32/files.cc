@@ -2,21 +2,32 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/win32/last_error.h"
 
 namespace platform {
 
+namespace {
+
+// The result of a Win32 call, keeping its error code when it failed.
+bool Kept(BOOL done) {
+  if (!done) win32::KeepLastError();
+  return done != FALSE;
+}
+
+}  // namespace
+
 bool SetAttributes(const char* path, unsigned attributes) {
-  return SetFileAttributesA(path, attributes) != FALSE;
+  return Kept(SetFileAttributesA(path, attributes));
 }
 
 bool MakeDirectory(const char* path) {
-  return CreateDirectoryA(path, NULL) != FALSE;
+  return Kept(CreateDirectoryA(path, NULL));
 }
 
-bool RemoveFile(const char* path) { return DeleteFileA(path) != FALSE; }
+bool RemoveFile(const char* path) { return Kept(DeleteFileA(path)); }
 
 bool CopyFileOver(const char* from, const char* to) {
-  return CopyFileA(from, to, FALSE) != FALSE;
+  return Kept(CopyFileA(from, to, FALSE));
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/win32/last_error.h"
 #include "platform/win32/scoped_handle.h"
 
 namespace platform {
@@ -16,7 +17,9 @@ namespace {
 bool InputIdleWaitFailed(HANDLE process) {
   if (WaitForInputIdle(process, INFINITE) != WAIT_FAILED) return false;
   DWORD exitCode = 0;
-  return !GetExitCodeProcess(process, &exitCode);
+  if (GetExitCodeProcess(process, &exitCode)) return false;
+  win32::KeepLastError();
+  return true;
 }
 
 }  // namespace
@@ -29,6 +32,7 @@ LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait) {
   memset(&started, 0, sizeof(started));
   if (!CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, directory,
                       &startup, &started)) {
+    win32::KeepLastError();
     return kLaunchNotStarted;
   }
   // Declared in this order so that the thread handle is closed first.
@@ -38,6 +42,7 @@ LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait) {
   bool failed;
   if (wait == kWaitForExit) {
     failed = WaitForSingleObject(process.get(), INFINITE) == WAIT_FAILED;
+    if (failed) win32::KeepLastError();
   } else {
     failed = InputIdleWaitFailed(process.get());
   }

@@ -4,14 +4,25 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/win32/last_error.h"
 #include "platform/win32/scoped_handle.h"
 
 namespace platform {
 
+namespace {
+
+// The outcome of a COM call, keeping the HRESULT when it failed.
+bool Succeeded(HRESULT result) {
+  if (FAILED(result)) win32::KeepErrorCode(static_cast<unsigned>(result));
+  return SUCCEEDED(result);
+}
+
+}  // namespace
+
 bool SaveShortcut(const ShortcutFields& fields, const char* path) {
   win32::ComRef<IShellLinkA> link;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER,
-                              IID_IShellLinkA, link.receive()))) {
+  if (!Succeeded(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER,
+                                  IID_IShellLinkA, link.receive()))) {
     return false;
   }
   // Only creating, the persist interface and saving decide the outcome.
@@ -21,15 +32,16 @@ bool SaveShortcut(const ShortcutFields& fields, const char* path) {
   if (fields.showCommand != 0) link->SetShowCmd(fields.showCommand);
 
   win32::ComRef<IPersistFile> file;
-  if (FAILED(link->QueryInterface(IID_IPersistFile, file.receive()))) {
+  if (!Succeeded(link->QueryInterface(IID_IPersistFile, file.receive()))) {
     return false;
   }
   // A path that does not fit is refused rather than saved under a cut name.
   WCHAR wide[kMaxPath];
   if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, kMaxPath) == 0) {
+    win32::KeepLastError();
     return false;
   }
-  return SUCCEEDED(file->Save(wide, TRUE));
+  return Succeeded(file->Save(wide, TRUE));
 }
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-// Which Windows family is running.
+// Which Windows family and version is running.
 #include <string.h>
 #include <windows.h>
 
@@ -6,14 +6,25 @@
 
 namespace platform {
 
-unsigned PlatformId() {
+bool GetSystemVersion(SystemVersion* version) {
   // The classic 148-byte structure: every system of both families accepts
-  // it, and only the platform id is used.
+  // it.
   OSVERSIONINFOA info;
   memset(&info, 0, sizeof(info));
   info.dwOSVersionInfoSize = sizeof(info);
-  if (!GetVersionExA(&info)) return 0;
-  return info.dwPlatformId;
+  const bool read = GetVersionExA(&info) != FALSE;
+  if (!read) memset(&info, 0, sizeof(info));
+  version->major = info.dwMajorVersion;
+  version->minor = info.dwMinorVersion;
+  version->build = info.dwBuildNumber & 0xFFFF;
+  version->platformId = info.dwPlatformId;
+  return read;
+}
+
+unsigned PlatformId() {
+  SystemVersion version;
+  GetSystemVersion(&version);
+  return version.platformId;
 }
 
 }  // namespace platform

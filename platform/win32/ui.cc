@@ -2,11 +2,14 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/win32/last_error.h"
 
 namespace platform {
 
 int ShowMessageBox(const char* text, const char* caption, unsigned style) {
-  return MessageBoxA(NULL, text, caption, style);
+  int answer = MessageBoxA(NULL, text, caption, style);
+  if (answer == 0) win32::KeepLastError();
+  return answer;
 }
 
 int LoadResourceString(unsigned id, char* buffer, int size) {

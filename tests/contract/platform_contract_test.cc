@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -563,6 +564,262 @@ TEST_F(PlatformContract, LastWriteDateCannotOpenHeldMissingOrDirectory) {
   }
 }
 
+// ---- Error codes ---------------------------------------------------------
+
+TEST_F(PlatformContract, FailingOperationsKeepTheWindowsErrorCode) {
+  const std::string file = testenv::Path("a.txt");
+  const std::string readOnly = testenv::Path("ro.txt");
+  const std::string held = testenv::Path("held.txt");
+  const std::string dir = testenv::Path("dir");
+  const std::string missing = testenv::Path("missing.txt");
+  const std::string noFolder = testenv::Path("nofolder\\x.txt");
+  ASSERT_TRUE(testenv::WriteFile(file, "x"));
+  ASSERT_TRUE(testenv::WriteFile(readOnly, "x"));
+  ASSERT_TRUE(platform::SetAttributes(readOnly.c_str(), 0x21));
+  ASSERT_TRUE(testenv::WriteFile(held, "x"));
+  ASSERT_TRUE(testenv::HoldOpen(held));
+  ASSERT_TRUE(testenv::MakeDir(dir));
+  platform::FileDate date;
+  const struct {
+    const char* what;
+    std::function<bool()> fails;
+    unsigned code;
+  } cases[] = {
+      {"delete missing", [&] { return platform::RemoveFile(missing.c_str()); },
+       2},
+      {"delete in a missing folder",
+       [&] { return platform::RemoveFile(noFolder.c_str()); }, 3},
+      {"delete read-only",
+       [&] { return platform::RemoveFile(readOnly.c_str()); }, 5},
+      {"delete held", [&] { return platform::RemoveFile(held.c_str()); }, 32},
+      {"delete a folder", [&] { return platform::RemoveFile(dir.c_str()); }, 5},
+      {"attributes of missing",
+       [&] { return platform::SetAttributes(missing.c_str(), 0x20); }, 2},
+      {"make existing", [&] { return platform::MakeDirectory(dir.c_str()); },
+       183},
+      {"make in a missing folder",
+       [&] { return platform::MakeDirectory(noFolder.c_str()); }, 3},
+      {"copy missing",
+       [&] { return platform::CopyFileOver(missing.c_str(), dir.c_str()); }, 2},
+      {"copy into a missing folder",
+       [&] { return platform::CopyFileOver(file.c_str(), noFolder.c_str()); },
+       3},
+      {"copy onto held",
+       [&] { return platform::CopyFileOver(file.c_str(), held.c_str()); }, 32},
+      {"copy from held",
+       [&] { return platform::CopyFileOver(held.c_str(), missing.c_str()); },
+       32},
+      {"date of held",
+       [&] {
+         return platform::LastWriteDate(held.c_str(), &date) ==
+                platform::kFileDateRead;
+       },
+       32},
+      {"date of missing",
+       [&] {
+         return platform::LastWriteDate(missing.c_str(), &date) ==
+                platform::kFileDateRead;
+       },
+       2},
+  };
+  for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+    EXPECT_FALSE(cases[i].fails()) << cases[i].what;
+    EXPECT_EQ(cases[i].code, platform::LastErrorCode()) << cases[i].what;
+    // A success does not touch the kept code.
+    ASSERT_TRUE(platform::SetAttributes(file.c_str(), 0x20));
+    EXPECT_EQ(cases[i].code, platform::LastErrorCode()) << cases[i].what;
+  }
+}
+
+TEST_F(PlatformContract, ErrorTextIsTheSystemsTextWithoutTheLineBreak) {
+  const unsigned known[] = {2, 3, 5, 32, 0x80070003u};
+  for (size_t i = 0; i < sizeof(known) / sizeof(known[0]); ++i) {
+    char text[512];
+    memset(text, 'z', sizeof(text));
+    ASSERT_TRUE(platform::ErrorText(known[i], text, sizeof(text))) << known[i];
+    const size_t length = strlen(text);
+    ASSERT_LT(0u, length) << known[i];
+    EXPECT_LT(' ', static_cast<unsigned char>(text[length - 1])) << known[i];
+    EXPECT_EQ(NULL, strchr(text, '\n')) << known[i];
+  }
+  char same[512];
+  char wrapped[512];
+  ASSERT_TRUE(platform::ErrorText(3, same, sizeof(same)));
+  ASSERT_TRUE(platform::ErrorText(0x80070003u, wrapped, sizeof(wrapped)));
+  EXPECT_STREQ(same, wrapped);
+  // No text for a code the system does not know, nor for a small buffer.
+  char text[512];
+  memset(text, 'z', sizeof(text));
+  EXPECT_FALSE(platform::ErrorText(0x2FFFFFFFu, text, sizeof(text)));
+  EXPECT_STREQ("", text);
+  EXPECT_FALSE(platform::ErrorText(32, text, 4));
+}
+
+// ---- System facts for the log ----------------------------------------------
+
+TEST_F(PlatformContract, VersionRightsIdAndClockAreReported) {
+  platform::SystemVersion version = {0, 0, 0, 0};
+  ASSERT_TRUE(platform::GetSystemVersion(&version));
+  EXPECT_EQ(platform::kPlatformWin32Nt, version.platformId);
+  EXPECT_LE(6u, version.major);  // every system these tests run on
+  EXPECT_NE(0u, version.build);
+  EXPECT_NE(platform::kElevationUnknown, platform::ProcessElevation());
+  EXPECT_NE(0u, platform::ProcessId());
+  platform::LocalTimeFields now;
+  platform::LocalTime(&now);
+  EXPECT_LE(2024, now.year);
+  EXPECT_TRUE(now.month >= 1 && now.month <= 12);
+  EXPECT_TRUE(now.day >= 1 && now.day <= 31);
+  EXPECT_TRUE(now.hour < 24 && now.minute < 60 && now.second < 61 &&
+              now.milliseconds < 1000);
+}
+
+TEST_F(PlatformContract, TempDirectoryIsAFolderWithItsBackslash) {
+  char temp[platform::kMaxPath];
+  const unsigned length = platform::TempDirectory(temp, sizeof(temp));
+  ASSERT_LT(3u, length);
+  EXPECT_EQ(strlen(temp), length);
+  EXPECT_TRUE(IsFullPath(temp)) << temp;
+  EXPECT_EQ('\\', temp[length - 1]);
+  const std::string folder(temp, length - 1);
+  EXPECT_NE(0u,
+            testenv::ReadAttributes(folder) & platform::kAttributeDirectory);
+  char small[3] = {'z', 'z', 'z'};
+  EXPECT_EQ(0u, platform::TempDirectory(small, sizeof(small)));
+}
+
+// ---- Text conversion -------------------------------------------------------
+
+TEST_F(PlatformContract, AnsiTextBecomesUtf8) {
+  const struct {
+    const char* ansi;
+    const char* utf8;
+  } cases[] = {
+      {"", ""},
+      {"C:\\Tools\\a b.txt", "C:\\Tools\\a b.txt"},
+      // "ロザニカ 表\ソ", whose second bytes 0x5C are no backslashes.
+      {"\x83\x8D\x83\x55\x83\x6A\x83\x4A \x95\x5C\\\x83\x5C",
+       "\xE3\x83\xAD\xE3\x82\xB6\xE3\x83\x8B\xE3\x82\xAB \xE8\xA1\xA8\\"
+       "\xE3\x82\xBD"},
+      // Half-width katakana "ｱ" and the full-width colon.
+      {"\xB1\x81\x46", "\xEF\xBD\xB1\xEF\xBC\x9A"},
+  };
+  for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+    char buffer[64];
+    memset(buffer, 'z', sizeof(buffer));
+    EXPECT_EQ(strlen(cases[i].utf8),
+              platform::AnsiToUtf8(cases[i].ansi, buffer, sizeof(buffer)))
+        << i;
+    EXPECT_STREQ(cases[i].utf8, buffer) << i;
+  }
+  // A result that does not fit gives nothing.
+  char small[5];
+  EXPECT_EQ(0u, platform::AnsiToUtf8("\x83\x8D\x83\x55", small, sizeof(small)));
+  EXPECT_STREQ("", small);
+}
+
+// ---- Log files -------------------------------------------------------------
+
+class LogFileContract : public PlatformContract {
+ protected:
+  std::string Read(const std::string& path) {
+    std::string bytes;
+    EXPECT_TRUE(testenv::ReadFile(path, &bytes)) << path;
+    return bytes;
+  }
+  bool Append(const platform::KernelObject& file, const std::string& text) {
+    return platform::AppendToFile(file, text.data(),
+                                  static_cast<unsigned>(text.size()));
+  }
+};
+
+TEST_F(LogFileContract, AppendsToANewOrAnExistingFile) {
+  const std::string path = testenv::Path("run.log");
+  {
+    platform::KernelObject file;
+    bool created = false;
+    ASSERT_TRUE(platform::OpenLogFile(path.c_str(), platform::kLogAppend, &file,
+                                      &created));
+    EXPECT_TRUE(created);
+    EXPECT_TRUE(Append(file, "one\r\n"));
+  }
+  EXPECT_EQ("one\r\n", Read(path));
+  platform::KernelObject first;
+  platform::KernelObject second;
+  bool created = true;
+  ASSERT_TRUE(platform::OpenLogFile(path.c_str(), platform::kLogAppend, &first,
+                                    &created));
+  EXPECT_FALSE(created);
+  ASSERT_TRUE(platform::OpenLogFile(path.c_str(), platform::kLogAppend, &second,
+                                    &created));
+  // Two writers at once, as two runs sharing one log: nothing is overwritten.
+  EXPECT_TRUE(Append(first, "two\r\n"));
+  EXPECT_TRUE(Append(second, "three\r\n"));
+  EXPECT_TRUE(Append(first, "four\r\n"));
+  first.Reset();
+  second.Reset();
+  EXPECT_EQ("one\r\ntwo\r\nthree\r\nfour\r\n", Read(path));
+}
+
+TEST_F(LogFileContract, CreateNewNeverOpensAnExistingFile) {
+  const std::string path = testenv::Path("new.log");
+  ASSERT_TRUE(testenv::WriteFile(path, "kept"));
+  platform::KernelObject file;
+  bool created = false;
+  EXPECT_FALSE(platform::OpenLogFile(path.c_str(), platform::kLogCreateNew,
+                                     &file, &created));
+  EXPECT_EQ(80u, platform::LastErrorCode());  // ERROR_FILE_EXISTS
+  EXPECT_FALSE(file.valid());
+  EXPECT_EQ("kept", Read(path));
+  const std::string fresh = testenv::Path("fresh.log");
+  ASSERT_TRUE(platform::OpenLogFile(fresh.c_str(), platform::kLogCreateNew,
+                                    &file, &created));
+  EXPECT_TRUE(created);
+  EXPECT_TRUE(Append(file, "x"));
+}
+
+TEST_F(LogFileContract, MissingFolderOrHeldFileIsNotOpened) {
+  platform::KernelObject file;
+  bool created = false;
+  EXPECT_FALSE(platform::OpenLogFile(testenv::Path("no\\run.log").c_str(),
+                                     platform::kLogAppend, &file, &created));
+  EXPECT_EQ(3u, platform::LastErrorCode());
+  const std::string held = testenv::Path("held.log");
+  ASSERT_TRUE(testenv::WriteFile(held, "x"));
+  ASSERT_TRUE(testenv::HoldOpen(held));
+  EXPECT_FALSE(platform::OpenLogFile(held.c_str(), platform::kLogAppend, &file,
+                                     &created));
+  EXPECT_EQ(32u, platform::LastErrorCode());
+  EXPECT_FALSE(
+      platform::OpenLogFile("", platform::kLogAppend, &file, &created));
+  EXPECT_FALSE(file.valid());
+}
+
+// ---- Named mutexes ---------------------------------------------------------
+
+TEST_F(PlatformContract, ANamedMutexIsHeldWhileAHandleIsOpen) {
+  const std::string name = "Global\\" + testenv::UniqueName("updater-contract");
+  platform::KernelObject first;
+  ASSERT_EQ(platform::kMutexCreated,
+            platform::CreateNamedMutex(name.c_str(), &first));
+  EXPECT_TRUE(first.valid());
+  platform::KernelObject second;
+  EXPECT_EQ(platform::kMutexExisted,
+            platform::CreateNamedMutex(name.c_str(), &second));
+  second.Reset();
+  EXPECT_EQ(platform::kMutexExisted,
+            platform::CreateNamedMutex(name.c_str(), &second));
+  second.Reset();
+  first.Reset();
+  EXPECT_EQ(platform::kMutexCreated,
+            platform::CreateNamedMutex(name.c_str(), &first));
+  // A backslash outside a namespace prefix names no object.
+  platform::KernelObject bad;
+  EXPECT_EQ(platform::kMutexFailed,
+            platform::CreateNamedMutex("no\\such\\place", &bad));
+  EXPECT_FALSE(bad.valid());
+}
+
 // ---- Settings files ----------------------------------------------------
 
 const std::string& LongValue() {
@@ -997,6 +1254,7 @@ TEST_F(LaunchContract, StartsAndWaitsForAProgram) {
 TEST_F(LaunchContract, MissingProgramOrDirectoryIsNotStarted) {
   EXPECT_EQ(platform::kLaunchNotStarted,
             Run(testenv::Path("missing.exe") + kNoTests, platform::kWaitForExit));
+  EXPECT_EQ(2u, platform::LastErrorCode());
   EXPECT_EQ(platform::kLaunchNotStarted,
             Run(module_ + kNoTests, platform::kWaitForExit,
                 testenv::Path("missing")));
@@ -1116,6 +1374,7 @@ TEST_F(ShortcutContract, SavesIntoAnExistingFolderOnly) {
   EXPECT_NE(testenv::kNoAttributes, testenv::ReadAttributes(link));
   EXPECT_TRUE(Save(link));  // an existing link is overwritten
   EXPECT_FALSE(Save(testenv::Path("missing\\App.LNK")));
+  EXPECT_EQ(0x80070003u, platform::LastErrorCode());
 }
 
 TEST_F(ShortcutContract, RefusesAPathTooLongForTheWideBuffer) {

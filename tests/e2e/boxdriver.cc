@@ -4,26 +4,32 @@
 //       Starts a program with an exact command line (CreateProcessA, so no
 //       re-quoting by wine), finds every message box it shows, writes what the
 //       box says (caption, text, buttons, default button) to the result file,
-//       answers it, and reports how the program ended.
+//       answers it, and reports how the program ended. With several command
+//       lines it starts them all at once and answers boxes only while every
+//       program still running shows one, so that none can run past a box
+//       before the others have reached theirs.
 //   boxdriver attr <path>          prints GetFileAttributesA as 0x%08X
 //   boxdriver lnk <path>           prints a shortcut's fields (IShellLinkA)
 //                                  and the show command its header holds
-//   boxdriver folders              prints the Windows and system directories
-//                                  and the special folders 25, 23, 16, 2
+//   boxdriver folders              prints the Windows and system directories,
+//                                  the special folders 25, 23, 16, 2 and the
+//                                  temporary folder
 //   boxdriver time <runs> <cmdline> starts the program `runs` times, one
 //                                  after the other, and prints each run's
 //                                  time from start to exit in microseconds
 //
 // Job file, one "key=value" per line (values that are raw bytes in hex):
-//   cmdline_hex=...   the whole command line
+//   cmdline_hex=...   the whole command line; one line per program
 //   cwd=...           working directory of the started program
 //   timeout_ms=...    the program is ended after this long
 //   answer=N|default  the button for the next box, in order; boxes beyond the
 //                     list get their default button
 //   hold=PATH         a file opened without sharing for the whole run
 //   out=PATH          the result file
-// Result file lines: "box", "caption <hex>", "text <hex>", "buttons 6,7",
-// "default 7", "answer 7" per box; then "exit <code>" or "timeout".
+// Result file lines: "box", "process <n>" (1 for the first command line),
+// "caption <hex>", "text <hex>", "buttons 6,7", "default 7", "answer 7" per
+// box; then "exit <code>" for the first program and "exit<n> <code>" for
+// the n-th, or "timeout".
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -52,7 +58,7 @@ std::string WindowText(HWND window) {
 }
 
 struct Job {
-  std::string commandLine;
+  std::vector<std::string> commandLines;
   std::string cwd;
   DWORD timeoutMs;
   std::vector<std::string> answers;
@@ -73,7 +79,7 @@ bool ReadJob(const char* path, Job* job) {
     size_t eq = text.find('=');
     if (eq == std::string::npos) continue;
     std::string key = text.substr(0, eq), value = text.substr(eq + 1);
-    if (key == "cmdline_hex") job->commandLine = Unhex(value);
+    if (key == "cmdline_hex") job->commandLines.push_back(Unhex(value));
     else if (key == "cwd") job->cwd = value;
     else if (key == "timeout_ms") job->timeoutMs = strtoul(value.c_str(), NULL, 10);
     else if (key == "answer") job->answers.push_back(value);
@@ -81,7 +87,7 @@ bool ReadJob(const char* path, Job* job) {
     else if (key == "out") job->out = value;
   }
   fclose(file);
-  return !job->out.empty();
+  return !job->out.empty() && !job->commandLines.empty();
 }
 
 struct BoxSearch {
@@ -110,7 +116,7 @@ BOOL CALLBACK CollectButton(HWND window, LPARAM param) {
 }
 
 // Reads one box, writes its record and posts the answer.
-void AnswerBox(HWND box, Job* job, size_t index, FILE* out) {
+void AnswerBox(HWND box, Job* job, size_t index, size_t process, FILE* out) {
   std::vector<int> buttons;
   EnumChildWindows(box, CollectButton, reinterpret_cast<LPARAM>(&buttons));
   // Wine marks a message box's default button only by its BS_DEFPUSHBUTTON
@@ -130,7 +136,8 @@ void AnswerBox(HWND box, Job* job, size_t index, FILE* out) {
   if (index < job->answers.size() && job->answers[index] != "default")
     answer = atoi(job->answers[index].c_str());
 
-  fprintf(out, "box\ncaption %s\n", Hex(WindowText(box)).c_str());
+  fprintf(out, "box\nprocess %u\ncaption %s\n",
+          static_cast<unsigned>(process + 1), Hex(WindowText(box)).c_str());
   HWND text = GetDlgItem(box, 0xFFFF);
   fprintf(out, "text %s\n", Hex(text ? WindowText(text) : "").c_str());
   fprintf(out, "buttons ");
@@ -162,60 +169,94 @@ int Run(const char* jobPath) {
     held.push_back(h);
   }
 
-  STARTUPINFOA si;
-  ZeroMemory(&si, sizeof si);
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi;
-  ZeroMemory(&pi, sizeof pi);
-  std::vector<char> commandLine(job.commandLine.begin(), job.commandLine.end());
-  commandLine.push_back('\0');
-  if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL,
-                      job.cwd.empty() ? NULL : job.cwd.c_str(), &si, &pi)) {
-    fprintf(out, "start-failed %lu\n", GetLastError());
-    fclose(out);
-    return 2;
+  std::vector<PROCESS_INFORMATION> started;
+  for (size_t p = 0; p < job.commandLines.size(); ++p) {
+    STARTUPINFOA si;
+    ZeroMemory(&si, sizeof si);
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi;
+    ZeroMemory(&pi, sizeof pi);
+    std::vector<char> commandLine(job.commandLines[p].begin(),
+                                  job.commandLines[p].end());
+    commandLine.push_back('\0');
+    if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL,
+                        job.cwd.empty() ? NULL : job.cwd.c_str(), &si, &pi)) {
+      fprintf(out, "start-failed %lu\n", GetLastError());
+      for (size_t k = 0; k < started.size(); ++k) {
+        TerminateProcess(started[k].hProcess, 99);
+        CloseHandle(started[k].hThread);
+        CloseHandle(started[k].hProcess);
+      }
+      fclose(out);
+      return 2;
+    }
+    started.push_back(pi);
   }
 
   std::vector<HWND> answered;
+  std::vector<bool> finished(started.size(), false);
   size_t boxes = 0;
   DWORD start = GetTickCount();
-  bool finished = false;
-  while (!finished) {
-    if (WaitForSingleObject(pi.hProcess, 25) == WAIT_OBJECT_0) {
-      finished = true;
-      break;
+  for (;;) {
+    size_t running = 0;
+    for (size_t p = 0; p < started.size(); ++p) {
+      if (!finished[p])
+        finished[p] = WaitForSingleObject(started[p].hProcess, 0) == WAIT_OBJECT_0;
+      if (!finished[p]) ++running;
     }
-    BoxSearch search;
-    search.processId = pi.dwProcessId;
-    EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
+    if (running == 0) break;
     // Forget answered boxes that have gone, so a reused handle counts anew.
     std::vector<HWND> still;
     for (size_t i = 0; i < answered.size(); ++i)
       if (IsWindow(answered[i])) still.push_back(answered[i]);
     answered.swap(still);
-    for (size_t i = 0; i < search.found.size(); ++i) {
-      HWND box = search.found[i];
-      bool seen = false;
-      for (size_t k = 0; k < answered.size(); ++k) seen = seen || answered[k] == box;
-      if (seen) continue;
-      // Let the box finish laying out its buttons before reading it.
+    // The unanswered boxes of each running program.
+    std::vector<std::vector<HWND> > waiting(started.size());
+    size_t showing = 0;
+    for (size_t p = 0; p < started.size(); ++p) {
+      if (finished[p]) continue;
+      BoxSearch search;
+      search.processId = started[p].dwProcessId;
+      EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
+      for (size_t i = 0; i < search.found.size(); ++i) {
+        bool seen = false;
+        for (size_t k = 0; k < answered.size(); ++k)
+          seen = seen || answered[k] == search.found[i];
+        if (!seen) waiting[p].push_back(search.found[i]);
+      }
+      if (!waiting[p].empty()) ++showing;
+    }
+    if (showing == running) {
+      // Let the boxes finish laying out their buttons before reading them.
       Sleep(100);
-      AnswerBox(box, &job, boxes++, out);
-      answered.push_back(box);
+      for (size_t p = 0; p < started.size(); ++p) {
+        for (size_t i = 0; i < waiting[p].size(); ++i) {
+          AnswerBox(waiting[p][i], &job, boxes++, p, out);
+          answered.push_back(waiting[p][i]);
+        }
+      }
     }
     if (GetTickCount() - start > job.timeoutMs) break;
+    Sleep(25);
   }
-  if (finished) {
-    DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    fprintf(out, "exit %lu\n", code);
-  } else {
-    TerminateProcess(pi.hProcess, 99);
-    WaitForSingleObject(pi.hProcess, 5000);
-    fprintf(out, "timeout\n");
+  bool timedOut = false;
+  for (size_t p = 0; p < started.size(); ++p) {
+    if (finished[p]) {
+      DWORD code = 0;
+      GetExitCodeProcess(started[p].hProcess, &code);
+      if (p == 0)
+        fprintf(out, "exit %lu\n", code);
+      else
+        fprintf(out, "exit%u %lu\n", static_cast<unsigned>(p + 1), code);
+    } else {
+      TerminateProcess(started[p].hProcess, 99);
+      WaitForSingleObject(started[p].hProcess, 5000);
+      timedOut = true;
+    }
+    CloseHandle(started[p].hThread);
+    CloseHandle(started[p].hProcess);
   }
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  if (timedOut) fprintf(out, "timeout\n");
   for (size_t i = 0; i < held.size(); ++i) CloseHandle(held[i]);
   fclose(out);
   return 0;
@@ -281,6 +322,9 @@ int PrintFolders() {
     SHGetSpecialFolderPathA(NULL, buffer, csidls[i], FALSE);
     printf("csidl%d %s\n", csidls[i], Hex(buffer).c_str());
   }
+  buffer[0] = 0;
+  GetTempPathA(MAX_PATH, buffer);
+  printf("temp %s\n", Hex(buffer).c_str());
   return 0;
 }
 

@@ -111,6 +111,7 @@ def win_path(unix_path):
 
 class Box:
     def __init__(self):
+        self.process = 1  # which of the started programs showed it
         self.caption = b""
         self.text = b""
         self.buttons = []
@@ -126,7 +127,8 @@ class Box:
 class Result:
     def __init__(self):
         self.boxes = []
-        self.exit_code = None
+        self.exit_code = None  # the first program's
+        self.exit_codes = {}  # by program, 1 for the first
         self.timed_out = False
         self.raw = ""
 
@@ -140,6 +142,8 @@ def parse_result(text):
         if key == "box":
             box = Box()
             result.boxes.append(box)
+        elif key == "process":
+            box.process = int(value)
         elif key == "caption":
             box.caption = bytes.fromhex(value)
         elif key == "text":
@@ -150,8 +154,11 @@ def parse_result(text):
             box.default = int(value)
         elif key == "answer":
             box.answer = int(value)
-        elif key == "exit":
-            result.exit_code = int(value)
+        elif key.startswith("exit"):
+            number = int(key[4:] or "1")
+            result.exit_codes[number] = int(value)
+            if number == 1:
+                result.exit_code = int(value)
         elif key == "timeout":
             result.timed_out = True
     return result
@@ -210,17 +217,19 @@ class UpdaterCase(unittest.TestCase):
         return self.wpath(exe_name)
 
     def run_updater(self, exe_win_path, args=None, answers=(), holds=(),
-                    cwd=None, timeout_ms=30000, raw_command_line=None):
+                    cwd=None, timeout_ms=30000, raw_command_line=None,
+                    exit_code=None, copies=1):
         """Starts the updater with the command line '"exe" args' (or exactly
-        `raw_command_line`) and answers its boxes."""
+        `raw_command_line`), `copies` times at once, and answers its boxes;
+        checks the (first) exit code when `exit_code` is given."""
         if raw_command_line is None:
             raw_command_line = b'"' + sjis(exe_win_path) + b'"'
             if args is not None:
                 raw_command_line += b" " + sjis(args)
         out = self.path("_boxes.txt")
         job = self.path("_job.txt")
-        lines = ["cmdline_hex=" + sjis(raw_command_line).hex(),
-                 "cwd=" + (cwd or self.wpath()),
+        lines = ["cmdline_hex=" + sjis(raw_command_line).hex()] * copies
+        lines += ["cwd=" + (cwd or self.wpath()),
                  "timeout_ms=%d" % timeout_ms,
                  "out=" + win_path(out)]
         lines += ["answer=%s" % a for a in answers]
@@ -233,7 +242,9 @@ class UpdaterCase(unittest.TestCase):
         with open(out, "r", encoding="ascii") as f:
             result = parse_result(f.read())
         self.assertFalse(result.timed_out, "updater did not end in time")
-        self.assertEqual(result.exit_code, 0)
+        self.assertEqual(len(result.exit_codes), copies, result.raw)
+        if exit_code is not None:
+            self.assertEqual(result.exit_code, exit_code, result.boxes)
         return result
 
     def assertBox(self, box, text, caption=DEFAULT_CAPTION, buttons=(IDOK,),

@@ -8,9 +8,12 @@
 
 namespace {
 
+using fake::internal::Fail;
 using fake::internal::Find;
+using fake::internal::MissingCode;
 using fake::internal::Node;
 using fake::internal::TheWorld;
+namespace fi = fake::internal;
 
 bool Empty(const char* text) { return text == NULL || *text == '\0'; }
 
@@ -19,9 +22,10 @@ bool Empty(const char* text) { return text == NULL || *text == '\0'; }
 namespace platform {
 
 bool SetAttributes(const char* path, unsigned attributes) {
-  if (Empty(path) || fake::internal::HasWildcards(path)) return false;
+  if (Empty(path)) return Fail(fi::kErrorPathNotFound);
+  if (fake::internal::HasWildcards(path)) return Fail(fi::kErrorInvalidName);
   Node* node = Find(path);
-  if (node == NULL) return false;
+  if (node == NULL) return Fail(MissingCode(path));
   // Allowed on a held file: changing attributes does not conflict with
   // another process's sharing mode.
   node->attributes =
@@ -30,15 +34,18 @@ bool SetAttributes(const char* path, unsigned attributes) {
 }
 
 bool MakeDirectory(const char* path) {
-  if (Empty(path) || fake::internal::HasInvalidNameCharacters(path)) {
-    return false;
+  if (Empty(path)) return Fail(fi::kErrorPathNotFound);
+  if (fake::internal::HasInvalidNameCharacters(path)) {
+    return Fail(fi::kErrorInvalidName);
   }
   std::string parentKey;
   std::string name;
-  if (!fake::internal::ExistingParent(path, &parentKey, &name)) return false;
+  if (!fake::internal::ExistingParent(path, &parentKey, &name)) {
+    return Fail(fi::kErrorPathNotFound);
+  }
   std::string key = fake::internal::KeyOf(path);
   fake::internal::World& world = TheWorld();
-  if (world.nodes.count(key) != 0) return false;
+  if (world.nodes.count(key) != 0) return Fail(fi::kErrorAlreadyExists);
   Node node;
   node.name = name;
   node.parent = parentKey;
@@ -52,42 +59,52 @@ bool MakeDirectory(const char* path) {
 }
 
 bool RemoveFile(const char* path) {
-  if (Empty(path)) return false;
+  if (Empty(path)) return Fail(fi::kErrorPathNotFound);
   Node* node = Find(path);
-  if (node == NULL || node->directory || node->held ||
-      (node->attributes & kAttributeReadOnly)) {
-    return false;
+  if (node == NULL) return Fail(MissingCode(path));
+  if (node->held) return Fail(fi::kErrorSharingViolation);
+  if (node->directory || (node->attributes & kAttributeReadOnly)) {
+    return Fail(fi::kErrorAccessDenied);
   }
   TheWorld().nodes.erase(fake::internal::KeyOf(path));
   return true;
 }
 
 bool CopyFileOver(const char* from, const char* to) {
-  if (Empty(from) || Empty(to)) return false;
+  if (Empty(from) || Empty(to)) return Fail(fi::kErrorPathNotFound);
   Node* source = Find(from);
-  if (source == NULL || source->directory || source->held) return false;
-  if (fake::internal::HasInvalidNameCharacters(to)) return false;
+  if (source == NULL) return Fail(MissingCode(from));
+  if (source->directory) return Fail(fi::kErrorAccessDenied);
+  if (source->held) return Fail(fi::kErrorSharingViolation);
+  if (fake::internal::HasInvalidNameCharacters(to)) {
+    return Fail(fi::kErrorInvalidName);
+  }
   std::string parentKey;
   std::string name;
-  if (!fake::internal::ExistingParent(to, &parentKey, &name)) return false;
+  if (!fake::internal::ExistingParent(to, &parentKey, &name)) {
+    return Fail(fi::kErrorPathNotFound);
+  }
   std::string fromKey = fake::internal::KeyOf(from);
   std::string toKey = fake::internal::KeyOf(to);
-  if (fromKey == toKey) return false;  // the source is open for reading
+  // The source is open for reading.
+  if (fromKey == toKey) return Fail(fi::kErrorSharingViolation);
 
   fake::internal::World& world = TheWorld();
   std::map<std::string, Node>::iterator existing = world.nodes.find(toKey);
   if (existing != world.nodes.end()) {
     const Node& target = existing->second;
-    if (target.directory || target.held ||
-        (target.attributes & kAttributeReadOnly)) {
-      return false;
+    if (target.held) return Fail(fi::kErrorSharingViolation);
+    if (target.directory || (target.attributes & kAttributeReadOnly)) {
+      return Fail(fi::kErrorAccessDenied);
     }
     // CopyFileA refuses a hidden destination; a system one only the copy of
     // a system file may replace (CREATE_ALWAYS with the source's bits).
-    if (target.attributes & kAttributeHidden) return false;
+    if (target.attributes & kAttributeHidden) {
+      return Fail(fi::kErrorAccessDenied);
+    }
     if ((target.attributes & kAttributeSystem) &&
         !(source->attributes & kAttributeSystem)) {
-      return false;
+      return Fail(fi::kErrorAccessDenied);
     }
   }
   Node copy = *source;
@@ -105,12 +122,21 @@ bool CopyFileOver(const char* from, const char* to) {
 }
 
 FileDateResult LastWriteDate(const char* path, FileDate* date) {
-  if (Empty(path)) return kFileDateNotOpened;
-  Node* node = Find(path);
+  Node* node = Empty(path) ? NULL : Find(path);
   // Opening without sharing fails on a held file; a directory cannot be
   // opened without backup semantics.
-  if (node == NULL || node->directory || node->held) return kFileDateNotOpened;
-  if (node->timeUnreadable) return kFileDateNotRead;
+  if (node == NULL) {
+    Fail(Empty(path) ? fi::kErrorPathNotFound : MissingCode(path));
+    return kFileDateNotOpened;
+  }
+  if (node->directory || node->held) {
+    Fail(node->held ? fi::kErrorSharingViolation : fi::kErrorAccessDenied);
+    return kFileDateNotOpened;
+  }
+  if (node->timeUnreadable) {
+    Fail(fi::kErrorAccessDenied);
+    return kFileDateNotRead;
+  }
   *date = node->date;
   return kFileDateRead;
 }

@@ -107,6 +107,13 @@ LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait) {
       }
     }
   }
+  // A scripted failure gets the code of a typical cause.
+  if (call.result == kLaunchWaitFailed) {
+    fake::internal::Fail(6);  // ERROR_INVALID_HANDLE
+  } else if (call.result == kLaunchNotStarted) {
+    fake::internal::Fail(!directoryOk ? fake::internal::kErrorDirectory
+                                      : fake::internal::kErrorFileNotFound);
+  }
   world.launches.push_back(call);
   return call.result;
 }

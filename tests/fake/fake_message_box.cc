@@ -78,6 +78,7 @@ int ShowMessageBox(const char* text, const char* caption, unsigned style) {
   call.style = style;
   call.answer = answer;
   world.boxes.push_back(call);
+  if (answer == 0) fake::internal::Fail(1400);  // ERROR_INVALID_WINDOW_HANDLE
   return answer;
 }
 

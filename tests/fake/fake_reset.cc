@@ -22,6 +22,14 @@ void Populate() {
       "C:\\Users\\Public\\Desktop";
   world.platformId = platform::kPlatformWin32Nt;
   world.processBits = 32;
+  world.versionMajor = 10;
+  world.versionMinor = 0;
+  world.versionBuild = 19045;
+  world.elevation = platform::kElevated;
+  world.processId = 4242;
+  const platform::LocalTimeFields noon = {2024, 6, 15, 12, 0, 0, 0};
+  world.now = noon;
+  world.tempDirectory = "C:\\Users\\User\\AppData\\Local\\Temp\\";
 
   AddDirectory(world.windowsDirectory);
   AddDirectory(world.systemDirectory);
@@ -31,6 +39,7 @@ void Populate() {
     AddDirectory(it->second);
   }
   AddFile(world.modulePath, "MZ");
+  AddDirectory(world.tempDirectory);
 }
 
 }  // namespace internal

@@ -9,10 +9,14 @@
 
 namespace {
 
+using fake::internal::Fail;
 using fake::internal::Node;
 using fake::internal::TheWorld;
 
 std::string Text(const char* text) { return text != NULL ? text : ""; }
+
+// HRESULT_FROM_WIN32, as IPersistFile::Save reports file errors.
+unsigned HResultOf(unsigned code) { return 0x80070000u | code; }
 
 }  // namespace
 
@@ -21,22 +25,29 @@ namespace platform {
 bool SaveShortcut(const ShortcutFields& fields, const char* path) {
   fake::internal::World& world = TheWorld();
   // CoCreateInstance fails on a thread that has not initialised COM.
-  if (world.comDepth <= 0) return false;
+  if (world.comDepth <= 0) return Fail(0x800401F0u);  // CO_E_NOTINITIALIZED
   std::string file = Text(path);
-  // The UTF-16 path must fit MAX_PATH wide characters with its terminator.
-  if (file.empty() || fake::internal::WideLength(file) + 1 > kMaxPath) {
-    return false;
+  // The UTF-16 path must fit MAX_PATH wide characters with its terminator;
+  // MultiByteToWideChar fails with ERROR_INSUFFICIENT_BUFFER.
+  if (fake::internal::WideLength(file) + 1 > kMaxPath) return Fail(122);
+  if (file.empty()) return Fail(HResultOf(fake::internal::kErrorPathNotFound));
+  if (fake::internal::HasInvalidNameCharacters(file)) {
+    return Fail(HResultOf(fake::internal::kErrorInvalidName));
   }
-  if (fake::internal::HasInvalidNameCharacters(file)) return false;
   std::string parentKey;
   std::string name;
-  if (!fake::internal::ExistingParent(file, &parentKey, &name)) return false;
+  if (!fake::internal::ExistingParent(file, &parentKey, &name)) {
+    return Fail(HResultOf(fake::internal::kErrorPathNotFound));
+  }
   std::string key = fake::internal::KeyOf(file);
   std::map<std::string, Node>::iterator existing = world.nodes.find(key);
   if (existing != world.nodes.end()) {
     const Node& old = existing->second;
-    if (old.directory || old.held || (old.attributes & kAttributeReadOnly)) {
-      return false;
+    if (old.held) {
+      return Fail(HResultOf(fake::internal::kErrorSharingViolation));
+    }
+    if (old.directory || (old.attributes & kAttributeReadOnly)) {
+      return Fail(HResultOf(fake::internal::kErrorAccessDenied));
     }
   }
 

@@ -140,6 +140,18 @@ unsigned CopyCut(const std::string& text, char* buffer, unsigned size) {
   return static_cast<unsigned>(length);
 }
 
+bool Fail(unsigned code) {
+  TheWorld().lastErrorCode = code;
+  return false;
+}
+
+unsigned MissingCode(const std::string& path) {
+  std::string parentKey;
+  std::string name;
+  return ExistingParent(path, &parentKey, &name) ? kErrorFileNotFound
+                                                 : kErrorPathNotFound;
+}
+
 size_t WideLength(const std::string& text) {
   size_t units = 0;
   for (size_t i = 0; i < text.size(); ++i) {

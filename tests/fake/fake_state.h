@@ -57,6 +57,25 @@ struct World {
 
   std::map<std::string, Shortcut> shortcuts;  // by path key
   int shortcutSaves;
+
+  unsigned lastErrorCode;  // what LastErrorCode() answers
+  platform::LocalTimeFields now;
+  unsigned processId;
+  platform::Elevation elevation;
+  unsigned versionMajor;
+  unsigned versionMinor;
+  unsigned versionBuild;
+  std::string tempDirectory;  // with its trailing backslash; "" fails
+
+  // A kernel object handed out: a log file (path key) or a mutex (name).
+  struct KernelObjectData {
+    bool mutex;
+    std::string key;
+  };
+  // Open handles by number; numbers are never reused, not even after a
+  // Reset, so a handle of an earlier world is never taken for a new one.
+  std::map<size_t, KernelObjectData> kernelObjects;
+  std::set<std::string> foreignMutexes;  // held by other processes
 };
 
 // The one world; the first use populates it as Reset() does.
@@ -95,6 +114,23 @@ unsigned CopyCut(const std::string& text, char* buffer, unsigned size);
 
 // Code page 932 text to the number of UTF-16 units it converts to.
 size_t WideLength(const std::string& text);
+
+// Keeps `code` for LastErrorCode() and returns false: the end of a failing
+// operation.
+bool Fail(unsigned code);
+// The code Windows gives for a name that is not there: the file is missing
+// (2) or already its folder is (3).
+unsigned MissingCode(const std::string& path);
+
+// Windows error codes the fake gives.
+const unsigned kErrorFileNotFound = 2;
+const unsigned kErrorPathNotFound = 3;
+const unsigned kErrorAccessDenied = 5;
+const unsigned kErrorSharingViolation = 32;
+const unsigned kErrorFileExists = 80;
+const unsigned kErrorInvalidName = 123;
+const unsigned kErrorAlreadyExists = 183;
+const unsigned kErrorDirectory = 267;
 
 }  // namespace internal
 }  // namespace fake

@@ -16,7 +16,9 @@
 //                   16 C:\Users\User\Desktop
 //                   23 C:\ProgramData\Start Menu\Programs
 //                   25 C:\Users\Public\Desktop
-//   platform id 2 (NT); today 2024-06-15 (the date new files get);
+//   the temporary folder C:\Users\User\AppData\Local\Temp\;
+//   platform id 2 (NT), version 10.0.19045, elevated, process id 4242;
+//   today 2024-06-15 (the date new files get), the clock at 12:00:00.000;
 //   COM not initialised (SaveShortcut fails until ComInitialize is called,
 //   as CoCreateInstance does); no registry values, boxes or launches.
 #ifndef UPDATER_TESTS_FAKE_FAKE_WORLD_H_
@@ -79,6 +81,22 @@ void SetPlatformId(unsigned id);  // 0 stands for a failing GetVersionExA
 
 bool DllSearchHardened();  // HardenDllSearch was called
 int ComDepth();            // ComInitialize calls minus ComUninitialize calls
+
+void SetSystemVersion(unsigned major, unsigned minor, unsigned build);
+void SetElevation(platform::Elevation elevation);
+void SetLocalTime(const platform::LocalTimeFields& now);
+// With its trailing backslash; "" makes TempDirectory fail.
+void SetTempDirectory(const std::string& path);
+
+// ---- Kernel objects ------------------------------------------------------
+
+// Another process holds the mutex `name`: CreateNamedMutex answers
+// kMutexExisted.
+void HoldMutexElsewhere(const std::string& name);
+// Names of the mutexes this process holds a handle to.
+std::vector<std::string> MutexesHeld();
+// Log files and mutexes opened and not yet closed.
+int OpenKernelObjectCount();
 
 // ---- Registry (HKEY_LOCAL_MACHINE) -------------------------------------
 

@@ -48,7 +48,7 @@ TEST_F(StartupTest, FirstArgumentTakesTheCaptionWord) {
   }
 }
 
-TEST_F(StartupTest, MissingSettingsFileIsOneBoxAndExitCodeZero) {
+TEST_F(StartupTest, MissingSettingsFileIsOneBoxAndExitCodeOne) {
   struct Case {
     const char* module;
     const char* settings;
@@ -62,7 +62,7 @@ TEST_F(StartupTest, MissingSettingsFileIsOneBoxAndExitCodeZero) {
     SCOPED_TRACE(c.module);
     SetUp();
     fake::SetModulePath(c.module);
-    EXPECT_EQ(0, UpdaterMain("\"Cap tion\" /s"));
+    EXPECT_EQ(1, UpdaterMain("\"Cap tion\" /s"));
     EXPECT_STREQ(c.settings, SettingsPath.Text());
     ASSERT_EQ(1u, fake::MessageBoxes().size());
     EXPECT_EQ(Message(MSG_FILE_NOT_FOUND, c.settings),
@@ -75,7 +75,7 @@ TEST_F(StartupTest, MissingSettingsFileIsOneBoxAndExitCodeZero) {
 }
 
 TEST_F(StartupTest, DefaultCaptionIsShiftJis) {
-  EXPECT_EQ(0, UpdaterMain(""));
+  EXPECT_EQ(1, UpdaterMain(""));
   ASSERT_EQ(1u, fake::MessageBoxes().size());
   EXPECT_EQ("\x83\x8D\x83\x55\x83\x6A\x83\x4A\x20\x83\x41\x83\x62\x83\x76"
             "\x83\x66\x81\x5B\x83\x5E",
@@ -127,7 +127,7 @@ TEST_F(StartupTest, NameBecomesTheCaptionUnlessEmpty) {
     SCOPED_TRACE(c.settings);
     SetUp();
     WriteSettings(c.settings);
-    EXPECT_EQ(0, UpdaterMain("Cmd"));
+    EXPECT_EQ(1, UpdaterMain("Cmd"));
     EXPECT_EQ(c.boxes, BoxTexts());
     ASSERT_FALSE(fake::MessageBoxes().empty());
     EXPECT_EQ(c.caption, fake::MessageBoxes().back().caption);
@@ -136,7 +136,7 @@ TEST_F(StartupTest, NameBecomesTheCaptionUnlessEmpty) {
 
 TEST_F(StartupTest, DirectoryNamedLikeTheSettingsFileCountsAsFound) {
   fake::AddDirectory(kSettingsPath);
-  EXPECT_EQ(0, UpdaterMain(""));
+  EXPECT_EQ(1, UpdaterMain(""));
   EXPECT_EQ(std::vector<std::string>{Message(MSG_BAD_FORMAT, "UPDATER", "NAME")},
             BoxTexts());
 }
@@ -158,7 +158,7 @@ TEST_F(StartupTest, FailedRunLeavesNoListLoadedAfterExit) {
   WriteSettings(
       "[UPDATER]\nNAME=Tool\nPROC=A\n"
       "[A]\nMODE=ATTR\nFILE=<Src>\\missing.txt\nARG=0x1\n");
-  EXPECT_EQ(0, UpdaterMain(""));
+  EXPECT_EQ(3, UpdaterMain(""));
   EXPECT_EQ(std::vector<std::string>{Message(MSG_ATTR_FAILED,
                                              "C:\\Tools\\missing.txt", 1u)},
             BoxTexts());

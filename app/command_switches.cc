@@ -1,0 +1,55 @@
+#include "app/command_switches.h"
+
+namespace {
+
+// The word at `cursor` (blanks before it skipped), quotes removed; the
+// cursor moves past it. False at the end of the text. A quote or a blank is
+// never the second byte of a double-byte character, so bytes can be
+// compared one by one.
+bool NextWord(const char*& cursor, TextString& word) {
+  while (*cursor == ' ') ++cursor;
+  if (*cursor == '\0') return false;
+  const char* start = cursor;
+  bool quoted = false;
+  for (; *cursor != '\0' && (quoted || *cursor != ' '); ++cursor)
+    if (*cursor == '"') quoted = !quoted;
+  word = TextString(start).Mid(0, static_cast<int>(cursor - start) - 1);
+  word.ReplaceAll("\"", "");
+  return true;
+}
+
+// Records the switch `word` stands for in `out`; false for any other word.
+bool TakeSwitch(const TextString& word, CommandSwitches& out) {
+  if (word.Equals("/SILENT") || word.Equals("/VERYSILENT") ||
+      word.Equals("/SUPPRESSMSGBOXES")) {
+    out.silent = true;
+    return true;
+  }
+  if (word.Equals("/LOG")) {
+    out.log = true;
+    out.logPath.Set("");
+    return true;
+  }
+  const int prefix = 5;  // "/LOG="
+  if (word.Length() >= prefix && SpanEquals(word.Text(), prefix, "/LOG=")) {
+    out.log = true;
+    out.logPath = word.Mid(prefix, word.Length() - 1);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void ReadCommandSwitches(const char* commandLine, CommandSwitches& out) {
+  TextString word;
+  for (const char* cursor = commandLine; NextWord(cursor, word);)
+    TakeSwitch(word, out);
+}
+
+bool FirstWordIsSwitch(const char* commandLine) {
+  const char* cursor = commandLine;
+  TextString word;
+  CommandSwitches ignored;
+  return NextWord(cursor, word) && TakeSwitch(word, ignored);
+}

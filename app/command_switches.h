@@ -1,0 +1,29 @@
+// The switches that deployment tools put on the command line. They are
+// recognised without regard to case wherever they stand, from this list
+// only:
+//   /SILENT, /VERYSILENT, /SUPPRESSMSGBOXES   no box at all
+//   /LOG                                      a new log in the temporary folder
+//   /LOG=path, /LOG="path"                    a log appended to that file
+// Words are separated by blanks (0x20); a double quote keeps the blanks up
+// to the next one inside the word, and the quotes are not part of it. Any
+// other word means nothing here ("Setup /s" has no switch).
+#ifndef UPDATER_APP_COMMAND_SWITCHES_H_
+#define UPDATER_APP_COMMAND_SWITCHES_H_
+
+#include "base/text_string.h"
+
+struct CommandSwitches {
+  CommandSwitches() : silent(false), log(false) {}
+
+  bool silent;
+  bool log;
+  TextString logPath;  // the last /LOG's path; "" for the temporary folder
+};
+
+void ReadCommandSwitches(const char* commandLine, CommandSwitches& out);
+
+// Whether the first word of the command line is one of the switches: it is
+// then no caption.
+bool FirstWordIsSwitch(const char* commandLine);
+
+#endif  // UPDATER_APP_COMMAND_SWITCHES_H_

@@ -1,0 +1,26 @@
+// The exit codes of updater.exe, which tell the tools that start it how the
+// run ended. The numbers are fixed: scripts depend on them.
+#ifndef UPDATER_APP_EXIT_CODE_H_
+#define UPDATER_APP_EXIT_CODE_H_
+
+enum ExitCode {
+  // Every procedure of the run ended normally.
+  kExitDone = 0,
+  // Start-up failed: the settings file is missing, [UPDATER] NAME or PROC
+  // is missing, or PROC lists no procedure.
+  kExitStartupFailed = 1,
+  // A procedure list could not be loaded (an unknown MODE, a missing key, a
+  // bad count), the [UPDATER] PROC list or a SWITCH branch list alike.
+  kExitListNotLoaded = 2,
+  // A procedure failed while running (a copy, a delete, a launch...).
+  kExitProcedureFailed = 3,
+  // A MSGBOX answer ended the run (ISABORT).
+  kExitEndedByAnswer = 4,
+  // Another run of an updater from the same folder is going on.
+  kExitAlreadyRunning = 5
+};
+
+// The code of a run that RunUpdater reported as stopped.
+ExitCode ExitCodeOfStoppedRun();
+
+#endif  // UPDATER_APP_EXIT_CODE_H_

@@ -1,0 +1,94 @@
+// The whole life of the process: the command line's switches, the log, one
+// run per folder, start-up, the run, and the exit code.
+#include <new>
+
+#include "app/command_switches.h"
+#include "app/exit_code.h"
+#include "app/proc_driver.h"
+#include "app/process_state.h"
+#include "app/single_run.h"
+#include "app/startup.h"
+#include "commands/msgbox.h"
+#include "platform/platform.h"
+#include "settings/messages.h"
+#include "settings/run_log.h"
+
+#ifndef UPDATER_VERSION_TEXT
+#define UPDATER_VERSION_TEXT "?"
+#endif
+
+namespace {
+
+// The executable's file name without its extension, for a log in the
+// temporary folder. The directory listing gives the name itself, so no
+// byte of a double-byte character is taken for a backslash.
+TextString ExecutableStem() {
+  char path[platform::kMaxPath] = {0};
+  platform::ModuleFileName(path, sizeof path - 1);
+  platform::FindEntry entry;
+  platform::FileSearch search;
+  if (!search.First(path, &entry)) return TextString("updater");
+  TextString stem(entry.name);
+  if (stem.ItemCount(".") > 1) stem = stem.Items(0, -2, ".");
+  return stem;
+}
+
+void OpenLog(const CommandSwitches& switches) {
+  if (!switches.log) return;
+  if (switches.logPath.Length() != 0)
+    OpenRunLog(switches.logPath.Text());
+  else
+    OpenNewRunLog(ExecutableStem().Text());
+}
+
+void LogHeader(const char* commandLine) {
+  if (!RunLogIsOpen()) return;
+  LogFormat("updater %s, %d-bit build, arguments: %s", UPDATER_VERSION_TEXT,
+            static_cast<int>(sizeof(void*) * 8), commandLine);
+  platform::SystemVersion version;
+  platform::GetSystemVersion(&version);
+  const platform::Elevation elevation = platform::ProcessElevation();
+  LogFormat("Windows %u.%u.%u (%s family), elevated: %s", version.major,
+            version.minor, version.build,
+            version.platformId == platform::kPlatformWin32Nt ? "NT" : "95",
+            elevation == platform::kElevated      ? "yes"
+            : elevation == platform::kNotElevated ? "no"
+                                                  : "unknown");
+}
+
+ExitCode Run(const char* commandLine) {
+  if (!Initialize(commandLine)) return kExitStartupFailed;
+  platform::KernelObject runGuard;
+  if (!ClaimSingleRun(ModulePath.Text(), runGuard)) {
+    TextString folder(ModulePath);
+    DirectoryOf(ModulePath.Text(), folder);
+    ShowError(MSG_ALREADY_RUNNING, folder.Text());
+    return kExitAlreadyRunning;
+  }
+  if (RunUpdater()) return kExitDone;
+  return ExitCodeOfStoppedRun();
+}
+
+}  // namespace
+
+ExitCode ExitCodeOfStoppedRun() {
+  if (UpdaterProc.ItemCount(",") == 0) return kExitStartupFailed;
+  if (ProcListLoadFailed) return kExitListNotLoaded;
+  if (MsgboxEndedRun) return kExitEndedByAnswer;
+  return kExitProcedureFailed;
+}
+
+int UpdaterMain(const char* commandLine) {
+  platform::HardenDllSearch();
+  platform::ScopedCom com;
+  CommandSwitches switches;
+  ReadCommandSwitches(commandLine, switches);
+  SetSilentMode(switches.silent);
+  OpenLog(switches);
+  LogHeader(commandLine);
+  const ExitCode code = Run(commandLine);
+  FreeAllProcLists();  // before `com` goes: COM outlives every record
+  LogFormat("exit code %d", static_cast<int>(code));
+  CloseRunLog();
+  return code;
+}

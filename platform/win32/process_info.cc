@@ -1,0 +1,37 @@
+// What the log tells about the process: its rights, its id, the time.
+#include <windows.h>
+
+#include "platform/platform.h"
+#include "platform/win32/scoped_handle.h"
+
+namespace platform {
+
+Elevation ProcessElevation() {
+  win32::ScopedHandle token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Receive()))
+    return kElevationUnknown;
+  TOKEN_ELEVATION elevation;
+  DWORD size = 0;
+  // Systems before Vista do not know this information class and fail.
+  if (!GetTokenInformation(token.get(), TokenElevation, &elevation,
+                           sizeof(elevation), &size)) {
+    return kElevationUnknown;
+  }
+  return elevation.TokenIsElevated ? kElevated : kNotElevated;
+}
+
+unsigned ProcessId() { return GetCurrentProcessId(); }
+
+void LocalTime(LocalTimeFields* now) {
+  SYSTEMTIME fields;
+  GetLocalTime(&fields);
+  now->year = fields.wYear;
+  now->month = fields.wMonth;
+  now->day = fields.wDay;
+  now->hour = fields.wHour;
+  now->minute = fields.wMinute;
+  now->second = fields.wSecond;
+  now->milliseconds = fields.wMilliseconds;
+}
+
+}  // namespace platform

@@ -1,0 +1,123 @@
+// The process's own facts in the fake world: error codes and their texts,
+// version, rights, id, clock, and the conversion to UTF-8.
+#include <iconv.h>
+#include <string.h>
+
+#include <string>
+
+#include "platform/platform.h"
+#include "tests/fake/fake_state.h"
+#include "tests/fake/fake_world.h"
+
+namespace {
+
+using fake::internal::TheWorld;
+
+// The texts of the codes the fake gives (Windows' English texts).
+const struct {
+  unsigned code;
+  const char* text;
+} kErrorTexts[] = {
+    {2, "The system cannot find the file specified."},
+    {3, "The system cannot find the path specified."},
+    {5, "Access is denied."},
+    {6, "The handle is invalid."},
+    {32,
+     "The process cannot access the file because it is being used by "
+     "another process."},
+    {80, "The file exists."},
+    {122, "The data area passed to a system call is too small."},
+    {123,
+     "The filename, directory name, or volume label syntax is "
+     "incorrect."},
+    {183, "Cannot create a file when that file already exists."},
+    {267, "The directory name is invalid."},
+    {1400, "Invalid window handle."},
+};
+
+}  // namespace
+
+namespace platform {
+
+unsigned LastErrorCode() { return TheWorld().lastErrorCode; }
+
+bool ErrorText(unsigned code, char* buffer, unsigned size) {
+  if (size == 0) return false;
+  buffer[0] = '\0';
+  // An HRESULT of a Windows error has the same text.
+  const unsigned plain =
+      (code & 0xFFFF0000u) == 0x80070000u ? code & 0xFFFF : code;
+  for (size_t i = 0; i < sizeof kErrorTexts / sizeof kErrorTexts[0]; ++i) {
+    if (kErrorTexts[i].code != plain) continue;
+    if (strlen(kErrorTexts[i].text) >= size) return false;
+    strcpy(buffer, kErrorTexts[i].text);
+    return true;
+  }
+  return false;
+}
+
+bool GetSystemVersion(SystemVersion* version) {
+  const fake::internal::World& world = TheWorld();
+  const bool read = world.platformId != 0;  // 0 stands for a failed call
+  version->major = read ? world.versionMajor : 0;
+  version->minor = read ? world.versionMinor : 0;
+  version->build = read ? world.versionBuild : 0;
+  version->platformId = world.platformId;
+  return read;
+}
+
+Elevation ProcessElevation() { return TheWorld().elevation; }
+
+unsigned ProcessId() { return TheWorld().processId; }
+
+void LocalTime(LocalTimeFields* now) { *now = TheWorld().now; }
+
+unsigned AnsiToUtf8(const char* text, char* buffer, unsigned size) {
+  if (size == 0) return 0;
+  buffer[0] = '\0';
+  if (text == NULL || *text == '\0') return 0;
+  iconv_t converter = iconv_open("UTF-8", "CP932");
+  if (converter == reinterpret_cast<iconv_t>(-1)) return 0;
+  // Bytes that are no character of code page 932 become U+30FB, as
+  // MultiByteToWideChar makes them under the Japanese code page.
+  std::string utf8;
+  char* in = const_cast<char*>(text);
+  size_t inLeft = strlen(text);
+  while (inLeft > 0) {
+    char chunk[64];
+    char* out = chunk;
+    size_t outLeft = sizeof chunk;
+    size_t done = iconv(converter, &in, &inLeft, &out, &outLeft);
+    utf8.append(chunk, sizeof chunk - outLeft);
+    if (done == static_cast<size_t>(-1) && outLeft == sizeof chunk) {
+      utf8 += "\xE3\x83\xBB";
+      ++in;
+      --inLeft;
+    }
+  }
+  iconv_close(converter);
+  if (utf8.size() + 1 > size) return 0;
+  memcpy(buffer, utf8.c_str(), utf8.size() + 1);
+  return static_cast<unsigned>(utf8.size());
+}
+
+}  // namespace platform
+
+namespace fake {
+
+void SetLocalTime(const platform::LocalTimeFields& now) {
+  TheWorld().now = now;
+}
+
+void SetElevation(platform::Elevation elevation) {
+  TheWorld().elevation = elevation;
+}
+
+void SetSystemVersion(unsigned major, unsigned minor, unsigned build) {
+  fake::internal::World& world = TheWorld();
+  world.versionMajor = major;
+  world.versionMinor = minor;
+  world.versionBuild = build;
+}
+
+}  // namespace fake
