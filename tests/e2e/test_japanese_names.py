@@ -95,7 +95,7 @@ class JapaneseNames(UpdaterCase):
         exe = self.install("updater.exe",
                            "MODE=MSGBOX\nFLAG=\nTYPE=INFORMATION\nTEXT=headless\n"
                            "ISABORT=0,0\n" + settings("A,,A", msgbox("A", "A")))
-        result = self.run_updater(exe)
+        result = self.run_updater(exe, exit_code=2)
         self.assertEqual(self.box_texts(result), [message(2, "", "MODE")])
 
 

@@ -25,12 +25,13 @@ class JapaneseNamesTest : public UpdaterTest {
   // `settingsPath` (line feeds become CR LF); the boxes it showed.
   std::vector<std::string> Run(const std::string& module,
                                const std::string& settingsPath,
-                               const std::string& settings) {
+                               const std::string& settings,
+                               int exitCode = 0) {
     std::string crlf;
     for (char c : settings) crlf += c == '\n' ? "\r\n" : std::string(1, c);
     fake::SetModulePath(module);
     fake::AddFile(settingsPath, crlf);
-    EXPECT_EQ(0, UpdaterMain(""));
+    EXPECT_EQ(exitCode, UpdaterMain(""));
     return BoxTexts();
   }
 
@@ -138,8 +139,8 @@ TEST_F(JapaneseNamesTest, EmptyProcedureNameIsRefusedBeforeAnythingRuns) {
   const std::vector<std::string> boxes =
       Run("C:\\Tools\\updater.exe", kSettingsPath,
           "MODE=MSGBOX\nFLAG=\nTYPE=INFORMATION\nTEXT=headless\nISABORT=0,0\n"
-          "[UPDATER]\nNAME=x\nPROC=A,,A\n" +
-              Box("A", "A"));
+          "[UPDATER]\nNAME=x\nPROC=A,,A\n" + Box("A", "A"),
+          2);  // a list that could not be loaded
   EXPECT_EQ(std::vector<std::string>{Message(MSG_BAD_FORMAT, "", "MODE")},
             boxes);
 }
