@@ -14,6 +14,73 @@ using fake::internal::TheWorld;
 
 bool Empty(const char* text) { return text == NULL || *text == '\0'; }
 
+// How a copy reaches its destination: CopyFileA writing into it, or a
+// copy made beside it and renamed over it (ReplaceFileByCopy).
+enum CopyRoute { kDirectCopy, kCopyBesideAndRename };
+
+// The folder's length (with its closing backslash) of a path already
+// parsed, as GetFullPathNameA would write it.
+size_t FolderLength(const fake::internal::ParsedPath& parsed) {
+  size_t length = 0;
+  for (size_t i = 0; i + 1 < parsed.parts.size(); ++i) {
+    length += parsed.parts[i].size() + 1;
+  }
+  return length;
+}
+
+// Either route succeeds or fails as a whole here: the fake's disks never
+// fill, so the two differ only in what they refuse.
+bool CopyNode(const char* from, const char* to, CopyRoute route) {
+  using platform::kAttributeArchive;
+  using platform::kAttributeHidden;
+  using platform::kAttributeNormal;
+  using platform::kAttributeReadOnly;
+  using platform::kAttributeSystem;
+  if (Empty(from) || Empty(to)) return false;
+  Node* source = Find(from);
+  if (source == NULL || source->directory || source->held) return false;
+  if (fake::internal::HasInvalidNameCharacters(to)) return false;
+  std::string parentKey;
+  std::string name;
+  if (!fake::internal::ExistingParent(to, &parentKey, &name)) return false;
+  std::string fromKey = fake::internal::KeyOf(from);
+  std::string toKey = fake::internal::KeyOf(to);
+  fake::internal::ParsedPath parsed;
+  fake::internal::ParsePath(to, &parsed);
+  if (parsed.trailingBackslash) return false;  // names no file
+  if (route == kDirectCopy) {
+    if (fromKey == toKey) return false;  // the source is open for reading
+  } else if (FolderLength(parsed) + 11 >= platform::kMaxPath) {
+    return false;  // no room for "~up" + 4 digits + ".tmp" beside it
+  }
+
+  fake::internal::World& world = TheWorld();
+  std::map<std::string, Node>::iterator existing = world.nodes.find(toKey);
+  if (existing != world.nodes.end()) {
+    const Node& target = existing->second;
+    if (target.directory || target.held ||
+        (target.attributes & kAttributeReadOnly)) {
+      return false;
+    }
+    // Replacing a hidden or system file needs a source with the same bit.
+    unsigned guarded =
+        target.attributes & (kAttributeHidden | kAttributeSystem);
+    if ((source->attributes & guarded) != guarded) return false;
+  }
+  Node copy = *source;
+  // An existing entry keeps the letter case of its name.
+  copy.name = existing != world.nodes.end() ? existing->second.name : name;
+  copy.parent = parentKey;
+  copy.held = false;
+  copy.timeUnreadable = false;
+  // The copy takes the source's attributes and is marked for archiving;
+  // the last-write time travels with the contents.
+  copy.attributes =
+      (source->attributes & ~kAttributeNormal) | kAttributeArchive;
+  world.nodes[toKey] = copy;
+  return true;
+}
+
 }  // namespace
 
 namespace platform {
@@ -63,41 +130,11 @@ bool RemoveFile(const char* path) {
 }
 
 bool CopyFileOver(const char* from, const char* to) {
-  if (Empty(from) || Empty(to)) return false;
-  Node* source = Find(from);
-  if (source == NULL || source->directory || source->held) return false;
-  if (fake::internal::HasInvalidNameCharacters(to)) return false;
-  std::string parentKey;
-  std::string name;
-  if (!fake::internal::ExistingParent(to, &parentKey, &name)) return false;
-  std::string fromKey = fake::internal::KeyOf(from);
-  std::string toKey = fake::internal::KeyOf(to);
-  if (fromKey == toKey) return false;  // the source is open for reading
+  return CopyNode(from, to, kDirectCopy);
+}
 
-  fake::internal::World& world = TheWorld();
-  std::map<std::string, Node>::iterator existing = world.nodes.find(toKey);
-  if (existing != world.nodes.end()) {
-    const Node& target = existing->second;
-    if (target.directory || target.held ||
-        (target.attributes & kAttributeReadOnly)) {
-      return false;
-    }
-    // Replacing a hidden or system file needs a source with the same bit.
-    unsigned guarded = target.attributes & (kAttributeHidden | kAttributeSystem);
-    if ((source->attributes & guarded) != guarded) return false;
-  }
-  Node copy = *source;
-  // An existing entry keeps the letter case of its name.
-  copy.name = existing != world.nodes.end() ? existing->second.name : name;
-  copy.parent = parentKey;
-  copy.held = false;
-  copy.timeUnreadable = false;
-  // The copy takes the source's attributes and is marked for archiving;
-  // the last-write time travels with the contents.
-  copy.attributes =
-      (source->attributes & ~kAttributeNormal) | kAttributeArchive;
-  world.nodes[toKey] = copy;
-  return true;
+bool ReplaceFileByCopy(const char* from, const char* to) {
+  return CopyNode(from, to, kCopyBesideAndRename);
 }
 
 FileDateResult LastWriteDate(const char* path, FileDate* date) {
