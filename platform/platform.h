@@ -295,7 +295,10 @@ struct ShortcutFields {
 // SetWorkingDirectory, SetArguments, SetShowCmd (when not 0);
 // IPersistFile::Save(path converted from the ANSI code page, TRUE).
 // True when the file was saved. A path whose UTF-16 form does not fit
-// kMaxPath wide characters is refused, never cut.
+// kMaxPath wide characters is refused, never cut; so are a target and a
+// working directory that the link object would cut: more than kMaxPath - 1
+// wide characters, or on the 95 family bytes (checked before anything is
+// created).
 bool SaveShortcut(const ShortcutFields& fields, const char* path);
 
 }  // namespace platform

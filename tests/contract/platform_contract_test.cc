@@ -595,6 +595,25 @@ TEST_F(ProfileContract, CutsALongValueToTheBuffer) {
   EXPECT_EQ(LongValue(), std::string(&buffer[0]));
 }
 
+// The settings reader takes a result of size - 2 or more for "maybe cut"
+// and reads again with a larger buffer: a cut that falls inside a
+// double-byte character must still report that much.
+TEST_F(ProfileContract, CutInsideADoubleByteCharacterStillFillsTheBuffer) {
+  std::string kana;
+  for (int i = 0; i < 200; ++i) kana += "\x82\xA0";
+  const std::string file = testenv::Path("kana.ini");
+  ASSERT_TRUE(testenv::WriteFile(file, "[s]\r\nk=" + kana + "\r\n"));
+  std::vector<char> buffer(500);
+  for (unsigned size = 256; size <= 259; ++size) {
+    EXPECT_LE(size - 2, platform::ProfileString("s", "k", "", &buffer[0], size,
+                                                file.c_str()))
+        << size;
+  }
+  EXPECT_EQ(400u, platform::ProfileString("s", "k", "", &buffer[0], 403,
+                                          file.c_str()));
+  EXPECT_EQ(kana, std::string(&buffer[0]));
+}
+
 TEST_F(ProfileContract, DefaultComesBackTrimmedAndUnquoted) {
   char buffer[260];
   EXPECT_EQ(7u, platform::ProfileString("Main", "Key1", "NO_DATA", buffer, 259,
@@ -986,6 +1005,37 @@ TEST_F(ShortcutContract, RefusesAPathTooLongForTheWideBuffer) {
   EXPECT_FALSE(Save(link));
   // Nothing was saved under a cut name either.
   EXPECT_EQ(2u, Listing(folder + "\\*").size());  // "." and ".."
+}
+
+// The link object keeps 259 wide characters of a target or working folder;
+// a longer one is refused (NT family: 200 double-byte characters fit).
+TEST_F(ShortcutContract, RefusesATargetOrFolderTheShellWouldCut) {
+  std::string kana;
+  for (int i = 0; i < 200; ++i) kana += "\x83\x41";  // katakana "a"
+  const std::string root = testenv::Root() + "\\";
+  const std::string fits = root + std::string(259 - root.size(), 't');
+  const std::string over = fits + "t";
+  struct Case {
+    std::string target;
+    std::string folder;
+    bool saved;
+  } cases[] = {
+      {fits, root, true},
+      {over, root, false},
+      {root + "app.exe", over, false},
+      {root + kana, root, true},
+  };
+  const std::string link = testenv::Path("App.LNK");
+  for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+    platform::ShortcutFields fields = {cases[i].target.c_str(),
+                                       cases[i].folder.c_str(), "", 0};
+    EXPECT_EQ(cases[i].saved, platform::SaveShortcut(fields, link.c_str()))
+        << i;
+    EXPECT_EQ(cases[i].saved,
+              testenv::ReadAttributes(link) != testenv::kNoAttributes)
+        << i;
+    platform::RemoveFile(link.c_str());
+  }
 }
 
 }  // namespace

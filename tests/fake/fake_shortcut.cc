@@ -22,6 +22,16 @@ bool SaveShortcut(const ShortcutFields& fields, const char* path) {
   fake::internal::World& world = TheWorld();
   // CoCreateInstance fails on a thread that has not initialised COM.
   if (world.comDepth <= 0) return false;
+  // The link object cuts a target or working folder longer than MAX_PATH
+  // characters (bytes on the 95 family): refused, never saved cut.
+  const std::string target = Text(fields.target);
+  const std::string folder = Text(fields.workingDirectory);
+  const bool nt = world.platformId == kPlatformWin32Nt;
+  if (fake::internal::WideLength(target) + 1 > kMaxPath ||
+      fake::internal::WideLength(folder) + 1 > kMaxPath ||
+      (!nt && (target.size() + 1 > kMaxPath || folder.size() + 1 > kMaxPath))) {
+    return false;
+  }
   std::string file = Text(path);
   // The UTF-16 path must fit MAX_PATH wide characters with its terminator.
   if (file.empty() || fake::internal::WideLength(file) + 1 > kMaxPath) {
