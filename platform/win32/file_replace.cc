@@ -77,8 +77,10 @@ bool FlushToDisk(const char* path) {
   const DWORD attributes = GetFileAttributesA(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-  if (readOnly && !SetFileAttributesA(path, (attributes & kSettableAttributes) &
-                                                ~FILE_ATTRIBUTE_READONLY)) {
+  const DWORD writable =
+      attributes & kSettableAttributes & ~FILE_ATTRIBUTE_READONLY;
+  if (readOnly && !SetFileAttributesA(
+                      path, writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL)) {
     return false;
   }
   bool flushed;
