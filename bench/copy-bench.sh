@@ -28,10 +28,10 @@ head -c $((100 << 20)) /dev/urandom >"$dir/new.bin"
 head -c $((100 << 20)) /dev/urandom >"$dir/app/app.bin"
 
 names=()
-for spec in "current=$bin/updater.exe" "$@"; do
-  name=${spec%%=*}
+for entry in "current=$bin/updater.exe" "$@"; do
+  name=${entry%%=*}
   names+=("$name")
-  cp "${spec#*=}" "$dir/$name.exe"
+  cp "${entry#*=}" "$dir/$name.exe"
   printf '[UPDATER]\r\nNAME=Copy Bench\r\nPROC=C\r\n[C]\r\nMODE=COPY\r\nFROM=<Src>\\new.bin\r\nTO=<Src>\\app\\app.bin\r\n' \
     >"$dir/$name.ini"
   : >"$dir/$name.txt"
