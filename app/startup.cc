@@ -69,8 +69,14 @@ bool FirstArgument(const TextString& text, TextString& out) {
 }
 
 bool DefineBuiltinSymbols() {
-  Symbols.count =
+  const int count =
       ReadSettingSection(SettingsPath.Text(), "DEFINE", Symbols.text);
+  // Symbols from part of the section would give shortened paths.
+  if (count == kSectionNotReadWhole) {
+    ShowError(MSG_BAD_FORMAT, "DEFINE", "");
+    return false;
+  }
+  Symbols.count = count;
 
   TextString scratch;
   scratch.Reserve(platform::kMaxPath);

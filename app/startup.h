@@ -18,7 +18,8 @@ bool Initialize(const char* commandLine);
 bool FirstArgument(const TextString& text, TextString& out);
 
 // Reads [DEFINE], defines the five built-in symbols and expands the table
-// once. Always true.
+// once. False after MSG_BAD_FORMAT for "DEFINE" when the section cannot be
+// read whole.
 bool DefineBuiltinSymbols();
 
 // Reads [UPDATER] NAME and PROC; false after the message for a missing key.

@@ -17,13 +17,19 @@ bool RunCopy(ProcRecord* record) {
   COPY_INFO* info = static_cast<COPY_INFO*>(record);
   const int count = CountDrivingItems(*info, info->FROM, "FROM");
   if (count == 0) return false;
+  // A copy that fails part-way (a full disk) must not leave a cut or mixed
+  // program behind: the NT family replaces each destination in one step.
+  // The 95 family lacks MoveFileExA and copies straight over it.
+  const bool inOneStep = platform::IsNtPlatform();
   for (int i = 0; i < count; ++i) {
     const TextString source = ListItem(info->FROM, i);
     // TO is not counted: a shorter list leaves "" here, which the copy
     // refuses and the message then shows as an empty destination.
     const TextString destination = ListItem(info->TO, i);
     const bool copied =
-        platform::CopyFileOver(source.Text(), destination.Text());
+        inOneStep
+            ? platform::ReplaceFileByCopy(source.Text(), destination.Text())
+            : platform::CopyFileOver(source.Text(), destination.Text());
     LogFileOperation(copied, "copy", source.Text(), destination.Text());
     if (!copied) {
       ShowError(MSG_COPY_FAILED, source.Text(), destination.Text());

@@ -1,5 +1,6 @@
 // COPY: copies files pairwise, FROM item i onto TO item i, replacing what is
-// there.
+// there. On the NT family a copy that fails leaves the destination exactly as
+// it was.
 #ifndef UPDATER_COMMANDS_COPY_H_
 #define UPDATER_COMMANDS_COPY_H_
 

@@ -201,9 +201,33 @@ bool MakeDirectory(const char* path);
 // DeleteFileA(path). Keeps its error code.
 bool RemoveFile(const char* path);
 
-// CopyFileA(from, to, FALSE): an existing destination is replaced. Keeps
-// its error code.
+// CopyFileA(from, to, FALSE): an existing destination is replaced. A copy
+// that fails part-way may leave the destination cut or gone. Keeps its error
+// code.
 bool CopyFileOver(const char* from, const char* to);
+
+// Replaces `to` by a copy of `from` so that `to` is, whatever fails, either
+// the old file exactly as it was or the whole copy; never cut or mixed. The
+// sequence: GetFullPathNameA(to) for its folder; FindFirstFileA(to) and
+// FindClose, for an existing destination's attributes and stored name;
+// GetFileAttributesA(from); CopyFileA(from, temporary, TRUE) into a new file
+// "~up" + 4 hexadecimal digits + ".tmp" in that folder (another number when
+// the name is taken, so no existing file is ever written); the temporary
+// file's data flushed to disk (CreateFileA, FlushFileBuffers, its read-only
+// attribute lifted meanwhile); MoveFileExA(temporary, folder + stored name,
+// MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH). On any failure the
+// temporary file is deleted (SetFileAttributesA, DeleteFileA) and the
+// GetLastError of the failed step is kept (see LastErrorCode).
+// Refused before anything is written, as CopyFileA refuses them: a
+// destination that is a directory or read-only (also where the file system
+// would let it be written), a hidden or system destination whose bits the
+// source lacks, a wildcard in `to`. A held destination or source fails.
+// Like CopyFileA onto a new file, the result has the source's contents,
+// last-write time and attributes (archive added); an existing destination
+// keeps the letter case of its name. `from` and `to` naming one file leaves
+// it as it was and succeeds. The folder's path plus 12 characters must fit
+// kMaxPath. Needs MoveFileExA: the Windows NT family only.
+bool ReplaceFileByCopy(const char* from, const char* to);
 
 // Calendar date of a file's last write, in local time.
 struct FileDate {
@@ -395,8 +419,10 @@ struct ShortcutFields {
 // SetWorkingDirectory, SetArguments, SetShowCmd (when not 0);
 // IPersistFile::Save(path converted from the ANSI code page, TRUE).
 // True when the file was saved. A path whose UTF-16 form does not fit
-// kMaxPath wide characters is refused, never cut. Keeps its error code (the
-// HRESULT of the step that failed).
+// kMaxPath wide characters is refused, never cut; so are a target and a
+// working directory that the link object would cut: more than kMaxPath - 1
+// wide characters, or on the 95 family bytes (checked before anything is
+// created). Keeps its error code (the HRESULT of the step that failed).
 bool SaveShortcut(const ShortcutFields& fields, const char* path);
 
 }  // namespace platform

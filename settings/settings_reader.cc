@@ -1,7 +1,6 @@
 #include "settings/settings_reader.h"
 
 #include <cstring>
-#include <new>
 
 #include "platform/platform.h"
 
@@ -9,59 +8,90 @@ const char kNoDataSentinel[] = "NO_DATA";
 
 namespace {
 
-// MAX_PATH bytes, with one less given to the profile function: a value
-// comes back with at most 258 characters.
-const unsigned kValueBufferSize = 260;
-const unsigned kValueReadSize = 259;
+// The first read of a value or a section gives the profile function the
+// sizes these readers always used; only a text that may have been cut is
+// read again, with a larger buffer.
+const unsigned kFirstValueSize = 259;
+const unsigned kFirstSectionSize = 32767;
 
-// The largest section GetPrivateProfileSectionA fills on Windows 95.
-const unsigned kSectionBufferSize = 32767;
+// The largest buffer handed to the profile functions: 32767 bytes on the 95
+// family (its profile functions take no more), 16 MiB on the NT family, far
+// beyond any settings file.
+const unsigned kLargestRead95 = 32767;
+const unsigned kLargestReadNt = 16u << 20;
 
-// Reads the raw value; false when the key is absent or reads "NO_DATA".
+// The size to try after `size`, or 0 when `size` was the largest.
+unsigned NextReadSize(unsigned size) {
+  const unsigned largest =
+      platform::IsNtPlatform() ? kLargestReadNt : kLargestRead95;
+  if (size >= largest) return 0;
+  return size < largest / 4 ? size * 4 : largest;
+}
+
+// Reads a key's value (`key` not null) or a whole section (`key` null) into
+// `buffer`, growing it until the text surely fits, and sets `length` to the
+// profile function's result. False when the text does not fit the largest
+// read or memory runs out.
+bool ReadWhole(const char* file, const char* section, const char* key,
+               unsigned firstSize, TextString& buffer, unsigned& length) {
+  for (unsigned size = firstSize; size != 0; size = NextReadSize(size)) {
+    // One zero byte more than the function is told of: the text (and a
+    // section's list) stays terminated whatever comes back.
+    if (!buffer.Reserve(static_cast<int>(size) + 1)) return false;
+    length = key != 0 ? platform::ProfileString(section, key, kNoDataSentinel,
+                                                buffer.Buffer(), size, file)
+                      : platform::ProfileSection(section, buffer.Buffer(), size,
+                                                 file);
+    // A cut value comes back with size - 1 bytes, or one fewer where the
+    // cut would split a double-byte character; a cut section with size - 2.
+    // Only a text that leaves more room than that is surely whole.
+    if (length + 2 < size) return true;
+  }
+  return false;
+}
+
+// Reads the raw value whole; false when the key is absent or reads
+// "NO_DATA", or the value cannot be read whole.
 bool ReadValue(const char* file, const char* section, const char* key,
-               char (&buffer)[kValueBufferSize]) {
-  platform::ProfileString(section, key, kNoDataSentinel, buffer, kValueReadSize,
-                          file);
-  // The function writes at most kValueReadSize bytes; the last byte is ours
-  // and keeps the text terminated whatever came back.
-  buffer[kValueBufferSize - 1] = '\0';
-  return TextString(buffer).Differs(kNoDataSentinel);
+               TextString& value) {
+  unsigned length = 0;
+  if (!ReadWhole(file, section, key, kFirstValueSize, value, length)) {
+    return false;
+  }
+  return value.Differs(kNoDataSentinel);
 }
 
 }  // namespace
 
 bool ReadSettingString(const char* file, const char* section, const char* key,
                        TextString& out) {
-  char buffer[kValueBufferSize] = {0};
-  if (!ReadValue(file, section, key, buffer)) return false;
-  out.Set(buffer);
+  TextString value;
+  if (!ReadValue(file, section, key, value)) return false;
+  out.Set(value.Text());
   return true;
 }
 
 bool ReadSettingInt(const char* file, const char* section, const char* key,
                     int& out) {
-  char buffer[kValueBufferSize] = {0};
-  if (!ReadValue(file, section, key, buffer)) return false;
+  TextString value;
+  if (!ReadValue(file, section, key, value)) return false;
   // A value without a leading number leaves `out` alone but is present.
-  ParseDecimal(buffer, &out);
+  ParseDecimal(value.Text(), &out);
   return true;
 }
 
 int ReadSettingSection(const char* file, const char* section,
                        TextString& target) {
-  // Too large for the stack of a 32-bit GUI thread to spare comfortably.
-  char* buffer = new (std::nothrow) char[kSectionBufferSize]();
-  if (!buffer) return 0;
-  platform::ProfileSection(section, buffer, kSectionBufferSize, file);
-  // Two closing zeros whatever came back: a line that starts before the
-  // last byte ends at the second-last, and the walk then meets an empty
-  // line inside the buffer.
-  buffer[kSectionBufferSize - 2] = '\0';
-  buffer[kSectionBufferSize - 1] = '\0';
-
+  TextString list;
+  unsigned length = 0;
+  if (!ReadWhole(file, section, 0, kFirstSectionSize, list, length)) {
+    return kSectionNotReadWhole;
+  }
   int count = 0;
-  const char* end = buffer + kSectionBufferSize;
-  for (const char* line = buffer; line < end && *line != '\0';
+  // Only the part the function reported is walked; the zero byte after the
+  // buffer ends every line inside it.
+  const char* const end = list.Text() + length;
+  for (const char* line = list.Text(); line < end && *line != '\0';
        line += std::strlen(line) + 1) {
     if (line[0] == ';') continue;  // comment line
     if (target.Length() != 0) {
@@ -73,6 +103,5 @@ int ReadSettingSection(const char* file, const char* section,
     }
     ++count;
   }
-  delete[] buffer;
   return count;
 }

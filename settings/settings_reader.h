@@ -8,8 +8,10 @@
 // Value of a key read for "absent" when it equals this, in any letter case.
 extern const char kNoDataSentinel[];
 
-// True and `out` set to the value (at most 258 characters) when the key is
-// present; false and `out` unchanged when absent or "NO_DATA".
+// True and `out` set to the value, read whole however long, when the key is
+// present; false and `out` unchanged when absent or "NO_DATA", or when the
+// value is too long for the profile functions' largest read (32767 bytes on
+// the 95 family) or memory runs out: a value is never used in part.
 bool ReadSettingString(const char* file, const char* section, const char* key,
                        TextString& out);
 
@@ -19,9 +21,15 @@ bool ReadSettingString(const char* file, const char* section, const char* key,
 bool ReadSettingInt(const char* file, const char* section, const char* key,
                     int& out);
 
-// Appends the section's lines, comment lines (";" first) left out, to
-// `target`, a line feed before each line when `target` is not empty. Returns
-// the number of lines appended.
+// ReadSettingSection's result for a section too large for the profile
+// functions' largest read, or when memory runs out.
+const int kSectionNotReadWhole = -1;
+
+// Reads the whole section and appends its lines, comment lines (";" first)
+// left out, to `target`, a line feed before each line when `target` is not
+// empty. Returns the number of lines appended (0 for a missing section), or
+// kSectionNotReadWhole with `target` unchanged: a section is never used in
+// part.
 int ReadSettingSection(const char* file, const char* section,
                        TextString& target);
 

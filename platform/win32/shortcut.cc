@@ -17,9 +17,25 @@ bool Succeeded(HRESULT result) {
   return SUCCEEDED(result);
 }
 
+// Whether the shell's link object keeps `text` whole: it holds paths in
+// MAX_PATH buffers, of wide characters on the NT family and of bytes on the
+// 95 family, and cuts what does not fit.
+bool FitsShellPath(const char* text) {
+  const int wide = MultiByteToWideChar(CP_ACP, 0, text, -1, NULL, 0);
+  if (wide == 0 || wide > static_cast<int>(kMaxPath)) return false;
+  return PlatformId() == kPlatformWin32Nt ||
+         lstrlenA(text) < static_cast<int>(kMaxPath);
+}
+
 }  // namespace
 
 bool SaveShortcut(const ShortcutFields& fields, const char* path) {
+  // A cut target or working folder would make a shortcut to something else.
+  if (!FitsShellPath(fields.target) ||
+      !FitsShellPath(fields.workingDirectory)) {
+    win32::KeepErrorCode(ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
   win32::ComRef<IShellLinkA> link;
   if (!Succeeded(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER,
                                   IID_IShellLinkA, link.receive()))) {

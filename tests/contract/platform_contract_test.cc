@@ -501,8 +501,8 @@ TEST_F(CopyContract, CopyOntoItselfFailsAndKeepsTheFile) {
 // CopyFileA "fails with ERROR_ACCESS_DENIED if the destination file already
 // exists and has the FILE_ATTRIBUTE_HIDDEN or FILE_ATTRIBUTE_READONLY
 // attribute set". The copy takes the source's attributes, and CreateFileA
-// with CREATE_ALWAYS refuses to replace a system file unless the new file is
-// a system file too.
+// with CREATE_ALWAYS refuses to replace a hidden or system file unless the
+// new file has the same attributes: a source with the same bit replaces it.
 TEST_F(CopyContract, HiddenOrSystemDestinationIsRefused) {
   if (!testenv::HiddenOrSystemDestinationRefusesCopy()) {
     GTEST_SKIP() << "this side replaces hidden and system files";
@@ -513,7 +513,7 @@ TEST_F(CopyContract, HiddenOrSystemDestinationIsRefused) {
     bool copied;
   } cases[] = {
       {0x20, 0x22, false},
-      {0x22, 0x22, false},
+      {0x22, 0x22, true},
       {0x20, 0x24, false},
       {0x24, 0x24, true},
   };
@@ -529,6 +529,120 @@ TEST_F(CopyContract, HiddenOrSystemDestinationIsRefused) {
               Read(target))
         << i;
   }
+}
+
+// ---- ReplaceFileByCopy ---------------------------------------------------
+
+typedef CopyContract ReplaceContract;
+
+TEST_F(ReplaceContract, ReplacesWholeUnderTheStoredNameAndLeavesNothingElse) {
+  ASSERT_TRUE(
+      testenv::WriteFile(testenv::Path("Target.BIN"), "old contents, longer"));
+  // A file a killed run could have left, and one an author could have.
+  ASSERT_TRUE(testenv::WriteFile(testenv::Path("~up1234.tmp"), "left"));
+  ASSERT_TRUE(testenv::WriteFile(testenv::Path("TARGET.bin.tmp"), "mine"));
+  ASSERT_TRUE(platform::ReplaceFileByCopy(source_.c_str(),
+                                          testenv::Path("TARGET.bin").c_str()));
+  EXPECT_EQ(std::string("new\0data", 8), Read(testenv::Path("target.bin")));
+  ASSERT_TRUE(platform::ReplaceFileByCopy(source_.c_str(),
+                                          testenv::Path("fresh.bin").c_str()));
+  EXPECT_EQ(std::string("new\0data", 8), Read(testenv::Path("fresh.bin")));
+  // Onto itself: nothing lost.
+  ASSERT_TRUE(platform::ReplaceFileByCopy(source_.c_str(), source_.c_str()));
+  EXPECT_EQ(std::string("new\0data", 8), Read(source_));
+
+  const char* const expected[] = {"../",        "./",        "TARGET.bin.tmp",
+                                  "Target.BIN", "fresh.bin", "source.bin",
+                                  "~up1234.tmp"};
+  EXPECT_EQ(Names(expected, 7), Listing(testenv::Path("*")));
+  EXPECT_EQ("left", Read(testenv::Path("~up1234.tmp")));
+  EXPECT_EQ("mine", Read(testenv::Path("TARGET.bin.tmp")));
+}
+
+TEST_F(ReplaceContract, CarriesReadOnlyAttributeAndLastWriteDate) {
+  ASSERT_TRUE(testenv::SetLastWrite(source_, 2001, 4, 25, 12, 0));
+  ASSERT_TRUE(platform::SetAttributes(source_.c_str(), 0x21));
+  const std::string target = testenv::Path("target.bin");
+  ASSERT_TRUE(testenv::WriteFile(target, "old"));
+  ASSERT_TRUE(platform::ReplaceFileByCopy(source_.c_str(), target.c_str()));
+  EXPECT_EQ(0x21u, testenv::ReadAttributes(target));
+  ASSERT_TRUE(platform::SetAttributes(target.c_str(), 0x20));
+  platform::FileDate date = {0, 0, 0};
+  ASSERT_EQ(platform::kFileDateRead,
+            platform::LastWriteDate(target.c_str(), &date));
+  EXPECT_EQ(2001, date.year);
+  EXPECT_EQ(4, date.month);
+  EXPECT_EQ(25, date.day);
+}
+
+// Every refusal leaves the destination as it was and no file behind.
+TEST_F(ReplaceContract, FailsWithoutChangingTheDestination) {
+  const std::string old = testenv::Path("old.bin");
+  ASSERT_TRUE(testenv::MakeDir(testenv::Path("dir")));
+  // A folder that leaves room for the destination's name but not for
+  // "\~up" + 4 digits + ".tmp".
+  const std::string deep =
+      testenv::Path(std::string(250 - testenv::Root().size(), 'd'));
+  ASSERT_TRUE(testenv::MakeDir(deep));
+  struct Case {
+    const char* what;
+    std::string from;
+    std::string to;
+    bool held;      // `to` held open without sharing
+    bool readOnly;  // `to` read-only (refused here even as root under Wine)
+  } cases[] = {
+      {"held", source_, old, true, false},
+      {"read-only", source_, old, false, true},
+      {"missing source", testenv::Path("missing.bin"), old, false, false},
+      {"source is a folder", testenv::Path("dir"), old, false, false},
+      {"destination is a folder", source_, testenv::Path("dir"), false, false},
+      {"missing folder", source_, testenv::Path("missing\\t.bin"), false,
+       false},
+      {"wildcard", source_, testenv::Path("o*.bin"), false, false},
+      {"no room for the temporary name", source_, deep + "\\t.bin", false,
+       false},
+      {"empty source", "", old, false, false},
+      {"empty destination", source_, "", false, false},
+  };
+  for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+    const Case& c = cases[i];
+    ASSERT_TRUE(testenv::WriteFile(old, "kept"));
+    const std::vector<std::string> before = Listing(testenv::Path("*"));
+    if (c.held) ASSERT_TRUE(testenv::HoldOpen(old));
+    if (c.readOnly) ASSERT_TRUE(platform::SetAttributes(old.c_str(), 0x21));
+    EXPECT_FALSE(platform::ReplaceFileByCopy(c.from.c_str(), c.to.c_str()))
+        << c.what;
+    testenv::Release(old);
+    ASSERT_TRUE(platform::SetAttributes(old.c_str(), 0x20));
+    EXPECT_EQ("kept", Read(old)) << c.what;
+    EXPECT_EQ(before, Listing(testenv::Path("*"))) << c.what;
+    EXPECT_EQ(2u, Listing(deep + "\\*").size()) << c.what;  // "." and ".."
+  }
+}
+
+TEST_F(ReplaceContract, HeldSourceCannotBeCopied) {
+  ASSERT_TRUE(testenv::HoldOpen(source_));
+  EXPECT_FALSE(platform::ReplaceFileByCopy(source_.c_str(),
+                                           testenv::Path("t.bin").c_str()));
+  const char* const expected[] = {"../", "./", "source.bin"};
+  EXPECT_EQ(Names(expected, 3), Listing(testenv::Path("*")));
+}
+
+// As CopyFileA: a hidden or system destination is replaced only by a source
+// that carries the same bit.
+TEST_F(ReplaceContract, HiddenDestinationNeedsAHiddenSource) {
+  const std::string target = testenv::Path("hidden.bin");
+  ASSERT_TRUE(testenv::WriteFile(target, "kept"));
+  ASSERT_TRUE(platform::SetAttributes(target.c_str(), 0x22));
+  if (testenv::ReadAttributes(target) != 0x22u) {
+    GTEST_SKIP() << "this file system keeps no hidden attribute";
+  }
+  EXPECT_FALSE(platform::ReplaceFileByCopy(source_.c_str(), target.c_str()));
+  EXPECT_EQ("kept", Read(target));
+  ASSERT_TRUE(platform::SetAttributes(source_.c_str(), 0x22));
+  ASSERT_TRUE(platform::ReplaceFileByCopy(source_.c_str(), target.c_str()));
+  EXPECT_EQ(std::string("new\0data", 8), Read(target));
+  EXPECT_EQ(0x22u, testenv::ReadAttributes(target));
 }
 
 // ---- LastWriteDate -------------------------------------------------------
@@ -910,6 +1024,25 @@ TEST_F(ProfileContract, CutsALongValueToTheBuffer) {
   EXPECT_EQ(300u, platform::ProfileString("Main", "Long", "", &buffer[0], 301,
                                           file_.c_str()));
   EXPECT_EQ(LongValue(), std::string(&buffer[0]));
+}
+
+// The settings reader takes a result of size - 2 or more for "maybe cut"
+// and reads again with a larger buffer: a cut that falls inside a
+// double-byte character must still report that much.
+TEST_F(ProfileContract, CutInsideADoubleByteCharacterStillFillsTheBuffer) {
+  std::string kana;
+  for (int i = 0; i < 200; ++i) kana += "\x82\xA0";
+  const std::string file = testenv::Path("kana.ini");
+  ASSERT_TRUE(testenv::WriteFile(file, "[s]\r\nk=" + kana + "\r\n"));
+  std::vector<char> buffer(500);
+  for (unsigned size = 256; size <= 259; ++size) {
+    EXPECT_LE(size - 2, platform::ProfileString("s", "k", "", &buffer[0], size,
+                                                file.c_str()))
+        << size;
+  }
+  EXPECT_EQ(400u, platform::ProfileString("s", "k", "", &buffer[0], 403,
+                                          file.c_str()));
+  EXPECT_EQ(kana, std::string(&buffer[0]));
 }
 
 TEST_F(ProfileContract, DefaultComesBackTrimmedAndUnquoted) {
@@ -1386,6 +1519,37 @@ TEST_F(ShortcutContract, RefusesAPathTooLongForTheWideBuffer) {
   EXPECT_FALSE(Save(link));
   // Nothing was saved under a cut name either.
   EXPECT_EQ(2u, Listing(folder + "\\*").size());  // "." and ".."
+}
+
+// The link object keeps 259 wide characters of a target or working folder;
+// a longer one is refused (NT family: 200 double-byte characters fit).
+TEST_F(ShortcutContract, RefusesATargetOrFolderTheShellWouldCut) {
+  std::string kana;
+  for (int i = 0; i < 200; ++i) kana += "\x83\x41";  // katakana "a"
+  const std::string root = testenv::Root() + "\\";
+  const std::string fits = root + std::string(259 - root.size(), 't');
+  const std::string over = fits + "t";
+  struct Case {
+    std::string target;
+    std::string folder;
+    bool saved;
+  } cases[] = {
+      {fits, root, true},
+      {over, root, false},
+      {root + "app.exe", over, false},
+      {root + kana, root, true},
+  };
+  const std::string link = testenv::Path("App.LNK");
+  for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+    platform::ShortcutFields fields = {cases[i].target.c_str(),
+                                       cases[i].folder.c_str(), "", 0};
+    EXPECT_EQ(cases[i].saved, platform::SaveShortcut(fields, link.c_str()))
+        << i;
+    EXPECT_EQ(cases[i].saved,
+              testenv::ReadAttributes(link) != testenv::kNoAttributes)
+        << i;
+    platform::RemoveFile(link.c_str());
+  }
 }
 
 }  // namespace

@@ -108,7 +108,32 @@ class Copy(FileProcedureCase):
         self.assertEqual(self.read("app\\a.dll"), b"new a")
         self.assertEqual(self.read("app\\b.dll"), b"old b")
         self.assertEqual(self.read("app\\c.dll"), b"old c")
+        self.assertEqual(sorted(os.listdir(self.path("app"))),
+                         ["a.dll", "b.dll", "c.dll"])
         self.assertFalse(self.exists("yes"))
+
+    def test_refused_destination_is_kept_and_nothing_is_left_beside_it(self):
+        # Refused under Wine as well, where root could write through the
+        # read-only file.
+        new, app = self.wpath("new"), self.wpath("app")
+        cases = [("read-only", app + "\\b.dll"), ("missing folder", app + "\\none\\b.dll")]
+        for what, target in cases:
+            with self.subTest(what):
+                self.reset_branches()
+                self.write("app/b.dll", "old b")
+                if what == "read-only":
+                    os.chmod(self.path("app", "b.dll"), 0o444)
+                result = self.run_settings(
+                    "C, YES", "[C]\nMODE=COPY\nFROM=%s\\b.dll\nTO=%s\n" % (new, target)
+                    + BRANCHES)
+                os.chmod(self.path("app", "b.dll"), 0o644)
+                self.assertEqual(len(result.boxes), 1, result.boxes)
+                self.assertBox(result.boxes[0], message(8, new + "\\b.dll", target),
+                               caption=CAPTION)
+                self.assertEqual(self.read("app\\b.dll"), b"old b")
+                self.assertEqual(sorted(os.listdir(self.path("app"))),
+                                 ["a.dll", "b.dll", "c.dll"])
+                self.assertFalse(self.exists("yes"))
 
     def test_shorter_to_list_gives_an_empty_destination(self):
         new, app = self.wpath("new"), self.wpath("app")

@@ -274,6 +274,27 @@ class Link(ProbeCase):
                 if folder:
                     self.assertEqual(os.listdir(self.path(folder)), [])
 
+    def test_target_longer_than_max_path_saves_no_shortcut(self):
+        # The program exists; only its path is over 259 characters, which
+        # the link object would cut (Wine saved a shortcut without the
+        # file name).
+        deep = os.path.join("d" * 120, "e" * 120)
+        self.write(os.path.join(deep, "app.exe"), "not run")
+        target = "<Src>\\%s\\app.exe" % deep.replace("/", "\\")
+        self.assertGreater(len(self.wpath(deep, "app.exe")), 259)
+        result = self.run_settings(
+            "L, T",
+            "[L]\nMODE=LINK\nSRC=<Src>\\App\\app.exe, %s\nPARAM=\nSHOWCMD=\n"
+            "DST=<Src>\\A, <Src>\\B\n"
+            "[T]\nMODE=SWITCH\nPROC=L\n0=FAILED\n1=DONE\n"
+            "[FAILED]\nMODE=MAKEDIR\nDIR=<Src>\\failed\n"
+            "[DONE]\nMODE=MAKEDIR\nDIR=<Src>\\done\n" % target)
+        self.assertEqual(result.boxes, [])
+        self.assertTrue(os.path.exists(self.path("A.LNK")))
+        self.assertFalse(os.path.exists(self.path("B.LNK")))
+        self.assertTrue(os.path.isdir(self.path("failed")))
+        self.assertFalse(os.path.exists(self.path("done")))
+
     def test_empty_source_list_is_reported_with_the_kind(self):
         result = self.run_settings(
             "L, NEXT",

@@ -65,11 +65,11 @@ class UpdaterSection(UpdaterCase):
         self.assertEqual(len(result.boxes), 1)
         self.assertBox(result.boxes[0], message(2, "UPDATER", "NAME"))
 
-    def test_long_value_is_cut_to_258_characters(self):
+    def test_long_value_is_read_whole(self):
         name = "".join(chr(ord("a") + i % 26) for i in range(300))
         result = self.run_with(updater_section(name))
         self.assertBox(result.boxes[0], message(4, "UPDATER", "PROC"),
-                       caption=name[:258])
+                       caption=name)
 
     def test_section_and_key_names_ignore_case_and_blanks(self):
         result = self.run_with("[ updater ]\n  name  =  Spaced  \nproc=\n")
@@ -126,6 +126,57 @@ class Symbols(UpdaterCase):
                                           "<Ed>={?App\\e2e-editor.exe}\n"),
                          b"C:\\Program Files\\Editor\\x.txt")
 
+
+class WholeValuesAndSections(UpdaterCase):
+    """Lists and [DEFINE] sections longer than the profile functions' first
+    read act on exactly the files they name."""
+
+    def run_delete(self, files, define=""):
+        settings = updater_section("Whole", "D") + \
+            "[D]\nMODE=DELETE\nFILE=%s\n" % ",".join(files)
+        if define:
+            settings += "[DEFINE]\n" + define
+        exe = self.install("updater.exe", settings)
+        return self.run_updater(exe)
+
+    def test_long_delete_list_reaches_its_last_item(self):
+        # 262 characters whose first 258 end in "user.dat": cut there, the
+        # list would delete user.dat and keep user.dat.old.
+        self.write("user.dat", "keep")
+        self.write("user.dat.old", "old")
+        last = self.wpath("user.dat.old")
+        pad = "p" * (262 - len(last) - 1 - len(self.wpath("p")) + 1)
+        self.assertGreater(len(pad), 0)
+        self.write(pad, "pad")
+        files = [self.wpath(pad), last]
+        self.assertEqual(len(",".join(files)), 262)
+        result = self.run_delete(files)
+        self.assertEqual(result.boxes, [])
+        self.assertFalse(os.path.exists(self.path(pad)))
+        self.assertFalse(os.path.exists(self.path("user.dat.old")))
+        self.assertTrue(os.path.exists(self.path("user.dat")))
+
+    def test_define_section_over_32767_bytes_is_read_whole(self):
+        # A 32767-byte read keeps 32765 bytes of the section's lines (each
+        # ended by a zero byte): they would end just before "\sub".
+        os.makedirs(self.path("App", "sub"))
+        self.write("App/config.ini", "keep")
+        self.write("App/sub/config.ini", "delete")
+        cfg = "<Cfg>=" + self.wpath("App")
+        pads = []
+        room = 32765 - len(cfg)  # ASCII: bytes are characters
+        while room > 0:
+            line = "<P%d>=" % len(pads)
+            # Lines of 200 bytes; the last one takes what is left.
+            line += "x" * ((200 if room > 400 else room - 1) - len(line))
+            pads.append(line)
+            room -= len(line) + 1
+        self.assertEqual(room, 0)
+        define = "\n".join(pads + [cfg + "\\sub"]) + "\n"
+        result = self.run_delete(["<Cfg>\\config.ini"], define)
+        self.assertEqual(result.boxes, [])
+        self.assertTrue(os.path.exists(self.path("App", "config.ini")))
+        self.assertFalse(os.path.exists(self.path("App", "sub", "config.ini")))
 
 if __name__ == "__main__":
     unittest.main()

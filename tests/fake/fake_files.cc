@@ -17,6 +17,85 @@ namespace fi = fake::internal;
 
 bool Empty(const char* text) { return text == NULL || *text == '\0'; }
 
+// How a copy reaches its destination: CopyFileA writing into it, or a
+// copy made beside it and renamed over it (ReplaceFileByCopy).
+enum CopyRoute { kDirectCopy, kCopyBesideAndRename };
+
+// The folder's length (with its closing backslash) of a path already
+// parsed, as GetFullPathNameA would write it.
+size_t FolderLength(const fake::internal::ParsedPath& parsed) {
+  size_t length = 0;
+  for (size_t i = 0; i + 1 < parsed.parts.size(); ++i) {
+    length += parsed.parts[i].size() + 1;
+  }
+  return length;
+}
+
+// Either route succeeds or fails as a whole here: the fake's disks never
+// fill, so the two differ only in what they refuse.
+bool CopyNode(const char* from, const char* to, CopyRoute route) {
+  using platform::kAttributeArchive;
+  using platform::kAttributeHidden;
+  using platform::kAttributeNormal;
+  using platform::kAttributeReadOnly;
+  using platform::kAttributeSystem;
+  if (Empty(from) || Empty(to)) return Fail(fi::kErrorPathNotFound);
+  Node* source = Find(from);
+  if (source == NULL) return Fail(MissingCode(from));
+  if (source->directory) return Fail(fi::kErrorAccessDenied);
+  if (source->held) return Fail(fi::kErrorSharingViolation);
+  if (fake::internal::HasInvalidNameCharacters(to)) {
+    return Fail(fi::kErrorInvalidName);
+  }
+  std::string parentKey;
+  std::string name;
+  if (!fake::internal::ExistingParent(to, &parentKey, &name)) {
+    return Fail(fi::kErrorPathNotFound);
+  }
+  std::string fromKey = fake::internal::KeyOf(from);
+  std::string toKey = fake::internal::KeyOf(to);
+  fake::internal::ParsedPath parsed;
+  fake::internal::ParsePath(to, &parsed);
+  if (parsed.trailingBackslash) return Fail(fi::kErrorInvalidName);
+  if (route == kDirectCopy) {
+    // The source is open for reading.
+    if (fromKey == toKey) return Fail(fi::kErrorSharingViolation);
+  } else if (FolderLength(parsed) + 11 >= platform::kMaxPath) {
+    // No room for "~up" + 4 digits + ".tmp" beside it.
+    return Fail(fi::kErrorFilenameExcedRange);
+  }
+
+  fake::internal::World& world = TheWorld();
+  std::map<std::string, Node>::iterator existing = world.nodes.find(toKey);
+  if (existing != world.nodes.end()) {
+    const Node& target = existing->second;
+    if (target.held) return Fail(fi::kErrorSharingViolation);
+    if (target.directory || (target.attributes & kAttributeReadOnly)) {
+      return Fail(fi::kErrorAccessDenied);
+    }
+    // A hidden or system file is replaced only by a copy with the same
+    // bits: CopyFileA's CREATE_ALWAYS carries the source's attributes, and
+    // ReplaceFileByCopy checks the same before it renames.
+    const unsigned guarded =
+        target.attributes & (kAttributeHidden | kAttributeSystem);
+    if ((source->attributes & guarded) != guarded) {
+      return Fail(fi::kErrorAccessDenied);
+    }
+  }
+  Node copy = *source;
+  // An existing entry keeps the letter case of its name.
+  copy.name = existing != world.nodes.end() ? existing->second.name : name;
+  copy.parent = parentKey;
+  copy.held = false;
+  copy.timeUnreadable = false;
+  // The copy takes the source's attributes and is marked for archiving;
+  // the last-write time travels with the contents.
+  copy.attributes =
+      (source->attributes & ~kAttributeNormal) | kAttributeArchive;
+  world.nodes[toKey] = copy;
+  return true;
+}
+
 }  // namespace
 
 namespace platform {
@@ -71,54 +150,11 @@ bool RemoveFile(const char* path) {
 }
 
 bool CopyFileOver(const char* from, const char* to) {
-  if (Empty(from) || Empty(to)) return Fail(fi::kErrorPathNotFound);
-  Node* source = Find(from);
-  if (source == NULL) return Fail(MissingCode(from));
-  if (source->directory) return Fail(fi::kErrorAccessDenied);
-  if (source->held) return Fail(fi::kErrorSharingViolation);
-  if (fake::internal::HasInvalidNameCharacters(to)) {
-    return Fail(fi::kErrorInvalidName);
-  }
-  std::string parentKey;
-  std::string name;
-  if (!fake::internal::ExistingParent(to, &parentKey, &name)) {
-    return Fail(fi::kErrorPathNotFound);
-  }
-  std::string fromKey = fake::internal::KeyOf(from);
-  std::string toKey = fake::internal::KeyOf(to);
-  // The source is open for reading.
-  if (fromKey == toKey) return Fail(fi::kErrorSharingViolation);
+  return CopyNode(from, to, kDirectCopy);
+}
 
-  fake::internal::World& world = TheWorld();
-  std::map<std::string, Node>::iterator existing = world.nodes.find(toKey);
-  if (existing != world.nodes.end()) {
-    const Node& target = existing->second;
-    if (target.held) return Fail(fi::kErrorSharingViolation);
-    if (target.directory || (target.attributes & kAttributeReadOnly)) {
-      return Fail(fi::kErrorAccessDenied);
-    }
-    // CopyFileA refuses a hidden destination; a system one only the copy of
-    // a system file may replace (CREATE_ALWAYS with the source's bits).
-    if (target.attributes & kAttributeHidden) {
-      return Fail(fi::kErrorAccessDenied);
-    }
-    if ((target.attributes & kAttributeSystem) &&
-        !(source->attributes & kAttributeSystem)) {
-      return Fail(fi::kErrorAccessDenied);
-    }
-  }
-  Node copy = *source;
-  // An existing entry keeps the letter case of its name.
-  copy.name = existing != world.nodes.end() ? existing->second.name : name;
-  copy.parent = parentKey;
-  copy.held = false;
-  copy.timeUnreadable = false;
-  // The copy takes the source's attributes and is marked for archiving;
-  // the last-write time travels with the contents.
-  copy.attributes =
-      (source->attributes & ~kAttributeNormal) | kAttributeArchive;
-  world.nodes[toKey] = copy;
-  return true;
+bool ReplaceFileByCopy(const char* from, const char* to) {
+  return CopyNode(from, to, kCopyBesideAndRename);
 }
 
 FileDateResult LastWriteDate(const char* path, FileDate* date) {

@@ -25,6 +25,16 @@ namespace platform {
 bool SaveShortcut(const ShortcutFields& fields, const char* path) {
   fake::internal::World& world = TheWorld();
   // CoCreateInstance fails on a thread that has not initialised COM.
+  // The link object cuts a target or working folder longer than MAX_PATH
+  // characters (bytes on the 95 family): refused, never saved cut.
+  const std::string target = Text(fields.target);
+  const std::string folder = Text(fields.workingDirectory);
+  const bool nt = world.platformId == kPlatformWin32Nt;
+  if (fake::internal::WideLength(target) + 1 > kMaxPath ||
+      fake::internal::WideLength(folder) + 1 > kMaxPath ||
+      (!nt && (target.size() + 1 > kMaxPath || folder.size() + 1 > kMaxPath))) {
+    return Fail(fake::internal::kErrorFilenameExcedRange);
+  }
   if (world.comDepth <= 0) return Fail(0x800401F0u);  // CO_E_NOTINITIALIZED
   std::string file = Text(path);
   // The UTF-16 path must fit MAX_PATH wide characters with its terminator;

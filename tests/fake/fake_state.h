@@ -129,6 +129,7 @@ const unsigned kErrorAccessDenied = 5;
 const unsigned kErrorSharingViolation = 32;
 const unsigned kErrorFileExists = 80;
 const unsigned kErrorInvalidName = 123;
+const unsigned kErrorFilenameExcedRange = 206;
 const unsigned kErrorAlreadyExists = 183;
 const unsigned kErrorDirectory = 267;
 

@@ -77,6 +77,26 @@ TEST_F(CopyTest, FailingPairStopsWithSourceAndDestination) {
   }
 }
 
+TEST_F(CopyTest, EachWindowsFamilyTakesItsOwnRoute) {
+  // A file copied onto itself tells the routes apart: the NT family's copy
+  // made beside it and renamed over it succeeds, the 95 family's CopyFileA
+  // meets its own open source.
+  struct Case {
+    unsigned platformId;
+    bool copied;
+  } cases[] = {{platform::kPlatformWin32Nt, true},
+               {platform::kPlatformWin32Windows, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.platformId);
+    SetUp();
+    fake::SetPlatformId(c.platformId);
+    SectionRun run = RunCopySection("C:\\app\\a.dll", "C:\\app\\a.dll");
+    EXPECT_EQ(c.copied, run.result);
+    EXPECT_EQ(c.copied ? 0u : 1u, BoxTexts().size());
+    EXPECT_EQ("old a", fake::Contents("C:\\app\\a.dll"));
+  }
+}
+
 TEST_F(CopyTest, MissingSourceIsNamedAsTheSource) {
   SectionRun run = RunCopySection("C:\\new\\gone.dll", "C:\\app\\a.dll");
   EXPECT_FALSE(run.goesOn);

@@ -104,23 +104,28 @@ TEST_F(LinkTest, ShowCommandNumbersMapToShowCommands) {
 }
 
 TEST_F(LinkTest, FailingItemEndsTheProcedureQuietlyAndTheRunGoesOn) {
+  // A target (and folder) of more than 259 characters: the link object
+  // would cut it.
+  const std::string longTarget = "C:\\" + std::string(257, 'd') + "\\app.exe";
   struct Case {
-    const char* middle;  // DST of the second of three items
+    std::string target;  // SRC of the second of three items
+    std::string middle;  // DST of the second of three items
   } cases[] = {
-      {"C:\\missing\\B"},
-      {"C:\\x\\bad|name"},
-      {""},  // ".LNK" alone is no full path
+      {"C:\\App\\app.exe", "C:\\missing\\B"},
+      {"C:\\App\\app.exe", "C:\\x\\bad|name"},
+      {"C:\\App\\app.exe", ""},  // ".LNK" alone is no full path
+      {longTarget, "C:\\x\\B"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.middle);
     SetUp();
-    WriteSettings(std::string(
-        "[L]\nMODE=LINK\n"
-        "SRC=C:\\App\\app.exe,C:\\App\\app.exe,C:\\App\\app.exe\n"
-        "PARAM=\nSHOWCMD=\nDST=C:\\x\\A,") + c.middle + ",C:\\x\\C\n"
-        "[T]\nMODE=SWITCH\nPROC=L\n0=FAILED\n1=DONE\n"
-        "[FAILED]\nMODE=MAKEDIR\nDIR=C:\\x\\failed\n"
-        "[DONE]\nMODE=MAKEDIR\nDIR=C:\\x\\done\n");
+    WriteSettings("[L]\nMODE=LINK\nSRC=C:\\App\\app.exe," + c.target +
+                  ",C:\\App\\app.exe\nPARAM=\nSHOWCMD=\nDST=C:\\x\\A," +
+                  c.middle +
+                  ",C:\\x\\C\n"
+                  "[T]\nMODE=SWITCH\nPROC=L\n0=FAILED\n1=DONE\n"
+                  "[FAILED]\nMODE=MAKEDIR\nDIR=C:\\x\\failed\n"
+                  "[DONE]\nMODE=MAKEDIR\nDIR=C:\\x\\done\n");
     UpdaterProc.Set("L,T");
     EXPECT_TRUE(RunUpdater());
     EXPECT_TRUE(BoxTexts().empty());

@@ -106,6 +106,39 @@ TEST_F(StartupTest, BuiltinSymbolsOnWindows95AndWithFailingFolders) {
       Symbols.text.Text());
 }
 
+// A [DEFINE] section past the first read's 32767 bytes: the symbol at its
+// end is whole on the NT family; the 95 family cannot read it whole, and the
+// run stops rather than use part of it.
+TEST_F(StartupTest, LargeDefineSectionIsUsedWholeOrNotAtAll) {
+  std::string settings =
+      "[UPDATER]\nNAME=N\nPROC=M\n[M]\nMODE=MAKEDIR\nDIR=<Dir>\n";
+  std::string define = "[DEFINE]\n";
+  for (int i = 0; i < 400; ++i) {
+    define += "<Pad" + std::to_string(i) + ">=" + std::string(90, 'p') + "\n";
+  }
+  define += "<Dir>=C:\\App\\sub\n";
+  struct Case {
+    unsigned platformId;
+    std::vector<std::string> boxes;
+    bool made;
+  } cases[] = {
+      {platform::kPlatformWin32Nt, {}, true},
+      {platform::kPlatformWin32Windows,
+       {Message(MSG_BAD_FORMAT, "DEFINE", "")},
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.platformId);
+    SetUp();
+    fake::SetPlatformId(c.platformId);
+    fake::AddDirectory("C:\\App");
+    WriteSettings(settings + define);
+    EXPECT_EQ(0, UpdaterMain("Cmd"));
+    EXPECT_EQ(c.boxes, BoxTexts());
+    EXPECT_EQ(c.made, fake::IsDirectory("C:\\App\\sub"));
+  }
+}
+
 TEST_F(StartupTest, NameBecomesTheCaptionUnlessEmpty) {
   struct Case {
     const char* settings;
