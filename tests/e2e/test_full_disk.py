@@ -80,7 +80,8 @@ class FullDiskCase(UpdaterCase):
             "[UPDATER]\nNAME=%s\nPROC=C, NEXT\n"
             "[C]\nMODE=COPY\nFROM=%s\nTO=%s\n"
             "[NEXT]\nMODE=MAKEDIR\nDIR=<Src>\\next\n") % (CAPTION, sources, targets))
-        return self.run_updater(exe)
+        # Each case fails its COPY: a procedure failed while running.
+        return self.run_updater(exe, exit_code=3)
 
 
 class Copy(FullDiskCase):

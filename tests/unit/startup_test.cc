@@ -121,11 +121,13 @@ TEST_F(StartupTest, LargeDefineSectionIsUsedWholeOrNotAtAll) {
     unsigned platformId;
     std::vector<std::string> boxes;
     bool made;
+    int exitCode;
   } cases[] = {
-      {platform::kPlatformWin32Nt, {}, true},
+      {platform::kPlatformWin32Nt, {}, true, 0},
       {platform::kPlatformWin32Windows,
        {Message(MSG_BAD_FORMAT, "DEFINE", "")},
-       false},
+       false,
+       1},  // start-up failed
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.platformId);
@@ -133,7 +135,7 @@ TEST_F(StartupTest, LargeDefineSectionIsUsedWholeOrNotAtAll) {
     fake::SetPlatformId(c.platformId);
     fake::AddDirectory("C:\\App");
     WriteSettings(settings + define);
-    EXPECT_EQ(0, UpdaterMain("Cmd"));
+    EXPECT_EQ(c.exitCode, UpdaterMain("Cmd"));
     EXPECT_EQ(c.boxes, BoxTexts());
     EXPECT_EQ(c.made, fake::IsDirectory("C:\\App\\sub"));
   }
