@@ -203,7 +203,9 @@ class Log(UnattendedCase):
                re.escape(src + "\\probe.exe")),
             r"end \[LNK\] result false$",
             r"start \[HELD\] MODE=COPY",
-            r"copy %s -> %s: failed, error 32: \S" % (
+            # The copy beside it succeeds; renaming it over the held file is
+            # refused with "access denied" (5), as on Windows.
+            r"copy %s -> %s: failed, error 5: \S" % (
                 re.escape(src + "\\new.dat"), re.escape(src + "\\held.dat")),
             r"error box \"%s\": %s -> OK$" % (NAME, re.escape(
                 message(8, src + "\\new.dat", src + "\\held.dat")
