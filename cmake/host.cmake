@@ -11,7 +11,9 @@ target_include_directories(platform_fake PUBLIC ${CMAKE_SOURCE_DIR})
 # The fake serves the real string table, read from the resource script.
 target_compile_definitions(platform_fake PRIVATE
   UPDATER_STRINGS_RC="${CMAKE_SOURCE_DIR}/res/strings.rc")
-target_link_libraries(updater_core PUBLIC platform_fake)
+# The fake reads its settings files with the core's portable profile rules
+# (platform/profile_text.cc); whatever links it gets the core with it.
+target_link_libraries(platform_fake PUBLIC updater_core)
 
 if(UPDATER_TESTS)
   enable_testing()
