@@ -6,7 +6,9 @@ if(UPDATER_SANITIZE)
 endif()
 
 file(GLOB UPDATER_FAKE_SOURCES CONFIGURE_DEPENDS tests/fake/*.cc)
-add_library(platform_fake STATIC ${UPDATER_FAKE_SOURCES})
+# The fake's ANSI code page is 932, converted as the host checker converts.
+add_library(platform_fake STATIC ${UPDATER_FAKE_SOURCES}
+            platform/posix/text_encoding.cc)
 target_include_directories(platform_fake PUBLIC ${CMAKE_SOURCE_DIR})
 # The fake serves the real string table, read from the resource script.
 target_compile_definitions(platform_fake PRIVATE
@@ -15,13 +17,24 @@ target_compile_definitions(platform_fake PRIVATE
 # (platform/profile_text.cc); whatever links it gets the core with it.
 target_link_libraries(platform_fake PUBLIC updater_core)
 
+# updater-check for Linux: settings files from the local file system; no
+# Windows, so nothing else is found, changed or started.
+file(GLOB UPDATER_POSIX_SOURCES CONFIGURE_DEPENDS platform/posix/*.cc)
+add_library(platform_posix STATIC ${UPDATER_POSIX_SOURCES})
+target_link_libraries(platform_posix PUBLIC updater_core)
+add_executable(updater-check checker/main.cc)
+target_compile_options(updater-check PRIVATE -Wall -Wextra -fno-exceptions)
+target_link_libraries(updater-check PRIVATE updater_checker updater_core
+                      platform_posix)
+
 if(UPDATER_TESTS)
   enable_testing()
   find_package(GTest REQUIRED)
   file(GLOB UPDATER_UNIT_TESTS CONFIGURE_DEPENDS
        tests/unit/*.cc tests/contract/*.cc)
   add_executable(unit_tests ${UPDATER_UNIT_TESTS})
-  target_link_libraries(unit_tests updater_core platform_fake GTest::gtest_main)
+  target_link_libraries(unit_tests updater_checker updater_core platform_fake
+                        GTest::gtest_main)
   include(GoogleTest)
   gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
   add_subdirectory(tests/fuzz)

@@ -157,6 +157,13 @@ enum FileDateResult {
 // FileTimeToLocalFileTime; FileTimeToSystemTime.
 FileDateResult LastWriteDate(const char* path, FileDate* date);
 
+// CreateFileA(path, GENERIC_WRITE, share 0, NULL, OPEN_EXISTING,
+// FILE_ATTRIBUTE_NORMAL, NULL) and CloseHandle at once: whether a copy could
+// open the existing file for writing now. Nothing is written. False for a
+// missing file, a directory, a file another process holds open, and (on
+// Windows) a read-only file.
+bool OpenableForWriting(const char* path);
+
 // ---- Settings files (private-profile functions) ------------------------
 
 // GetPrivateProfileStringA(section, key, fallback, buffer, size, file).
@@ -169,6 +176,15 @@ unsigned ProfileString(const char* section, const char* key,
 // lines, each ended by a zero byte, the list by a second one.
 unsigned ProfileSection(const char* section, char* buffer, unsigned size,
                         const char* file);
+
+// ---- Text ----------------------------------------------------------------
+
+// MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS) then
+// WideCharToMultiByte(CP_UTF8): the UTF-8 form of an ANSI text. Returns the
+// bytes that form needs, its terminator included, and writes it when `size`
+// is at least that; 0 when the text is not valid in the ANSI code page
+// (the host build has none of its own and takes code page 932).
+unsigned AnsiToUtf8(const char* text, char* buffer, unsigned size);
 
 // ---- Registry (read-only) ----------------------------------------------
 

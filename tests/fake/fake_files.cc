@@ -83,7 +83,8 @@ bool CopyFileOver(const char* from, const char* to) {
       return false;
     }
     // Replacing a hidden or system file needs a source with the same bit.
-    unsigned guarded = target.attributes & (kAttributeHidden | kAttributeSystem);
+    unsigned guarded =
+        target.attributes & (kAttributeHidden | kAttributeSystem);
     if ((source->attributes & guarded) != guarded) return false;
   }
   Node copy = *source;
@@ -98,6 +99,14 @@ bool CopyFileOver(const char* from, const char* to) {
       (source->attributes & ~kAttributeNormal) | kAttributeArchive;
   world.nodes[toKey] = copy;
   return true;
+}
+
+bool OpenableForWriting(const char* path) {
+  if (Empty(path)) return false;
+  Node* node = Find(path);
+  // Windows refuses write access to a read-only file.
+  return node != NULL && !node->directory && !node->held &&
+         (node->attributes & kAttributeReadOnly) == 0;
 }
 
 FileDateResult LastWriteDate(const char* path, FileDate* date) {
