@@ -28,8 +28,8 @@ bool ReadUpdaterKey(const Context& context, const char* key, TextString& out) {
   if (!context.text->HasSection("UPDATER")) {
     // Start-up stops at NAME: one finding for the section.
     context.findings->AddWithBox(1, "UPDATER", "", kSectionMissing,
-                                 "[UPDATER] does not exist: the updater has "
-                                 "nothing to run",
+                                 "the file has no such section: the updater "
+                                 "has nothing to run",
                                  boxes.empty() ? box : boxes[0]);
   } else {
     context.findings->AddWithBox(context.text->SectionLine("UPDATER"),

@@ -28,6 +28,19 @@ bool RawValue(const std::string& section, const std::string& key,
 std::string WhyMissing(const SettingsText& text, const std::string& section,
                        const std::string& key) {
   const TextLine* line = text.KeyLine(section, key);
+  if (!line) {
+    // "FILE C:\x": the "=" forgotten.
+    const std::vector<const TextLine*> lines = text.LinesOf(section);
+    for (size_t i = 0; i < lines.size() && !line; ++i) {
+      const std::string& name = lines[i]->name;
+      if (lines[i]->kind == platform::ProfileLine::kWord &&
+          name.size() > key.size() &&
+          SameName(name.substr(0, key.size()), key) &&
+          static_cast<unsigned char>(name[key.size()]) <= 0x20) {
+        line = lines[i];
+      }
+    }
+  }
   if (!line) return Printf("%s is missing", key.c_str());
   if (line->kind == platform::ProfileLine::kWord) {
     return Printf("the line '%s' (line %u) has no '=': %s is missing",

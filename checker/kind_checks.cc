@@ -122,7 +122,7 @@ void CheckPaths(const Context& context, const std::string& section,
                                    "a file",
                                    number, shown.c_str(), kind));
     }
-    if (!IsFullPath(item)) {
+    if (!IsFullPath(item) && !(use == kProgram && ParentOf(item).empty())) {
       context.findings->Add(
           list.line, section, list.key, kRelativePath,
           Printf("item %d '%s' is no full path: it is taken from the "
@@ -442,7 +442,8 @@ void CheckSectionLines(const Context& context, const std::string& section,
   const std::vector<const TextLine*> lines = context.text->LinesOf(section);
   for (size_t i = 0; i < lines.size(); ++i) {
     const TextLine& line = *lines[i];
-    if (line.name[0] == ';') continue;  // a comment
+    // Comments, and "[" lines the header check reports.
+    if (line.name[0] == ';' || line.name[0] == '[') continue;
     if (line.kind == platform::ProfileLine::kWord) {
       context.findings->Add(
           line.number, section, "", kLineWithoutEquals,
@@ -505,12 +506,17 @@ void CheckProcedure(const Context& context, const ProcRecord& record) {
     CheckMarkup(context, name, fields[i].first, raw, fields[i].second->Text(),
                 IsText(record, fields[i].first));
   }
+  CheckSectionKeys(context, name, mode);
+}
+
+void CheckSectionKeys(const Context& context, const std::string& section,
+                      const std::string& mode) {
   const KindKeys* kind = KindKeysOf(mode);
+  if (!kind) return;
   const char* keys[5] = {"MODE"};
   int count = 1;
-  for (int i = 0; kind && i < kind->count; ++i) keys[count++] = kind->keys[i];
-  CheckSectionLines(context, name, kind ? kind->mode : mode.c_str(), keys,
-                    count);
+  for (int i = 0; i < kind->count; ++i) keys[count++] = kind->keys[i];
+  CheckSectionLines(context, section, kind->mode, keys, count);
 }
 
 void CheckUpdaterSection(const Context& context, const TextString& name,

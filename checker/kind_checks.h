@@ -12,6 +12,11 @@ namespace checker {
 // `record` was loaded by its kind's loader from the section `record.name`.
 void CheckProcedure(const Context& context, const ProcRecord& record);
 
+// The lines of a procedure section of that kind that are no keys it reads:
+// lines without "=", and keys the kind does not read (a misspelt key).
+void CheckSectionKeys(const Context& context, const std::string& section,
+                      const std::string& mode);
+
 // [UPDATER]: its lines and the markup of NAME and PROC.
 void CheckUpdaterSection(const Context& context, const TextString& name,
                          const TextString& proc);

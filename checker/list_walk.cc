@@ -4,6 +4,7 @@
 #include <set>
 #include <utility>
 
+#include "checker/kind_checks.h"
 #include "checker/kind_keys.h"
 #include "checker/markup.h"
 #include "commands/item_list.h"
@@ -111,7 +112,10 @@ ProcRecord* ListWalker::Load(const std::string& name, unsigned ownerLine) {
   }
   ProcRecord* record = kind->load(name.c_str());
   const std::vector<Box> boxes = context_.errors->Take();
-  if (!record) ReportMissingKeys(name, mode.Text(), boxes);
+  if (!record) {
+    ReportMissingKeys(name, mode.Text(), boxes);
+    CheckSectionKeys(context_, name, mode.Text());
+  }
   return record;
 }
 

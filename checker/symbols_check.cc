@@ -141,8 +141,9 @@ void CheckMarkup(const Context& context, const std::string& section,
     const bool known = LookupSymbol(reference.c_str(), value);
     context.findings->Add(
         line, section, key, text ? kUnexpandedInText : kUnknownSymbol,
-        known ? Printf("%s stays unexpanded here (a '>' before it, or a "
-                       "symbol whose value refers to a later one)",
+        known ? Printf("%s is a symbol but stays unexpanded here: a '>' "
+                       "stands before it, or a symbol's value brought in "
+                       "references of its own",
                        reference.c_str())
               : Printf("%s names no symbol: it stays as written",
                        reference.c_str()));
