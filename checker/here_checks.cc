@@ -59,10 +59,12 @@ class HereChecker {
   bool Made(const std::string& path) const {
     return made_.count(PathKey(path)) != 0;
   }
-  // A missing folder of `path`, or "" when it is there (or has none).
+  // A missing folder of `path`, or "" when it is there (or has none). A
+  // drive has no entry of its own to look for.
   std::string MissingFolder(const std::string& path) const {
     const std::string folder = ParentOf(path);
-    return folder.empty() || Exists(folder) ? std::string() : folder;
+    const bool drive = folder.size() == 2 && folder[1] == ':';
+    return folder.empty() || drive || Exists(folder) ? std::string() : folder;
   }
   void Add(const std::string& section, const char* key, Code code,
            const std::string& message) {

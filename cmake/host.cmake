@@ -35,8 +35,20 @@ if(UPDATER_TESTS)
   add_executable(unit_tests ${UPDATER_UNIT_TESTS})
   target_link_libraries(unit_tests updater_checker updater_core platform_fake
                         GTest::gtest_main)
+  target_compile_definitions(unit_tests PRIVATE
+    UPDATER_CHECKER_CORPUS="${CMAKE_SOURCE_DIR}/tests/checker/corpus")
   include(GoogleTest)
   gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
+  # The private-profile cases of the contract, against the Linux checker's
+  # reading of real files.
+  add_executable(posix_profile_contract
+    tests/contract/platform_contract_test.cc
+    tests/contract/posix/test_env_posix.cc)
+  target_link_libraries(posix_profile_contract updater_core platform_posix
+                        GTest::gtest_main)
+  add_test(NAME posix_profile_contract
+           COMMAND posix_profile_contract --gtest_filter=ProfileContract.*)
+  set_tests_properties(posix_profile_contract PROPERTIES TIMEOUT 60)
   add_subdirectory(tests/fuzz)
   add_subdirectory(tests/checker)
 endif()
