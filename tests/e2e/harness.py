@@ -159,9 +159,12 @@ class UpdaterCase(unittest.TestCase):
         return self.wpath(exe_name)
 
     def run_updater(self, exe_win_path, args=None, answers=(), holds=(),
-                    cwd=None, timeout_ms=30000, raw_command_line=None):
+                    cwd=None, timeout_ms=30000, raw_command_line=None,
+                    output=None, exit_code=0):
         """Starts the updater with the command line '"exe" args' (or exactly
-        `raw_command_line`) and answers its boxes."""
+        `raw_command_line`) and answers its boxes. With `output` (a path
+        below the case folder) the program's standard output and error go to
+        that file. The program must end with `exit_code`."""
         if raw_command_line is None:
             raw_command_line = b'"' + sjis(exe_win_path) + b'"'
             if args is not None:
@@ -174,6 +177,8 @@ class UpdaterCase(unittest.TestCase):
                  "out=" + win_path(out)]
         lines += ["answer=%s" % a for a in answers]
         lines += ["hold=" + h for h in holds]
+        if output is not None:
+            lines.append("stdout=" + win_path(output))
         with open(job, "w", encoding="cp932") as f:
             f.write("\n".join(lines) + "\n")
         rc, log = wine([BOXDRIVER, "run", win_path(job)],
@@ -182,7 +187,7 @@ class UpdaterCase(unittest.TestCase):
         with open(out, "r", encoding="ascii") as f:
             result = parse_result(f.read())
         self.assertFalse(result.timed_out, "updater did not end in time")
-        self.assertEqual(result.exit_code, 0)
+        self.assertEqual(result.exit_code, exit_code)
         return result
 
     def assertBox(self, box, text, caption=DEFAULT_CAPTION, buttons=(IDOK,),
