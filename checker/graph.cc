@@ -88,7 +88,7 @@ void AddEdges(const Flow& flow, size_t l, std::string* dot) {
       const int tested = Find(list, target.Text());
       if (tested >= 0) {
         *dot += "  " + NodeId(l, tested) + " -> " + node +
-                " [style=dotted, label=\"tested\"];\n";
+                " [style=dotted, constraint=false, label=\"tested\"];\n";
       }
       for (int b = 1; b >= 0; --b) {
         const int branch = item.branch[b];
@@ -97,6 +97,14 @@ void AddEdges(const Flow& flow, size_t l, std::string* dot) {
             "  " + node + " -> " + NodeId(branch, 0) +
             Printf(" [label=\"%d%s\"%s];\n", b, item.loops[b] ? " (again)" : "",
                    item.loops[b] ? ", color=red, style=dashed" : "");
+        // After the branch the list goes on after the SWITCH.
+        const std::string next = i + 1 < list.items.size()
+                                     ? NodeId(l, i + 1)
+                                     : (l == 0 ? "end" : "");
+        if (!item.loops[b] && !next.empty()) {
+          *dot += "  " + NodeId(branch, flow.lists[branch].items.size() - 1) +
+                  " -> " + next + " [style=dashed, color=grey];\n";
+        }
       }
     } else if (IsMode(item.record, "MSGBOX")) {
       const MSGBOX_INFO* info = static_cast<const MSGBOX_INFO*>(item.record);
@@ -104,7 +112,8 @@ void AddEdges(const Flow& flow, size_t l, std::string* dot) {
         const int tested = Find(list, ListItem(info->FLAG, 0).Text());
         if (tested >= 0) {
           *dot += "  " + NodeId(l, tested) + " -> " + node +
-                  Printf(" [style=dotted, label=\"FLAG %d\"];\n",
+                  Printf(" [style=dotted, constraint=false, label=\"FLAG "
+                         "%d\"];\n",
                          ListItem(info->FLAG, 1).ToInt());
         }
       }
@@ -125,6 +134,7 @@ void AddEdges(const Flow& flow, size_t l, std::string* dot) {
 std::string FlowGraph(const Flow& flow) {
   std::string dot =
       "digraph settings {\n"
+      "  graph [fontname=\"Helvetica\"];\n"
       "  node [shape=box, fontname=\"Helvetica\"];\n"
       "  edge [fontname=\"Helvetica\", fontsize=10];\n"
       "  start [shape=circle, label=\"start\"];\n"

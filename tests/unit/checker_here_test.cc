@@ -140,9 +140,10 @@ TEST_F(CheckerHereTest, GraphShowsBranchesTestsExitsAndUnreachedProcedures) {
   const std::string dot = checker::FlowGraph(flow_);
   const char* const edges[] = {
       "start -> n0_0;",
-      "n0_0 -> n0_1 [style=dotted, label=\"FLAG 1\"];",
+      "n0_0 -> n0_1 [style=dotted, constraint=false, label=\"FLAG 1\"];",
       "n0_1 -> end [style=dashed, label=\"No: end\"];",
-      "n0_0 -> n0_2 [style=dotted, label=\"tested\"];",
+      "n0_0 -> n0_2 [style=dotted, constraint=false, label=\"tested\"];",
+      "n1_0 -> end [style=dashed, color=grey];",
       "n0_2 -> n2_0 [label=\"1\"];",
       "n2_1 -> n2_0 [label=\"1 (again)\", color=red, style=dashed];",
       "n0_2 -> n1_0 [label=\"0\"];",
