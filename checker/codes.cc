@@ -21,6 +21,7 @@ const CodeInfo kCodes[kCodeCount] = {
     {"U013", kWarning, "ATTR ARG shorter than FILE"},
     {"U014", kWarning, "list longer than its driving list"},
     {"U015", kError, "empty item where a path is needed"},
+    {"U016", kError, "value longer than the updater reads"},
     {"U020", kError, "section missing"},
     {"U021", kError, "key missing"},
     {"U022", kError, "unknown MODE"},

@@ -29,6 +29,7 @@ enum Code {
   kShortArgList,     // U013
   kLongPairedList,   // U014
   kEmptyPathItem,    // U015
+  kValueCut,         // U016
   // Loading, as the updater loads.
   kSectionMissing,  // U020
   kKeyMissing,      // U021

@@ -112,9 +112,10 @@ void AddEdges(const Flow& flow, size_t l, std::string* dot) {
         const int tested = Find(list, ListItem(info->FLAG, 0).Text());
         if (tested >= 0) {
           *dot += "  " + NodeId(l, tested) + " -> " + node +
-                  Printf(" [style=dotted, constraint=false, label=\"FLAG "
-                         "%d\"];\n",
-                         ListItem(info->FLAG, 1).ToInt());
+                  Printf(
+                      " [style=dotted, constraint=false, label=\"FLAG "
+                      "%d\"];\n",
+                      ListItem(info->FLAG, 1).ToInt());
         }
       }
       const bool yesNo =

@@ -436,6 +436,26 @@ bool IsText(const ProcRecord& record, const char* key) {
          strcmp(key, "PARAM") == 0;
 }
 
+// A value the settings reader cuts: the updater sees only its beginning.
+void CheckWhole(const Context& context, const std::string& section,
+                const TextLine& line) {
+  std::string read;
+  if (!RawValue(section, line.name, &read)) return;
+  std::string written = line.value;
+  if (written.size() >= 2 && (written[0] == '"' || written[0] == '\'') &&
+      written[written.size() - 1] == written[0]) {
+    written = written.substr(1, written.size() - 2);
+  }
+  if (read.size() >= written.size()) return;
+  const size_t tail = read.size() > 16 ? read.size() - 16 : 0;
+  context.findings->Add(
+      line.number, section, line.name, kValueCut,
+      Printf("the value has %d characters, of which the updater reads %d, up "
+             "to '...%s': split it, or use symbols",
+             static_cast<int>(written.size()), static_cast<int>(read.size()),
+             read.substr(tail).c_str()));
+}
+
 // Lines of a section that are not keys the section's reader takes.
 void CheckSectionLines(const Context& context, const std::string& section,
                        const char* reader, const char* const* keys, int count) {
@@ -454,7 +474,12 @@ void CheckSectionLines(const Context& context, const std::string& section,
     for (int k = 0; k < count && !read; ++k) {
       read = EqualsIgnoringCase(line.name, keys[k]);
     }
-    if (read) continue;
+    if (read) {
+      if (context.text->KeyLine(section, line.name) == &line) {
+        CheckWhole(context, section, line);
+      }
+      continue;
+    }
     std::string known;
     for (int k = 0; k < count; ++k) {
       if (strcmp(keys[k], "MODE") == 0) continue;

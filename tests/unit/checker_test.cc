@@ -16,6 +16,7 @@
 #include "checker/kind_keys.h"
 #include "commands/kind_table.h"
 #include "settings/messages.h"
+#include "settings/settings_reader.h"
 #include "tests/fake/fake_world.h"
 #include "tests/unit/updater_test.h"
 
@@ -80,6 +81,23 @@ TEST_F(CheckerTest, KindKeysAreWhatTheLoadersRead) {
       EXPECT_EQ(kind.keys[missing], g_boxes[0].args[1]);
     }
   }
+}
+
+// Reported exactly where the settings reader would cut the value.
+TEST_F(CheckerTest, ValueLongerThanTheReaderTakesIsReported) {
+  WriteSettings("[UPDATER]\nNAME=" + std::string(300, 'n') +
+                "\nPROC=OS\n[OS]\nMODE=OSVER\n");
+  TextString read;
+  ASSERT_TRUE(ReadSettingString(kSettingsPath, "UPDATER", "NAME", read));
+  checker::Findings findings;
+  checker::Flow flow;
+  checker::CheckSettings(kSettingsPath, fake::Contents(kSettingsPath), false,
+                         &findings, &flow);
+  const std::vector<checker::Finding> found = findings.Sorted();
+  ASSERT_EQ(read.Length() < 300 ? 1u : 0u, found.size());
+  if (found.empty()) return;
+  EXPECT_EQ(checker::kValueCut, found[0].code);
+  EXPECT_EQ(2u, found[0].line);
 }
 
 std::vector<std::string> CorpusFiles() {
