@@ -16,6 +16,7 @@
 #include "checker/codes.h"
 #include "checker/graph.h"
 #include "checker/report.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -143,6 +144,9 @@ int ParseArguments(int argc, char** argv, Options* options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // --here looks for files on drives that may have no disk in them: no
+  // system box may ask for one.
+  platform::QuietCriticalErrors();
   Options options = {false, false, false, false, std::vector<std::string>()};
   const int usage = ParseArguments(argc, argv, &options);
   if (usage != kExitClean) return usage;

@@ -26,6 +26,14 @@ const unsigned kMaxPath = 260;
 // it (looked up at run time), SetDllDirectoryA("") otherwise.
 void HardenDllSearch();
 
+const unsigned kSemFailCriticalErrors = 0x0001;   // SEM_FAILCRITICALERRORS
+const unsigned kSemNoOpenFileErrorBox = 0x8000;  // SEM_NOOPENFILEERRORBOX
+
+// SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX): a drive
+// without its disk, or a file that cannot be opened, is reported to the
+// caller instead of in a system box. Returns the mode before.
+unsigned QuietCriticalErrors();
+
 // CoInitialize(NULL) / CoUninitialize(). The result is not examined.
 void ComInitialize();
 void ComUninitialize();

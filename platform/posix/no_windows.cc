@@ -7,6 +7,7 @@
 namespace platform {
 
 void HardenDllSearch() {}
+unsigned QuietCriticalErrors() { return 0; }
 void ComInitialize() {}
 void ComUninitialize() {}
 

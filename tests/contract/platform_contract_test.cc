@@ -80,6 +80,14 @@ TEST_F(PlatformContract, WindowsAndSystemDirectoriesAreFullPathsWithoutSlash) {
   }
 }
 
+TEST_F(PlatformContract, QuietCriticalErrorsSetsBothFlags) {
+  platform::QuietCriticalErrors();
+  const unsigned mode = platform::QuietCriticalErrors();
+  EXPECT_EQ(platform::kSemFailCriticalErrors | platform::kSemNoOpenFileErrorBox,
+            mode & (platform::kSemFailCriticalErrors |
+                    platform::kSemNoOpenFileErrorBox));
+}
+
 TEST_F(PlatformContract, PlatformIsNt) {
   EXPECT_EQ(platform::kPlatformWin32Nt, platform::PlatformId());
 }
