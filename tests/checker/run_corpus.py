@@ -49,6 +49,7 @@ def check(command, name, encoding):
         expected = f.read().splitlines()
     text, code, err = run(command, [name], encoding)
     if code == SKIPPED:
+        print(text.strip())  # the runner's line that says why
         raise SystemExit(SKIPPED)
     got = text.splitlines()
     if got != expected:
