@@ -8,9 +8,9 @@ namespace {
 
 // The path in UTF-8, where a backslash byte is always a backslash.
 bool Utf8Of(const char* path, TextString& out) {
-  TextString ansi(path);
-  if (!out.Reserve(ansi.Length() * 3 + 1)) return false;
-  platform::AnsiToUtf8(path, out.Buffer(), ansi.Length() * 3 + 1);
+  const unsigned size = platform::AnsiToUtf8(path, 0, 0);
+  if (size <= 1 || !out.Reserve(static_cast<int>(size))) return false;
+  if (platform::AnsiToUtf8(path, out.Buffer(), size) != size) return false;
   out.Compact();
   return out.Length() != 0;
 }

@@ -6,12 +6,27 @@ if(UPDATER_SANITIZE)
 endif()
 
 file(GLOB UPDATER_FAKE_SOURCES CONFIGURE_DEPENDS tests/fake/*.cc tests/common/*.cc)
-add_library(platform_fake STATIC ${UPDATER_FAKE_SOURCES})
+# The fake's ANSI code page is 932, taken apart and converted as the host
+# checker does it.
+add_library(platform_fake STATIC ${UPDATER_FAKE_SOURCES}
+            platform/posix/code_page_932.cc platform/posix/text_encoding.cc)
 target_include_directories(platform_fake PUBLIC ${CMAKE_SOURCE_DIR})
 # The fake serves the real string table, read from the resource script.
 target_compile_definitions(platform_fake PRIVATE
   UPDATER_STRINGS_RC="${CMAKE_SOURCE_DIR}/res/strings.rc")
-target_link_libraries(updater_core PUBLIC platform_fake)
+# The fake reads its settings files with the core's portable profile rules
+# (platform/profile_text.cc); whatever links it gets the core with it.
+target_link_libraries(platform_fake PUBLIC updater_core)
+
+# updater-check for Linux: settings files from the local file system; no
+# Windows, so nothing else is found, changed or started.
+file(GLOB UPDATER_POSIX_SOURCES CONFIGURE_DEPENDS platform/posix/*.cc)
+add_library(platform_posix STATIC ${UPDATER_POSIX_SOURCES})
+target_link_libraries(platform_posix PUBLIC updater_core)
+add_executable(updater-check checker/main.cc)
+target_compile_options(updater-check PRIVATE -Wall -Wextra -fno-exceptions)
+target_link_libraries(updater-check PRIVATE updater_checker updater_core
+                      platform_posix)
 
 if(UPDATER_TESTS)
   enable_testing()
@@ -19,8 +34,22 @@ if(UPDATER_TESTS)
   file(GLOB UPDATER_UNIT_TESTS CONFIGURE_DEPENDS
        tests/unit/*.cc tests/contract/*.cc)
   add_executable(unit_tests ${UPDATER_UNIT_TESTS})
-  target_link_libraries(unit_tests updater_core platform_fake GTest::gtest_main)
+  target_link_libraries(unit_tests updater_checker updater_core platform_fake
+                        GTest::gtest_main)
+  target_compile_definitions(unit_tests PRIVATE
+    UPDATER_CHECKER_CORPUS="${CMAKE_SOURCE_DIR}/tests/checker/corpus")
   include(GoogleTest)
   gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
+  # The private-profile cases of the contract, against the Linux checker's
+  # reading of real files.
+  add_executable(posix_profile_contract
+    tests/contract/platform_contract_test.cc
+    tests/contract/posix/test_env_posix.cc)
+  target_link_libraries(posix_profile_contract updater_core platform_posix
+                        GTest::gtest_main)
+  add_test(NAME posix_profile_contract
+           COMMAND posix_profile_contract --gtest_filter=ProfileContract.*)
+  set_tests_properties(posix_profile_contract PROPERTIES TIMEOUT 60)
   add_subdirectory(tests/fuzz)
+  add_subdirectory(tests/checker)
 endif()

@@ -28,6 +28,15 @@ target_link_libraries(updater PRIVATE updater_core)
 target_link_options(updater PRIVATE -static -s -Wl,--gc-sections
                     -Wl,--dynamicbase -Wl,--nxcompat)
 
+# updater-check.exe: a console program of its own; it may use more of the
+# C++ runtime than updater.exe, but neither exceptions nor iostreams.
+add_executable(updater-check checker/main.cc)
+target_compile_options(updater-check PRIVATE -Os -fno-exceptions -fno-rtti)
+target_compile_options(updater_checker PRIVATE -Os -fno-rtti)
+target_link_libraries(updater-check PRIVATE updater_checker)
+target_link_options(updater-check PRIVATE -static -s -Wl,--gc-sections
+                    -Wl,--dynamicbase -Wl,--nxcompat)
+
 # The benchmark's yardstick, built with the same flags as updater.exe.
 add_executable(bench_trivial WIN32 bench/trivial.cc)
 target_compile_options(bench_trivial PRIVATE ${UPDATER_SIZE_FLAGS})
@@ -50,4 +59,5 @@ if(UPDATER_TESTS)
   set(UPDATER_WINE_ENV "WINEPREFIX=${UPDATER_WINEPREFIX};UPDATER_WINE_ARCH=${UPDATER_WINE_ARCH}")
   add_subdirectory(tests/e2e)
   add_subdirectory(tests/windows)
+  add_subdirectory(tests/checker)
 endif()

@@ -46,6 +46,14 @@ bool ErrorText(unsigned code, char* buffer, unsigned size);
 // it (looked up at run time), SetDllDirectoryA("") otherwise.
 void HardenDllSearch();
 
+const unsigned kSemFailCriticalErrors = 0x0001;   // SEM_FAILCRITICALERRORS
+const unsigned kSemNoOpenFileErrorBox = 0x8000;  // SEM_NOOPENFILEERRORBOX
+
+// SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX): a drive
+// without its disk, or a file that cannot be opened, is reported to the
+// caller instead of in a system box. Returns the mode before.
+unsigned QuietCriticalErrors();
+
 // CoInitialize(NULL) / CoUninitialize(). The result is not examined.
 void ComInitialize();
 void ComUninitialize();
@@ -71,6 +79,13 @@ class ScopedCom {
 // own, a lead byte right before the terminator included. At the terminator
 // the result is `text` itself.
 const char* NextChar(const char* text);
+
+// MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS) then
+// WideCharToMultiByte(CP_UTF8): the UTF-8 form of an ANSI text. Returns the
+// bytes that form needs, its terminator included, and writes it when `size`
+// is at least that; 0 when the text is not valid in the ANSI code page
+// (the host build has none of its own and takes code page 932).
+unsigned AnsiToUtf8(const char* text, char* buffer, unsigned size);
 
 // ---- Paths and folders -------------------------------------------------
 
@@ -247,6 +262,13 @@ enum FileDateResult {
 // FileTimeToLocalFileTime; FileTimeToSystemTime. Keeps its error code.
 FileDateResult LastWriteDate(const char* path, FileDate* date);
 
+// CreateFileA(path, GENERIC_WRITE, share 0, NULL, OPEN_EXISTING,
+// FILE_ATTRIBUTE_NORMAL, NULL) and CloseHandle at once: whether a copy could
+// open the existing file for writing now. Nothing is written. False for a
+// missing file, a directory, a file another process holds open, and (on
+// Windows) a read-only file.
+bool OpenableForWriting(const char* path);
+
 // ---- Kernel objects: log files and the run's mutex ----------------------
 
 // A kernel handle this layer opened; Close is CloseHandle. Defined by each
@@ -294,14 +316,6 @@ enum MutexResult {
 // it is open. Keeps its error code when it fails.
 MutexResult CreateNamedMutex(const char* name, KernelObject* held);
 
-// ---- Text conversion ----------------------------------------------------
-
-// MultiByteToWideChar(CP_ACP) then WideCharToMultiByte(CP_UTF8): `text`
-// from the ANSI code page into UTF-8, terminated. Returns the bytes written
-// without the terminator; 0 and "" when the text is empty or the result
-// does not fit `size`. Three bytes per byte of `text`, and one more, always
-// fit.
-unsigned AnsiToUtf8(const char* text, char* buffer, unsigned size);
 
 // ---- Settings files (private-profile functions) ------------------------
 

@@ -64,15 +64,15 @@ int ShowBox(const char* kind, const char* text, unsigned style) {
   return answer;
 }
 
-void ShowError(MessageId id, ...) {
+void ShowError(unsigned id, ...) {
   TextString message;
   va_list arguments;
   va_start(arguments, id);
-  message.LoadFormatV(static_cast<unsigned>(id), arguments);
+  message.LoadFormatV(id, arguments);
   va_end(arguments);
   if (g_errorSink) {
     va_start(arguments, id);
-    g_errorSink(id, message.Text(), arguments);
+    g_errorSink(static_cast<MessageId>(id), message.Text(), arguments);
     va_end(arguments);
     return;
   }

@@ -35,7 +35,9 @@ const unsigned kErrorBoxStyle = platform::kMbIconError | platform::kMbOk;
 // cut at 1023 bytes) and shows it with ShowBox as an "error" box, or hands
 // it to the error sink when one is set. Decides nothing: the caller returns
 // failure.
-void ShowError(MessageId id, ...);
+// (`id` is a MessageId; it is taken as unsigned because va_start needs a
+// parameter that default argument promotion leaves as it is.)
+void ShowError(unsigned id, ...);
 
 // No box is shown from now on while `silent` (/SILENT, /VERYSILENT,
 // /SUPPRESSMSGBOXES on the command line).

@@ -72,6 +72,14 @@ void LogText(const TextString& text) {
   char* utf8 = new (std::nothrow) char[size];
   if (!utf8) return;
   unsigned length = platform::AnsiToUtf8(line.Text(), utf8, size);
+  if (length == 0) {
+    // A byte that is no character of the code page (a lone lead byte at the
+    // end of a cut text): the line still goes in, such bytes as "?".
+    for (const char* p = line.Text(); *p; ++p)
+      utf8[length++] = static_cast<unsigned char>(*p) < 0x80 ? *p : '?';
+  } else {
+    --length;  // the terminator
+  }
   utf8[length++] = '\r';
   utf8[length++] = '\n';
   platform::AppendToFile(g_log, utf8, length);

@@ -82,6 +82,14 @@ TEST_F(PlatformContract, WindowsAndSystemDirectoriesAreFullPathsWithoutSlash) {
   }
 }
 
+TEST_F(PlatformContract, QuietCriticalErrorsSetsBothFlags) {
+  platform::QuietCriticalErrors();
+  const unsigned mode = platform::QuietCriticalErrors();
+  EXPECT_EQ(platform::kSemFailCriticalErrors | platform::kSemNoOpenFileErrorBox,
+            mode & (platform::kSemFailCriticalErrors |
+                    platform::kSemNoOpenFileErrorBox));
+}
+
 // Every system tested here is of the NT family (VER_PLATFORM_WIN32_NT, 2).
 // Windows 95, 98 and Me report VER_PLATFORM_WIN32_WINDOWS (1), which only
 // the fake can stand for (fake::SetPlatformId).
@@ -802,34 +810,79 @@ TEST_F(PlatformContract, TempDirectoryIsAFolderWithItsBackslash) {
   EXPECT_EQ(0u, platform::TempDirectory(small, sizeof(small)));
 }
 
-// ---- Text conversion -------------------------------------------------------
+// ---- OpenableForWriting -------------------------------------------------
 
-TEST_F(PlatformContract, AnsiTextBecomesUtf8) {
-  const struct {
+TEST_F(PlatformContract, OpenableForWritingChangesNothing) {
+  const std::string file = testenv::Path("w.txt");
+  ASSERT_TRUE(testenv::WriteFile(file, "kept"));
+  ASSERT_TRUE(testenv::SetLastWrite(file, 2001, 4, 25, 12, 0));
+  EXPECT_TRUE(platform::OpenableForWriting(file.c_str()));
+  std::string bytes;
+  ASSERT_TRUE(testenv::ReadFile(file, &bytes));
+  EXPECT_EQ("kept", bytes);
+  platform::FileDate date = {0, 0, 0};
+  ASSERT_EQ(platform::kFileDateRead, platform::LastWriteDate(file.c_str(), &date));
+  EXPECT_EQ(2001, date.year);
+  EXPECT_EQ(25, date.day);
+}
+
+TEST_F(PlatformContract, HeldMissingOrDirectoryIsNotOpenableForWriting) {
+  const std::string held = testenv::Path("held.txt");
+  ASSERT_TRUE(testenv::WriteFile(held, "x"));
+  ASSERT_TRUE(testenv::HoldOpen(held));
+  ASSERT_TRUE(testenv::MakeDir(testenv::Path("dir")));
+  const std::string paths[] = {held, testenv::Path("dir"),
+                               testenv::Path("missing.txt"), ""};
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_FALSE(platform::OpenableForWriting(paths[i].c_str())) << paths[i];
+  }
+  testenv::Release(held);
+  EXPECT_TRUE(platform::OpenableForWriting(held.c_str()));
+}
+
+TEST_F(PlatformContract, ReadOnlyFileIsNotOpenableForWriting) {
+  // The same write access a copy onto the file asks for.
+  if (!testenv::ReadOnlyDestinationRefusesCopy()) {
+    GTEST_SKIP() << "this side writes through read-only files";
+  }
+  const std::string file = testenv::Path("ro.txt");
+  ASSERT_TRUE(testenv::WriteFile(file, "x"));
+  ASSERT_TRUE(platform::SetAttributes(file.c_str(), 0x21));
+  EXPECT_FALSE(platform::OpenableForWriting(file.c_str()));
+}
+
+// ---- AnsiToUtf8 (the suite runs with code page 932) ------------------------
+
+TEST_F(PlatformContract, AnsiToUtf8ConvertsCodePage932) {
+  struct Case {
     const char* ansi;
     const char* utf8;
-  } cases[] = {
+  };
+  const Case cases[] = {
       {"", ""},
-      {"C:\\Tools\\a b.txt", "C:\\Tools\\a b.txt"},
-      // "ロザニカ 表\ソ", whose second bytes 0x5C are no backslashes.
-      {"\x83\x8D\x83\x55\x83\x6A\x83\x4A \x95\x5C\\\x83\x5C",
-       "\xE3\x83\xAD\xE3\x82\xB6\xE3\x83\x8B\xE3\x82\xAB \xE8\xA1\xA8\\"
-       "\xE3\x82\xBD"},
-      // Half-width katakana "ｱ" and the full-width colon.
-      {"\xB1\x81\x46", "\xEF\xBD\xB1\xEF\xBC\x9A"},
+      {"C:\\Tools\\a.txt", "C:\\Tools\\a.txt"},
+      {"\x83\x65\x83\x58\x83\x67", "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88"},
+      {"\x95\x5C\x81\x5B", "\xE8\xA1\xA8\xE3\x83\xBC"},  // second bytes 0x5C
+      {"\xB1", "\xEF\xBD\xB1"},  // half-width katakana
   };
   for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
     char buffer[64];
     memset(buffer, 'z', sizeof(buffer));
-    EXPECT_EQ(strlen(cases[i].utf8),
+    EXPECT_EQ(strlen(cases[i].utf8) + 1,
               platform::AnsiToUtf8(cases[i].ansi, buffer, sizeof(buffer)))
         << i;
     EXPECT_STREQ(cases[i].utf8, buffer) << i;
   }
-  // A result that does not fit gives nothing.
-  char small[5];
-  EXPECT_EQ(0u, platform::AnsiToUtf8("\x83\x8D\x83\x55", small, sizeof(small)));
-  EXPECT_STREQ("", small);
+  // Too small a buffer: the size needed, nothing written.
+  char small[4] = {'z', 'z', 'z', 'z'};
+  EXPECT_EQ(10u, platform::AnsiToUtf8("\x83\x65\x83\x58\x83\x67", small, 4));
+  EXPECT_EQ('z', small[0]);
+  EXPECT_EQ(10u, platform::AnsiToUtf8("\x83\x65\x83\x58\x83\x67", NULL, 0));
+}
+
+TEST_F(PlatformContract, AnsiToUtf8RefusesACutCharacter) {
+  char buffer[16];
+  EXPECT_EQ(0u, platform::AnsiToUtf8("a\x83", buffer, sizeof(buffer)));
 }
 
 // ---- Log files -------------------------------------------------------------

@@ -25,6 +25,8 @@
 //   answer=N|default  the button for the next box, in order; boxes beyond the
 //                     list get their default button
 //   hold=PATH         a file opened without sharing for the whole run
+//   stdout=PATH       the program's standard output and error go to this
+//                     file (a console program's report)
 //   out=PATH          the result file
 // Result file lines: "box", "process <n>" (1 for the first command line),
 // "caption <hex>", "text <hex>", "buttons 6,7", "default 7", "answer 7" per
@@ -64,6 +66,7 @@ struct Job {
   std::vector<std::string> answers;
   std::vector<std::string> holds;
   std::string out;
+  std::string output;  // stdout=
 };
 
 bool ReadJob(const char* path, Job* job) {
@@ -85,6 +88,7 @@ bool ReadJob(const char* path, Job* job) {
     else if (key == "answer") job->answers.push_back(value);
     else if (key == "hold") job->holds.push_back(value);
     else if (key == "out") job->out = value;
+    else if (key == "stdout") job->output = value;
   }
   fclose(file);
   return !job->out.empty() && !job->commandLines.empty();
@@ -169,17 +173,35 @@ int Run(const char* jobPath) {
     held.push_back(h);
   }
 
+  // Only the output file is inherited; the held files stay ours.
+  HANDLE output = INVALID_HANDLE_VALUE;
+  if (!job.output.empty()) {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
+    output = CreateFileA(job.output.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                         &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (output == INVALID_HANDLE_VALUE) {
+      fprintf(out, "stdout-failed %s\n", job.output.c_str());
+      fclose(out);
+      return 2;
+    }
+  }
   std::vector<PROCESS_INFORMATION> started;
   for (size_t p = 0; p < job.commandLines.size(); ++p) {
     STARTUPINFOA si;
     ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
+    if (output != INVALID_HANDLE_VALUE) {
+      si.dwFlags = STARTF_USESTDHANDLES;
+      si.hStdOutput = output;
+      si.hStdError = output;
+    }
     PROCESS_INFORMATION pi;
     ZeroMemory(&pi, sizeof pi);
     std::vector<char> commandLine(job.commandLines[p].begin(),
                                   job.commandLines[p].end());
     commandLine.push_back('\0');
-    if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL, FALSE, 0, NULL,
+    if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL,
+                        output != INVALID_HANDLE_VALUE, 0, NULL,
                         job.cwd.empty() ? NULL : job.cwd.c_str(), &si, &pi)) {
       fprintf(out, "start-failed %lu\n", GetLastError());
       for (size_t k = 0; k < started.size(); ++k) {
@@ -187,6 +209,7 @@ int Run(const char* jobPath) {
         CloseHandle(started[k].hThread);
         CloseHandle(started[k].hProcess);
       }
+      if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
       fclose(out);
       return 2;
     }
@@ -257,6 +280,7 @@ int Run(const char* jobPath) {
     CloseHandle(started[p].hProcess);
   }
   if (timedOut) fprintf(out, "timeout\n");
+  if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
   for (size_t i = 0; i < held.size(); ++i) CloseHandle(held[i]);
   fclose(out);
   return 0;

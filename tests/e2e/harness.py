@@ -218,10 +218,12 @@ class UpdaterCase(unittest.TestCase):
 
     def run_updater(self, exe_win_path, args=None, answers=(), holds=(),
                     cwd=None, timeout_ms=30000, raw_command_line=None,
-                    exit_code=None, copies=1):
+                    output=None, exit_code=None, copies=1):
         """Starts the updater with the command line '"exe" args' (or exactly
         `raw_command_line`), `copies` times at once, and answers its boxes;
-        checks the (first) exit code when `exit_code` is given."""
+        checks the (first) exit code when `exit_code` is given. With `output`
+        (a path below the case folder) the programs' standard output and
+        error go to that file."""
         if raw_command_line is None:
             raw_command_line = b'"' + sjis(exe_win_path) + b'"'
             if args is not None:
@@ -234,6 +236,8 @@ class UpdaterCase(unittest.TestCase):
                  "out=" + win_path(out)]
         lines += ["answer=%s" % a for a in answers]
         lines += ["hold=" + h for h in holds]
+        if output is not None:
+            lines.append("stdout=" + win_path(output))
         with open(job, "w", encoding="cp932") as f:
             f.write("\n".join(lines) + "\n")
         rc, log = wine([BOXDRIVER, "run", win_path(job)],

@@ -6,7 +6,7 @@ import re
 import subprocess
 import unittest
 
-from harness import UPDATER
+from harness import BIN_DIR, UPDATER
 
 # The mingw-w64 target of the build under test, e.g. "x86_64-w64-mingw32".
 TOOLCHAIN = os.environ.get("UPDATER_TOOLCHAIN", "i686-w64-mingw32")
@@ -17,8 +17,8 @@ SYSTEM_DLLS = {"advapi32.dll", "kernel32.dll", "msvcrt.dll", "ole32.dll",
                "shell32.dll", "user32.dll"}
 
 
-def objdump(*args):
-    return subprocess.run([TOOLCHAIN + "-objdump"] + list(args) + [UPDATER],
+def objdump(*args, program=UPDATER):
+    return subprocess.run([TOOLCHAIN + "-objdump"] + list(args) + [program],
                           capture_output=True, text=True, timeout=60,
                           check=True).stdout
 
@@ -56,6 +56,18 @@ class Binary(unittest.TestCase):
         self.assertIn("VS_VERSION_INFO".encode("utf-16-le"), data)
         # The first message as the string table stores it (UTF-16).
         self.assertIn("ファイルが見つかりません。".encode("utf-16-le"), data)
+
+
+class CheckerBinary(unittest.TestCase):
+    """updater-check.exe: a console program of its own, system DLLs only."""
+    CHECKER = os.path.join(BIN_DIR, "updater-check.exe")
+
+    def test_console_program_importing_system_dlls_only(self):
+        headers = objdump("-p", program=self.CHECKER)
+        self.assertRegex(headers, r"Subsystem\s+00000003")  # Windows CUI
+        dlls = {d.lower() for d in re.findall(r"DLL Name: (\S+)", headers)}
+        self.assertTrue(dlls)
+        self.assertLessEqual(dlls, SYSTEM_DLLS)
 
 
 if __name__ == "__main__":

@@ -157,6 +157,14 @@ bool ReplaceFileByCopy(const char* from, const char* to) {
   return CopyNode(from, to, kCopyBesideAndRename);
 }
 
+bool OpenableForWriting(const char* path) {
+  if (Empty(path)) return false;
+  Node* node = Find(path);
+  // Windows refuses write access to a read-only file.
+  return node != NULL && !node->directory && !node->held &&
+         (node->attributes & kAttributeReadOnly) == 0;
+}
+
 FileDateResult LastWriteDate(const char* path, FileDate* date) {
   Node* node = Empty(path) ? NULL : Find(path);
   // Opening without sharing fails on a held file; a directory cannot be

@@ -1,6 +1,5 @@
 // The process's own facts in the fake world: error codes and their texts,
 // version, rights, id, clock, and the conversion to UTF-8.
-#include <iconv.h>
 #include <string.h>
 
 #include <string>
@@ -72,34 +71,6 @@ unsigned ProcessId() { return TheWorld().processId; }
 
 void LocalTime(LocalTimeFields* now) { *now = TheWorld().now; }
 
-unsigned AnsiToUtf8(const char* text, char* buffer, unsigned size) {
-  if (size == 0) return 0;
-  buffer[0] = '\0';
-  if (text == NULL || *text == '\0') return 0;
-  iconv_t converter = iconv_open("UTF-8", "CP932");
-  if (converter == reinterpret_cast<iconv_t>(-1)) return 0;
-  // Bytes that are no character of code page 932 become U+30FB, as
-  // MultiByteToWideChar makes them under the Japanese code page.
-  std::string utf8;
-  char* in = const_cast<char*>(text);
-  size_t inLeft = strlen(text);
-  while (inLeft > 0) {
-    char chunk[64];
-    char* out = chunk;
-    size_t outLeft = sizeof chunk;
-    size_t done = iconv(converter, &in, &inLeft, &out, &outLeft);
-    utf8.append(chunk, sizeof chunk - outLeft);
-    if (done == static_cast<size_t>(-1) && outLeft == sizeof chunk) {
-      utf8 += "\xE3\x83\xBB";
-      ++in;
-      --inLeft;
-    }
-  }
-  iconv_close(converter);
-  if (utf8.size() + 1 > size) return 0;
-  memcpy(buffer, utf8.c_str(), utf8.size() + 1);
-  return static_cast<unsigned>(utf8.size());
-}
 
 }  // namespace platform
 

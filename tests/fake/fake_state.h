@@ -42,6 +42,7 @@ struct World {
   std::set<int> failingSpecialFolders;
   unsigned platformId;
   bool dllSearchHardened;
+  unsigned errorMode;  // SetErrorMode's
   int comDepth;
 
   std::map<std::string, RegistryKeyData> registry[2];  // by view, key

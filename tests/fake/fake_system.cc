@@ -25,6 +25,12 @@ namespace platform {
 
 void HardenDllSearch() { TheWorld().dllSearchHardened = true; }
 
+unsigned QuietCriticalErrors() {
+  const unsigned before = TheWorld().errorMode;
+  TheWorld().errorMode = kSemFailCriticalErrors | kSemNoOpenFileErrorBox;
+  return before;
+}
+
 void ComInitialize() { ++TheWorld().comDepth; }
 
 void ComUninitialize() {

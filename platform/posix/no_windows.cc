@@ -1,0 +1,114 @@
+// The rest of platform.h on a system without Windows, for the host build of
+// updater-check, which only reads settings files: every query finds
+// nothing, every action is refused and changes nothing, no box is shown and
+// no program starts.
+#include "platform/platform.h"
+
+namespace platform {
+
+unsigned LastErrorCode() { return 0; }
+
+bool ErrorText(unsigned, char* buffer, unsigned size) {
+  if (size > 0) buffer[0] = '\0';
+  return false;
+}
+
+void HardenDllSearch() {}
+unsigned QuietCriticalErrors() { return 0; }
+void ComInitialize() {}
+void ComUninitialize() {}
+
+unsigned ModuleFileName(char* buffer, unsigned size) {
+  if (size > 0) buffer[0] = '\0';
+  return 0;
+}
+
+unsigned WindowsDirectory(char* buffer, unsigned size) {
+  return ModuleFileName(buffer, size);
+}
+
+unsigned SystemDirectory(char* buffer, unsigned size) {
+  return ModuleFileName(buffer, size);
+}
+
+bool SpecialFolderPath(int, char*) { return false; }
+
+unsigned PlatformId() { return 0; }
+
+bool GetSystemVersion(SystemVersion* version) {
+  version->major = version->minor = version->build = version->platformId = 0;
+  return false;
+}
+
+Elevation ProcessElevation() { return kElevationUnknown; }
+
+unsigned ProcessId() { return 0; }
+
+void LocalTime(LocalTimeFields* now) {
+  now->year = now->month = now->day = now->hour = now->minute = now->second =
+      now->milliseconds = 0;
+}
+
+FindHandleTraits::Handle FindHandleTraits::Null() { return 0; }
+bool FindHandleTraits::IsValid(Handle handle) { return handle != 0; }
+void FindHandleTraits::Close(Handle) {}
+
+bool FileSearch::First(const char*, FindEntry*) {
+  Close();
+  return false;
+}
+
+bool FileSearch::Next(FindEntry*) { return false; }
+
+bool SetAttributes(const char*, unsigned) { return false; }
+bool MakeDirectory(const char*) { return false; }
+bool RemoveFile(const char*) { return false; }
+bool CopyFileOver(const char*, const char*) { return false; }
+bool ReplaceFileByCopy(const char*, const char*) { return false; }
+FileDateResult LastWriteDate(const char*, FileDate*) {
+  return kFileDateNotOpened;
+}
+bool OpenableForWriting(const char*) { return false; }
+
+KernelObjectTraits::Handle KernelObjectTraits::Null() { return 0; }
+bool KernelObjectTraits::IsValid(Handle handle) { return handle != 0; }
+void KernelObjectTraits::Close(Handle) {}
+
+unsigned TempDirectory(char* buffer, unsigned size) {
+  return ModuleFileName(buffer, size);
+}
+
+bool OpenLogFile(const char*, LogOpenMode, KernelObject*, bool* created) {
+  *created = false;
+  return false;
+}
+
+bool AppendToFile(const KernelObject&, const char*, unsigned) { return false; }
+
+MutexResult CreateNamedMutex(const char*, KernelObject*) {
+  return kMutexFailed;
+}
+
+unsigned OtherRegistryView() { return 0; }
+bool RegistryOpen(RegistryRoot, const char*, unsigned, RegistryHandle*) {
+  return false;
+}
+bool RegistryQuery(RegistryHandle, const char*, unsigned char*, unsigned*) {
+  return false;
+}
+void RegistryClose(RegistryHandle) {}
+
+int ShowMessageBox(const char*, const char*, unsigned) { return 0; }
+
+int LoadResourceString(unsigned, char* buffer, int size) {
+  if (size > 0) buffer[0] = '\0';
+  return 0;
+}
+
+LaunchResult Launch(char*, const char*, LaunchWait) {
+  return kLaunchNotStarted;
+}
+
+bool SaveShortcut(const ShortcutFields&, const char*) { return false; }
+
+}  // namespace platform

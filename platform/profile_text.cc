@@ -1,0 +1,246 @@
+#include "platform/profile_text.h"
+
+#include <string.h>
+
+namespace platform {
+
+namespace {
+
+// Code page 932 lead byte: the next byte belongs to the same character.
+bool IsLeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// Blanks and control characters (the DOS end-of-file mark included).
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+unsigned char Folded(unsigned char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 'a' + 'A') : c;
+}
+
+// A span of bytes; never terminated.
+struct Span {
+  const char* begin;
+  unsigned length;
+};
+
+Span Trimmed(const char* begin, unsigned length) {
+  Span span = {begin, length};
+  while (span.length > 0 && IsBlank(span.begin[0])) {
+    ++span.begin;
+    --span.length;
+  }
+  while (span.length > 0 && IsBlank(span.begin[span.length - 1])) --span.length;
+  return span;
+}
+
+Span TrimmedText(const char* text) {
+  return Trimmed(text, static_cast<unsigned>(strlen(text)));
+}
+
+// Offset of `c` outside double-byte characters, or `length` when absent.
+unsigned FindChar(const char* text, unsigned length, char c) {
+  for (unsigned i = 0; i < length; ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(text[i]))) {
+      ++i;
+    } else if (text[i] == c) {
+      return i;
+    }
+  }
+  return length;
+}
+
+// lstrcpynA: at most size - 1 bytes and a terminator.
+unsigned CopyCut(Span text, char* buffer, unsigned size) {
+  unsigned length = text.length < size - 1 ? text.length : size - 1;
+  if (length > 0) memcpy(buffer, text.begin, length);
+  buffer[length] = '\0';
+  return length;
+}
+
+// Walks the lines of the first section named `name` (compared as given).
+// The lines before the first header form a section with the empty name,
+// which a later "[]" header can never be.
+class SectionWalk {
+ public:
+  SectionWalk(const char* text, unsigned length, Span name)
+      : scanner_(text, length),
+        name_(name),
+        inside_(name.length == 0),
+        found_(inside_),
+        done_(false) {}
+
+  bool Next(ProfileLine* line) {
+    while (!done_ && scanner_.Next(line)) {
+      if (line->kind != ProfileLine::kHeader) {
+        if (inside_) return true;
+        continue;
+      }
+      if (inside_) {
+        done_ = true;  // only the first section of a name is searched
+      } else if (!found_ && ProfileNamesEqual(line->name, line->nameLength,
+                                              name_.begin, name_.length)) {
+        inside_ = true;
+      }
+      found_ = found_ || inside_;
+    }
+    return false;
+  }
+
+ private:
+  ProfileScanner scanner_;
+  Span name_;
+  bool inside_;  // in the first section of that name
+  bool found_;   // that section has begun
+  bool done_;    // and ended
+};
+
+}  // namespace
+
+ProfileScanner::ProfileScanner(const char* text, unsigned length)
+    : text_(text), length_(text ? length : 0), position_(0), number_(1) {}
+
+bool ProfileScanner::Next(ProfileLine* line) {
+  while (position_ < length_) {
+    const unsigned start = position_;
+    unsigned end = start;
+    while (end < length_ && text_[end] != '\r' && text_[end] != '\n') ++end;
+    const unsigned number = number_;
+    if (end < length_) {
+      const bool crlf =
+          text_[end] == '\r' && end + 1 < length_ && text_[end + 1] == '\n';
+      position_ = end + (crlf ? 2 : 1);
+      ++number_;
+    } else {
+      position_ = length_;
+    }
+    const Span whole = Trimmed(text_ + start, end - start);
+    if (whole.length == 0) continue;
+
+    line->number = number;
+    line->value = whole.begin + whole.length;
+    line->valueLength = 0;
+    if (whole.begin[0] == '[') {
+      const unsigned close = FindChar(whole.begin, whole.length, ']');
+      if (close < whole.length) {
+        const Span name = Trimmed(whole.begin + 1, close - 1);
+        line->kind = ProfileLine::kHeader;
+        line->name = name.begin;
+        line->nameLength = name.length;
+        return true;
+      }
+      // Without "]" the line is an ordinary one.
+    }
+    const unsigned equals = FindChar(whole.begin, whole.length, '=');
+    if (equals < whole.length) {
+      const Span key = Trimmed(whole.begin, equals);
+      const Span value =
+          Trimmed(whole.begin + equals + 1, whole.length - equals - 1);
+      line->kind = ProfileLine::kKey;
+      line->name = key.begin;
+      line->nameLength = key.length;
+      line->value = value.begin;
+      line->valueLength = value.length;
+    } else {
+      line->kind = ProfileLine::kWord;
+      line->name = whole.begin;
+      line->nameLength = whole.length;
+    }
+    return true;
+  }
+  return false;
+}
+
+bool ProfileNamesEqual(const char* a, unsigned aLength, const char* b,
+                       unsigned bLength) {
+  if (aLength != bLength) return false;
+  for (unsigned i = 0; i < aLength; ++i) {
+    const unsigned char c = static_cast<unsigned char>(a[i]);
+    if (IsLeadByte(c)) {
+      // The second byte is no letter of its own: compared exactly.
+      if (c != static_cast<unsigned char>(b[i])) return false;
+      if (++i < aLength && a[i] != b[i]) return false;
+    } else if (Folded(c) != Folded(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+unsigned ProfileStringOf(const char* text, unsigned length, const char* section,
+                         const char* key, const char* fallback, char* buffer,
+                         unsigned size) {
+  if (buffer == 0 || size == 0) return 0;
+  if (section == 0 || key == 0) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  // Trailing blanks of the default are dropped.
+  Span result = {fallback ? fallback : "", 0};
+  result.length = static_cast<unsigned>(strlen(result.begin));
+  while (result.length > 0 && result.begin[result.length - 1] == ' ') {
+    --result.length;
+  }
+
+  const Span wanted = TrimmedText(key);
+  SectionWalk walk(text, length, TrimmedText(section));
+  ProfileLine line;
+  while (walk.Next(&line)) {
+    if (!ProfileNamesEqual(line.name, line.nameLength, wanted.begin,
+                           wanted.length)) {
+      continue;
+    }
+    if (line.kind == ProfileLine::kKey) {
+      result.begin = line.value;
+      result.length = line.valueLength;
+    }
+    break;  // the first line of that name decides
+  }
+  // A value (or default) in matching quotes comes back without them.
+  if (result.length >= 2 &&
+      (result.begin[0] == '"' || result.begin[0] == '\'') &&
+      result.begin[result.length - 1] == result.begin[0]) {
+    ++result.begin;
+    result.length -= 2;
+  }
+  return CopyCut(result, buffer, size);
+}
+
+unsigned ProfileSectionOf(const char* text, unsigned length,
+                          const char* section, char* buffer, unsigned size) {
+  if (buffer == 0 || size == 0) return 0;
+  if (section == 0 || size < 2) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  buffer[0] = buffer[1] = '\0';
+  const Span name = {section, static_cast<unsigned>(strlen(section))};
+  SectionWalk walk(text, length, name);
+
+  // Each line rebuilt from its trimmed parts and ended by a zero byte;
+  // comment lines are left out. Bytes past the buffer are only counted.
+  unsigned total = 0;
+  ProfileLine line;
+  while (walk.Next(&line)) {
+    if (line.nameLength > 0 && line.name[0] == ';') continue;
+    const Span parts[] = {{line.name, line.nameLength},
+                          {"=", line.kind == ProfileLine::kKey ? 1u : 0u},
+                          {line.value, line.valueLength},
+                          {"", 1}};  // the terminating zero byte
+    for (unsigned p = 0; p < 4; ++p) {
+      for (unsigned i = 0; i < parts[p].length; ++i, ++total) {
+        if (total < size) buffer[total] = parts[p].begin[i];
+      }
+    }
+  }
+  if (total + 1 >= size) {
+    // Too small (a list that would fill the buffer exactly counts too): the
+    // text is cut and closed by two zero bytes.
+    buffer[size - 2] = buffer[size - 1] = '\0';
+    return size - 2;
+  }
+  buffer[total] = '\0';
+  return total;
+}
+
+}  // namespace platform

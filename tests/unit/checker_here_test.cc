@@ -1,0 +1,159 @@
+// updater-check --here on the fake Windows world: what a run would meet,
+// found without changing anything; and the --graph picture of a flow.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "checker/checker.h"
+#include "checker/graph.h"
+#include "settings/app_paths.h"
+#include "tests/fake/fake_world.h"
+#include "tests/unit/updater_test.h"
+
+namespace {
+
+class CheckerHereTest : public UpdaterTest {
+ protected:
+  // The report on the settings `text` (line feeds become CR LF), findings as
+  // "line code" texts.
+  std::vector<std::string> Check(const std::string& text, bool here) {
+    WriteSettings(text);
+    checker::Findings findings;
+    checker::CheckSettings(kSettingsPath, fake::Contents(kSettingsPath), here,
+                           &findings, &flow_);
+    std::vector<std::string> found;
+    const std::vector<checker::Finding> sorted = findings.Sorted();
+    for (size_t i = 0; i < sorted.size(); ++i) {
+      found.push_back(std::to_string(sorted[i].line) + " " +
+                      checker::InfoOf(sorted[i].code).id);
+    }
+    return found;
+  }
+  checker::Flow flow_;
+};
+
+const char kHere[] =
+    "[UPDATER]\n"
+    "NAME=Here\n"
+    "PROC=MK, CP, DEL, RUN, LNK, OLD, NEW, HAS, LACKS, OS, AP\n"
+    "[MK]\n"  // 4
+    "MODE=MAKEDIR\n"
+    "DIR=C:\\App, C:\\App\\Data, C:\\Gone\\Sub\n"  // 6
+    "[CP]\n"
+    "MODE=COPY\n"
+    "FROM=<Src>\\new\\a.dll, <Src>\\new\\b.dll, <Src>\\new\\no.dll, "
+    "<Src>\\new\\d.dll, <Src>\\new\\e.dll\n"  // 9
+    "TO=C:\\Old\\ro.dll, C:\\Old\\held.dll, C:\\App\\c.dll, "
+    "C:\\NoFolder\\d.dll, C:\\App\\Data\\e.dll\n"  // 10
+    "[DEL]\n"
+    "MODE=DELETE\n"
+    "FILE=C:\\Old\\gone.txt, C:\\Old\\held.dll, C:\\App\\c.dll\n"  // 13
+    "[RUN]\n"
+    "MODE=LAUNCH\n"
+    "FILE=<Src>\\updater.exe, C:\\Missing\\x.exe\n"  // 16
+    "PARAM=\n"
+    "ISWAIT=1\n"
+    "[LNK]\n"
+    "MODE=LINK\n"
+    "SRC=C:\\App\\tool.exe\n"
+    "PARAM=\n"
+    "SHOWCMD=1\n"
+    "DST=C:\\NoMenu\\Tool\n"  // 24
+    "[OLD]\n"
+    "MODE=DATE\n"
+    "FILE=C:\\Old\\ro.dll, C:\\Old\\old.dll\n"  // 27
+    "DATE=2001/04/25\n"
+    "[NEW]\n"
+    "MODE=DATE\n"
+    "FILE=C:\\Old\\ro.dll\n"  // 31
+    "DATE=2001/04/25\n"
+    "[HAS]\n"
+    "MODE=EXIST\n"
+    "FILE=C:\\Old\\*.dll\n"  // 35
+    "[LACKS]\n"
+    "MODE=EXIST\n"
+    "FILE=C:\\Old\\ro.dll, C:\\Old\\none.dll\n"  // 38
+    "[OS]\n"
+    "MODE=OSVER\n"  // 40
+    "[AP]\n"
+    "MODE=EXIST\n"
+    "FILE={?App\\editor.exe}, {?AppPath\\absent.exe}\\x\n";  // 43
+
+TEST_F(CheckerHereTest, ReportsWhatTheRunWouldMeetAndChangesNothing) {
+  fake::AddFile("C:\\Tools\\new\\a.dll", "a");
+  fake::AddFile("C:\\Tools\\new\\b.dll", "b");
+  fake::AddFile("C:\\Tools\\new\\d.dll", "d");
+  fake::AddFile("C:\\Tools\\new\\e.dll", "e");
+  fake::AddFile("C:\\Old\\ro.dll", "r", 0x21);
+  fake::AddFile("C:\\Old\\held.dll", "h");
+  fake::SetHeld("C:\\Old\\held.dll", true);
+  fake::AddFile("C:\\Old\\old.dll", "o");
+  fake::SetFileDate("C:\\Old\\old.dll", 2000, 1, 1);
+  fake::SetRegistryString(fake::kView32,
+                          std::string(kAppPathsKey) + "editor.exe", "",
+                          "C:\\Editor\\editor.exe");
+  const std::vector<std::string> before = fake::List("C:\\");
+
+  const std::vector<std::string> found = Check(kHere, true);
+  const std::vector<std::string> expected = {
+      "6 U104",              // C:\Gone is missing and not made
+      "9 U101",              // no.dll
+      "10 U102", "10 U103",  // ro.dll read-only, held.dll held
+      "10 U104",             // C:\NoFolder
+      "13 U105", "13 U103",  // gone.txt missing, held.dll held
+      "16 U106",             // C:\Missing\x.exe
+      "24 U107",             // C:\NoMenu
+      "27 U108", "31 U108",  // old.dll is older; ro.dll is current
+      "35 U109", "38 U109",  // a match; none.dll missing
+      "40 U111",             // the fake is of the NT family
+      "43 U109", "43 U110",  // absent.exe has no App Paths key
+  };
+  EXPECT_EQ(expected, found);
+
+  EXPECT_TRUE(fake::MessageBoxes().empty());
+  EXPECT_TRUE(fake::Launches().empty());
+  EXPECT_EQ(0, fake::ShortcutSaveCount());
+  EXPECT_EQ(before, fake::List("C:\\"));
+  EXPECT_EQ(0x21u, fake::Attributes("C:\\Old\\ro.dll"));
+  EXPECT_EQ("h", fake::Contents("C:\\Old\\held.dll"));
+  EXPECT_EQ(0, fake::OpenSearchCount());
+  EXPECT_EQ(0, fake::OpenRegistryHandleCount());
+}
+
+TEST_F(CheckerHereTest, WithoutHereNothingOfThePcIsAsked) {
+  fake::AddFile("C:\\Old\\ro.dll", "r", 0x21);
+  for (const std::string& finding : Check(kHere, false)) {
+    EXPECT_LT(finding.substr(finding.find(' ')), " U100") << finding;
+  }
+}
+
+TEST_F(CheckerHereTest, GraphShowsBranchesTestsExitsAndUnreachedProcedures) {
+  Check(
+      "[UPDATER]\nNAME=G\nPROC=CHK, ASK, GO\n"
+      "[CHK]\nMODE=EXIST\nFILE=C:\\a.txt\n"
+      "[ASK]\nMODE=MSGBOX\nFLAG=CHK, 1\nTYPE=QUESTION\nTEXT=Go?\n"
+      "ISABORT=0, 1\n"
+      "[GO]\nMODE=SWITCH\nPROC=CHK\n1=CHK, GO\n0=UPD\n"
+      "[UPD]\nMODE=OSVER\n"
+      "[UNUSED]\nMODE=OSVER\n",
+      false);
+  const std::string dot = checker::FlowGraph(flow_);
+  const char* const edges[] = {
+      "start -> n0_0;",
+      "n0_0 -> n0_1 [style=dotted, constraint=false, label=\"FLAG 1\"];",
+      "n0_1 -> end [style=dashed, label=\"No: end\"];",
+      "n0_0 -> n0_2 [style=dotted, constraint=false, label=\"tested\"];",
+      "n1_0 -> end [style=dashed, color=grey];",
+      "n0_2 -> n2_0 [label=\"1\"];",
+      "n2_1 -> n2_0 [label=\"1 (again)\", color=red, style=dashed];",
+      "n0_2 -> n1_0 [label=\"0\"];",
+      "n2_1 -> n1_0 [label=\"0\"];",
+      "n0_2 -> end;",
+      "u0 [label=\"UNUSED\"];",
+  };
+  for (const char* edge : edges) {
+    EXPECT_NE(std::string::npos, dot.find(edge)) << edge << "\n" << dot;
+  }
+}
+
+}  // namespace

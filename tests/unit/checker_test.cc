@@ -1,0 +1,177 @@
+// updater-check's core against the updater itself: its table of keys per
+// kind against the loaders, and its predicted error boxes against the first
+// box the updater shows for every file of the corpus.
+#include "checker/checker.h"
+
+#include <dirent.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/proc_driver.h"
+#include "app/process_state.h"
+#include "app/startup.h"
+#include "checker/kind_keys.h"
+#include "commands/kind_table.h"
+#include "settings/messages.h"
+#include "settings/settings_reader.h"
+#include "tests/fake/fake_world.h"
+#include "tests/unit/updater_test.h"
+
+#ifndef UPDATER_CHECKER_CORPUS
+#error "UPDATER_CHECKER_CORPUS must name the checker's corpus folder"
+#endif
+
+namespace {
+
+struct SunkBox {
+  MessageId id;
+  std::vector<std::string> args;
+};
+std::vector<SunkBox> g_boxes;
+
+// Only the messages a load or a static check can raise are told apart.
+void Sink(MessageId id, const char*, va_list args) {
+  SunkBox box;
+  box.id = id;
+  const int strings = id == MSG_BAD_FORMAT || id == MSG_BAD_ITEM_COUNT ||
+                              id == MSG_COPY_FAILED || id == MSG_LAUNCH_FAILED
+                          ? 2
+                      : id == MSG_BAD_PROC_COUNT ? 0
+                                                 : 1;
+  for (int i = 0; i < strings && id != MSG_ATTR_FAILED; ++i)
+    box.args.push_back(va_arg(args, const char*));
+  g_boxes.push_back(box);
+}
+
+class CheckerTest : public UpdaterTest {
+ protected:
+  void SetUp() override {
+    UpdaterTest::SetUp();
+    g_boxes.clear();
+  }
+};
+
+TEST_F(CheckerTest, KindKeysAreWhatTheLoadersRead) {
+  ASSERT_EQ(11, checker::kKindCount);
+  for (int k = 0; k < checker::kKindCount; ++k) {
+    const checker::KindKeys& kind = checker::kKindKeys[k];
+    SCOPED_TRACE(kind.mode);
+    const ProcKind* loader = FindProcKind(TextString(kind.mode));
+    ASSERT_TRUE(loader != 0);
+    EXPECT_STREQ(kind.mode, loader->mode);
+    // Each key left out in turn (-1: none left out).
+    for (int missing = -1; missing < kind.count; ++missing) {
+      std::string section = std::string("[P]\nMODE=") + kind.mode + "\n";
+      for (int i = 0; i < kind.count; ++i) {
+        if (i != missing) section += std::string(kind.keys[i]) + "=1\n";
+      }
+      WriteSettings(section);
+      g_boxes.clear();
+      SetErrorSink(Sink);
+      ProcRecord* record = loader->load("P");
+      SetErrorSink(0);
+      EXPECT_EQ(missing < 0, record != 0) << missing;
+      delete record;
+      if (missing < 0) continue;
+      ASSERT_EQ(1u, g_boxes.size());
+      EXPECT_EQ(MSG_BAD_FORMAT, g_boxes[0].id);
+      EXPECT_EQ(kind.keys[missing], g_boxes[0].args[1]);
+    }
+  }
+}
+
+// Reported exactly where the settings reader would cut the value.
+TEST_F(CheckerTest, ValueLongerThanTheReaderTakesIsReported) {
+  WriteSettings("[UPDATER]\nNAME=" + std::string(300, 'n') +
+                "\nPROC=OS\n[OS]\nMODE=OSVER\n");
+  TextString read;
+  ASSERT_TRUE(ReadSettingString(kSettingsPath, "UPDATER", "NAME", read));
+  checker::Findings findings;
+  checker::Flow flow;
+  checker::CheckSettings(kSettingsPath, fake::Contents(kSettingsPath), false,
+                         &findings, &flow);
+  const std::vector<checker::Finding> found = findings.Sorted();
+  ASSERT_EQ(read.Length() < 300 ? 1u : 0u, found.size());
+  if (found.empty()) return;
+  EXPECT_EQ(checker::kValueCut, found[0].code);
+  EXPECT_EQ(2u, found[0].line);
+}
+
+std::vector<std::string> CorpusFiles() {
+  std::vector<std::string> names;
+  DIR* folder = opendir(UPDATER_CHECKER_CORPUS);
+  if (!folder) return names;
+  while (dirent* entry = readdir(folder)) {
+    const std::string name = entry->d_name;
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".ini") == 0)
+      names.push_back(name);
+  }
+  closedir(folder);
+  return names;
+}
+
+std::string ReadCorpusFile(const std::string& name) {
+  std::ifstream file((std::string(UPDATER_CHECKER_CORPUS) + "/" + name).c_str(),
+                     std::ios::binary);
+  std::stringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+// The boxes a load or a check of values would show: what the checker can
+// know without running anything.
+bool IsStatic(MessageId id) {
+  return id == MSG_BAD_FORMAT || id == MSG_BAD_SYMBOL ||
+         id == MSG_BAD_ITEM_COUNT || id == MSG_BAD_PROC_COUNT;
+}
+
+TEST_F(CheckerTest, UpdaterFirstStaticBoxIsOneTheCheckerPredicts) {
+  const std::vector<std::string> names = CorpusFiles();
+  ASSERT_LT(15u, names.size());
+  int compared = 0;
+  for (size_t n = 0; n < names.size(); ++n) {
+    SCOPED_TRACE(names[n]);
+    const std::string bytes = ReadCorpusFile(names[n]);
+    fake::Reset();
+    ResetProcessState();
+    fake::AddFile(kSettingsPath, bytes);
+    g_boxes.clear();
+    SetErrorSink(Sink);
+    if (Initialize("")) RunUpdater();
+    FreeAllProcLists();
+    SetErrorSink(0);
+
+    checker::Findings findings;
+    checker::Flow flow;
+    checker::CheckSettings(kSettingsPath, bytes, false, &findings, &flow);
+    const std::vector<checker::Finding> found = findings.Sorted();
+    bool stoppedEarly = false;  // a file the checker does not read further
+    for (size_t i = 0; i < found.size(); ++i) {
+      stoppedEarly = stoppedEarly || found[i].code == checker::kUtf8Bom ||
+                     found[i].code == checker::kUtf16;
+    }
+    bool anyError = false;
+    bool predicted = false;
+    for (size_t i = 0; i < found.size(); ++i) {
+      const bool error =
+          checker::InfoOf(found[i].code).severity == checker::kError;
+      anyError = anyError || error;
+      predicted = predicted || (error && found[i].hasBox && !g_boxes.empty() &&
+                                found[i].box.id == g_boxes[0].id &&
+                                found[i].box.args == g_boxes[0].args);
+    }
+    if (g_boxes.empty() || !IsStatic(g_boxes[0].id) || stoppedEarly) continue;
+    // What the checker accepts, the updater loads.
+    EXPECT_TRUE(anyError);
+    ++compared;
+    EXPECT_TRUE(predicted) << "box " << g_boxes[0].id << " "
+                           << (g_boxes[0].args.empty() ? ""
+                                                       : g_boxes[0].args[0]);
+  }
+  EXPECT_LE(7, compared);
+}
+
+}  // namespace
