@@ -40,7 +40,9 @@ bool Initialize(const char* commandLine) {
   else
     AppCaption.Set(DefaultCaption);
 
-  ModulePath.Reserve(platform::kMaxPath);
+  // One byte more than the call may fill: a path that does not fit comes
+  // back without its terminator, and this last zero still ends it.
+  ModulePath.Reserve(platform::kMaxPath + 1);
   platform::ModuleFileName(ModulePath.Buffer(), platform::kMaxPath);
   ModulePath.Compact();
 

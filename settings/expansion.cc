@@ -10,10 +10,13 @@ namespace {
 const char kPathSeparator[] = "\\";
 const char kParentStep[] = "..";
 
-// Whether replacing `group` in `text` by `value` stays within the limit.
+// Whether replacing `group` in `text` by `value` stays within `limit`;
+// notes in `limited` when it does not.
 bool FitsAfterReplacing(const TextString& text, const TextString& group,
-                        const TextString& value) {
-  return text.Length() - group.Length() + value.Length() <= kMaxExpandedLength;
+                        const TextString& value, int limit, bool* limited) {
+  if (text.Length() - group.Length() + value.Length() <= limit) return true;
+  if (limited) *limited = true;
+  return false;
 }
 
 // The text an App Paths group stands for. False when the group is no App
@@ -37,26 +40,36 @@ bool ResolveAppPathsGroup(const TextString& whole, TextString& out) {
 
 }  // namespace
 
-bool ExpandValue(TextString& text) {
+bool ExpandValue(TextString& text) { return ExpandValue(text, 0); }
+bool ExpandSymbols(TextString& text) { return ExpandSymbols(text, 0); }
+bool ExpandAppPaths(TextString& text) { return ExpandAppPaths(text, 0); }
+
+int ExpansionLimit(int length) {
+  // The product cannot overflow: settings values stay far below 256 MiB.
+  return length > kMaxExpandedLength / 8 ? length * 8 : kMaxExpandedLength;
+}
+
+bool ExpandValue(TextString& text, bool* limited) {
   // All three passes run, whatever the earlier ones did.
-  bool symbols = ExpandSymbols(text);
-  bool appPaths = ExpandAppPaths(text);
+  bool symbols = ExpandSymbols(text, limited);
+  bool appPaths = ExpandAppPaths(text, limited);
   bool folded = FoldParentDirs(text);
   return symbols || appPaths || folded;
 }
 
-bool ExpandSymbols(TextString& text) {
+bool ExpandSymbols(TextString& text, bool* limited) {
   // The turn count is fixed before the pass: references brought in by an
   // inserted value are resolved only while turns remain. Scripts rely on
   // exactly this, so it must not become "expand until nothing changes".
   int turns = text.GroupCount("<", ">");
+  const int limit = ExpansionLimit(text.Length());
   bool changed = false;
   int i = 0;
   for (int turn = 0; turn < turns; ++turn) {
     TextString group = text.Group(i, "<", ">");
     TextString value;
     if (LookupSymbol(group.Text(), value) &&
-        FitsAfterReplacing(text, group, value) &&
+        FitsAfterReplacing(text, group, value, limit, limited) &&
         text.ReplaceGroup(i, "<", ">", value.Text())) {
       changed = true;  // i stays: the inserted value is looked at next
     } else {
@@ -66,8 +79,9 @@ bool ExpandSymbols(TextString& text) {
   return changed;
 }
 
-bool ExpandAppPaths(TextString& text) {
+bool ExpandAppPaths(TextString& text, bool* limited) {
   const int turns = text.GroupCount("{", "}");
+  const int limit = ExpansionLimit(text.Length());
   // `done` holds the text already passed, inserted values included; `rest`
   // the text still to look at, which starts where the bracket walk is back
   // at depth 0. Braces inside an inserted value (a folder named after a
@@ -88,7 +102,8 @@ bool ExpandAppPaths(TextString& text) {
     }
     const int expected =
         done.Length() + rest.Length() - whole.Length() + value.Length();
-    if (expected > kMaxExpandedLength) {
+    if (expected > limit) {
+      if (limited) *limited = true;
       ++i;
       continue;
     }

@@ -16,13 +16,21 @@ bool NamesSection(const char* section) { return section && *section; }
 }  // namespace
 
 bool ReadParam(const char* section, const char* key, TextString& out) {
+  TextString value;
   if (!NamesSection(section) ||
-      !ReadSettingString(SettingsPath.Text(), section, key, out)) {
+      !ReadSettingString(SettingsPath.Text(), section, key, value)) {
     ShowError(MSG_BAD_FORMAT, section, key);
     return false;
   }
-  // Whether anything was expanded does not matter to the reader.
-  ExpandValue(out);
+  // Whether anything was expanded does not matter to the reader; a value
+  // that could not be expanded whole must not be used in part.
+  bool limited = false;
+  ExpandValue(value, &limited);
+  if (limited) {
+    ShowError(MSG_BAD_FORMAT, section, key);
+    return false;
+  }
+  out.Set(value);
   return true;
 }
 

@@ -10,7 +10,9 @@
 // Process-wide: start-up sets it from the executable's own path.
 extern TextString SettingsPath;
 
-// True and `out` set to the expanded value when the key is present.
+// True and `out` set to the expanded value when the key is present. False,
+// `out` unchanged, after MSG_BAD_FORMAT naming the section and the key when
+// it is absent or its value would grow past the expansion limit.
 bool ReadParam(const char* section, const char* key, TextString& out);
 
 // True when the key is present; `out` set when the value begins with a

@@ -91,4 +91,23 @@ TEST_F(ParamReaderTest, PresentKeysAreReadSilently) {
   EXPECT_TRUE(fake::MessageBoxes().empty());
 }
 
+// A long list whose items each start with a symbol is expanded whole; a
+// value that would pass the limit is refused, never used in part.
+TEST_F(ParamReaderTest, LongListsExpandWholeOrNotAtAll) {
+  DefineSymbol("<Dir>", TextString(std::string(50, 'd').c_str()));
+  std::string list;
+  for (int i = 0; i < 600; ++i) list += (i ? "," : "") + std::string("<Dir>\\f.dat");
+  const std::string big(60000, 'b');
+  DefineSymbol("<Big>", TextString(big.c_str()));
+  fake::AddFile(kIni, "[L]\r\nList=" + list + "\r\nBig=<Big><Big>\r\n");
+  TextString text("before");
+  ASSERT_TRUE(ReadParam("L", "List", text));
+  EXPECT_EQ(600 * 57 - 1, text.Length());
+  EXPECT_EQ(std::string::npos, std::string(text.Text()).find('<'));
+  EXPECT_FALSE(ReadParam("L", "Big", text));
+  EXPECT_EQ(600 * 57 - 1, text.Length());  // unchanged
+  ASSERT_EQ(1u, fake::MessageBoxes().size());
+  EXPECT_EQ(BadFormat("L", "Big"), fake::MessageBoxes()[0].text);
+}
+
 }  // namespace

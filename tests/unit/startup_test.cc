@@ -48,6 +48,9 @@ TEST_F(StartupTest, FirstArgumentTakesTheCaptionWord) {
   }
 }
 
+const std::string kLongModule = "C:\\" + std::string(292, 'd') + "\\u.exe";
+const std::string kLongSettings = "C:\\" + std::string(257, 'd') + ".ini";
+
 TEST_F(StartupTest, MissingSettingsFileIsOneBoxAndExitCodeOne) {
   struct Case {
     const char* module;
@@ -57,6 +60,8 @@ TEST_F(StartupTest, MissingSettingsFileIsOneBoxAndExitCodeOne) {
       {"C:\\Tools\\UPDATE.EXE", "C:\\Tools\\UPDATE.ini"},
       {"C:\\Tools\\upd.2001.exe", "C:\\Tools\\upd.2001.ini"},
       {"C:\\a.b\\app", "C:\\a.b\\app.ini"},
+      // Longer than MAX_PATH: cut by the system, never read past its end.
+      {kLongModule.c_str(), kLongSettings.c_str()},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.module);
