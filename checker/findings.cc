@@ -7,6 +7,19 @@
 
 namespace checker {
 
+Box MakeBox(MessageId id, const std::string& a) {
+  Box box;
+  box.id = id;
+  box.args.push_back(a);
+  return box;
+}
+
+Box MakeBox(MessageId id, const std::string& a, const std::string& b) {
+  Box box = MakeBox(id, a);
+  box.args.push_back(b);
+  return box;
+}
+
 namespace {
 
 bool SameFinding(const Finding& a, const Finding& b) {

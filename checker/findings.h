@@ -17,6 +17,10 @@ struct Box {
   std::vector<std::string> args;
 };
 
+// The box of `id` with one or two texts.
+Box MakeBox(MessageId id, const std::string& a);
+Box MakeBox(MessageId id, const std::string& a, const std::string& b);
+
 struct Finding {
   unsigned line;        // 1-based
   std::string section;  // "" when the finding is about no section

@@ -22,19 +22,6 @@ namespace checker {
 
 namespace {
 
-Box MakeBox(MessageId id, const std::string& a) {
-  Box box;
-  box.id = id;
-  box.args.push_back(a);
-  return box;
-}
-
-Box MakeBox(MessageId id, const std::string& a, const std::string& b) {
-  Box box = MakeBox(id, a);
-  box.args.push_back(b);
-  return box;
-}
-
 bool IsMode(const ProcRecord& record, const char* mode) {
   return EqualsIgnoringCase(record.mode.Text(), mode);
 }

@@ -50,14 +50,6 @@ List ListOf(const Context& context, const std::string& section, const char* key,
   return list;
 }
 
-Box MakeBox(MessageId id, const std::string& a, const std::string& b) {
-  Box box;
-  box.id = id;
-  box.args.push_back(a);
-  box.args.push_back(b);
-  return box;
-}
-
 const char* Plural(size_t count) { return count == 1 ? "" : "s"; }
 
 // scanf "%d" would read the whole item: a sign and digits only.

@@ -25,19 +25,6 @@ Flow::~Flow() {
 
 namespace {
 
-Box MakeBox(MessageId id, const std::string& a) {
-  Box box;
-  box.id = id;
-  box.args.push_back(a);
-  return box;
-}
-
-Box MakeBox(MessageId id, const std::string& a, const std::string& b) {
-  Box box = MakeBox(id, a);
-  box.args.push_back(b);
-  return box;
-}
-
 bool IsMode(const ProcRecord* record, const char* mode) {
   return record && EqualsIgnoringCase(record->mode.Text(), mode);
 }

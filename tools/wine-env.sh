@@ -75,3 +75,14 @@ wine_skip_line() {
     echo "$1-bit Wine suites skipped: the $1-bit Wine is not installed (tools/install-deps.sh)"
   fi
 }
+
+# For the test scripts: the width of the build under test (UPDATER_WINE_ARCH)
+# in WINE_ARCH, or, where its Wine cannot run here, the reason and exit 77,
+# which CTest reports as skipped.
+wine_require_build_arch() {
+  WINE_ARCH=${UPDATER_WINE_ARCH:?UPDATER_WINE_ARCH must be 32 or 64}
+  if ! wine_can_run "$WINE_ARCH"; then
+    wine_skip_line "$WINE_ARCH"
+    exit 77
+  fi
+}

@@ -5,11 +5,7 @@
 # skipped itself (such as cases that need root).
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/wine-env.sh"
-arch=${UPDATER_WINE_ARCH:?UPDATER_WINE_ARCH must be 32 or 64}
-if ! wine_can_run "$arch"; then
-  wine_skip_line "$arch"
-  exit 77
-fi
+wine_require_build_arch
 exec python3 - "$1" <<'PY'
 import sys
 import unittest

@@ -6,12 +6,8 @@ set -u
 : "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/wine-env.sh"
-arch=${UPDATER_WINE_ARCH:?UPDATER_WINE_ARCH must be 32 or 64}
-if ! wine_can_run "$arch"; then
-  wine_skip_line "$arch"
-  exit 77
-fi
-wine_use "$arch"
+wine_require_build_arch
+wine_use "$WINE_ARCH"
 
 stop() {
   if [ -f "$WINEPREFIX/.display" ]; then
@@ -55,7 +51,7 @@ case "${1:-}" in
     # window to be withdrawn when it closes; unmanaged boxes close at once.
     timeout 60 "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
       </dev/null >/dev/null 2>&1 || { echo "wine reg add failed"; exit 1; }
-    echo "$arch-bit prefix ready on display :$n"
+    echo "$WINE_ARCH-bit prefix ready on display :$n"
     ;;
   cleanup)
     stop

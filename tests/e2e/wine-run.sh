@@ -5,12 +5,8 @@
 : "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/wine-env.sh"
-arch=${UPDATER_WINE_ARCH:?UPDATER_WINE_ARCH must be 32 or 64}
-if ! wine_can_run "$arch"; then
-  wine_skip_line "$arch"
-  exit 77
-fi
-wine_use "$arch"
+wine_require_build_arch
+wine_use "$WINE_ARCH"
 if [ -f "$WINEPREFIX/.display" ]; then
   DISPLAY=$(cat "$WINEPREFIX/.display")
   export DISPLAY
