@@ -10,6 +10,8 @@ import glob
 import os
 import re
 import shutil
+import threading
+import time
 import unittest
 
 from harness import (BOXDRIVER, DEFAULT_CAPTION, DRIVE_C, IDNO, IDYES,
@@ -111,6 +113,43 @@ class ExitCodes(UnattendedCase):
         self.assertEqual(result.exit_codes[refused.process], 5)
         self.assertEqual(self.app(), b"new")
 
+
+    def test_updaters_in_two_japanese_folders_run_together(self):
+        # In UTF-8 both names hold bytes of 0x81-0x9F. Each run waits for its
+        # probe; both probes running at once shows that neither updater was
+        # turned away. Then both probes are told to end.
+        folders = ("製品", "テスト")
+        commands = []
+        for folder in folders:
+            os.makedirs(self.path(folder))
+            exe = self.install(os.path.join(folder, "updater.exe"), settings(
+                "RUN", "[RUN]\nMODE=LAUNCH\nFILE=<Src>\\probe.exe\n"
+                "PARAM=pause=60000\nISWAIT=1\n"))
+            shutil.copyfile(PROBE, self.path(folder, "probe.exe"))
+            commands.append('"%s" /SILENT' % exe)
+        done = {}
+
+        def run():
+            try:
+                done["result"] = self.run_updater(
+                    None, raw_command_line=commands, timeout_ms=120000)
+            except Exception as error:  # raised again below
+                done["error"] = error
+        runner = threading.Thread(target=run)
+        runner.start()
+        logs = [self.path(folder, "probe.exe.log") for folder in folders]
+        deadline = time.monotonic() + 90
+        while (not all(map(os.path.exists, logs))
+               and time.monotonic() < deadline and runner.is_alive()):
+            time.sleep(0.05)
+        together = all(map(os.path.exists, logs))
+        for folder in folders:
+            self.write(os.path.join(folder, "probe.exe.quit"))
+        runner.join(200)
+        if "error" in done:
+            raise done["error"]
+        self.assertTrue(together, done["result"].raw)
+        self.assertEqual(list(done["result"].exit_codes.values()), [0, 0])
 
 class SilentMode(UnattendedCase):
     CASES = [

@@ -122,11 +122,43 @@ TEST_F(UnattendedTest, TheRunsNameBelongsToTheFolder) {
       "C:\\Tools\\\x95\x5C.exe"};
   for (const char* path : sameFolder)
     EXPECT_EQ(base, SingleRunName(path).Text()) << path;
-  const char* const otherFolders[] = {"C:\\Tools\\x\\updater.exe",
-                                      "D:\\Tools\\updater.exe",
-                                      "C:\\\x95\x5C\\updater.exe"};
-  for (const char* path : otherFolders)
-    EXPECT_NE(base, SingleRunName(path).Text()) << path;
+  // Each its own folder. In UTF-8 the Japanese names (さくら, テスト, 日本語,
+  // 設定, 製品, ドキュメント, あ) hold bytes of 0x81-0x9F (テ is E3 83 86),
+  // which code page 932 reads as lead bytes. Full-width Ａ and ａ have no
+  // case.
+  const char* const folders[] = {
+      "C:\\Tools",
+      "D:\\Tools",
+      "C:\\Tools\\x",
+      "C:\\\x95\x5C",
+      "C:\\Apps",
+      "C:\\Apps\\\x82\xB3\x82\xAD\x82\xE7",
+      "C:\\Apps\\\x83\x65\x83\x58\x83\x67",
+      "C:\\Apps\\\x93\xFA\x96\x7B\x8C\xEA",
+      "C:\\Apps\\\x90\xDD\x92\xE8",
+      "C:\\Apps\\\x90\xBB\x95\x69",
+      "C:\\Apps\\\x83\x68\x83\x4C\x83\x85\x83\x81\x83\x93\x83\x67",
+      "C:\\mx",
+      "C:\\mx\\\x82\xA0",
+      "C:\\\x82\x60",
+      "C:\\\x82\x81"};
+  std::vector<std::string> names;
+  for (const char* folder : folders) {
+    names.push_back(
+        SingleRunName((std::string(folder) + "\\updater.exe").c_str()).Text());
+    // Another letter case of A to Z is the same folder.
+    std::string upper = std::string(folder) + "\\UPDATER.EXE";
+    for (size_t i = 0; i < upper.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(upper[i]);
+      if (c >= 0x80)
+        ++i;  // a lead byte: the second byte stays
+      else if (c >= 'a' && c <= 'z')
+        upper[i] = static_cast<char>(c - 32);
+    }
+    EXPECT_EQ(names.back(), SingleRunName(upper.c_str()).Text()) << folder;
+    for (size_t i = 0; i + 1 < names.size(); ++i)
+      EXPECT_NE(names[i], names.back()) << folders[i] << " / " << folder;
+  }
 }
 
 TEST_F(UnattendedTest, SilentModeTakesTheDefaultButtonAndShowsNothing) {
