@@ -290,17 +290,20 @@ enum LogOpenMode {
   kLogCreateNew  // CREATE_NEW: fails when anything of that name exists
 };
 
-// CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-// NULL, mode, FILE_ATTRIBUTE_NORMAL, NULL): every write lands at the end of
-// the file, also while other processes append to it. Where the system
-// refuses that access (the Windows 95 family) GENERIC_WRITE is asked for
-// instead. `created` tells whether the call made a new file. Keeps its
-// error code.
+// CreateFileA(path, FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ |
+// FILE_SHARE_WRITE, NULL, mode, FILE_ATTRIBUTE_NORMAL, NULL): every write
+// lands at the end of the file. A file this user may not read is opened
+// with FILE_APPEND_DATA alone; where the system refuses both (the Windows 95
+// family) GENERIC_WRITE is asked for instead. `created` tells whether the
+// call made a new file. Keeps its error code.
 bool OpenLogFile(const char* path, LogOpenMode mode, KernelObject* file,
                  bool* created);
 
-// SetFilePointer to the end, then WriteFile of all `size` bytes. Keeps its
-// error code.
+// Writes all `size` bytes at the end of the file in one piece, also while
+// other processes append to it the same way: LockFile of one byte far past
+// the end (waiting up to 2 s while another holds it; without the lock where
+// it cannot be had), SetFilePointer to the end, WriteFile, UnlockFile.
+// Keeps its error code.
 bool AppendToFile(const KernelObject& file, const char* bytes, unsigned size);
 
 enum MutexResult {

@@ -20,7 +20,7 @@ from harness import (BOXDRIVER, DEFAULT_CAPTION, DRIVE_C, IDNO, IDYES,
 PROBE = os.path.join(os.path.dirname(BOXDRIVER), "probe.exe")
 IS_64 = os.environ.get("UPDATER_TOOLCHAIN", "").startswith("x86_64")
 NAME = "更新ツール"  # its Shift-JIS bytes hold a backslash and a brace
-STAMP = re.compile(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} \[\d+\] ")
+STAMP = re.compile(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} \[(\d+)\] ")
 
 
 def settings(proc, sections, name=NAME):
@@ -264,6 +264,37 @@ class Log(UnattendedCase):
         lines = self.log_lines(self.path("shared.log"))  # one mark, first
         self.assertEqual([l for l in lines if l.startswith("exit code")],
                          ["exit code 0"] * 2)
+
+    def test_runs_at_once_keep_every_line_whole(self):
+        # Four updaters in four folders write one log at the same time.
+        count = 300
+        text = settings(",".join("P%d" % i for i in range(count)), "".join(
+            "[P%d]\nMODE=EXIST\nFILE=<Src>\\テスト.dat\n" % i
+            for i in range(count)))
+        commands = []
+        for run in range(4):
+            folder = "run%d" % run
+            os.makedirs(self.path(folder))
+            exe = self.install(os.path.join(folder, "updater.exe"), text)
+            self.write(os.path.join(folder, "テスト.dat"), "x")
+            commands.append('"%s" /SILENT /LOG="%s"'
+                            % (exe, self.wpath("shared.log")))
+        result = self.run_updater(None, raw_command_line=commands)
+        self.assertEqual(list(result.exit_codes.values()), [0] * 4)
+        with open(self.path("shared.log"), "rb") as f:
+            data = f.read()
+        self.assertEqual(data.count(b"\xef\xbb\xbf"), 1)
+        by_process = {}
+        for line in data[3:].decode("utf-8").split("\r\n")[:-1]:
+            self.assertRegex(line, STAMP)
+            pid = STAMP.match(line).group(1)
+            by_process.setdefault(pid, []).append(STAMP.sub("", line))
+        self.assertEqual(len(by_process), 4, by_process.keys())
+        for lines in by_process.values():
+            # The header's three lines, three for each procedure, the end.
+            self.assertEqual(len(lines), 3 + 3 * count + 1)
+            self.assertRegex(lines[4], r"^exists C:\\.*\\テスト\.dat: yes$")
+            self.assertEqual(lines[-1], "exit code 0")
 
     def test_a_log_in_a_missing_folder_changes_nothing(self):
         text = settings("D", "[D]\nMODE=DELETE\nFILE=<Src>\\none.dat\n")
