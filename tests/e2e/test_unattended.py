@@ -23,6 +23,15 @@ NAME = "更新ツール"  # its Shift-JIS bytes hold a backslash and a brace
 STAMP = re.compile(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} \[(\d+)\] ")
 
 
+def logged(text):
+    """A text as the log writes it: a backslash twice, a line break as \\n."""
+    return text.replace("\\", "\\\\").replace("\n", "\\n")
+
+
+def esc(text):
+    return re.escape(logged(text))
+
+
 def settings(proc, sections, name=NAME):
     return "[UPDATER]\nNAME=%s\nPROC=%s\n%s" % (name, proc, sections)
 
@@ -184,7 +193,7 @@ class SilentMode(UnattendedCase):
         self.assertEqual(result.boxes, [])
         text = message(10, self.wpath("none.dat")).decode("cp932")
         self.assertIn('error box "%s": %s -> OK (silent mode: the default '
-                      'button)' % (NAME, text.replace("\n", "\\n")),
+                      'button)' % (NAME, logged(text)),
                       self.log_lines(log))
 
 
@@ -212,17 +221,17 @@ class Log(UnattendedCase):
         lines = self.log_lines(log)
         expected = [
             r"updater \d+\.\d+\.\d+, %d-bit build, arguments: %s$"
-            % (64 if IS_64 else 32, re.escape(args)),
+            % (64 if IS_64 else 32, esc(args)),
             r"Windows \d+\.\d+\.\d+ \(NT family\), elevated: (yes|no)$",
-            r"settings: %s$" % re.escape(src + "\\updater.ini"),
-            r"start \[MK\] MODE=MAKEDIR DIR=\"%s\"$" % re.escape(src + "\\sub"),
-            r"make directory %s: done$" % re.escape(src + "\\sub"),
+            r"settings: %s$" % esc(src + "\\updater.ini"),
+            r"start \[MK\] MODE=MAKEDIR DIR=\"%s\"$" % esc(src + "\\sub"),
+            r"make directory %s: done$" % esc(src + "\\sub"),
             r"end \[MK\] result true$",
             r"start \[HAS\] MODE=EXIST FILE=",
-            r"exists %s: yes$" % re.escape(src + "\\new.dat"),
+            r"exists %s: yes$" % esc(src + "\\new.dat"),
             r"end \[HAS\] result true$",
             r"start \[OLD\] MODE=DATE FILE=.* DATE=\"2000/01/01\"$",
-            r"date of %s: \d{4}-\d\d-\d\d$" % re.escape(src + "\\app.dat"),
+            r"date of %s: \d{4}-\d\d-\d\d$" % esc(src + "\\app.dat"),
             r"end \[OLD\] result false$",
             r"start \[Q\] MODE=MSGBOX FLAG=\"\" TYPE=\"QUESTION\" "
             r"TEXT=\"Go\?%nNow\" ISABORT=\"0,1\"$",
@@ -230,25 +239,25 @@ class Log(UnattendedCase):
             r"end \[Q\] result true$",
             r"start \[RUN\] MODE=LAUNCH FILE=.* PARAM=\"pause=0\" ISWAIT=\"1\"$",
             r"launch %s pause=0 in %s: done$"
-            % (re.escape(src + "\\probe.exe"), re.escape(src)),
+            % (esc(src + "\\probe.exe"), esc(src)),
             r"end \[RUN\] result true$",
             r"start \[CP\] MODE=COPY",
-            r"copy %s -> %s: done$" % (re.escape(src + "\\new.dat"),
-                                       re.escape(src + "\\sub\\app.dat")),
+            r"copy %s -> %s: done$" % (esc(src + "\\new.dat"),
+                                       esc(src + "\\sub\\app.dat")),
             r"end \[CP\] result true$",
             r"start \[LNK\] MODE=LINK",
             r"shortcut %s -> %s: failed, error 0x80070003: \S"
-            % (re.escape(src + "\\missing\\Probe.LNK"),
-               re.escape(src + "\\probe.exe")),
+            % (esc(src + "\\missing\\Probe.LNK"),
+               esc(src + "\\probe.exe")),
             r"end \[LNK\] result false$",
             r"start \[HELD\] MODE=COPY",
             # The copy beside it succeeds; renaming it over the held file is
             # refused with "access denied" (5), as on Windows.
             r"copy %s -> %s: failed, error 5: \S" % (
-                re.escape(src + "\\new.dat"), re.escape(src + "\\held.dat")),
-            r"error box \"%s\": %s -> OK$" % (NAME, re.escape(
+                esc(src + "\\new.dat"), esc(src + "\\held.dat")),
+            r"error box \"%s\": %s -> OK$" % (NAME, esc(
                 message(8, src + "\\new.dat", src + "\\held.dat")
-                .decode("cp932").replace("\n", "\\n"))),
+                .decode("cp932"))),
             r"end \[HELD\] result false, the run stops$",
             r"exit code 3$",
         ]
@@ -293,7 +302,7 @@ class Log(UnattendedCase):
         for lines in by_process.values():
             # The header's three lines, three for each procedure, the end.
             self.assertEqual(len(lines), 3 + 3 * count + 1)
-            self.assertRegex(lines[4], r"^exists C:\\.*\\テスト\.dat: yes$")
+            self.assertRegex(lines[4], r"^exists C:.*\\\\テスト\.dat: yes$")
             self.assertEqual(lines[-1], "exit code 0")
 
     def test_a_log_in_a_missing_folder_changes_nothing(self):
