@@ -56,9 +56,10 @@ bool Widen(const char* text, WideText* wide) {
          MultiByteToWideChar(CP_ACP, 0, text, -1, wide->get(), length) != 0;
 }
 
-// Copies `length` characters and ends the text there; returns its end.
-WCHAR* Put(WCHAR* at, const WCHAR* text, size_t length) {
-  for (size_t i = 0; i < length; ++i) *at++ = text[i];
+// Copies `text` up to its end or `length` characters, whichever comes
+// first, and ends the copy there; returns the copy's end.
+WCHAR* Put(WCHAR* at, const WCHAR* text, size_t length = MAX_PATH) {
+  for (size_t i = 0; i < length && text[i] != L'\0'; ++i) *at++ = text[i];
   *at = L'\0';
   return at;
 }
@@ -67,9 +68,9 @@ WCHAR* Put(WCHAR* at, const WCHAR* text, size_t length) {
 // `out`: "\\?\C:\dir\", or "\\?\UNC\server\share\dir\"; a path already in
 // that form, or a device path, as it is.
 WCHAR* PutLongForm(WCHAR* out, const WCHAR* folder, size_t length) {
-  if (folder[0] != L'\\') return Put(Put(out, L"\\\\?\\", 4), folder, length);
+  if (folder[0] != L'\\') return Put(Put(out, L"\\\\?\\"), folder, length);
   if (folder[1] == L'\\' && folder[2] != L'?' && folder[2] != L'.') {
-    return Put(Put(out, L"\\\\?\\UNC", 7), folder + 1, length - 1);
+    return Put(Put(out, L"\\\\?\\UNC"), folder + 1, length - 1);
   }
   return Put(out, folder, length);
 }
@@ -191,8 +192,7 @@ bool ReplaceBySteps(const char* from, const char* to) {
       SetLastError(ERROR_ACCESS_DENIED);
       return false;
     }
-    Put(Put(destination, full, folderLength), existing.cFileName,
-        lstrlenW(existing.cFileName));
+    Put(Put(destination, full, folderLength), existing.cFileName);
   } else if (GetLastError() == ERROR_FILE_NOT_FOUND) {
     Put(destination, full, fullLength);
   } else {
@@ -200,7 +200,7 @@ bool ReplaceBySteps(const char* from, const char* to) {
   }
 
   WCHAR* const name = PutLongForm(temporary, full, folderLength);
-  Put(name, kTemporaryName, sizeof kTemporaryName / sizeof(WCHAR) - 1);
+  Put(name, kTemporaryName);
   if (!CopyToNewTemporary(source.get(), temporary, name)) return false;
   if (!FlushToDisk(temporary) ||
       !MoveFileExW(temporary, destination,
