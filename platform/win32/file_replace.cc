@@ -6,8 +6,8 @@
 // The paths are handled in UTF-16, converted from the ANSI code page as
 // CopyFileA converts them: Windows counts its path limits in wide
 // characters, and the temporary name takes the long form ("\\?\"), which no
-// such limit applies to, so that it never makes a destination too long
-// that CopyFileA could write.
+// such limit applies to, so that no destination CopyFileA could write is
+// refused for the room the temporary name takes.
 #include <string.h>
 #include <windows.h>
 
