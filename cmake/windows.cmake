@@ -49,7 +49,16 @@ target_link_libraries(updater_core PUBLIC platform_win32)
 # core's definitions and options). The libraries stay without it: the
 # checker and the tests link them as usual, since mixing optimised and plain
 # objects that share inline templates does not link.
-configure_file(res/updater.manifest.in ${CMAKE_BINARY_DIR}/updater.manifest @ONLY)
+# The manifest as written, without its comments and the blanks between its
+# tags, which the executable would carry for nothing.
+file(READ res/updater.manifest.in UPDATER_MANIFEST)
+string(REGEX REPLACE "<!--[^>]*-->" "" UPDATER_MANIFEST "${UPDATER_MANIFEST}")
+string(REGEX REPLACE ">[ \t\r\n]+<" "><" UPDATER_MANIFEST "${UPDATER_MANIFEST}")
+string(STRIP "${UPDATER_MANIFEST}" UPDATER_MANIFEST)
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/updater.manifest
+     CONTENT "${UPDATER_MANIFEST}" @ONLY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             res/updater.manifest.in)
 configure_file(res/version.h.in ${CMAKE_BINARY_DIR}/res/version.h @ONLY)
 add_executable(updater WIN32 platform/win32/entry.cc
                platform/win32/runtime_shims.cc ${UPDATER_CORE_SOURCES}
