@@ -4,8 +4,8 @@ enable_language(RC)
 
 # No libraries beyond those each target names and the compiler's own:
 # CMake's default list (kernel32, gdi32, winspool, comdlg32, oleaut32...)
-# adds nothing needed, and GNU ld 2.40 crashes linking updater.exe when
-# kernel32 is named ahead of the C runtime.
+# adds nothing needed, and with kernel32 named ahead of the C runtime GNU ld
+# 2.40 crashes on updater.exe's link-time optimised link.
 set(CMAKE_C_STANDARD_LIBRARIES "")
 set(CMAKE_CXX_STANDARD_LIBRARIES "")
 
@@ -44,11 +44,6 @@ target_compile_definitions(platform_win32 PUBLIC WIN32_LEAN_AND_MEAN)
 target_link_libraries(platform_win32 PUBLIC ${UPDATER_WIN32_LIBS})
 target_link_libraries(updater_core PUBLIC platform_win32)
 
-# updater.exe compiles the core's and the platform layer's sources once more,
-# itself, with link-time optimisation across all of them (and exactly the
-# core's definitions and options). The libraries stay without it: the
-# checker and the tests link them as usual, since mixing optimised and plain
-# objects that share inline templates does not link.
 # The manifest as written, without its comments and the blanks between its
 # tags, which the executable would carry for nothing.
 file(READ res/updater.manifest.in UPDATER_MANIFEST)
@@ -59,6 +54,12 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/updater.manifest
      CONTENT "${UPDATER_MANIFEST}" @ONLY)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
              res/updater.manifest.in)
+
+# updater.exe compiles the core's and the platform layer's sources once more,
+# itself, with link-time optimisation across all of them (and exactly the
+# core's definitions and options). The libraries stay without it: the
+# checker and the tests link them as usual, since mixing optimised and plain
+# objects that share inline templates does not link.
 configure_file(res/version.h.in ${CMAKE_BINARY_DIR}/res/version.h @ONLY)
 add_executable(updater WIN32 platform/win32/entry.cc
                platform/win32/runtime_shims.cc ${UPDATER_CORE_SOURCES}
@@ -93,7 +94,7 @@ updater_build_small(updater_checker)
 updater_build_small(updater-check)
 target_link_libraries(updater-check PRIVATE updater_checker)
 
-# The benchmark's yardstick, built with the same flags as updater.exe.
+# The benchmark's yardstick, built with the size flags.
 add_executable(bench_trivial WIN32 bench/trivial.cc)
 updater_build_small(bench_trivial)
 target_link_libraries(bench_trivial PRIVATE user32)
