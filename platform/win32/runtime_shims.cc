@@ -1,5 +1,7 @@
 // The parts of the C and C++ runtimes that updater.exe takes from the
-// toolchain, cut to what the program uses.
+// toolchain, cut to what the program uses. Built with the GNU toolchain
+// only (cmake/windows.cmake); a build with another compiler keeps that
+// compiler's runtime and start-up, which call WinMain as usual.
 //
 // Allocation: the product allocates only with new (std::nothrow) and checks
 // for null. The toolchain's own operators would drag the exception runtime,

@@ -31,7 +31,8 @@
 // Result file lines: "box", "process <n>" (1 for the first command line),
 // "caption <hex>", "text <hex>", "buttons 6,7", "default 7", "answer 7" per
 // box; then "exit <code>" for the first program and "exit<n> <code>" for
-// the n-th, or "timeout"; "error <why>" wherever the driver failed.
+// the n-th, or "timeout"; "error <why>" wherever the driver failed, and
+// "restart <n>" for a start Wine lost and the driver tried again.
 //
 // A box is read once it is complete (text, buttons, a default button),
 // polled for until a deadline. Exit codes: 0 done, 2 the job could not be
@@ -206,6 +207,30 @@ void Fail(FILE* out, const char* format, ...) {
   }
 }
 
+// Starts a program. Under load, Wine now and then loses a new process
+// before it has finished starting, ahead of any of the program's own code,
+// and CreateProcess then fails with ERROR_INTERNAL_ERROR; such a start is
+// tried again (each time noted as "restart <n>" in the result file and on
+// standard error). Any other failure is the program's and is returned.
+const int kStartAttempts = 3;
+
+bool StartProgram(char* commandLine, bool inherit, const char* cwd,
+                  STARTUPINFOA* si, PROCESS_INFORMATION* pi, FILE* out) {
+  for (int attempt = 1;; ++attempt) {
+    if (CreateProcessA(NULL, commandLine, NULL, NULL, inherit, 0, NULL, cwd,
+                       si, pi))
+      return true;
+    DWORD error = GetLastError();
+    if (error != ERROR_INTERNAL_ERROR || attempt == kStartAttempts) {
+      SetLastError(error);
+      return false;
+    }
+    fprintf(out, "restart %d\n", attempt);
+    fprintf(stderr, "boxdriver: start lost by Wine (error %lu), trying again\n",
+            error);
+  }
+}
+
 int Run(const char* jobPath) {
   Job job;
   if (!ReadJob(jobPath, &job)) {
@@ -259,9 +284,9 @@ int Run(const char* jobPath) {
     std::vector<char> commandLine(job.commandLines[p].begin(),
                                   job.commandLines[p].end());
     commandLine.push_back('\0');
-    if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL,
-                        output != INVALID_HANDLE_VALUE, 0, NULL,
-                        job.cwd.empty() ? NULL : job.cwd.c_str(), &si, &pi)) {
+    if (!StartProgram(&commandLine[0], output != INVALID_HANDLE_VALUE,
+                      job.cwd.empty() ? NULL : job.cwd.c_str(), &si, &pi,
+                      out)) {
       Fail(out, "cannot start program %u (error %lu)",
            static_cast<unsigned>(p + 1), GetLastError());
       for (size_t k = 0; k < started.size(); ++k) {
