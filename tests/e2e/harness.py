@@ -245,11 +245,17 @@ class UpdaterCase(unittest.TestCase):
             lines.append("stdout=" + win_path(output))
         with open(job, "w", encoding="cp932") as f:
             f.write("\n".join(lines) + "\n")
+        if os.path.exists(out):
+            os.remove(out)
         rc, log = wine([BOXDRIVER, "run", win_path(job)],
                        timeout=timeout_ms // 1000 + 30)
-        self.assertEqual(rc, 0, "boxdriver failed: %r" % log)
-        with open(out, "r", encoding="ascii") as f:
-            result = parse_result(f.read())
+        raw = ""
+        if os.path.exists(out):
+            with open(out, "r", encoding="ascii") as f:
+                raw = f.read()
+        self.assertEqual(rc, 0, "boxdriver exited with %d; its output: %r; "
+                         "its result file: %r" % (rc, log, raw))
+        result = parse_result(raw)
         self.assertFalse(result.timed_out, "updater did not end in time")
         self.assertEqual(len(result.exit_codes), copies, result.raw)
         if exit_code is not None:
