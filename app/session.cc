@@ -10,12 +10,9 @@
 #include "app/startup.h"
 #include "commands/msgbox.h"
 #include "platform/platform.h"
+#include "res/version.h"
 #include "settings/messages.h"
 #include "settings/run_log.h"
-
-#ifndef UPDATER_VERSION_TEXT
-#define UPDATER_VERSION_TEXT "?"
-#endif
 
 namespace {
 

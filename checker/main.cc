@@ -17,6 +17,7 @@
 #include "checker/graph.h"
 #include "checker/report.h"
 #include "platform/platform.h"
+#include "res/version.h"
 
 namespace {
 
@@ -46,6 +47,7 @@ const char kUsage[] =
     "  --here        (Windows) also what a run on this PC would meet;\n"
     "                nothing is changed, started or shown\n"
     "  --list-codes  every finding code with its severity\n"
+    "  --version     the version number\n"
     "\n"
     "Exit code: 0 no findings, 1 warnings only, 2 errors, 3 wrong usage.\n";
 
@@ -104,6 +106,9 @@ int ParseArguments(int argc, char** argv, Options* options) {
       options->here = true;
     } else if (argument == "--help" || argument == "-h") {
       Write(stdout, kUsage);
+      exit(kExitClean);
+    } else if (argument == "--version") {
+      printf("updater-check %s\n", UPDATER_VERSION_TEXT);
       exit(kExitClean);
     } else if (argument == "--list-codes") {
       for (int c = 0; c < checker::kCodeCount; ++c) {

@@ -60,21 +60,22 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
 # core's definitions and options). The libraries stay without it: the
 # checker and the tests link them as usual, since mixing optimised and plain
 # objects that share inline templates does not link.
-configure_file(res/version.h.in ${CMAKE_BINARY_DIR}/res/version.h @ONLY)
 add_executable(updater WIN32 platform/win32/entry.cc
                platform/win32/runtime_shims.cc ${UPDATER_CORE_SOURCES}
                ${UPDATER_WIN32_SOURCES} res/updater.rc)
 set_property(TARGET updater PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
 target_include_directories(updater PRIVATE ${CMAKE_SOURCE_DIR}
-  ${CMAKE_BINARY_DIR}/res ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/res)
+  ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/res)
 target_compile_definitions(updater PRIVATE WIN32_LEAN_AND_MEAN
   $<$<COMPILE_LANGUAGE:CXX>:$<TARGET_PROPERTY:updater_core,COMPILE_DEFINITIONS>>)
 target_compile_options(updater PRIVATE
   $<$<COMPILE_LANGUAGE:CXX>:$<TARGET_PROPERTY:updater_core,COMPILE_OPTIONS>>)
 target_link_options(updater PRIVATE ${UPDATER_SIZE_FLAGS} ${UPDATER_LINK_FLAGS})
 target_link_libraries(updater PRIVATE ${UPDATER_WIN32_LIBS})
+set(UPDATER_VERSION_RC_DEPENDS
+  "${CMAKE_SOURCE_DIR}/res/version_info.rc;${CMAKE_BINARY_DIR}/res/version.h")
 set_source_files_properties(res/updater.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/updater.manifest;${CMAKE_SOURCE_DIR}/res/strings.rc;${CMAKE_SOURCE_DIR}/res/updater.ico")
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/updater.manifest;${CMAKE_SOURCE_DIR}/res/strings.rc;${CMAKE_SOURCE_DIR}/res/updater.ico;${UPDATER_VERSION_RC_DEPENDS}")
 # Without the toolchain's start-up code: the entry point is runtime_shims.cc's
 # (named here, which also keeps link-time optimisation from dropping it).
 # Nothing may then need the pseudo-relocations that code applied, so
@@ -89,7 +90,9 @@ target_link_options(updater PRIVATE -nostartfiles -Wl,-e,${UPDATER_ENTRY}
 
 # updater-check.exe: a console program of its own; it may use more of the
 # C++ runtime than updater.exe, but neither exceptions nor iostreams.
-add_executable(updater-check checker/main.cc)
+add_executable(updater-check checker/main.cc res/updater-check.rc)
+set_source_files_properties(res/updater-check.rc PROPERTIES
+  OBJECT_DEPENDS "${UPDATER_VERSION_RC_DEPENDS}")
 updater_build_small(updater_checker)
 updater_build_small(updater-check)
 target_link_libraries(updater-check PRIVATE updater_checker)

@@ -6,6 +6,7 @@
 #include "app/process_state.h"
 #include "app/single_run.h"
 #include "app/startup.h"
+#include "res/version.h"
 #include "settings/messages.h"
 #include "settings/run_log.h"
 #include "tests/fake/fake_world.h"
@@ -219,7 +220,8 @@ TEST_F(UnattendedTest, LogRecordsEveryEventInUtf8) {
       "process "
       "cannot access the file because it is being used by another process.";
   const std::vector<std::string> expected = {
-      std::string("updater 1.0.0, ") + (sizeof(void*) == 8 ? "64" : "32") +
+      std::string("updater ") + UPDATER_VERSION_TEXT + ", " +
+          (sizeof(void*) == 8 ? "64" : "32") +
           "-bit build, arguments: \"My Tool\" /LOG=\"C:\\\\logs\\\\run.log\"",
       "Windows 10.0.19045 (NT family), elevated: yes",
       "settings: C:\\\\Tools\\\\updater.ini",
