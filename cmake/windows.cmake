@@ -13,12 +13,14 @@ set(CMAKE_CXX_STANDARD_LIBRARIES "")
 # size, without the C++ runtime's exceptions, type information and
 # thread-safe statics, without unwind tables (nothing here unwinds) and
 # without the compiler's banner in each object; linked statically, stripped,
-# keeping only what is reached, relocatable (ASLR) and NX compatible.
+# keeping only what is reached, relocatable (ASLR) and NX compatible, and
+# without the link's time in the header, so that a build is the same bytes
+# at any time.
 set(UPDATER_SIZE_FLAGS -Os -fno-exceptions -fno-rtti -fno-threadsafe-statics
     -fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections
     -fdata-sections -fno-ident)
 set(UPDATER_LINK_FLAGS -static -s -Wl,--gc-sections -Wl,--dynamicbase
-    -Wl,--nxcompat)
+    -Wl,--nxcompat -Wl,--no-insert-timestamp)
 # The system DLLs the platform layer calls.
 set(UPDATER_WIN32_LIBS ole32 uuid shell32 advapi32 user32)
 
@@ -72,6 +74,16 @@ target_compile_options(updater PRIVATE
   $<$<COMPILE_LANGUAGE:CXX>:$<TARGET_PROPERTY:updater_core,COMPILE_OPTIONS>>)
 target_link_options(updater PRIVATE ${UPDATER_SIZE_FLAGS} ${UPDATER_LINK_FLAGS})
 target_link_libraries(updater PRIVATE ${UPDATER_WIN32_LIBS})
+# A link-time optimised object names its sections with a random number
+# unless it is given a seed: the source's own name keeps them the same bytes
+# in every build.
+get_target_property(UPDATER_OWN_SOURCES updater SOURCES)
+list(FILTER UPDATER_OWN_SOURCES INCLUDE REGEX "\\.cc$")
+foreach(source ${UPDATER_OWN_SOURCES})
+  string(REPLACE "${CMAKE_SOURCE_DIR}/" "" name "${source}")
+  set_property(SOURCE ${source} APPEND PROPERTY COMPILE_OPTIONS
+               -frandom-seed=${name})
+endforeach()
 set(UPDATER_VERSION_RC_DEPENDS
   "${CMAKE_SOURCE_DIR}/res/version_info.rc;${CMAKE_BINARY_DIR}/res/version.h")
 set_source_files_properties(res/updater.rc PROPERTIES
