@@ -15,4 +15,4 @@ mkdir -p "$copy"
 git ls-files -z | xargs -0 cp --parents -t "$copy"
 (cd "$copy" && UPDATER_BUILD_SUFFIX=-copy bash tools/make-release.sh)
 
-python3 tests/release/check_archive.py "$root" --same-as "$copy/build-copy"
+python3 tests/release/check_archive.py "$root" "$copy/build-copy"
