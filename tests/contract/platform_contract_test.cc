@@ -597,17 +597,19 @@ TEST_F(ReplaceContract, FailsWithoutChangingTheDestination) {
     std::string to;
     bool held;      // `to` held open without sharing
     bool readOnly;  // `to` read-only (refused here even as root under Wine)
+    unsigned code;  // the failed step's, not that of the cleanup after it
   } cases[] = {
-      {"held", source_, old, true, false},
-      {"read-only", source_, old, false, true},
-      {"missing source", testenv::Path("missing.bin"), old, false, false},
-      {"source is a folder", testenv::Path("dir"), old, false, false},
-      {"destination is a folder", source_, testenv::Path("dir"), false, false},
+      {"held", source_, old, true, false, 5},
+      {"read-only", source_, old, false, true, 5},
+      {"missing source", testenv::Path("missing.bin"), old, false, false, 2},
+      {"source is a folder", testenv::Path("dir"), old, false, false, 5},
+      {"destination is a folder", source_, testenv::Path("dir"), false, false,
+       5},
       {"missing folder", source_, testenv::Path("missing\\t.bin"), false,
-       false},
-      {"wildcard", source_, testenv::Path("o*.bin"), false, false},
-      {"empty source", "", old, false, false},
-      {"empty destination", source_, "", false, false},
+       false, 3},
+      {"wildcard", source_, testenv::Path("o*.bin"), false, false, 123},
+      {"empty source", "", old, false, false, 3},
+      {"empty destination", source_, "", false, false, 3},
   };
   for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
     const Case& c = cases[i];
@@ -617,6 +619,7 @@ TEST_F(ReplaceContract, FailsWithoutChangingTheDestination) {
     if (c.readOnly) ASSERT_TRUE(platform::SetAttributes(old.c_str(), 0x21));
     EXPECT_FALSE(platform::ReplaceFileByCopy(c.from.c_str(), c.to.c_str()))
         << c.what;
+    EXPECT_EQ(c.code, platform::LastErrorCode()) << c.what;
     testenv::Release(old);
     ASSERT_TRUE(platform::SetAttributes(old.c_str(), 0x20));
     EXPECT_EQ("kept", Read(old)) << c.what;
