@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "commands/msgbox.h"
 #include "platform/platform.h"
+#include "platform/program_main.h"
 #include "settings/messages.h"
 #include "settings/run_log.h"
 
@@ -78,6 +79,7 @@ ExitCode ExitCodeOfStoppedRun() {
   return kExitProcedureFailed;
 }
 
+// The exit code is one of app/exit_code.h.
 int UpdaterMain(const char* commandLine) {
   platform::HardenDllSearch();
   platform::ScopedCom com;
