@@ -3,9 +3,8 @@
 #include "app/proc_driver.h"
 #include "commands/item_list.h"
 #include "platform/platform.h"
+#include "settings/exit_code.h"
 #include "settings/messages.h"
-
-bool MsgboxEndedRun = false;
 
 namespace {
 
@@ -84,6 +83,6 @@ bool RunMsgbox(ProcRecord* record) {
     return false;
   }
   if (info->ISABORT.Item(abortItem, ",").ToInt() == 0) return true;
-  MsgboxEndedRun = true;
+  StopRun(kExitEndedByAnswer);
   return false;
 }

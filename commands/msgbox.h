@@ -27,8 +27,4 @@ const unsigned kMsgboxQuestionStyle =
 ProcRecord* LoadMsgbox(const char* name);
 bool RunMsgbox(ProcRecord* record);
 
-// Set once an answer has ended the run through ISABORT, which the exit code
-// tells apart from a failure. Process-wide; false at start.
-extern bool MsgboxEndedRun;
-
 #endif  // UPDATER_COMMANDS_MSGBOX_H_
