@@ -1,7 +1,14 @@
 # Host build: the core on the in-memory fake platform, with GoogleTest.
 if(UPDATER_SANITIZE)
-  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
-                      -fno-sanitize-recover=undefined)
+  set(UPDATER_SANITIZER_FLAGS -fsanitize=address,undefined
+      -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  # The core and the checker were defined before this file: they get the
+  # flags of their own. Everything defined from here on (the platform
+  # layers, the fake, the checker's executable, the tests) through the
+  # directory's options.
+  target_compile_options(updater_core PRIVATE ${UPDATER_SANITIZER_FLAGS})
+  target_compile_options(updater_checker PRIVATE ${UPDATER_SANITIZER_FLAGS})
+  add_compile_options(${UPDATER_SANITIZER_FLAGS})
   add_link_options(-fsanitize=address,undefined)
 endif()
 
