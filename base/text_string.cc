@@ -523,8 +523,7 @@ TextString TextString::Item(int index, const char* separator) const {
   return Items(index, index, separator);
 }
 
-TextString TextString::Items(int first, int last,
-                             const char* separator) const {
+TextString TextString::Items(int first, int last, const char* separator) const {
   int b, e;
   if (!LocateItemsAt(first, last, separator, &b, &e)) return TextString();
   return SliceAt(b, e);
@@ -555,8 +554,7 @@ int TextString::GroupCount(const char* open, const char* close) const {
 }
 
 bool TextString::LocateGroupsAt(int first, int last, const char* open,
-                                const char* close, int* begin,
-                                int* end) const {
+                                const char* close, int* begin, int* end) const {
   if (!UsableBrackets(open, close)) return false;
   if (first < 0 || last < 0) {
     int n = GroupCount(open, close);

@@ -162,8 +162,8 @@ class TextString {
   bool LocateWordsAt(int first, int last, int* begin, int* end) const;
   bool LocateItemsAt(int first, int last, const char* separator, int* begin,
                      int* end) const;
-  bool LocateGroupsAt(int first, int last, const char* open,
-                      const char* close, int* begin, int* end) const;
+  bool LocateGroupsAt(int first, int last, const char* open, const char* close,
+                      int* begin, int* end) const;
   // Frees the current buffer and takes `block` (may be null).
   void Install(char* block);
 

@@ -1,6 +1,9 @@
 #include "commands/attr.h"
 
+#include <new>
+
 #include "commands/item_list.h"
+#include "commands/kind_table.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
 #include "settings/run_log.h"
@@ -42,16 +45,13 @@ bool SetFolderAttributes(const TextString& item, unsigned attributes) {
 }  // namespace
 
 ProcRecord* LoadAttr(const char* name) {
-  RecordOwner<ATTR_INFO> record(NewProcRecord<ATTR_INFO>(name, "ATTR_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {{"FILE", &record->FILE}, {"ARG", &record->ARG}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kAttrKind], new (std::nothrow) ATTR_INFO,
+                        name);
 }
 
 bool RunAttr(ProcRecord* record) {
   ATTR_INFO* info = static_cast<ATTR_INFO*>(record);
-  const int count = CountDrivingItems(*info, info->FILE, "FILE");
+  const int count = CountDrivingItems(*info);
   if (count == 0) return false;
   for (int i = 0; i < count; ++i) {
     const TextString file = ListItem(info->FILE, i);

@@ -1,21 +1,21 @@
 #include "commands/copy.h"
 
+#include <new>
+
 #include "commands/item_list.h"
+#include "commands/kind_table.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
 #include "settings/run_log.h"
 
 ProcRecord* LoadCopy(const char* name) {
-  RecordOwner<COPY_INFO> record(NewProcRecord<COPY_INFO>(name, "COPY_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {{"FROM", &record->FROM}, {"TO", &record->TO}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kCopyKind], new (std::nothrow) COPY_INFO,
+                        name);
 }
 
 bool RunCopy(ProcRecord* record) {
   COPY_INFO* info = static_cast<COPY_INFO*>(record);
-  const int count = CountDrivingItems(*info, info->FROM, "FROM");
+  const int count = CountDrivingItems(*info);
   if (count == 0) return false;
   // A copy that fails part-way (a full disk) must not leave a cut or mixed
   // program behind: the NT family replaces each destination in one step.

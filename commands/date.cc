@@ -1,6 +1,9 @@
 #include "commands/date.h"
 
+#include <new>
+
 #include "commands/item_list.h"
+#include "commands/kind_table.h"
 #include "platform/platform.h"
 #include "settings/run_log.h"
 
@@ -34,16 +37,13 @@ bool FileDateAtLeast(const char* file, const char* date) {
 }
 
 ProcRecord* LoadDate(const char* name) {
-  RecordOwner<DATE_INFO> record(NewProcRecord<DATE_INFO>(name, "DATE_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {{"FILE", &record->FILE}, {"DATE", &record->DATE}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kDateKind], new (std::nothrow) DATE_INFO,
+                        name);
 }
 
 bool RunDate(ProcRecord* record) {
   DATE_INFO* info = static_cast<DATE_INFO*>(record);
-  const int count = CountDrivingItems(*info, info->FILE, "FILE");
+  const int count = CountDrivingItems(*info);
   if (count == 0) return false;
   // The first file that is not current decides; the rest are not opened.
   for (int i = 0; i < count; ++i) {

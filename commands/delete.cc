@@ -1,22 +1,21 @@
 #include "commands/delete.h"
 
+#include <new>
+
 #include "commands/item_list.h"
+#include "commands/kind_table.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
 #include "settings/run_log.h"
 
 ProcRecord* LoadDelete(const char* name) {
-  RecordOwner<DELETE_INFO> record(
-      NewProcRecord<DELETE_INFO>(name, "DELETE_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {{"FILE", &record->FILE}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kDeleteKind], new (std::nothrow) DELETE_INFO,
+                        name);
 }
 
 bool RunDelete(ProcRecord* record) {
   DELETE_INFO* info = static_cast<DELETE_INFO*>(record);
-  const int count = CountDrivingItems(*info, info->FILE, "FILE");
+  const int count = CountDrivingItems(*info);
   if (count == 0) return false;
   for (int i = 0; i < count; ++i) {
     // No existence test first: a missing file is a failure like any other,

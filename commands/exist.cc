@@ -1,19 +1,19 @@
 #include "commands/exist.h"
 
+#include <new>
+
 #include "commands/item_list.h"
+#include "commands/kind_table.h"
 #include "settings/run_log.h"
 
 ProcRecord* LoadExist(const char* name) {
-  RecordOwner<EXIST_INFO> record(NewProcRecord<EXIST_INFO>(name, "EXIST_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {{"FILE", &record->FILE}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kExistKind], new (std::nothrow) EXIST_INFO,
+                        name);
 }
 
 bool RunExist(ProcRecord* record) {
   EXIST_INFO* info = static_cast<EXIST_INFO*>(record);
-  const int count = CountDrivingItems(*info, info->FILE, "FILE");
+  const int count = CountDrivingItems(*info);
   if (count == 0) return false;
   // A missing item is an answer, not a failure: the run goes on and a later
   // SWITCH or MSGBOX reads the result.

@@ -1,6 +1,9 @@
 #include "commands/launch.h"
 
+#include <new>
+
 #include "commands/item_list.h"
+#include "commands/kind_table.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
 #include "settings/param_reader.h"
@@ -31,21 +34,13 @@ bool ProgramPart(const TextString& path, const TextString& bare,
 }  // namespace
 
 ProcRecord* LoadLaunch(const char* name) {
-  RecordOwner<LAUNCH_INFO> record(
-      NewProcRecord<LAUNCH_INFO>(name, "LAUNCH_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {{"FILE", &record->FILE}, {"PARAM", &record->PARAM}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  if (!ReadIntParam(name, "ISWAIT", record->ISWAIT)) return 0;
-  TextString wait;
-  wait.Format("%d", record->ISWAIT);
-  NoteKeyValue(*record, "ISWAIT", wait.Text());
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kLaunchKind], new (std::nothrow) LAUNCH_INFO,
+                        name);
 }
 
 bool RunLaunch(ProcRecord* record) {
   LAUNCH_INFO* info = static_cast<LAUNCH_INFO*>(record);
-  const int count = CountDrivingItems(*info, info->FILE, "FILE");
+  const int count = CountDrivingItems(*info);
   if (count == 0) return false;
   for (int i = 0; i < count; ++i) {
     const TextString file = ListItem(info->FILE, i);

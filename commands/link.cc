@@ -1,43 +1,21 @@
 #include "commands/link.h"
 
+#include <new>
+
 #include "commands/item_list.h"
+#include "commands/kind_table.h"
 #include "platform/platform.h"
 #include "settings/run_log.h"
 
-namespace {
-
-// SHOWCMD numbers to show commands; 0 leaves the link object's default.
-int ShowCommandFor(int show) {
-  switch (show) {
-    case 1:
-      return platform::kSwShowNormal;
-    case 2:
-      return platform::kSwShowMinNoActive;
-    case 3:
-      return platform::kSwShowMaximized;
-    default:
-      return 0;
-  }
-}
-
-}  // namespace
-
 ProcRecord* LoadLink(const char* name) {
-  RecordOwner<SHORTCUT_INFO> record(
-      NewProcRecord<SHORTCUT_INFO>(name, "SHORTCUT_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {{"SRC", &record->SRC},
-                            {"PARAM", &record->PARAM},
-                            {"SHOWCMD", &record->SHOWCMD},
-                            {"DST", &record->DST}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kLinkKind], new (std::nothrow) SHORTCUT_INFO,
+                        name);
 }
 
 bool RunLink(ProcRecord* record) {
   SHORTCUT_INFO* info = static_cast<SHORTCUT_INFO*>(record);
   // The message names the kind, not the key SRC.
-  const int count = CountDrivingItems(*info, info->SRC, "LINK");
+  const int count = CountDrivingItems(*info);
   if (count == 0) return false;
   for (int i = 0; i < count; ++i) {
     const TextString target = ListItem(info->SRC, i);
@@ -51,6 +29,19 @@ bool RunLink(ProcRecord* record) {
   }
   info->result = true;
   return true;
+}
+
+int ShowCommandFor(int show) {
+  switch (show) {
+    case 1:
+      return platform::kSwShowNormal;
+    case 2:
+      return platform::kSwShowMinNoActive;
+    case 3:
+      return platform::kSwShowMaximized;
+    default:
+      return 0;
+  }
 }
 
 bool CreateShortcut(const char* target, const char* path, const char* arguments,

@@ -1,22 +1,21 @@
 #include "commands/makedir.h"
 
+#include <new>
+
 #include "commands/item_list.h"
+#include "commands/kind_table.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
 #include "settings/run_log.h"
 
 ProcRecord* LoadMakedir(const char* name) {
-  RecordOwner<MAKEDIR_INFO> record(
-      NewProcRecord<MAKEDIR_INFO>(name, "MAKEDIR_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {{"DIR", &record->DIR}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kMakedirKind],
+                        new (std::nothrow) MAKEDIR_INFO, name);
 }
 
 bool RunMakedir(ProcRecord* record) {
   MAKEDIR_INFO* info = static_cast<MAKEDIR_INFO*>(record);
-  const int count = CountDrivingItems(*info, info->DIR, "DIR");
+  const int count = CountDrivingItems(*info);
   if (count == 0) return false;
   for (int i = 0; i < count; ++i) {
     const TextString dir = ListItem(info->DIR, i);
