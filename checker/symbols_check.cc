@@ -67,18 +67,14 @@ void ReportAppPaths(const Context& context, unsigned line,
 
 }  // namespace
 
-void DefineSymbols(bool here, const std::string& settingsPath) {
+bool DefineSymbols(bool here, const std::string& settingsPath) {
   if (here) {
     ModulePath.Set(settingsPath.c_str());
-    DefineBuiltinSymbols();
-    return;
+    return DefineBuiltinSymbols();
   }
-  Symbols.count =
-      ReadSettingSection(SettingsPath.Text(), "DEFINE", Symbols.text);
-  for (int i = 0; i < 5; ++i) {
-    DefineSymbol(kBuiltinSymbols[i], TextString(kTypicalFolders[i]));
-  }
-  ExpandSymbolTable();
+  TextString typical[kBuiltinSymbolCount];
+  for (int i = 0; i < kBuiltinSymbolCount; ++i) typical[i].Set(kTypicalFolders[i]);
+  return LoadSymbolTable(SettingsPath.Text(), typical);
 }
 
 void CheckDefine(const Context& context) {

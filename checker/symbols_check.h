@@ -20,7 +20,7 @@ extern const char* const kBuiltinSymbols[5];
 // PC the check runs on: <Win> C:\Windows, <Sys> C:\Windows\system32, <Src>
 // C:\Src, <Desktop> C:\Users\Public\Desktop, <Programs>
 // C:\ProgramData\Microsoft\Windows\Start Menu\Programs.
-void DefineSymbols(bool here, const std::string& settingsPath);
+bool DefineSymbols(bool here, const std::string& settingsPath);
 
 // [DEFINE] entries named without angle brackets or like a built-in, and
 // references to themselves, to later entries whose values still hold
