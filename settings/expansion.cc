@@ -20,9 +20,7 @@ class PendingText {
   PendingText() : block_(0), size_(0), start_(0) {}
   ~PendingText() { delete[] block_; }
 
-  bool Init(const char* text, int length) {
-    return Prepend(text, length);
-  }
+  bool Init(const char* text, int length) { return Prepend(text, length); }
   // Terminated.
   const char* Text() const { return block_ ? block_ + start_ : ""; }
   int Length() const { return block_ ? size_ - 1 - start_ : 0; }

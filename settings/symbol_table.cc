@@ -125,8 +125,7 @@ bool Append(const char* name, int nameLength, const char* value,
 // the value up to a second one; a line without "=" has the empty value.
 bool AppendLine(const char* line, int length) {
   const char* end = line + length;
-  const char* equals =
-      static_cast<const char*>(std::memchr(line, '=', length));
+  const char* equals = static_cast<const char*>(std::memchr(line, '=', length));
   if (!equals) return Append(line, length, "", 0);
   const char* valueEnd = static_cast<const char*>(
       std::memchr(equals + 1, '=', static_cast<size_t>(end - equals - 1)));
@@ -208,9 +207,8 @@ void ExpandSymbolTable() {
   // The values together may grow eight times; a [DEFINE] of 32 KiB and
   // more is no reason to stop.
   const int written = g_table.length;
-  const int limit = written > kMaxSymbolTableLength / 8
-                        ? written * 8
-                        : kMaxSymbolTableLength;
+  const int limit =
+      written > kMaxSymbolTableLength / 8 ? written * 8 : kMaxSymbolTableLength;
   // In table order, each value once: a reference to an earlier entry gets
   // its expanded value, one to a later entry its value as written.
   for (int i = 0; i < g_table.count; ++i) {
@@ -218,8 +216,8 @@ void ExpandSymbolTable() {
     TextString value(entry.value);
     bool limited = false;
     const bool changed = ExpandValue(value, &limited);
-    if (limited || g_table.length - entry.value.Length() + value.Length() >
-                       limit) {
+    if (limited ||
+        g_table.length - entry.value.Length() + value.Length() > limit) {
       entry.cut = true;
     } else if (changed) {
       // Held whole: a value that took in "<Src>" of a folder "C:\eq=folder"

@@ -123,14 +123,16 @@ void CheckCharacters(const TextString& value) {
 // The group family's walk against the walk that started from the front for
 // every group, for the brackets of both passes and a double-byte one.
 void CheckGroups(const TextString& value) {
-  static const char* const kBrackets[][2] = {
-      {"<", ">"}, {"{", "}"}, {SO, MA}};
+  static const char* const kBrackets[][2] = {{"<", ">"}, {"{", "}"}, {SO, MA}};
   for (size_t b = 0; b < sizeof kBrackets / sizeof kBrackets[0]; ++b) {
     const char* open = kBrackets[b][0];
     const char* close = kBrackets[b][1];
     const int count = value.GroupCount(open, close);
     Check(count == reference::GroupCount(value, open, close));
-    for (int first = -2; first <= count + 1; ++first) {
+    // Both ends, and just past them.
+    const int firsts[] = {-2, -1, 0, 1, count - 1, count, count + 1};
+    for (size_t f = 0; f < sizeof firsts / sizeof firsts[0]; ++f) {
+      const int first = firsts[f];
       for (int last = first - 1; last <= first + 2; ++last) {
         const char* begin = 0;
         const char* end = 0;
@@ -191,7 +193,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool limited = false;
   bool expectedLimited = false;
   const bool changed = ExpandValue(value, &limited);
-  const bool expectedChanged = reference::ExpandValue(expected, &expectedLimited);
+  const bool expectedChanged =
+      reference::ExpandValue(expected, &expectedLimited);
   Check(changed == expectedChanged && limited == expectedLimited);
   Check(value.Equals(expected.Text()) &&
         strcmp(value.Text(), expected.Text()) == 0);

@@ -47,8 +47,8 @@ TextString Group(const TextString& text, int i, const char* open,
   return text.Mid(b, e);
 }
 
-bool ReplaceGroup(TextString& text, int i, const char* open,
-                  const char* close, const char* value) {
+bool ReplaceGroup(TextString& text, int i, const char* open, const char* close,
+                  const char* value) {
   int b, e;
   if (!LocateGroups(text, i, i, open, close, &b, &e)) return false;
   text.ReplaceSpan(text.Text() + b, text.Text() + e, value);
@@ -165,8 +165,8 @@ int GroupCount(const TextString& text, const char* open, const char* close) {
   return count;
 }
 
-bool LocateGroups(const TextString& text, int first, int last,
-                  const char* open, const char* close, int* begin, int* end) {
+bool LocateGroups(const TextString& text, int first, int last, const char* open,
+                  const char* close, int* begin, int* end) {
   if (first < 0 || last < 0) {
     int n = GroupCount(text, open, close);
     if (n == 0) return false;

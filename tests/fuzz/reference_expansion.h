@@ -10,8 +10,8 @@ namespace reference {
 
 int GroupCount(const TextString& text, const char* open, const char* close);
 // Groups first..last as offsets (inclusive), as TextString::LocateGroups.
-bool LocateGroups(const TextString& text, int first, int last,
-                  const char* open, const char* close, int* begin, int* end);
+bool LocateGroups(const TextString& text, int first, int last, const char* open,
+                  const char* close, int* begin, int* end);
 
 bool ExpandValue(TextString& text, bool* limited);
 

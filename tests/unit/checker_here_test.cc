@@ -19,8 +19,10 @@ class CheckerHereTest : public UpdaterTest {
   std::vector<std::string> Check(const std::string& text, bool here) {
     WriteSettings(text);
     checker::Findings findings;
-    checker::CheckSettings(kSettingsPath, fake::Contents(kSettingsPath), here,
-                           &findings, &flow_);
+    checker::CheckOptions options;
+    options.here = here;
+    checker::CheckSettings(kSettingsPath, fake::Contents(kSettingsPath),
+                           options, &findings, &flow_);
     std::vector<std::string> found;
     const std::vector<checker::Finding> sorted = findings.Sorted();
     for (size_t i = 0; i < sorted.size(); ++i) {
