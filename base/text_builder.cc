@@ -35,9 +35,5 @@ bool TextBuilder::Append(const char* text) {
 }
 
 bool TextBuilder::CopyTo(TextString& out) const {
-  if (failed_) return false;
-  TextString text;
-  if (!text.Reserve(length_ + 1)) return false;
-  if (length_) std::memcpy(text.Buffer(), block_, static_cast<size_t>(length_));
-  return out.Assign(text.Text()) && out.Length() == length_;
+  return !failed_ && out.Assign(Text()) && out.Length() == length_;
 }

@@ -54,6 +54,20 @@ bool SameTextFolded(const char* a, const char* b, unsigned length) {
   return true;
 }
 
+unsigned FoldedHash(const char* text) {
+  unsigned hash = 2166136261u;  // FNV-1a
+  for (const char* p = text; *p;) {
+    const char* next = NextChar(p);
+    if (next <= p) next = p + 1;
+    const unsigned char c = static_cast<unsigned char>(*p);
+    hash = (hash ^ (next - p == 1 ? FoldedLetter(c) : c)) * 16777619u;
+    for (++p; p < next; ++p) {
+      hash = (hash ^ static_cast<unsigned char>(*p)) * 16777619u;
+    }
+  }
+  return hash;
+}
+
 void FoldTextCase(char* text, unsigned length) {
   char* const end = text + length;
   for (char* p = text; p < end;) {

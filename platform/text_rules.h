@@ -35,6 +35,10 @@ bool SameTextFolded(const char* a, const char* b, unsigned length);
 // texts are SameTextFolded exactly when their folded copies are equal.
 void FoldTextCase(char* text, unsigned length);
 
+// A hash of a terminated text as FoldTextCase would leave it: equal for
+// texts that are SameTextFolded.
+unsigned FoldedHash(const char* text);
+
 }  // namespace platform
 
 #endif  // UPDATER_PLATFORM_TEXT_RULES_H_

@@ -23,6 +23,8 @@ class PendingText {
   bool Init(const char* text, int length) { return Prepend(text, length); }
   // Terminated.
   const char* Text() const { return block_ ? block_ + start_ : ""; }
+  // A byte of the text, its terminator included, to write.
+  char* At(const char* p) { return block_ + (p - block_); }
   int Length() const { return block_ ? size_ - 1 - start_ : 0; }
   void Drop(int bytes) { start_ += bytes; }
 
@@ -56,16 +58,6 @@ class PendingText {
   int size_;
   int start_;
 };
-
-// Bytes first..last as a text of their own.
-TextString SpanText(const char* first, const char* last) {
-  TextString text;
-  const int length = static_cast<int>(last - first) + 1;
-  if (length > 0 && text.Reserve(length + 1)) {
-    std::memcpy(text.Buffer(), first, static_cast<size_t>(length));
-  }
-  return text;
-}
 
 // The text an App Paths group stands for. False when the group is no App
 // Paths group (a GUID in braces, say) or its program is not recorded.
@@ -118,7 +110,7 @@ bool ExpandSymbols(TextString& text, bool* limited) {
   // The turn count is fixed before the pass: references brought in by an
   // inserted value are resolved only while turns remain. Scripts rely on
   // exactly this, so it must not become "expand until nothing changes".
-  const int turns = text.GroupCount("<", ">");
+  int turns = text.GroupCount("<", ">");
   if (turns == 0) return false;
   const int limit = ExpansionLimit(text.Length());
   // `done` holds the text before the walk's start, which no later turn
@@ -127,50 +119,41 @@ bool ExpandSymbols(TextString& text, bool* limited) {
   // the whole text would (the group replaced opened at depth 0).
   TextBuilder done;
   PendingText pending;
-  if (!pending.Init(text.Text(), text.Length())) return false;
+  if (!pending.Prepend(text.Text(), text.Length())) return false;
   bool changed = false;
-  int turn = 0;
-  while (turn < turns) {
-    GroupWalk walk(pending.Text(), "<", ">");
-    const char* begin;
-    const char* end;
-    bool replaced = false;
-    for (; turn < turns && !replaced; ++turn) {
-      TextString group;
-      if (walk.Next(&begin, &end)) {
-        group = SpanText(begin, end);
-      } else {
-        // No group left: a turn finds none, and only a symbol with the
-        // empty name can still be looked up; nothing more changes.
-        begin = end = 0;
-      }
-      TextString value;
-      bool cut = false;
-      const bool found = LookupSymbol(group.Text(), value, &cut);
-      if (found && cut) {
-        // A symbol that could not be expanded whole is never used.
-        if (limited) *limited = true;
-        if (!begin) break;
-        continue;
-      }
-      if (!found) {
-        if (!begin) break;
-        continue;
-      }
-      const int total = done.Length() + pending.Length();
-      if (total - group.Length() + value.Length() > limit) {
-        if (limited) *limited = true;
-        if (!begin) break;
-        continue;
-      }
-      if (!begin) break;  // the empty name, but no group to put it in
+  GroupWalk walk(pending.Text(), "<", ">");
+  while (turns-- > 0) {
+    const char* begin = 0;
+    const char* end = 0;
+    // A turn that finds no group looks up the empty name, and nothing
+    // after it changes the text.
+    const bool located = walk.Next(&begin, &end);
+    if (!located) begin = end = pending.Text() + pending.Length();
+    // The group is looked up in place, the byte after it made its end for
+    // the lookup.
+    char* after = pending.At(end + (located ? 1 : 0));
+    const char kept = *after;
+    *after = '\0';
+    TextString value;
+    bool cut = false;
+    const bool found = LookupSymbol(begin, value, &cut);
+    *after = kept;
+    const int length = static_cast<int>(after - begin);
+    if (found && (cut || done.Length() + pending.Length() - length +
+                                 value.Length() >
+                             limit)) {
+      // A symbol that could not be expanded whole is never used.
+      if (limited) *limited = true;
+    } else if (found && located) {
       const int before = static_cast<int>(begin - pending.Text());
       if (!done.Append(pending.Text(), before)) return false;
-      pending.Drop(before + group.Length());
+      pending.Drop(before + length);
       if (!pending.Prepend(value.Text(), value.Length())) return false;
-      changed = replaced = true;
+      changed = true;
+      walk = GroupWalk(pending.Text(), "<", ">");
+      continue;
     }
-    if (!replaced) break;
+    if (!located) break;
   }
   if (!changed) return false;
   if (!done.Append(pending.Text(), pending.Length())) return false;

@@ -32,26 +32,13 @@ struct Table {
   int length;  // names and values, as "name=value" lines joined by "\n"
 } g_table = {0, 0, 0, 0, 0, 0};
 
-// FNV-1a of the name with its letters folded as names compare.
-unsigned HashOf(const char* name) {
-  TextString folded(name);
-  const int length = folded.Length();
-  if (folded.Buffer()) {
-    platform::FoldTextCase(folded.Buffer(), static_cast<unsigned>(length));
-  }
-  unsigned hash = 2166136261u;
-  for (const char* p = folded.Text(); *p; ++p) {
-    hash = (hash ^ static_cast<unsigned char>(*p)) * 16777619u;
-  }
-  return hash;
-}
-
 // The slot holding `name`, or the free slot where it would go; -1 when the
 // index has no slots.
 int SlotOf(const char* name) {
   if (g_table.slotCount == 0) return -1;
   const unsigned mask = static_cast<unsigned>(g_table.slotCount) - 1;
-  for (unsigned slot = HashOf(name) & mask;; slot = (slot + 1) & mask) {
+  for (unsigned slot = platform::FoldedHash(name) & mask;;
+       slot = (slot + 1) & mask) {
     const int held = g_table.slots[slot];
     if (held == 0 || g_table.entries[held - 1]->name.Equals(name)) {
       return static_cast<int>(slot);
@@ -96,42 +83,29 @@ bool Reserve(int count) {
 }
 
 // Appends an entry; the index keeps pointing at the first of a name.
-bool Append(const char* name, int nameLength, const char* value,
-            int valueLength) {
-  if (!Reserve(g_table.count + 1)) return false;
-  Entry* entry = new (std::nothrow) Entry;
+bool Append(const TextString& name, const TextString& value) {
+  Entry* entry = Reserve(g_table.count + 1) ? new (std::nothrow) Entry : 0;
   if (!entry) return false;
-  TextString scratch;
-  if (!scratch.Reserve(nameLength + 1)) {
-    delete entry;
-    return false;
-  }
-  std::memcpy(scratch.Buffer(), name, static_cast<size_t>(nameLength));
-  entry->name.Set(scratch);
-  if (!scratch.Reserve(valueLength + 1)) {
-    delete entry;
-    return false;
-  }
-  std::memcpy(scratch.Buffer(), value, static_cast<size_t>(valueLength));
-  entry->value.Set(scratch);
+  entry->name.Set(name);
+  entry->value.Set(value);
   const int slot = SlotOf(entry->name.Text());
   if (g_table.slots[slot] == 0) g_table.slots[slot] = g_table.count + 1;
   g_table.entries[g_table.count++] = entry;
-  g_table.length += nameLength + valueLength + (g_table.count > 1 ? 2 : 1);
+  g_table.length += name.Length() + value.Length() + 2;
   return true;
 }
 
-// A [DEFINE] line as its author wrote it: the name before the first "=",
-// the value up to a second one; a line without "=" has the empty value.
-bool AppendLine(const char* line, int length) {
-  const char* end = line + length;
-  const char* equals = static_cast<const char*>(std::memchr(line, '=', length));
-  if (!equals) return Append(line, length, "", 0);
+// A [DEFINE] line of `lines` as its author wrote it, `line` to `end`: the
+// name before the first "=", the value up to a second one; a line without
+// "=" has the empty value. The "=" is no second byte of any character.
+bool AppendLine(const TextString& lines, const char* line, const char* end) {
+  const char* equals =
+      static_cast<const char*>(std::memchr(line, '=', end - line));
+  if (!equals) return Append(lines.Slice(line, end - 1), TextString());
   const char* valueEnd = static_cast<const char*>(
       std::memchr(equals + 1, '=', static_cast<size_t>(end - equals - 1)));
-  if (!valueEnd) valueEnd = end;
-  return Append(line, static_cast<int>(equals - line), equals + 1,
-                static_cast<int>(valueEnd - equals - 1));
+  return Append(lines.Slice(line, equals - 1),
+                lines.Slice(equals + 1, (valueEnd ? valueEnd : end) - 1));
 }
 
 void SetValue(Entry& entry, const TextString& value) {
@@ -164,7 +138,7 @@ bool LoadSymbolTable(const char* file,
   for (int i = 0; i < count; ++i) {
     const char* end = std::strchr(line, '\n');
     if (!end) end = line + std::strlen(line);
-    if (!AppendLine(line, static_cast<int>(end - line))) {
+    if (!AppendLine(lines, line, end)) {
       ClearSymbolTable();
       ShowError(MSG_OUT_OF_MEMORY, "DEFINE");
       return false;
@@ -186,8 +160,7 @@ void DefineSymbol(const char* name, const TextString& value) {
     entry->cut = false;
     return;
   }
-  Append(name, static_cast<int>(std::strlen(name)), value.Text(),
-         value.Length());
+  Append(TextString(name), value);
 }
 
 bool LookupSymbol(const char* name, TextString& out) {
