@@ -295,6 +295,7 @@ void HereChecker::CheckAppPaths(unsigned line, const std::string& section,
   std::vector<std::string> problems;
   const std::vector<AppPathsGroup> groups = AppPathsGroups(raw, &problems);
   for (size_t i = 0; i < groups.size(); ++i) {
+    if (!groups[i].problem.empty()) continue;  // reported as written wrongly
     TextString found;
     if (AppPathLookup(groups[i].program.c_str(), found,
                       groups[i].wantDefault)) {

@@ -337,8 +337,8 @@ void ListWalker::ReportUnreachable() {
 
 // A SWITCH running in the list at depth kMaxProcListDepth (the [UPDATER]
 // PROC list is at depth 1) has no room for its branch: the updater stops
-// the run there. Depths follow the deepest way to each list; the way round
-// a loop is the loop's own finding.
+// the run there. Depths follow the deepest way to each list that the
+// updater can take; the way round a loop is the loop's own finding.
 void ListWalker::ReportDepth() {
   const size_t count = flow_->lists.size();
   // Lists in an order where each comes after every list whose branch leads
@@ -380,6 +380,8 @@ void ListWalker::ReportDepth() {
   if (count > 0) depth[0] = 1;
   for (size_t o = 0; o < order.size(); ++o) {
     const int list = order[o];
+    // A list at the bound loads no branch: nothing is ever nested deeper.
+    if (depth[list] >= kMaxProcListDepth) continue;
     for (size_t n = 0; n < next[list].size(); ++n) {
       depth[next[list][n]] = std::max(depth[next[list][n]], depth[list] + 1);
     }

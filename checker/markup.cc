@@ -89,32 +89,28 @@ std::vector<AppPathsGroup> AppPathsGroups(const std::string& text,
       }
       continue;
     }
-    if (walk.Unclosed()) {
-      problems->push_back(Printf("'%s' has no closing '}': it stays as written",
-                                 whole.c_str()));
-      continue;
-    }
-    if (program.Length() == 0) {
-      TextString inside(whole.c_str());
-      inside.Trim("{", "}");
-      problems->push_back(
-          Printf("'%s' names no program: write %s\\prog.exe inside the braces",
-                 whole.c_str(), inside.Item(0, "\\").Text()));
-      continue;
-    }
-    TextString inside(whole.c_str());
-    inside.Trim("{", "}");
-    if (inside.ItemCount("\\") > 2) {
-      problems->push_back(
-          Printf("'%s': the text after '%s' is replaced with the group; put it "
-                 "after the '}'",
-                 whole.c_str(), program.Text()));
-      continue;
-    }
     AppPathsGroup group;
     group.whole = whole;
     group.program = program.Text();
     group.wantDefault = wantDefault;
+    TextString inside(whole.c_str());
+    inside.Trim("{", "}");
+    if (walk.Unclosed()) {
+      group.problem = Printf(
+          "'%s' has no closing '}': the rest of the value "
+          "is taken for the program's name",
+          whole.c_str());
+    } else if (program.Length() == 0) {
+      group.problem =
+          Printf("'%s' names no program: write %s\\prog.exe inside the braces",
+                 whole.c_str(), inside.Item(0, "\\").Text());
+    } else if (inside.ItemCount("\\") > 2) {
+      group.problem = Printf(
+          "'%s': the text after '%s' is replaced with the group; put it "
+          "after the '}'",
+          whole.c_str(), program.Text());
+    }
+    if (!group.problem.empty()) problems->push_back(group.problem);
     groups.push_back(group);
   }
   // A lookup the bracket walk puts in no group is plain text to the updater.

@@ -19,13 +19,15 @@ struct AppPathsGroup {
   std::string whole;    // as written, braces included
   std::string program;  // the program's file name
   bool wantDefault;     // ?App: the full path; ?AppPath: the folder list
+  std::string problem;  // "" for a group written as meant
 };
 
-// The App Paths groups of a text that the updater looks up; `problems`
-// receives one sentence for each group written so that the updater would
-// leave it as written or replace more than meant (a wrong head, no program,
-// text after the program, no closing brace, no "?", no braces at all, braces
-// a stray "}" before them keeps from forming a group).
+// Every App Paths group of a text that the updater looks up, in order;
+// `problems` receives one sentence for each lookup written so that the
+// updater would leave it as written or replace more than meant (a wrong
+// head, no program, text after the program, no closing brace, no "?", no
+// braces at all, braces a stray "}" before them keeps from forming a
+// group).
 std::vector<AppPathsGroup> AppPathsGroups(const std::string& text,
                                           std::vector<std::string>* problems);
 

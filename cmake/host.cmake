@@ -40,7 +40,8 @@ if(UPDATER_TESTS)
   find_package(GTest REQUIRED)
   file(GLOB UPDATER_UNIT_TESTS CONFIGURE_DEPENDS
        tests/unit/*.cc tests/contract/*.cc)
-  add_executable(unit_tests ${UPDATER_UNIT_TESTS})
+  add_executable(unit_tests ${UPDATER_UNIT_TESTS}
+                 tests/checker/differential.cc)
   target_link_libraries(unit_tests updater_checker updater_core platform_fake
                         GTest::gtest_main)
   target_compile_definitions(unit_tests PRIVATE

@@ -16,6 +16,7 @@
 #include "commands/kind_table.h"
 #include "settings/messages.h"
 #include "settings/settings_reader.h"
+#include "tests/checker/differential.h"
 #include "tests/fake/fake_world.h"
 #include "tests/unit/updater_test.h"
 
@@ -154,6 +155,23 @@ TEST_F(CheckerTest, UpdaterFirstStaticBoxIsOneTheCheckerPredicts) {
                                                        : g_boxes[0].args[0]);
   }
   EXPECT_LE(7, compared);
+}
+
+// The corpus, each file judged for the family its .args names (the NT family
+// without one): whatever the checker says the updater refuses, the updater
+// refuses, and the other way round.
+TEST_F(CheckerTest, CheckerAndUpdaterAgreeOnEveryCorpusFile) {
+  const std::vector<std::string> names = CorpusFiles();
+  for (size_t n = 0; n < names.size(); ++n) {
+    SCOPED_TRACE(names[n]);
+    const std::string args =
+        ReadCorpusFile(names[n].substr(0, names[n].size() - 4) + ".args");
+    const unsigned family = args.find("--family=95") != std::string::npos
+                                ? platform::kPlatformWin32Windows
+                                : platform::kPlatformWin32Nt;
+    EXPECT_EQ(std::vector<std::string>(),
+              differential::Disagreements(ReadCorpusFile(names[n]), family));
+  }
 }
 
 }  // namespace
