@@ -84,6 +84,15 @@ bool UsableBrackets(const char* open, const char* close) {
 
 }  // namespace
 
+TextString TextOfSpan(const char* first, const char* last) {
+  TextString text;
+  const int length = static_cast<int>(last - first) + 1;
+  if (length > 0 && text.Reserve(length + 1)) {
+    std::memcpy(text.Buffer(), first, static_cast<size_t>(length));
+  }
+  return text;
+}
+
 const char* NextTextChar(const char* p) {
   unsigned char c = static_cast<unsigned char>(*p);
   if (c < 0x80) return c ? p + 1 : p;

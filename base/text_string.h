@@ -170,6 +170,11 @@ class TextString {
   char* buffer_;
 };
 
+// The bytes `first`..`last` (inclusive; none when `last` is before `first`)
+// as a text of their own. Unlike Slice, it never measures the text they
+// come from: copying a piece of a long text costs the piece alone.
+TextString TextOfSpan(const char* first, const char* last);
+
 // Where the character at `text` ends, as every search of TextString steps:
 // platform::NextChar, except that a lead byte right before the terminator or
 // before a byte below 0x40 is a character of its own. `text` itself at the

@@ -139,9 +139,9 @@ bool ExpandSymbols(TextString& text, bool* limited) {
     const bool found = LookupSymbol(begin, value, &cut);
     *after = kept;
     const int length = static_cast<int>(after - begin);
-    if (found && (cut || done.Length() + pending.Length() - length +
-                                 value.Length() >
-                             limit)) {
+    if (found &&
+        (cut ||
+         done.Length() + pending.Length() - length + value.Length() > limit)) {
       // A symbol that could not be expanded whole is never used.
       if (limited) *limited = true;
     } else if (found && located) {
@@ -177,7 +177,7 @@ bool ExpandAppPaths(TextString& text, bool* limited) {
   const char* begin;
   const char* end;
   for (int turn = 0; turn < turns && walk.Next(&begin, &end); ++turn) {
-    const TextString whole = text.Slice(begin, end);
+    const TextString whole = TextOfSpan(begin, end);
     TextString value;
     if (!ResolveAppPathsGroup(whole, value)) continue;
     const int expected = done.Length() + static_cast<int>(begin - passed) +

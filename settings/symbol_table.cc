@@ -95,17 +95,18 @@ bool Append(const TextString& name, const TextString& value) {
   return true;
 }
 
-// A [DEFINE] line of `lines` as its author wrote it, `line` to `end`: the
-// name before the first "=", the value up to a second one; a line without
-// "=" has the empty value. The "=" is no second byte of any character.
-bool AppendLine(const TextString& lines, const char* line, const char* end) {
+// A [DEFINE] line as its author wrote it, `line` to `end`: the name before
+// the first "=", the value up to a second one; a line without "=" has the
+// empty value. The "=" is no second byte of any character.
+bool AppendLine(const char* line, const char* end) {
   const char* equals =
       static_cast<const char*>(std::memchr(line, '=', end - line));
-  if (!equals) return Append(lines.Slice(line, end - 1), TextString());
+  if (!equals) return Append(TextOfSpan(line, end - 1), TextString());
   const char* valueEnd = static_cast<const char*>(
       std::memchr(equals + 1, '=', static_cast<size_t>(end - equals - 1)));
-  return Append(lines.Slice(line, equals - 1),
-                lines.Slice(equals + 1, (valueEnd ? valueEnd : end) - 1));
+  if (!valueEnd) valueEnd = end;
+  return Append(TextOfSpan(line, equals - 1),
+                TextOfSpan(equals + 1, valueEnd - 1));
 }
 
 void SetValue(Entry& entry, const TextString& value) {
@@ -138,7 +139,7 @@ bool LoadSymbolTable(const char* file,
   for (int i = 0; i < count; ++i) {
     const char* end = std::strchr(line, '\n');
     if (!end) end = line + std::strlen(line);
-    if (!AppendLine(lines, line, end)) {
+    if (!AppendLine(line, end)) {
       ClearSymbolTable();
       ShowError(MSG_OUT_OF_MEMORY, "DEFINE");
       return false;
