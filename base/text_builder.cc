@@ -4,29 +4,36 @@
 #include <new>
 
 TextBuilder::TextBuilder()
-    : block_(0), length_(0), capacity_(0), failed_(false) {}
+    : block_(0), size_(0), front_(0), back_(0), failed_(false) {}
 
 TextBuilder::~TextBuilder() { delete[] block_; }
 
-bool TextBuilder::Append(const char* bytes, int length) {
+bool TextBuilder::MakeRoom(int length) {
   if (failed_) return false;
-  if (length <= 0) return true;
-  if (length_ + length + 1 > capacity_) {
-    int capacity = capacity_ < 64 ? 64 : capacity_;
-    while (capacity < length_ + length + 1) capacity *= 2;
-    char* grown = new (std::nothrow) char[capacity];
-    if (!grown) {
-      failed_ = true;
-      return false;
-    }
-    if (length_) std::memcpy(grown, block_, static_cast<size_t>(length_));
-    delete[] block_;
-    block_ = grown;
-    capacity_ = capacity;
+  if (block_ && back_ - front_ >= length) return true;
+  const int back = BackLength();
+  int size = size_ < 64 ? 64 : size_;
+  while (size - 1 < front_ + back + length) size *= 2;
+  char* grown = new (std::nothrow) char[size];
+  if (!grown) {
+    failed_ = true;
+    return false;
   }
-  std::memcpy(block_ + length_, bytes, static_cast<size_t>(length));
-  length_ += length;
-  block_[length_] = '\0';
+  if (front_) std::memcpy(grown, block_, static_cast<size_t>(front_));
+  if (back) std::memcpy(grown + size - 1 - back, Back(), back);
+  grown[size - 1] = '\0';
+  delete[] block_;
+  block_ = grown;
+  back_ = size - 1 - back;
+  size_ = size;
+  return true;
+}
+
+bool TextBuilder::Append(const char* bytes, int length) {
+  if (length <= 0) return !failed_;
+  if (!MakeRoom(length)) return false;
+  std::memcpy(block_ + front_, bytes, static_cast<size_t>(length));
+  front_ += length;
   return true;
 }
 
@@ -34,6 +41,28 @@ bool TextBuilder::Append(const char* text) {
   return Append(text, static_cast<int>(std::strlen(text)));
 }
 
+bool TextBuilder::Put(const char* bytes, int length) {
+  if (length <= 0) return !failed_;
+  if (!MakeRoom(length)) return false;
+  back_ -= length;
+  std::memcpy(block_ + back_, bytes, static_cast<size_t>(length));
+  return true;
+}
+
+void TextBuilder::Advance(int length) {
+  if (length <= 0) return;
+  std::memmove(block_ + front_, block_ + back_, static_cast<size_t>(length));
+  front_ += length;
+  back_ += length;
+}
+
 bool TextBuilder::CopyTo(TextString& out) const {
-  return !failed_ && out.Assign(Text()) && out.Length() == length_;
+  TextString text;
+  if (failed_ || !text.Reserve(Length() + 1)) return false;
+  if (front_) std::memcpy(text.Buffer(), block_, static_cast<size_t>(front_));
+  if (BackLength()) {
+    std::memcpy(text.Buffer() + front_, Back(),
+                static_cast<size_t>(BackLength()));
+  }
+  return out.Assign(text.Text());
 }

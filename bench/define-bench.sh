@@ -2,8 +2,9 @@
 # Times start-up against the size of [DEFINE]: the 64-bit updater.exe under
 # wine64, with 1,000 to 16,000 symbol lines (each "<SymK>=<Programs>\...",
 # expanded at start-up) and one OSVER procedure, from start to exit. Prints
-# each median above the run with an empty [DEFINE], and the growth from
-# 1,000 to 16,000 lines: 16 means start-up grows as the file does.
+# each median above the run with an empty [DEFINE], per 1,000 lines, and the
+# growth from 1,000 to 16,000 lines: 16x the time or less means start-up
+# grows no faster than the file.
 # Arguments NAME=PATH add other executables (an older build, say), run in
 # turns with the current one.
 #   bash bench/define-bench.sh [NAME=PATH ...]   RUNS=5, SIZES="1000 ... 16000"
@@ -44,35 +45,47 @@ for size in 0 $SIZES; do
   done
 done
 
-median() {  # name size -> median start-to-exit time in milliseconds
-  timeout 3600 "$WINELOADER" 'C:\definebench\boxdriver.exe' time "$RUNS" \
-    "C:\\definebench\\$1-$2\\updater.exe /SILENT" 2>/dev/null | tr -d '\r' |
-    sort -n | awk '{ t[NR] = $1 } END {
-      if (NR == 0) print "-"; else printf "%.1f\n", t[int((NR + 1) / 2)] / 1000 }'
+one() {  # name size -> one start-to-exit time in microseconds
+  timeout 600 "$WINELOADER" 'C:\definebench\boxdriver.exe' time 1 \
+    "C:\\definebench\\$1-$2\\updater.exe /SILENT" 2>/dev/null | tr -d '\r'
 }
+
+# In turns, one run of each size and executable per round, so that all
+# share the machine's load alike.
+for entry in "${entries[@]}"; do
+  for size in 0 $SIZES; do : >"$dir/${entry%%=*}-$size.txt"; done
+done
+for _ in $(seq "$RUNS"); do
+  for size in 0 $SIZES; do
+    for entry in "${entries[@]}"; do
+      one "${entry%%=*}" "$size" >>"$dir/${entry%%=*}-$size.txt"
+    done
+  done
+done
 
 for entry in "${entries[@]}"; do
   name=${entry%%=*}
-  base=$(median "$name" 0)
-  echo "$name: empty [DEFINE] ${base} ms (median of $RUNS)"
-  first=""
-  last=""
-  for size in $SIZES; do
-    t=$(median "$name" "$size")
-    if [ "$t" = "-" ] || [ "$base" = "-" ]; then
-      echo "  $size lines: did not finish within a minute"
-      continue
-    fi
-    above=$(awk -v t="$t" -v b="$base" 'BEGIN { d = t - b; printf "%.1f", d < 0.1 ? 0.1 : d }')
-    echo "  $size lines: $t ms, $above ms above the empty one"
-    [ -z "$first" ] && first="$size:$above"
-    last="$size:$above"
-  done
-  if [ -n "$first" ] && [ "$first" != "$last" ]; then
-    awk -v a="$first" -v b="$last" 'BEGIN {
-      split(a, x, ":"); split(b, y, ":");
-      printf "  growth from %d to %d lines: %.1fx the time for %.0fx the lines\n",
-        x[1], y[1], y[2] / x[2], y[1] / x[1] }'
-  fi
+  python3 - "$dir" "$name" "$RUNS" $SIZES <<'PY'
+import statistics, sys
+folder, name, runs, sizes = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:]
+def median(size):
+    times = [int(t) for t in open("%s/%s-%s.txt" % (folder, name, size)).read().split()]
+    return statistics.median(times) / 1000 if times else None
+base = median(0)
+print("%s: empty [DEFINE] %.0f ms (medians of %s runs)" % (name, base, runs))
+above = {}
+for size in sizes:
+    t = median(size)
+    if t is None:
+        print("  %s lines: did not finish within a minute" % size)
+        continue
+    above[int(size)] = max(t - base, 0.1)
+    print("  %s lines: %.0f ms, %.0f ms above the empty one, %.1f ms per 1,000 lines"
+          % (size, t, above[int(size)], above[int(size)] * 1000 / int(size)))
+if len(above) > 1:
+    low, high = min(above), max(above)
+    print("  growth from %d to %d lines: %.1fx the time for %.0fx the lines"
+          % (low, high, above[high] / above[low], high / low))
+PY
 done
 timeout 30 "$WINESERVER" -k 2>/dev/null || true

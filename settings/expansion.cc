@@ -12,53 +12,6 @@ namespace {
 const char kPathSeparator[] = "\\";
 const char kParentStep[] = "..";
 
-// The text a pass has still to walk, kept at the end of its block, so that
-// a value is put in front of it without moving it: each byte is copied a
-// bounded number of times however many values go in.
-class PendingText {
- public:
-  PendingText() : block_(0), size_(0), start_(0) {}
-  ~PendingText() { delete[] block_; }
-
-  bool Init(const char* text, int length) { return Prepend(text, length); }
-  // Terminated.
-  const char* Text() const { return block_ ? block_ + start_ : ""; }
-  // A byte of the text, its terminator included, to write.
-  char* At(const char* p) { return block_ + (p - block_); }
-  int Length() const { return block_ ? size_ - 1 - start_ : 0; }
-  void Drop(int bytes) { start_ += bytes; }
-
-  bool Prepend(const char* bytes, int length) {
-    if (block_ && start_ >= length) {
-      start_ -= length;
-      std::memcpy(block_ + start_, bytes, static_cast<size_t>(length));
-      return true;
-    }
-    const int kept = Length();
-    int size = size_ < 64 ? 64 : size_;
-    while (size < kept + length + 1) size *= 2;
-    char* grown = new (std::nothrow) char[size];
-    if (!grown) return false;
-    const int start = size - 1 - kept - length;
-    std::memcpy(grown + start, bytes, static_cast<size_t>(length));
-    if (kept) std::memcpy(grown + start + length, Text(), kept);
-    grown[size - 1] = '\0';
-    delete[] block_;
-    block_ = grown;
-    size_ = size;
-    start_ = start;
-    return true;
-  }
-
- private:
-  PendingText(const PendingText&);
-  PendingText& operator=(const PendingText&);
-
-  char* block_;
-  int size_;
-  int start_;
-};
-
 // The text an App Paths group stands for. False when the group is no App
 // Paths group (a GUID in braces, say) or its program is not recorded.
 bool ResolveAppPathsGroup(const TextString& whole, TextString& out) {
@@ -113,25 +66,24 @@ bool ExpandSymbols(TextString& text, bool* limited) {
   int turns = text.GroupCount("<", ">");
   if (turns == 0) return false;
   const int limit = ExpansionLimit(text.Length());
-  // `done` holds the text before the walk's start, which no later turn
-  // looks at again; `pending` the rest, which after a replacement starts
-  // with the inserted value: the next turn looks at it first, as a walk of
-  // the whole text would (the group replaced opened at depth 0).
+  // The front of `done` holds the text before the walk's start, which no
+  // later turn looks at again; its back the rest, which after a replacement
+  // starts with the inserted value: the next turn looks at it first, as a
+  // walk of the whole text would (the group replaced opened at depth 0).
   TextBuilder done;
-  PendingText pending;
-  if (!pending.Prepend(text.Text(), text.Length())) return false;
+  if (!done.Put(text.Text(), text.Length())) return false;
   bool changed = false;
-  GroupWalk walk(pending.Text(), "<", ">");
+  GroupWalk walk(done.Back(), "<", ">");
   while (turns-- > 0) {
     const char* begin = 0;
     const char* end = 0;
     // A turn that finds no group looks up the empty name, and nothing
     // after it changes the text.
     const bool located = walk.Next(&begin, &end);
-    if (!located) begin = end = pending.Text() + pending.Length();
+    if (!located) begin = end = done.Back() + done.BackLength();
     // The group is looked up in place, the byte after it made its end for
     // the lookup.
-    char* after = pending.At(end + (located ? 1 : 0));
+    char* after = const_cast<char*>(end + (located ? 1 : 0));
     const char kept = *after;
     *after = '\0';
     TextString value;
@@ -140,24 +92,20 @@ bool ExpandSymbols(TextString& text, bool* limited) {
     *after = kept;
     const int length = static_cast<int>(after - begin);
     if (found &&
-        (cut ||
-         done.Length() + pending.Length() - length + value.Length() > limit)) {
+        (cut || done.Length() - length + value.Length() > limit)) {
       // A symbol that could not be expanded whole is never used.
       if (limited) *limited = true;
     } else if (found && located) {
-      const int before = static_cast<int>(begin - pending.Text());
-      if (!done.Append(pending.Text(), before)) return false;
-      pending.Drop(before + length);
-      if (!pending.Prepend(value.Text(), value.Length())) return false;
+      done.Advance(static_cast<int>(begin - done.Back()));
+      done.Skip(length);
+      if (!done.Put(value.Text(), value.Length())) return false;
       changed = true;
-      walk = GroupWalk(pending.Text(), "<", ">");
+      walk = GroupWalk(done.Back(), "<", ">");
       continue;
     }
     if (!located) break;
   }
-  if (!changed) return false;
-  if (!done.Append(pending.Text(), pending.Length())) return false;
-  return done.CopyTo(text);
+  return changed && done.CopyTo(text);
 }
 
 bool ExpandAppPaths(TextString& text, bool* limited) {
