@@ -144,14 +144,12 @@ void HereChecker::CheckItem(const ProcRecord& record, const ProcKey& key,
                             const Box& box) {
   const std::string name = record.name.Text();
   const char* mode = record.kind->mode;
+  const std::string missing =
+      Printf("item %d '%s' is not on this PC", number, item.c_str());
   switch (key.form) {
     case kSourceFiles:
-      if (!Exists(item)) {
-        AddWithBox(
-            name, key.key, kSourceMissing,
-            Printf("item %d '%s' is not on this PC", number, item.c_str()),
-            box);
-      }
+      if (!Exists(item))
+        AddWithBox(name, key.key, kSourceMissing, missing, box);
       break;
     case kDestinationFiles:
       if (ItemExists(TextString(item.c_str()))) {
@@ -166,23 +164,17 @@ void HereChecker::CheckItem(const ProcRecord& record, const ProcKey& key,
       break;
     case kDeletedFiles:
       if (!Exists(item)) {
-        AddWithBox(
-            name, key.key, kFileMissing,
-            Printf("item %d '%s' is not on this PC", number, item.c_str()),
-            box);
+        AddWithBox(name, key.key, kFileMissing, missing, box);
       } else {
         CheckWritable(name, key.key, number, item, box);
       }
       break;
     case kAttributeTargets:
       // A folder pattern that matches nothing is no failure.
-      if (TextString(item.c_str()).Item(-1, "\\").Equals("*.*") ||
-          Exists(item)) {
-        break;
+      if (!TextString(item.c_str()).Item(-1, "\\").Equals("*.*") &&
+          !Exists(item)) {
+        AddWithBox(name, key.key, kFileMissing, missing, box);
       }
-      AddWithBox(name, key.key, kFileMissing,
-                 Printf("item %d '%s' is not on this PC", number, item.c_str()),
-                 box);
       break;
     case kFolders:
       if (ItemExists(TextString(item.c_str())) || MissingFolder(item).empty()) {

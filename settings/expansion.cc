@@ -12,8 +12,19 @@ namespace {
 const char kPathSeparator[] = "\\";
 const char kParentStep[] = "..";
 
-// The text an App Paths group stands for. False when the group is no App
-// Paths group (a GUID in braces, say) or its program is not recorded.
+}  // namespace
+
+bool ParseAppPathsGroup(const TextString& whole, TextString& program,
+                        bool& wantDefault) {
+  TextString group = whole;
+  group.Trim("{", "}");
+  const TextString head = group.Item(0, kPathSeparator);
+  wantDefault = head.Equals("?App");
+  if (!wantDefault && head.Differs("?AppPath")) return false;
+  program = group.Item(1, kPathSeparator);
+  return true;
+}
+
 bool ResolveAppPathsGroup(const TextString& whole, TextString& out) {
   TextString program;
   bool wantDefault = false;
@@ -27,19 +38,6 @@ bool ResolveAppPathsGroup(const TextString& whole, TextString& out) {
     value.Trim("", ";");
   }
   return out.Assign(value.Text());
-}
-
-}  // namespace
-
-bool ParseAppPathsGroup(const TextString& whole, TextString& program,
-                        bool& wantDefault) {
-  TextString group = whole;
-  group.Trim("{", "}");
-  const TextString head = group.Item(0, kPathSeparator);
-  wantDefault = head.Equals("?App");
-  if (!wantDefault && head.Differs("?AppPath")) return false;
-  program = group.Item(1, kPathSeparator);
-  return true;
 }
 
 bool ExpandValue(TextString& text) { return ExpandValue(text, 0); }
@@ -91,8 +89,7 @@ bool ExpandSymbols(TextString& text, bool* limited) {
     const bool found = LookupSymbol(begin, value, &cut);
     *after = kept;
     const int length = static_cast<int>(after - begin);
-    if (found &&
-        (cut || done.Length() - length + value.Length() > limit)) {
+    if (found && (cut || done.Length() - length + value.Length() > limit)) {
       // A symbol that could not be expanded whole is never used.
       if (limited) *limited = true;
     } else if (found && located) {

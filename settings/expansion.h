@@ -41,4 +41,8 @@ bool FoldParentDirs(TextString& text);
 bool ParseAppPathsGroup(const TextString& group, TextString& program,
                         bool& wantDefault);
 
+// The text an App Paths group stands for. False when the group is no App
+// Paths group (a GUID in braces, say) or its program is not recorded.
+bool ResolveAppPathsGroup(const TextString& group, TextString& out);
+
 #endif  // UPDATER_SETTINGS_EXPANSION_H_

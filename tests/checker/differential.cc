@@ -1,8 +1,5 @@
 #include "tests/checker/differential.h"
 
-#include <stdarg.h>
-#include <stdio.h>
-
 #include <map>
 #include <set>
 
@@ -10,6 +7,8 @@
 #include "app/process_state.h"
 #include "app/startup.h"
 #include "checker/checker.h"
+#include "checker/error_collector.h"
+#include "checker/findings.h"
 #include "checker/markup.h"
 #include "checker/settings_text.h"
 #include "commands/item_list.h"
@@ -36,29 +35,8 @@ const char kFound[] = "C:\\Found";
 // times over says nothing new.
 const int kMostLists = 2000;
 
-struct Box {
-  MessageId id;
-  std::vector<std::string> args;
-  bool operator==(const Box& other) const {
-    return id == other.id && args == other.args;
-  }
-};
-
-std::vector<Box>* g_boxes = 0;
-
-// The string arguments of the messages a load or a lookup shows.
-void Sink(MessageId id, const char*, va_list args) {
-  Box box;
-  box.id = id;
-  const int strings = id == MSG_BAD_FORMAT || id == MSG_BAD_ITEM_COUNT ||
-                              id == MSG_COPY_FAILED || id == MSG_LAUNCH_FAILED
-                          ? 2
-                      : id == MSG_BAD_PROC_COUNT || id == MSG_ATTR_FAILED ? 0
-                                                                          : 1;
-  for (int i = 0; i < strings; ++i)
-    box.args.push_back(va_arg(args, const char*));
-  if (g_boxes) g_boxes->push_back(box);
-}
+using checker::Box;
+using checker::Printf;
 
 std::string Describe(const Box& box) {
   std::string text = "box " + std::to_string(box.id);
@@ -132,7 +110,8 @@ void NoteTest(UpdaterView* view, const std::string& section, bool found) {
 
 class UpdaterWalk {
  public:
-  explicit UpdaterWalk(UpdaterView* view) : view_(view), lists_(0) {}
+  UpdaterWalk(UpdaterView* view, checker::ErrorCollector* errors)
+      : view_(view), errors_(errors), lists_(0) {}
 
   void Walk(const TextString& text, int depth, std::set<std::string>* on) {
     if (++lists_ > kMostLists) {
@@ -143,10 +122,9 @@ class UpdaterWalk {
     bool whole = true;
     for (int i = 0; i < count; ++i) {
       const TextString item = ListItem(text, i);
-      std::vector<Box> boxes;
-      g_boxes = &boxes;
+      errors_->Take();
       ProcList one = LoadProcList(item, 1);
-      g_boxes = 0;
+      const std::vector<Box> boxes = errors_->Take();
       if (one) {
         view_->loaded.insert(checker::NameKey(item.Text()));
         NoteLookups(view_, *one[0]);
@@ -206,6 +184,7 @@ class UpdaterWalk {
 
  private:
   UpdaterView* view_;
+  checker::ErrorCollector* errors_;
   int lists_;
 };
 
@@ -241,34 +220,24 @@ UpdaterView RunUpdater(const std::string& bytes, unsigned platformId) {
   UpdaterView view;
   view.startupRefused = false;
   view.complete = true;
-  std::vector<Box> boxes;
-  g_boxes = &boxes;
-  SetErrorSink(Sink);
-  if (!Initialize("")) {
-    view.startupRefused = true;
-    if (!boxes.empty()) view.refusals.push_back(boxes[0]);
-  } else if (UpdaterProc.ItemCount(",") == 0) {
-    // RunUpdater's own message for an empty PROC.
-    Box box = {MSG_BAD_ITEM_COUNT, {"UPDATER", "PROC"}};
-    view.refusals.push_back(box);
-  } else {
-    g_boxes = 0;
-    std::set<std::string> on;
-    UpdaterWalk(&view).Walk(UpdaterProc, 1, &on);
+  {
+    checker::ErrorCollector errors;
+    if (!Initialize("")) {
+      view.startupRefused = true;
+      const std::vector<Box> boxes = errors.Take();
+      if (!boxes.empty()) view.refusals.push_back(boxes[0]);
+    } else if (UpdaterProc.ItemCount(",") == 0) {
+      // RunUpdater's own message for an empty PROC.
+      view.refusals.push_back(
+          checker::MakeBox(MSG_BAD_ITEM_COUNT, "UPDATER", "PROC"));
+    } else {
+      std::set<std::string> on;
+      UpdaterWalk(&view, &errors).Walk(UpdaterProc, 1, &on);
+    }
   }
-  g_boxes = 0;
   FreeAllProcLists();
   ResetProcessState();
   return view;
-}
-
-std::string Printf(const char* format, ...) {
-  char text[1024];
-  va_list args;
-  va_start(args, format);
-  vsnprintf(text, sizeof text, format, args);
-  va_end(args);
-  return text;
 }
 
 }  // namespace

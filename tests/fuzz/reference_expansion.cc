@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "settings/app_paths.h"
 #include "settings/expansion.h"
 #include "settings/symbol_table.h"
 
@@ -79,20 +78,6 @@ bool ExpandSymbols(TextString& text, bool* limited) {
     }
   }
   return changed;
-}
-
-bool ResolveAppPathsGroup(const TextString& whole, TextString& out) {
-  TextString program;
-  bool wantDefault = false;
-  if (!ParseAppPathsGroup(whole, program, wantDefault)) return false;
-  TextString value;
-  if (!AppPathLookup(program.Text(), value, wantDefault)) return false;
-  if (!wantDefault) {
-    value.Trim("", "\\");
-    value.Trim("", ";");
-  }
-  out.Set(value);
-  return true;
 }
 
 bool ExpandAppPaths(TextString& text, bool* limited) {

@@ -1,6 +1,6 @@
-// updater-check's core against the updater itself: its table of keys per
-// kind against the loaders, and its predicted error boxes against the first
-// box the updater shows for every file of the corpus.
+// updater-check's core against the updater itself: each loader against its
+// row of the kind table, and, for every file of the corpus, the checker's
+// predicted boxes and refusals against the updater's own.
 #include "checker/checker.h"
 
 #include <dirent.h>
@@ -13,6 +13,7 @@
 #include "app/proc_driver.h"
 #include "app/process_state.h"
 #include "app/startup.h"
+#include "checker/error_collector.h"
 #include "commands/kind_table.h"
 #include "settings/messages.h"
 #include "settings/settings_reader.h"
@@ -26,33 +27,7 @@
 
 namespace {
 
-struct SunkBox {
-  MessageId id;
-  std::vector<std::string> args;
-};
-std::vector<SunkBox> g_boxes;
-
-// Only the messages a load or a static check can raise are told apart.
-void Sink(MessageId id, const char*, va_list args) {
-  SunkBox box;
-  box.id = id;
-  const int strings = id == MSG_BAD_FORMAT || id == MSG_BAD_ITEM_COUNT ||
-                              id == MSG_COPY_FAILED || id == MSG_LAUNCH_FAILED
-                          ? 2
-                      : id == MSG_BAD_PROC_COUNT ? 0
-                                                 : 1;
-  for (int i = 0; i < strings && id != MSG_ATTR_FAILED; ++i)
-    box.args.push_back(va_arg(args, const char*));
-  g_boxes.push_back(box);
-}
-
-class CheckerTest : public UpdaterTest {
- protected:
-  void SetUp() override {
-    UpdaterTest::SetUp();
-    g_boxes.clear();
-  }
-};
+class CheckerTest : public UpdaterTest {};
 
 // Each kind's loader reads the keys of its own row, in order: each key left
 // out in turn is the one its message names.
@@ -67,17 +42,20 @@ TEST_F(CheckerTest, EachLoaderReadsTheKeysOfItsKind) {
         if (i != missing) section += std::string(kind.keys[i].key) + "=1\n";
       }
       WriteSettings(section);
-      g_boxes.clear();
-      SetErrorSink(Sink);
-      ProcRecord* record = kind.load("P");
-      SetErrorSink(0);
+      std::vector<checker::Box> boxes;
+      ProcRecord* record;
+      {
+        checker::ErrorCollector errors;
+        record = kind.load("P");
+        boxes = errors.Take();
+      }
       EXPECT_EQ(missing < 0, record != 0) << missing;
       if (record) EXPECT_EQ(&kind, record->kind);
       delete record;
       if (missing < 0) continue;
-      ASSERT_EQ(1u, g_boxes.size());
-      EXPECT_EQ(MSG_BAD_FORMAT, g_boxes[0].id);
-      EXPECT_EQ(kind.keys[missing].key, g_boxes[0].args[1]);
+      ASSERT_EQ(1u, boxes.size());
+      EXPECT_EQ(MSG_BAD_FORMAT, boxes[0].id);
+      EXPECT_EQ(kind.keys[missing].key, boxes[0].args[1]);
     }
   }
 }
@@ -120,11 +98,13 @@ TEST_F(CheckerTest, UpdaterFirstStaticBoxIsOneTheCheckerPredicts) {
     fake::Reset();
     ResetProcessState();
     fake::AddFile(kSettingsPath, bytes);
-    g_boxes.clear();
-    SetErrorSink(Sink);
-    if (Initialize("")) RunUpdater();
-    FreeAllProcLists();
-    SetErrorSink(0);
+    std::vector<checker::Box> boxes;
+    {
+      checker::ErrorCollector errors;
+      if (Initialize("")) RunUpdater();
+      FreeAllProcLists();
+      boxes = errors.Take();
+    }
 
     checker::Findings findings;
     checker::Flow flow;
@@ -142,17 +122,16 @@ TEST_F(CheckerTest, UpdaterFirstStaticBoxIsOneTheCheckerPredicts) {
       const bool error =
           checker::InfoOf(found[i].code).severity == checker::kError;
       anyError = anyError || error;
-      predicted = predicted || (error && found[i].hasBox && !g_boxes.empty() &&
-                                found[i].box.id == g_boxes[0].id &&
-                                found[i].box.args == g_boxes[0].args);
+      predicted = predicted || (error && found[i].hasBox && !boxes.empty() &&
+                                found[i].box.id == boxes[0].id &&
+                                found[i].box.args == boxes[0].args);
     }
-    if (g_boxes.empty() || !IsStatic(g_boxes[0].id) || stoppedEarly) continue;
+    if (boxes.empty() || !IsStatic(boxes[0].id) || stoppedEarly) continue;
     // What the checker accepts, the updater loads.
     EXPECT_TRUE(anyError);
     ++compared;
-    EXPECT_TRUE(predicted) << "box " << g_boxes[0].id << " "
-                           << (g_boxes[0].args.empty() ? ""
-                                                       : g_boxes[0].args[0]);
+    EXPECT_TRUE(predicted) << "box " << boxes[0].id << " "
+                           << (boxes[0].args.empty() ? "" : boxes[0].args[0]);
   }
   EXPECT_LE(7, compared);
 }
