@@ -1,10 +1,11 @@
 #!/bin/bash
 # Times start-up against the size of [DEFINE]: the 64-bit updater.exe under
 # wine64, with 1,000 to 16,000 symbol lines (each "<SymK>=<Programs>\...",
-# expanded at start-up) and one OSVER procedure, from start to exit. Prints
-# each median above the run with an empty [DEFINE], per 1,000 lines, and the
-# growth from 1,000 to 16,000 lines: 16x the time or less means start-up
-# grows no faster than the file.
+# expanded at start-up) and one OSVER procedure, from start to exit. Each
+# size's fastest run (the one the machine's other load disturbed least) is
+# printed with what it takes above the run with an empty [DEFINE], and the
+# growth of start-up from 1,000 to 16,000 lines: 16x the time or less means
+# start-up grows no faster than the file.
 # Arguments NAME=PATH add other executables (an older build, say), run in
 # turns with the current one.
 #   bash bench/define-bench.sh [NAME=PATH ...]   RUNS=5, SIZES="1000 ... 16000"
@@ -66,26 +67,25 @@ done
 for entry in "${entries[@]}"; do
   name=${entry%%=*}
   python3 - "$dir" "$name" "$RUNS" $SIZES <<'PY'
-import statistics, sys
+import sys
 folder, name, runs, sizes = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:]
-def median(size):
+def fastest(size):
     times = [int(t) for t in open("%s/%s-%s.txt" % (folder, name, size)).read().split()]
-    return statistics.median(times) / 1000 if times else None
-base = median(0)
-print("%s: empty [DEFINE] %.0f ms (medians of %s runs)" % (name, base, runs))
-above = {}
+    return min(times) / 1000 if times else None
+base = fastest(0)
+print("%s: empty [DEFINE] %.0f ms (fastest of %s runs)" % (name, base, runs))
+whole = {}
 for size in sizes:
-    t = median(size)
+    t = fastest(size)
     if t is None:
         print("  %s lines: did not finish within a minute" % size)
         continue
-    above[int(size)] = max(t - base, 0.1)
-    print("  %s lines: %.0f ms, %.0f ms above the empty one, %.1f ms per 1,000 lines"
-          % (size, t, above[int(size)], above[int(size)] * 1000 / int(size)))
-if len(above) > 1:
-    low, high = min(above), max(above)
+    whole[int(size)] = t
+    print("  %s lines: %.0f ms, %.0f ms above the empty one" % (size, t, t - base))
+if len(whole) > 1:
+    low, high = min(whole), max(whole)
     print("  growth from %d to %d lines: %.1fx the time for %.0fx the lines"
-          % (low, high, above[high] / above[low], high / low))
+          % (low, high, whole[high] / whole[low], high / low))
 PY
 done
 timeout 30 "$WINESERVER" -k 2>/dev/null || true

@@ -359,6 +359,14 @@ void ListWalker::ReportDepth() {
       }
     }
   }
+  // A list with an item that does not load never runs: nothing of it
+  // nests further.
+  std::vector<bool> loads(count, true);
+  for (size_t l = 0; l < count; ++l) {
+    for (size_t i = 0; i < flow_->lists[l].items.size(); ++i) {
+      if (!flow_->lists[l].items[i].record) loads[l] = false;
+    }
+  }
   if (count > 0) state[0] = 1;
   while (!stack.empty()) {
     const int list = stack.back().first;
@@ -381,13 +389,13 @@ void ListWalker::ReportDepth() {
   for (size_t o = 0; o < order.size(); ++o) {
     const int list = order[o];
     // A list at the bound loads no branch: nothing is ever nested deeper.
-    if (depth[list] >= kMaxProcListDepth) continue;
+    if (depth[list] >= kMaxProcListDepth || !loads[list]) continue;
     for (size_t n = 0; n < next[list].size(); ++n) {
       depth[next[list][n]] = std::max(depth[next[list][n]], depth[list] + 1);
     }
   }
   for (size_t l = 0; l < count; ++l) {
-    if (depth[l] < kMaxProcListDepth) continue;
+    if (depth[l] < kMaxProcListDepth || !loads[l]) continue;
     for (size_t i = 0; i < flow_->lists[l].items.size(); ++i) {
       const FlowItem& item = flow_->lists[l].items[i];
       if (!HasBranchToLoad(item)) continue;
