@@ -89,21 +89,23 @@ std::vector<AppPathsGroup> AppPathsGroups(const std::string& text,
       }
       continue;
     }
+    if (walk.Unclosed()) {
+      // The updater's turns are its closed groups: one without its close is
+      // never looked up.
+      problems->push_back(Printf("'%s' has no closing '}': it stays as written",
+                                 whole.c_str()));
+      continue;
+    }
     AppPathsGroup group;
     group.whole = whole;
     group.program = program.Text();
     group.wantDefault = wantDefault;
     TextString inside(whole.c_str());
     inside.Trim("{", "}");
-    if (walk.Unclosed()) {
+    if (program.Length() == 0) {
       group.problem = Printf(
-          "'%s' has no closing '}': the rest of the value "
-          "is taken for the program's name",
-          whole.c_str());
-    } else if (program.Length() == 0) {
-      group.problem =
-          Printf("'%s' names no program: write %s\\prog.exe inside the braces",
-                 whole.c_str(), inside.Item(0, "\\").Text());
+          "'%s' names no program: write %s\\prog.exe inside the braces",
+          whole.c_str(), inside.Item(0, "\\").Text());
     } else if (inside.ItemCount("\\") > 2) {
       group.problem = Printf(
           "'%s': the text after '%s' is replaced with the group; put it "
