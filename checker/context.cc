@@ -78,7 +78,7 @@ Refusal WhyRefused(const SettingsText& text, const std::string& section,
       if (lines[i]->kind == platform::ProfileLine::kWord &&
           name.size() > key.size() &&
           SameName(name.substr(0, key.size()), key) &&
-          static_cast<unsigned char>(name[key.size()]) <= 0x20) {
+          platform::IsProfileBlank(name[key.size()])) {
         line = lines[i];
       }
     }

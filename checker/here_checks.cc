@@ -21,25 +21,6 @@ std::string PathKey(const std::string& path) {
   return NameKey(WithoutTrailingBackslashes(path));
 }
 
-// Whether the runner takes the items of keys of this form for paths.
-bool IsPathForm(ValueForm form) {
-  switch (form) {
-    case kSourceFiles:
-    case kDestinationFiles:
-    case kDeletedFiles:
-    case kDatedFiles:
-    case kPatterns:
-    case kFolders:
-    case kAttributeTargets:
-    case kPrograms:
-    case kLinkTargets:
-    case kShortcuts:
-      return true;
-    default:
-      return false;
-  }
-}
-
 // The items of every key of a record, by key.
 std::vector<std::vector<std::string> > ItemsOfKeys(const ProcRecord& record) {
   std::vector<std::vector<std::string> > items;
@@ -267,7 +248,7 @@ void HereChecker::Check(ProcRecord& record) {
     // An empty path is reported already; the item is not looked at.
     bool complete = true;
     for (int k = 0; k < kind.keyCount; ++k) {
-      complete = complete && (!IsPathForm(kind.keys[k].form) ||
+      complete = complete && (PathUseOf(kind.keys[k].form) == kNoPaths ||
                               (i < items[k].size() && !items[k][i].empty()));
     }
     if (!complete) continue;

@@ -59,37 +59,6 @@ bool IsHexForm(const std::string& item) {
 
 int ToInt(const std::string& text) { return TextString(text.c_str()).ToInt(); }
 
-enum PathUse {
-  kNoPaths,
-  kFile,           // one existing or new file
-  kFolder,         // a folder, trailing backslash allowed
-  kPattern,        // anything FindFirstFile matches
-  kFolderPattern,  // a file, a folder, or "<folder>\*.*"
-  kProgram         // a program, perhaps in quotes
-};
-
-PathUse PathUseOf(ValueForm form) {
-  switch (form) {
-    case kSourceFiles:
-    case kDestinationFiles:
-    case kDeletedFiles:
-    case kDatedFiles:
-    case kShortcuts:
-      return kFile;
-    case kPatterns:
-      return kPattern;
-    case kFolders:
-      return kFolder;
-    case kAttributeTargets:
-      return kFolderPattern;
-    case kPrograms:
-    case kLinkTargets:
-      return kProgram;
-    default:
-      return kNoPaths;
-  }
-}
-
 // Texts may hold "<" and ">" meant as they are; paths and lists may not.
 bool IsTextForm(ValueForm form) {
   return form == kParameters || form == kBoxText;
@@ -450,6 +419,28 @@ void CheckSectionLines(const Context& context, const std::string& section,
 }
 
 }  // namespace
+
+PathUse PathUseOf(ValueForm form) {
+  switch (form) {
+    case kSourceFiles:
+    case kDestinationFiles:
+    case kDeletedFiles:
+    case kDatedFiles:
+    case kShortcuts:
+      return kFile;
+    case kPatterns:
+      return kPattern;
+    case kFolders:
+      return kFolder;
+    case kAttributeTargets:
+      return kFolderPattern;
+    case kPrograms:
+    case kLinkTargets:
+      return kProgram;
+    default:
+      return kNoPaths;
+  }
+}
 
 bool ItemFailureBox(const ProcRecord& record, size_t index, Box* box) {
   const ProcKind& kind = *record.kind;

@@ -13,6 +13,17 @@
 
 namespace checker {
 
+// What the runner takes a key's items for, by its form.
+enum PathUse {
+  kNoPaths,
+  kFile,           // one existing or new file
+  kFolder,         // a folder, trailing backslash allowed
+  kPattern,        // anything FindFirstFile matches
+  kFolderPattern,  // a file, a folder, or "<folder>\*.*"
+  kProgram         // a program, perhaps in quotes
+};
+PathUse PathUseOf(ValueForm form);
+
 // `record` was loaded by its kind's loader from the section `record.name`.
 void CheckProcedure(const Context& context, const ProcRecord& record);
 

@@ -9,17 +9,32 @@ namespace checker {
 
 namespace {
 
-// Where each "?App\" or "?AppPath\" (letter case ignored) starts a
-// character of the text, as offsets.
-std::vector<size_t> LookupHeads(const std::string& text) {
-  std::vector<size_t> heads;
-  for (const char* p = text.c_str(); *p; p = NextTextChar(p)) {
-    if (*p != '?') continue;
-    const std::string rest(p);
-    if (SameText(rest.substr(0, 5), "?App\\") ||
-        SameText(rest.substr(0, 9), "?AppPath\\")) {
-      heads.push_back(static_cast<size_t>(p - text.c_str()));
+// A lookup head: where a "?App\" or "?AppPath\" (letter case ignored)
+// starts a character of the text, as an offset, and whether the character
+// before it is a "{" of its own.
+struct LookupHead {
+  size_t at;
+  bool braced;
+};
+
+std::vector<LookupHead> LookupHeads(const std::string& text) {
+  std::vector<LookupHead> heads;
+  bool afterBrace = false;
+  for (const char* p = text.c_str(); *p;) {
+    const char* next = NextTextChar(p);
+    if (*p == '?') {
+      size_t ahead = 0;  // the head is 9 bytes at most
+      while (ahead < 9 && p[ahead]) ++ahead;
+      const std::string rest(p, ahead);
+      if (SameText(rest.substr(0, 5), "?App\\") ||
+          SameText(rest.substr(0, 9), "?AppPath\\")) {
+        const LookupHead head = {static_cast<size_t>(p - text.c_str()),
+                                 afterBrace};
+        heads.push_back(head);
+      }
     }
+    afterBrace = next - p == 1 && *p == '{';
+    p = next;
   }
   return heads;
 }
@@ -103,9 +118,9 @@ std::vector<AppPathsGroup> AppPathsGroups(const std::string& text,
     TextString inside(whole.c_str());
     inside.Trim("{", "}");
     if (program.Length() == 0) {
-      group.problem = Printf(
-          "'%s' names no program: write %s\\prog.exe inside the braces",
-          whole.c_str(), inside.Item(0, "\\").Text());
+      group.problem =
+          Printf("'%s' names no program: write %s\\prog.exe inside the braces",
+                 whole.c_str(), inside.Item(0, "\\").Text());
     } else if (inside.ItemCount("\\") > 2) {
       group.problem = Printf(
           "'%s': the text after '%s' is replaced with the group; put it "
@@ -116,19 +131,19 @@ std::vector<AppPathsGroup> AppPathsGroups(const std::string& text,
     groups.push_back(group);
   }
   // A lookup the bracket walk puts in no group is plain text to the updater.
-  const std::vector<size_t> heads = LookupHeads(text);
+  const std::vector<LookupHead> heads = LookupHeads(text);
   for (size_t h = 0; h < heads.size(); ++h) {
+    const size_t at = heads[h].at;
     bool inGroup = false;
     for (size_t g = 0; g < spans.size(); ++g) {
-      inGroup =
-          inGroup || (heads[h] > spans[g].first && heads[h] < spans[g].second);
+      inGroup = inGroup || (at > spans[g].first && at < spans[g].second);
     }
     if (inGroup) continue;
-    const std::string bare = BareLookup(text, heads[h]);
-    if (heads[h] == 0 || text[heads[h] - 1] != '{') {
+    const std::string bare = BareLookup(text, at);
+    if (!heads[h].braced) {
       problems->push_back(Printf("'%s' is not in braces: write {%s}",
                                  bare.c_str(), bare.c_str()));
-    } else if (bare.find('}') == std::string::npos) {
+    } else if (TextString(bare.c_str()).CountOf("}") == 0) {
       problems->push_back(Printf(
           "'{%s' has no closing '}': it stays as written", bare.c_str()));
     } else {

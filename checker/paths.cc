@@ -44,7 +44,10 @@ bool HasWildcard(const std::string& path) {
 }
 
 bool HasMarkup(const std::string& path) {
-  return path.find_first_of("<{") != std::string::npos;
+  // "{" may be the second byte of a character (ボ is 0x83 0x7B): only a
+  // character of its own counts.
+  const TextString text(path.c_str());
+  return text.CountOf("<") != 0 || text.CountOf("{") != 0;
 }
 
 }  // namespace checker

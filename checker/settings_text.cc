@@ -10,15 +10,10 @@ bool SameName(const std::string& a, const std::string& b) {
 }
 
 std::string TrimmedName(const std::string& name) {
-  size_t begin = 0;
-  size_t end = name.size();
-  while (begin < end && static_cast<unsigned char>(name[begin]) <= 0x20) {
-    ++begin;
-  }
-  while (end > begin && static_cast<unsigned char>(name[end - 1]) <= 0x20) {
-    --end;
-  }
-  return name.substr(begin, end - begin);
+  const char* begin = 0;
+  const unsigned length = platform::TrimProfileName(
+      name.data(), static_cast<unsigned>(name.size()), &begin);
+  return std::string(begin, length);
 }
 
 std::string NameKey(const std::string& name) {

@@ -8,9 +8,6 @@ namespace platform {
 
 namespace {
 
-// Blanks and control characters (the DOS end-of-file mark included).
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
-
 // A span of bytes; never terminated.
 struct Span {
   const char* begin;
@@ -18,12 +15,8 @@ struct Span {
 };
 
 Span Trimmed(const char* begin, unsigned length) {
-  Span span = {begin, length};
-  while (span.length > 0 && IsBlank(span.begin[0])) {
-    ++span.begin;
-    --span.length;
-  }
-  while (span.length > 0 && IsBlank(span.begin[span.length - 1])) --span.length;
+  Span span = {begin, 0};
+  span.length = TrimProfileName(begin, length, &span.begin);
   return span;
 }
 
@@ -86,6 +79,19 @@ class SectionWalk {
 };
 
 }  // namespace
+
+bool IsProfileBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+unsigned TrimProfileName(const char* text, unsigned length,
+                         const char** begin) {
+  while (length > 0 && IsProfileBlank(text[0])) {
+    ++text;
+    --length;
+  }
+  while (length > 0 && IsProfileBlank(text[length - 1])) --length;
+  *begin = text;
+  return length;
+}
 
 ProfileScanner::ProfileScanner(const char* text, unsigned length)
     : text_(text), length_(text ? length : 0), position_(0), number_(1) {}

@@ -62,6 +62,15 @@ class ProfileScanner {
   unsigned number_;  // of the line that starts at position_
 };
 
+// Blanks and control characters (the DOS end-of-file mark included), which
+// the profile functions trim from lines and from the names they are given.
+bool IsProfileBlank(char c);
+
+// A name as the profile functions trim it: without blanks and control
+// characters at either end. Sets `*begin` to its first byte; returns its
+// length.
+unsigned TrimProfileName(const char* text, unsigned length, const char** begin);
+
 // Whether two names are the same to the profile functions: SameTextFolded
 // (platform/text_rules.h) over names of equal length.
 bool ProfileNamesEqual(const char* a, unsigned aLength, const char* b,

@@ -97,15 +97,10 @@ std::pair<const char*, unsigned> SectionText(const ReadFile& file,
                                              const char* name, bool trim) {
   std::string wanted = name;
   if (trim) {
-    const size_t begin = wanted.find_first_not_of(
-        "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10"
-        "\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1a\x1b\x1c\x1d\x1e\x1f\x20");
-    size_t end = wanted.size();
-    while (end > 0 && static_cast<unsigned char>(wanted[end - 1]) <= 0x20) {
-      --end;
-    }
-    wanted = begin == std::string::npos ? std::string()
-                                        : wanted.substr(begin, end - begin);
+    const char* begin = 0;
+    const unsigned length = TrimProfileName(
+        wanted.data(), static_cast<unsigned>(wanted.size()), &begin);
+    wanted = std::string(begin, length);
   }
   std::map<std::string, std::pair<size_t, size_t> >::const_iterator found =
       file.sections.find(FoldedName(wanted));
