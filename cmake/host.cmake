@@ -35,6 +35,11 @@ target_compile_options(updater-check PRIVATE -Wall -Wextra -fno-exceptions)
 target_link_libraries(updater-check PRIVATE updater_checker updater_core
                       platform_posix)
 
+# Start-up against the size of [DEFINE] (bench/define-bench.sh); built only
+# when asked for.
+add_executable(define_bench EXCLUDE_FROM_ALL bench/define_startup.cc)
+target_link_libraries(define_bench PRIVATE updater_core platform_fake)
+
 if(UPDATER_TESTS)
   enable_testing()
   find_package(GTest REQUIRED)
