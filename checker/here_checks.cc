@@ -238,7 +238,7 @@ void HereChecker::Check(ProcRecord& record) {
   const std::vector<std::vector<std::string> > items = ItemsOfKeys(record);
   const ProcKey* driving = DrivingKey(kind);
   if (!driving) return;
-  const size_t count = items[driving - kind.keys].size();
+  const size_t count = items[driving - &kind.keys[0]].size();
   for (int k = 0; k < kind.keyCount; ++k) {
     if (kind.keys[k].form == kPatterns || kind.keys[k].form == kDatedFiles) {
       ReportTest(record, kind.keys[k], items[k]);

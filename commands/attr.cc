@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "commands/item_list.h"
 #include "commands/kind_table.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
@@ -42,6 +41,17 @@ bool SetFolderAttributes(const TextString& item, unsigned attributes) {
   return true;
 }
 
+// FILE and ARG. The message names the file whose attributes could not be
+// set, which for "<folder>\\*.*" is one of the folder's.
+ItemOutcome AttrItem(ProcRecord&, const TextString* items) {
+  const TextString& file = items[0];
+  const unsigned attributes = static_cast<unsigned>(items[1].HexToInt());
+  const bool done = file.Item(-1, "\\").Equals("*.*")
+                        ? SetFolderAttributes(file, attributes)
+                        : SetAttributesOrReport(file.Text(), attributes);
+  return done ? kItemDone : kItemStopped;
+}
+
 }  // namespace
 
 ProcRecord* LoadAttr(const char* name) {
@@ -49,19 +59,4 @@ ProcRecord* LoadAttr(const char* name) {
                         name);
 }
 
-bool RunAttr(ProcRecord* record) {
-  ATTR_INFO* info = static_cast<ATTR_INFO*>(record);
-  const int count = CountDrivingItems(*info);
-  if (count == 0) return false;
-  for (int i = 0; i < count; ++i) {
-    const TextString file = ListItem(info->FILE, i);
-    const unsigned attributes =
-        static_cast<unsigned>(ListItem(info->ARG, i).HexToInt());
-    const bool done = file.Item(-1, "\\").Equals("*.*")
-                          ? SetFolderAttributes(file, attributes)
-                          : SetAttributesOrReport(file.Text(), attributes);
-    if (!done) return false;
-  }
-  info->result = true;
-  return true;
-}
+bool RunAttr(ProcRecord* record) { return RunItems(*record, AttrItem, true); }

@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "commands/item_list.h"
 #include "commands/kind_table.h"
 #include "platform/platform.h"
 #include "settings/run_log.h"
@@ -41,16 +40,15 @@ ProcRecord* LoadDate(const char* name) {
                         name);
 }
 
-bool RunDate(ProcRecord* record) {
-  DATE_INFO* info = static_cast<DATE_INFO*>(record);
-  const int count = CountDrivingItems(*info);
-  if (count == 0) return false;
-  // The first file that is not current decides; the rest are not opened.
-  for (int i = 0; i < count; ++i) {
-    if (!FileDateAtLeast(ListItem(info->FILE, i).Text(), info->DATE.Text())) {
-      info->result = true;
-      return true;
-    }
-  }
-  return true;
+namespace {
+
+// The first file that is not current decides; the rest are not opened.
+ItemOutcome DateItem(ProcRecord& record, const TextString* items) {
+  const DATE_INFO& info = static_cast<const DATE_INFO&>(record);
+  return FileDateAtLeast(items[0].Text(), info.DATE.Text()) ? kItemDone
+                                                            : kItemAnswers;
 }
+
+}  // namespace
+
+bool RunDate(ProcRecord* record) { return RunItems(*record, DateItem, false); }

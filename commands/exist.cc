@@ -11,18 +11,16 @@ ProcRecord* LoadExist(const char* name) {
                         name);
 }
 
-bool RunExist(ProcRecord* record) {
-  EXIST_INFO* info = static_cast<EXIST_INFO*>(record);
-  const int count = CountDrivingItems(*info);
-  if (count == 0) return false;
-  // A missing item is an answer, not a failure: the run goes on and a later
-  // SWITCH or MSGBOX reads the result.
-  for (int i = 0; i < count; ++i) {
-    const TextString item = ListItem(info->FILE, i);
-    const bool exists = ItemExists(item);
-    LogFormat("exists %s: %s", item.Text(), exists ? "yes" : "no");
-    if (!exists) return true;
-  }
-  info->result = true;
-  return true;
+namespace {
+
+// A missing item is an answer, not a failure: the run goes on and a later
+// SWITCH or MSGBOX reads the result.
+ItemOutcome ExistItem(ProcRecord&, const TextString* items) {
+  const bool exists = ItemExists(items[0]);
+  LogFormat("exists %s: %s", items[0].Text(), exists ? "yes" : "no");
+  return exists ? kItemDone : kItemEnds;
 }
+
+}  // namespace
+
+bool RunExist(ProcRecord* record) { return RunItems(*record, ExistItem, true); }

@@ -89,12 +89,21 @@ enum ProcOutcome : unsigned char {
   kResultNeverSet   // always false
 };
 
+// The keys of every kind, each kind's together in the order its loader
+// reads them.
+extern const ProcKey kProcKeys[];
+
+// A kind's keys: keys[k] is its key k. (A start in kProcKeys rather than a
+// pointer keeps the table small.)
+struct ProcKeys {
+  unsigned char first;
+  const ProcKey& operator[](int k) const { return kProcKeys[first + k]; }
+};
+
 struct ProcKind {
   char mode[8];         // the MODE value, matched without regard to case
   char recordName[14];  // for MSG_OUT_OF_MEMORY
-  const ProcKey* keys;  // in the order the loader reads them
-  ProcLoader load;
-  ProcExecutor run;
+  ProcKeys keys;        // in the order the loader reads them
   unsigned char keyCount;
   // MSG_BAD_ITEM_COUNT for an empty driving list names the kind (its mode),
   // not the driving key.
@@ -103,6 +112,8 @@ struct ProcKind {
   // The message the runner shows when an item fails (0: none), with item i
   // of the first key and, when it takes two, item i of the second.
   unsigned char failure;
+  ProcLoader load;
+  ProcExecutor run;
 };
 
 // The kinds, in the fixed order in which MODE values are matched.
@@ -133,6 +144,13 @@ const ProcKind* FindProcKind(const TextString& mode);
 ProcRecord* LoadProcRecord(const ProcKind& kind, ProcRecord* record,
                            const char* name);
 
+// The reading LoadProcRecord does once the record is made: MODE, then the
+// `count` keys at `keys` in order, each noted for the log. False after the
+// message of the first key that is required and absent (or cannot be read
+// whole).
+bool ReadProcKeys(ProcRecord& record, const char* name, const ProcKey* keys,
+                  int count);
+
 // The key of the record's kind named `key` (letter case ignored), or null.
 const ProcKey* FindProcKey(const ProcKind& kind, const char* key);
 
@@ -142,8 +160,28 @@ const TextString* KeyText(const ProcRecord& record, const ProcKey& key);
 // The driving key of a kind, or null when it walks no items.
 const ProcKey* DrivingKey(const ProcKind& kind);
 
-// The number of items of the record's driving list; 0 after showing
-// MSG_BAD_ITEM_COUNT with the procedure's name and the kind's count name.
-int CountDrivingItems(const ProcRecord& record);
+// The most keys a kind reads after MODE.
+const int kMostProcKeys = 4;
+
+// What a runner makes of one item of its driving list.
+enum ItemOutcome {  // in this order: the last two go on with the run
+  kItemDone,        // on to the next item
+  kItemFailed,      // the kind's failure message, then the run stops
+  kItemStopped,     // the run stops; the step showed its own message
+  kItemEnds,        // the procedure ends, its result unchanged; the run goes on
+  kItemAnswers      // the procedure ends with the result true; the run goes on
+};
+// One item: `items[k]` is item i of key k of the record's kind for every key
+// that goes with the driving list ("" past its end), "" for any other key.
+typedef ItemOutcome (*ItemStep)(ProcRecord& record, const TextString* items);
+
+// The item walk of the runners of kinds with a driving list: false after
+// MSG_BAD_ITEM_COUNT (naming the procedure, and the kind or its driving key)
+// when the list is empty; otherwise `step` on each item
+// in order until one ends the procedure (kItemFailed shows the kind's
+// failure message with the items of its first two keys). When every item
+// is done, the result becomes true if `resultWhenDone`. False when the run
+// stops.
+bool RunItems(ProcRecord& record, ItemStep step, bool resultWhenDone);
 
 #endif  // UPDATER_COMMANDS_KIND_TABLE_H_

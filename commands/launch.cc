@@ -5,7 +5,6 @@
 #include "commands/item_list.h"
 #include "commands/kind_table.h"
 #include "platform/platform.h"
-#include "settings/messages.h"
 #include "settings/param_reader.h"
 #include "settings/run_log.h"
 
@@ -31,6 +30,14 @@ bool ProgramPart(const TextString& path, const TextString& bare,
   return out.Length() == bare.Length() + 2;
 }
 
+// FILE and PARAM, waited for as ISWAIT says.
+ItemOutcome LaunchItem(ProcRecord& record, const TextString* items) {
+  const LAUNCH_INFO& info = static_cast<const LAUNCH_INFO&>(record);
+  return LaunchProcess(items[0].Text(), items[1].Text(), info.ISWAIT)
+             ? kItemDone
+             : kItemFailed;
+}
+
 }  // namespace
 
 ProcRecord* LoadLaunch(const char* name) {
@@ -39,19 +46,7 @@ ProcRecord* LoadLaunch(const char* name) {
 }
 
 bool RunLaunch(ProcRecord* record) {
-  LAUNCH_INFO* info = static_cast<LAUNCH_INFO*>(record);
-  const int count = CountDrivingItems(*info);
-  if (count == 0) return false;
-  for (int i = 0; i < count; ++i) {
-    const TextString file = ListItem(info->FILE, i);
-    const TextString params = ListItem(info->PARAM, i);
-    if (!LaunchProcess(file.Text(), params.Text(), info->ISWAIT)) {
-      ShowError(MSG_LAUNCH_FAILED, file.Text(), params.Text());
-      return false;
-    }
-  }
-  info->result = true;
-  return true;
+  return RunItems(*record, LaunchItem, true);
 }
 
 bool LaunchProcess(const char* path, const char* params, int wait) {

@@ -12,24 +12,21 @@ ProcRecord* LoadLink(const char* name) {
                         name);
 }
 
-bool RunLink(ProcRecord* record) {
-  SHORTCUT_INFO* info = static_cast<SHORTCUT_INFO*>(record);
-  // The message names the kind, not the key SRC.
-  const int count = CountDrivingItems(*info);
-  if (count == 0) return false;
-  for (int i = 0; i < count; ++i) {
-    const TextString target = ListItem(info->SRC, i);
-    const TextString path = ListItem(info->DST, i).Concat(".LNK");
-    const TextString arguments = ListItem(info->PARAM, i);
-    const int show = ListItem(info->SHOWCMD, i).ToInt();
-    // A shortcut is a convenience: its failure ends this procedure quietly
-    // and leaves `result` false, the run goes on.
-    if (!CreateShortcut(target.Text(), path.Text(), arguments.Text(), show))
-      return true;
-  }
-  info->result = true;
-  return true;
+namespace {
+
+// SRC, PARAM, SHOWCMD and DST. A shortcut is a convenience: its failure
+// ends this procedure quietly and leaves `result` false, the run goes on.
+ItemOutcome LinkItem(ProcRecord&, const TextString* items) {
+  const TextString path = items[3].Concat(".LNK");
+  return CreateShortcut(items[0].Text(), path.Text(), items[1].Text(),
+                        items[2].ToInt())
+             ? kItemDone
+             : kItemEnds;
 }
+
+}  // namespace
+
+bool RunLink(ProcRecord* record) { return RunItems(*record, LinkItem, true); }
 
 int ShowCommandFor(int show) {
   switch (show) {

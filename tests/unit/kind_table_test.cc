@@ -17,9 +17,6 @@ struct TEST_INFO : ProcRecord {
   TextString NOTE;   // optional
 };
 
-ProcRecord* LoadTest(const char*);
-bool RunTest(ProcRecord*) { return true; }
-
 const ProcKey kTestKeys[] = {
     {"WAIT", KeyField(static_cast<int ProcRecord::*>(&TEST_INFO::WAIT)),
      kLeadingNumber, kRequired, kWaitMode, kUnpaired, kAlwaysRead},
@@ -29,11 +26,12 @@ const ProcKey kTestKeys[] = {
     {"NOTE", KeyField(static_cast<TextString ProcRecord::*>(&TEST_INFO::NOTE)),
      kExpandedText, kOptional, kNoForm, kUnpaired, kAlwaysRead},
 };
-const ProcKind kTestKind = {"TEST", "TEST_INFO", kTestKeys, LoadTest, RunTest,
-                            3, false, kResultWhenDone, 0};
 
 ProcRecord* LoadTest(const char* name) {
-  return LoadProcRecord(kTestKind, new TEST_INFO, name);
+  TEST_INFO* record = new TEST_INFO;
+  if (ReadProcKeys(*record, name, kTestKeys, 3)) return record;
+  delete record;
+  return 0;
 }
 
 class KindTableTest : public UpdaterTest {};
