@@ -37,10 +37,6 @@ bool TextBuilder::Append(const char* bytes, int length) {
   return true;
 }
 
-bool TextBuilder::Append(const char* text) {
-  return Append(text, static_cast<int>(std::strlen(text)));
-}
-
 bool TextBuilder::Put(const char* bytes, int length) {
   if (length <= 0) return !failed_;
   if (!MakeRoom(length)) return false;
@@ -56,13 +52,12 @@ void TextBuilder::Advance(int length) {
   back_ += length;
 }
 
-bool TextBuilder::CopyTo(TextString& out) const {
-  TextString text;
-  if (failed_ || !text.Reserve(Length() + 1)) return false;
-  if (front_) std::memcpy(text.Buffer(), block_, static_cast<size_t>(front_));
-  if (BackLength()) {
-    std::memcpy(text.Buffer() + front_, Back(),
-                static_cast<size_t>(BackLength()));
-  }
-  return out.Assign(text.Text());
+bool TextBuilder::CopyTo(TextString& out) {
+  if (failed_) return false;
+  if (!block_) return out.Assign("");
+  // The back joins the front, its terminator with it: one text to copy.
+  Advance(BackLength() + 1);
+  --front_;
+  --back_;
+  return out.Assign(block_);
 }

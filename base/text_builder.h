@@ -17,7 +17,6 @@ class TextBuilder {
   // Adds to the end of the front. False once memory has run out; every later
   // call then fails too, so that no text is handed on with a piece missing.
   bool Append(const char* bytes, int length);
-  bool Append(const char* text);
 
   // Puts bytes before the back: the walk looks at them next.
   bool Put(const char* bytes, int length);
@@ -31,9 +30,9 @@ class TextBuilder {
 
   // The front and the back together.
   int Length() const { return front_ + BackLength(); }
-  // `out` takes the front and the back; false (`out` unchanged) after a
-  // failed call.
-  bool CopyTo(TextString& out) const;
+  // `out` takes the front and the back, which become one front; false
+  // (`out` unchanged) after a failed call.
+  bool CopyTo(TextString& out);
 
  private:
   TextBuilder(const TextBuilder&);

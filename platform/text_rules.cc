@@ -55,15 +55,11 @@ bool SameTextFolded(const char* a, const char* b, unsigned length) {
 }
 
 unsigned FoldedHash(const char* text) {
+  // Every byte folded, second bytes too: texts that differ only in the case
+  // of a second byte share a hash, and the comparison tells them apart.
   unsigned hash = 2166136261u;  // FNV-1a
-  for (const char* p = text; *p;) {
-    const char* next = NextChar(p);
-    if (next <= p) next = p + 1;
-    const unsigned char c = static_cast<unsigned char>(*p);
-    hash = (hash ^ (next - p == 1 ? FoldedLetter(c) : c)) * 16777619u;
-    for (++p; p < next; ++p) {
-      hash = (hash ^ static_cast<unsigned char>(*p)) * 16777619u;
-    }
+  for (const char* p = text; *p; ++p) {
+    hash = (hash ^ FoldedLetter(static_cast<unsigned char>(*p))) * 16777619u;
   }
   return hash;
 }

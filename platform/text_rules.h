@@ -35,8 +35,8 @@ bool SameTextFolded(const char* a, const char* b, unsigned length);
 // texts are SameTextFolded exactly when their folded copies are equal.
 void FoldTextCase(char* text, unsigned length);
 
-// A hash of a terminated text as FoldTextCase would leave it: equal for
-// texts that are SameTextFolded.
+// A hash of a terminated text with its letters folded: equal for texts that
+// are SameTextFolded (and for some that are not).
 unsigned FoldedHash(const char* text);
 
 }  // namespace platform

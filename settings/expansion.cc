@@ -192,7 +192,7 @@ bool FoldParentDirs(TextString& text) {
   }
   if (restStart) {
     folded.Append(kPathSeparator, 1);
-    folded.Append(restStart);
+    folded.Append(restStart, static_cast<int>(std::strlen(restStart)));
   }
   delete[] kept;
   return folded.CopyTo(text);

@@ -14,99 +14,78 @@ const char* const kBuiltinSymbolNames[kBuiltinSymbolCount] = {
 namespace {
 
 struct Entry {
-  Entry() : cut(false) {}
+  Entry() : cut(false), next(0), sameSlot(0) {}
   TextString name;
   TextString value;
   bool cut;
+  Entry* next;      // in the order the entries were added
+  Entry* sameSlot;  // the next entry of the index's slot
 };
 
 // The entries in the order they were added, and an index from each name
-// (letters folded) to the first entry of that name: open addressing over a
-// power of two of slots, each the entry's position plus one, 0 when free.
+// (letters folded) to the first entry of that name: a power of two of
+// slots, each a chain of entries of different names.
 struct Table {
-  Entry** entries;
+  Entry* first;
+  Entry* last;
+  Entry** slots;
+  unsigned slotMask;  // the number of slots - 1
   int count;
-  int capacity;
-  int* slots;
-  int slotCount;
   int length;  // names and values, as "name=value" lines joined by "\n"
 } g_table = {0, 0, 0, 0, 0, 0};
 
-// The slot holding `name`, or the free slot where it would go; -1 when the
-// index has no slots.
-int SlotOf(const char* name) {
-  if (g_table.slotCount == 0) return -1;
-  const unsigned mask = static_cast<unsigned>(g_table.slotCount) - 1;
-  for (unsigned slot = platform::FoldedHash(name) & mask;;
-       slot = (slot + 1) & mask) {
-    const int held = g_table.slots[slot];
-    if (held == 0 || g_table.entries[held - 1]->name.Equals(name)) {
-      return static_cast<int>(slot);
-    }
-  }
+Entry** SlotOf(const char* name) {
+  return &g_table.slots[platform::FoldedHash(name) & g_table.slotMask];
 }
 
 Entry* FirstEntry(const char* name) {
-  const int slot = SlotOf(name);
-  return slot < 0 || g_table.slots[slot] == 0
-             ? 0
-             : g_table.entries[g_table.slots[slot] - 1];
+  if (!g_table.slots) return 0;
+  for (Entry* entry = *SlotOf(name); entry; entry = entry->sameSlot) {
+    if (entry->name.Equals(name)) return entry;
+  }
+  return 0;
 }
 
-// Room for `count` entries, the index at most half full.
+// Slots for about `count` entries, so that a lookup takes constant time.
+// The table must be empty.
 bool Reserve(int count) {
-  if (count > g_table.capacity) {
-    int capacity = g_table.capacity < 16 ? 16 : g_table.capacity;
-    while (capacity < count) capacity *= 2;
-    Entry** entries = new (std::nothrow) Entry*[capacity];
-    if (!entries) return false;
-    if (g_table.count) {
-      std::memcpy(entries, g_table.entries, sizeof(Entry*) * g_table.count);
-    }
-    delete[] g_table.entries;
-    g_table.entries = entries;
-    g_table.capacity = capacity;
-  }
-  if (count * 2 <= g_table.slotCount) return true;
-  int slotCount = 32;
-  while (slotCount < count * 2) slotCount *= 2;
-  int* slots = new (std::nothrow) int[slotCount]();
-  if (!slots) return false;
-  delete[] g_table.slots;
-  g_table.slots = slots;
-  g_table.slotCount = slotCount;
-  for (int i = 0; i < g_table.count; ++i) {
-    const int slot = SlotOf(g_table.entries[i]->name.Text());
-    if (g_table.slots[slot] == 0) g_table.slots[slot] = i + 1;
-  }
-  return true;
+  unsigned slotCount = 32;
+  while (slotCount < static_cast<unsigned>(count)) slotCount *= 2;
+  g_table.slots = new (std::nothrow) Entry*[slotCount]();
+  g_table.slotMask = slotCount - 1;
+  return g_table.slots != 0;
 }
 
-// Appends an entry; the index keeps pointing at the first of a name.
-bool Append(const TextString& name, const TextString& value) {
-  Entry* entry = Reserve(g_table.count + 1) ? new (std::nothrow) Entry : 0;
+// Appends an entry; the index keeps leading to the first of a name.
+bool Append(const char* name, const char* value) {
+  if (!g_table.slots && !Reserve(0)) return false;
+  Entry* entry = new (std::nothrow) Entry;
   if (!entry) return false;
   entry->name.Set(name);
   entry->value.Set(value);
-  const int slot = SlotOf(entry->name.Text());
-  if (g_table.slots[slot] == 0) g_table.slots[slot] = g_table.count + 1;
-  g_table.entries[g_table.count++] = entry;
-  g_table.length += name.Length() + value.Length() + 2;
+  if (!FirstEntry(entry->name.Text())) {
+    Entry** slot = SlotOf(entry->name.Text());
+    entry->sameSlot = *slot;
+    *slot = entry;
+  }
+  (g_table.last ? g_table.last->next : g_table.first) = entry;
+  g_table.last = entry;
+  ++g_table.count;
+  g_table.length += entry->name.Length() + entry->value.Length() + 2;
   return true;
 }
 
-// A [DEFINE] line as its author wrote it, `line` to `end`: the name before
-// the first "=", the value up to a second one; a line without "=" has the
-// empty value. The "=" is no second byte of any character.
-bool AppendLine(const char* line, const char* end) {
-  const char* equals =
-      static_cast<const char*>(std::memchr(line, '=', end - line));
-  if (!equals) return Append(TextOfSpan(line, end - 1), TextString());
-  const char* valueEnd = static_cast<const char*>(
-      std::memchr(equals + 1, '=', static_cast<size_t>(end - equals - 1)));
-  if (!valueEnd) valueEnd = end;
-  return Append(TextOfSpan(line, equals - 1),
-                TextOfSpan(equals + 1, valueEnd - 1));
+// A [DEFINE] line as its author wrote it, terminated, in a buffer of the
+// caller's: the name before the first "=", the value up to a second one; a
+// line without "=" has the empty value. The "=" is no second byte of any
+// character.
+bool AppendLine(char* line) {
+  char* equals = std::strchr(line, '=');
+  if (!equals) return Append(line, "");
+  *equals = '\0';
+  char* valueEnd = std::strchr(equals + 1, '=');
+  if (valueEnd) *valueEnd = '\0';
+  return Append(line, equals + 1);
 }
 
 void SetValue(Entry& entry, const TextString& value) {
@@ -117,8 +96,11 @@ void SetValue(Entry& entry, const TextString& value) {
 }  // namespace
 
 void ClearSymbolTable() {
-  for (int i = 0; i < g_table.count; ++i) delete g_table.entries[i];
-  delete[] g_table.entries;
+  for (Entry* entry = g_table.first; entry;) {
+    Entry* next = entry->next;
+    delete entry;
+    entry = next;
+  }
   delete[] g_table.slots;
   const Table empty = {0, 0, 0, 0, 0, 0};
   g_table = empty;
@@ -135,16 +117,17 @@ bool LoadSymbolTable(const char* file,
   }
   // One walk over the lines: the "=" and the line feed are no second byte
   // of any character, so a byte search finds them.
-  const char* line = lines.Text();
+  char* line = lines.Buffer();
   for (int i = 0; i < count; ++i) {
-    const char* end = std::strchr(line, '\n');
-    if (!end) end = line + std::strlen(line);
-    if (!AppendLine(line, end)) {
+    char* end = std::strchr(line, '\n');
+    if (end) *end = '\0';
+    if (!AppendLine(line)) {
       ClearSymbolTable();
       ShowError(MSG_OUT_OF_MEMORY, "DEFINE");
       return false;
     }
-    line = *end ? end + 1 : end;
+    if (!end) break;
+    line = end + 1;
   }
   for (int i = 0; i < kBuiltinSymbolCount; ++i) {
     DefineSymbol(kBuiltinSymbolNames[i], builtins[i]);
@@ -161,7 +144,7 @@ void DefineSymbol(const char* name, const TextString& value) {
     entry->cut = false;
     return;
   }
-  Append(TextString(name), value);
+  Append(name, value.Text());
 }
 
 bool LookupSymbol(const char* name, TextString& out) {
@@ -185,8 +168,8 @@ void ExpandSymbolTable() {
       written > kMaxSymbolTableLength / 8 ? written * 8 : kMaxSymbolTableLength;
   // In table order, each value once: a reference to an earlier entry gets
   // its expanded value, one to a later entry its value as written.
-  for (int i = 0; i < g_table.count; ++i) {
-    Entry& entry = *g_table.entries[i];
+  for (Entry* each = g_table.first; each; each = each->next) {
+    Entry& entry = *each;
     TextString value(entry.value);
     bool limited = false;
     const bool changed = ExpandValue(value, &limited);
