@@ -1,29 +1,34 @@
 #include "app/single_run.h"
 
-#include <new>
-
 #include "settings/run_log.h"
 
 namespace {
 
-// The path in UTF-8, where a backslash byte is always a backslash.
-bool Utf8Of(const char* path, TextString& out) {
-  const unsigned size = platform::AnsiToUtf8(path, 0, 0);
-  if (size <= 1 || !out.Reserve(static_cast<int>(size))) return false;
-  if (platform::AnsiToUtf8(path, out.Buffer(), size) != size) return false;
-  out.Compact();
-  return out.Length() != 0;
+// The text in UTF-8, where a letter byte is always a letter; the bytes as
+// they are when they are no text of the ANSI code page.
+TextString Utf8Of(const TextString& text) {
+  TextString utf8;
+  const unsigned size = platform::AnsiToUtf8(text.Text(), 0, 0);
+  if (size > 1 && utf8.Reserve(static_cast<int>(size)) &&
+      platform::AnsiToUtf8(text.Text(), utf8.Buffer(), size) == size) {
+    utf8.Compact();
+    return utf8;
+  }
+  return text;
 }
 
 }  // namespace
 
 TextString SingleRunName(const char* modulePath) {
-  TextString utf8;
-  if (!Utf8Of(modulePath, utf8)) utf8.Set(modulePath);
-  const int folderLength = utf8.Length() - utf8.Item(-1, "\\").Length() - 1;
+  // The folder is cut off in the ANSI text, by that text's character rules;
+  // cut in UTF-8 by the same rules, a byte of 0x81-0x9F would be taken for
+  // a lead byte and swallow the backslash after it.
+  TextString folder;
+  DirectoryOf(modulePath, folder);
+  const TextString utf8 = Utf8Of(folder);
   unsigned long long hash = 14695981039346656037ULL;
-  for (int i = 0; i < folderLength; ++i) {
-    unsigned char c = static_cast<unsigned char>(utf8.Text()[i]);
+  for (const char* p = utf8.Text(); *p; ++p) {
+    unsigned char c = static_cast<unsigned char>(*p);
     if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 'a' + 'A');
     hash = (hash ^ c) * 1099511628211ULL;
   }

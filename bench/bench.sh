@@ -1,9 +1,11 @@
 #!/bin/bash
-# Reports, for both Windows builds, the size of updater.exe and the DLLs it
-# imports, and, for each build whose Wine runs on this machine, its time from
-# start to exit on the missing-settings-file case against a trivial Win32
-# program built the same way, both run under Wine in the same prefix
-# (medians of interleaved runs). Targets: 64 KiB, system DLLs only, 1.2x.
+# Reports, for both Windows builds, the size of updater.exe, each section's
+# size (what it holds and what it takes in the file, in 512-byte blocks) and
+# the DLLs it imports, and, for each build whose Wine runs on this machine,
+# its time from start to exit on the missing-settings-file case against a
+# trivial Win32 program built the same way, both run under Wine in the same
+# prefix (medians of interleaved runs). Targets: at most 56 KiB (64 KiB is
+# the ceiling the static check holds), system DLLs only, 1.2x.
 # Run tools/install-deps.sh once first.
 set -eu
 cd "$(dirname "$0")/.."
@@ -16,7 +18,17 @@ report_binary() {  # preset toolchain
   local exe="$root/$1/updater.exe" size dlls
   size=$(stat -c %s "$exe")
   dlls=$("$2-objdump" -p "$exe" | awk '/DLL Name/ {print $3}' | tr '\n' ' ')
-  echo "$1 updater.exe: $size bytes ($((size / 1024)) KiB; target 64 KiB)"
+  echo "$1 updater.exe: $size bytes ($((size / 1024)) KiB; target 56 KiB)"
+  "$2-objdump" -h "$exe" | python3 -c '
+import re, sys
+rows = [(m.group(1), int(m.group(2), 16), int(m.group(3), 16))
+        for m in re.finditer(r"^\s*\d+\s+(\S+)\s+([0-9a-f]+)\s+\S+\s+\S+\s+([0-9a-f]+)",
+                             sys.stdin.read(), re.M)]
+print("  %-8s %7s %8s" % ("section", "bytes", "in file"))
+print("  %-8s %7s %8d" % ("headers", "", rows[0][2]))
+for name, size, offset in rows:
+    print("  %-8s %7d %8d" % (name, size, -(-size // 512) * 512 if offset else 0))
+'
   echo "  imports: $dlls"
   for d in $dlls; do
     case " $system " in *" $d "*) ;; *) echo "  not a system DLL: $d" ;; esac

@@ -2,46 +2,101 @@
 # platform contract tests and the end-to-end tests, both run under Wine.
 enable_language(RC)
 
+# No libraries beyond those each target names and the compiler's own:
+# CMake's default list (kernel32, gdi32, winspool, comdlg32, oleaut32...)
+# adds nothing needed, and with kernel32 named ahead of the C runtime GNU ld
+# 2.40 crashes on updater.exe's link-time optimised link.
+set(CMAKE_C_STANDARD_LIBRARIES "")
+set(CMAKE_CXX_STANDARD_LIBRARIES "")
+
+# How every program of this build is made small, in one place: compiled for
+# size, without the C++ runtime's exceptions, type information and
+# thread-safe statics, without unwind tables (nothing here unwinds) and
+# without the compiler's banner in each object; linked statically, stripped,
+# keeping only what is reached, relocatable (ASLR) and NX compatible.
 set(UPDATER_SIZE_FLAGS -Os -fno-exceptions -fno-rtti -fno-threadsafe-statics
-    -fno-asynchronous-unwind-tables -ffunction-sections -fdata-sections)
-target_compile_options(updater_core PRIVATE ${UPDATER_SIZE_FLAGS})
+    -fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections
+    -fdata-sections -fno-ident)
+set(UPDATER_LINK_FLAGS -static -s -Wl,--gc-sections -Wl,--dynamicbase
+    -Wl,--nxcompat)
+# The system DLLs the platform layer calls.
+set(UPDATER_WIN32_LIBS ole32 uuid shell32 advapi32 user32)
+
+# Compiles a target with the size flags; an executable is linked with them
+# too (with link-time optimisation the link compiles again).
+function(updater_build_small target)
+  target_compile_options(${target} PRIVATE ${UPDATER_SIZE_FLAGS})
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    target_link_options(${target} PRIVATE ${UPDATER_SIZE_FLAGS}
+                        ${UPDATER_LINK_FLAGS})
+  endif()
+endfunction()
+
+updater_build_small(updater_core)
 
 file(GLOB UPDATER_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cc)
 list(FILTER UPDATER_WIN32_SOURCES EXCLUDE REGEX "(entry|runtime_shims)\\.cc$")
 add_library(platform_win32 STATIC ${UPDATER_WIN32_SOURCES})
 target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_options(platform_win32 PRIVATE ${UPDATER_SIZE_FLAGS})
+updater_build_small(platform_win32)
 target_compile_definitions(platform_win32 PUBLIC WIN32_LEAN_AND_MEAN)
-target_link_libraries(platform_win32 PUBLIC ole32 uuid shell32 advapi32 user32)
+target_link_libraries(platform_win32 PUBLIC ${UPDATER_WIN32_LIBS})
 target_link_libraries(updater_core PUBLIC platform_win32)
 
-configure_file(res/updater.manifest.in ${CMAKE_BINARY_DIR}/updater.manifest @ONLY)
+# The manifest as written, without its comments and the blanks between its
+# tags, which the executable would carry for nothing.
+file(READ res/updater.manifest.in UPDATER_MANIFEST)
+string(REGEX REPLACE "<!--[^>]*-->" "" UPDATER_MANIFEST "${UPDATER_MANIFEST}")
+string(REGEX REPLACE ">[ \t\r\n]+<" "><" UPDATER_MANIFEST "${UPDATER_MANIFEST}")
+string(STRIP "${UPDATER_MANIFEST}" UPDATER_MANIFEST)
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/updater.manifest
+     CONTENT "${UPDATER_MANIFEST}" @ONLY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             res/updater.manifest.in)
+
+# updater.exe compiles the core's and the platform layer's sources once more,
+# itself, with link-time optimisation across all of them (and exactly the
+# core's definitions and options). The libraries stay without it: the
+# checker and the tests link them as usual, since mixing optimised and plain
+# objects that share inline templates does not link.
 configure_file(res/version.h.in ${CMAKE_BINARY_DIR}/res/version.h @ONLY)
 add_executable(updater WIN32 platform/win32/entry.cc
-               platform/win32/runtime_shims.cc res/updater.rc)
-target_compile_options(updater PRIVATE ${UPDATER_SIZE_FLAGS})
-target_include_directories(updater PRIVATE ${CMAKE_BINARY_DIR}/res ${CMAKE_BINARY_DIR}
-                           ${CMAKE_SOURCE_DIR}/res)
+               platform/win32/runtime_shims.cc ${UPDATER_CORE_SOURCES}
+               ${UPDATER_WIN32_SOURCES} res/updater.rc)
+set_property(TARGET updater PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
+target_include_directories(updater PRIVATE ${CMAKE_SOURCE_DIR}
+  ${CMAKE_BINARY_DIR}/res ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/res)
+target_compile_definitions(updater PRIVATE WIN32_LEAN_AND_MEAN
+  $<$<COMPILE_LANGUAGE:CXX>:$<TARGET_PROPERTY:updater_core,COMPILE_DEFINITIONS>>)
+target_compile_options(updater PRIVATE
+  $<$<COMPILE_LANGUAGE:CXX>:$<TARGET_PROPERTY:updater_core,COMPILE_OPTIONS>>)
+target_link_options(updater PRIVATE ${UPDATER_SIZE_FLAGS} ${UPDATER_LINK_FLAGS})
+target_link_libraries(updater PRIVATE ${UPDATER_WIN32_LIBS})
 set_source_files_properties(res/updater.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/updater.manifest;${CMAKE_SOURCE_DIR}/res/strings.rc;${CMAKE_SOURCE_DIR}/res/updater.ico")
-target_link_libraries(updater PRIVATE updater_core)
-target_link_options(updater PRIVATE -static -s -Wl,--gc-sections
-                    -Wl,--dynamicbase -Wl,--nxcompat)
+# Without the toolchain's start-up code: the entry point is runtime_shims.cc's
+# (named here, which also keeps link-time optimisation from dropping it).
+# Nothing may then need the pseudo-relocations that code applied, so
+# importing a DLL's data without declaring it imported is a link error.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(UPDATER_ENTRY _UpdaterEntry)  # C names carry an underscore on i686
+else()
+  set(UPDATER_ENTRY UpdaterEntry)
+endif()
+target_link_options(updater PRIVATE -nostartfiles -Wl,-e,${UPDATER_ENTRY}
+                    -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc)
 
 # updater-check.exe: a console program of its own; it may use more of the
 # C++ runtime than updater.exe, but neither exceptions nor iostreams.
 add_executable(updater-check checker/main.cc)
-target_compile_options(updater-check PRIVATE -Os -fno-exceptions -fno-rtti)
-target_compile_options(updater_checker PRIVATE -Os -fno-rtti)
+updater_build_small(updater_checker)
+updater_build_small(updater-check)
 target_link_libraries(updater-check PRIVATE updater_checker)
-target_link_options(updater-check PRIVATE -static -s -Wl,--gc-sections
-                    -Wl,--dynamicbase -Wl,--nxcompat)
 
-# The benchmark's yardstick, built with the same flags as updater.exe.
+# The benchmark's yardstick, built with the size flags.
 add_executable(bench_trivial WIN32 bench/trivial.cc)
-target_compile_options(bench_trivial PRIVATE ${UPDATER_SIZE_FLAGS})
-target_link_options(bench_trivial PRIVATE -static -s -Wl,--gc-sections
-                    -Wl,--dynamicbase -Wl,--nxcompat)
+updater_build_small(bench_trivial)
 target_link_libraries(bench_trivial PRIVATE user32)
 
 if(UPDATER_TESTS)

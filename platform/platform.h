@@ -229,16 +229,21 @@ bool CopyFileOver(const char* from, const char* to);
 
 // Replaces `to` by a copy of `from` so that `to` is, whatever fails, either
 // the old file exactly as it was or the whole copy; never cut or mixed. The
-// sequence: GetFullPathNameA(to) for its folder; FindFirstFileA(to) and
-// FindClose, for an existing destination's attributes and stored name;
-// GetFileAttributesA(from); CopyFileA(from, temporary, TRUE) into a new file
-// "~up" + 4 hexadecimal digits + ".tmp" in that folder (another number when
-// the name is taken, so no existing file is ever written); the temporary
-// file's data flushed to disk (CreateFileA, FlushFileBuffers, its read-only
-// attribute lifted meanwhile); MoveFileExA(temporary, folder + stored name,
-// MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH). On any failure the
-// temporary file is deleted (SetFileAttributesA, DeleteFileA) and the
-// GetLastError of the failed step is kept (see LastErrorCode).
+// paths are converted from the ANSI code page and handled with the
+// wide-character calls: GetFullPathNameW(to) for its folder;
+// FindFirstFileW(to) and FindClose, for an existing destination's
+// attributes and stored name (a search that fails for another reason than
+// ERROR_FILE_NOT_FOUND fails the operation with its code);
+// GetFileAttributesW(from); CopyFileW(from, temporary, TRUE) into a new file
+// "~up" + 4 hexadecimal digits + ".tmp" in that folder, named in the long
+// form ("\\?\" + full path), so that it needs no room under MAX_PATH
+// (another number when the name is taken, so no existing file is ever
+// written); the temporary file's data flushed to disk (CreateFileW,
+// FlushFileBuffers, its read-only attribute lifted meanwhile);
+// MoveFileExW(temporary, folder + stored name, MOVEFILE_REPLACE_EXISTING |
+// MOVEFILE_WRITE_THROUGH). On any failure the temporary file is deleted
+// (SetFileAttributesW, DeleteFileW) and the GetLastError of the failed step
+// is kept (see LastErrorCode).
 // Refused before anything is written, as CopyFileA refuses them: a
 // destination that is a directory or read-only (also where the file system
 // would let it be written), a hidden or system destination whose bits the
@@ -246,8 +251,10 @@ bool CopyFileOver(const char* from, const char* to);
 // Like CopyFileA onto a new file, the result has the source's contents,
 // last-write time and attributes (archive added); an existing destination
 // keeps the letter case of its name. `from` and `to` naming one file leaves
-// it as it was and succeeds. The folder's path plus 12 characters must fit
-// kMaxPath. Needs MoveFileExA: the Windows NT family only.
+// it as it was and succeeds. The paths' limits are Windows' own for
+// `from` and `to`, counted in wide characters, as for CopyFileA: every
+// destination CopyFileA can write can be replaced. Needs MoveFileExW: the
+// Windows NT family only.
 bool ReplaceFileByCopy(const char* from, const char* to);
 
 // Calendar date of a file's last write, in local time.
@@ -296,17 +303,20 @@ enum LogOpenMode {
   kLogCreateNew  // CREATE_NEW: fails when anything of that name exists
 };
 
-// CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-// NULL, mode, FILE_ATTRIBUTE_NORMAL, NULL): every write lands at the end of
-// the file, also while other processes append to it. Where the system
-// refuses that access (the Windows 95 family) GENERIC_WRITE is asked for
-// instead. `created` tells whether the call made a new file. Keeps its
-// error code.
+// CreateFileA(path, FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ |
+// FILE_SHARE_WRITE, NULL, mode, FILE_ATTRIBUTE_NORMAL, NULL): every write
+// lands at the end of the file. A file this user may not read is opened
+// with FILE_APPEND_DATA alone; where the system refuses both (the Windows 95
+// family) GENERIC_WRITE is asked for instead. `created` tells whether the
+// call made a new file. Keeps its error code.
 bool OpenLogFile(const char* path, LogOpenMode mode, KernelObject* file,
                  bool* created);
 
-// SetFilePointer to the end, then WriteFile of all `size` bytes. Keeps its
-// error code.
+// Writes all `size` bytes at the end of the file in one piece, also while
+// other processes append to it the same way: LockFile of one byte far past
+// the end (waiting up to 2 s while another holds it; without the lock where
+// it cannot be had), SetFilePointer to the end, WriteFile, UnlockFile.
+// Keeps its error code.
 bool AppendToFile(const KernelObject& file, const char* bytes, unsigned size);
 
 enum MutexResult {

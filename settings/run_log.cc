@@ -1,6 +1,7 @@
 #include "settings/run_log.h"
 
 #include <stdarg.h>
+#include <string.h>
 
 #include <new>
 
@@ -24,14 +25,74 @@ bool Open(const char* path, platform::LogOpenMode mode) {
   return true;
 }
 
-// The text with its line breaks and tabs spelled out. None of these bytes
-// is ever the second byte of a double-byte character.
-TextString Escaped(const TextString& text) {
-  TextString escaped(text);
-  escaped.ReplaceAll("\r", "\\r");
-  escaped.ReplaceAll("\n", "\\n");
-  escaped.ReplaceAll("\t", "\\t");
-  return escaped;
+// The UTF-8 form of the one character of `length` bytes at `p` into `out`
+// (room for 4 bytes): its length, or 0 when it is no character of the code
+// page, or a single byte that stands for an invisible C1 control or a
+// private-use character (code page 932 maps 0x80, 0xA0 and 0xFD-0xFF so).
+unsigned CharToUtf8(const char* p, unsigned length, char* out) {
+  const char piece[3] = {p[0], length > 1 ? p[1] : '\0', '\0'};
+  char utf8[8];
+  const unsigned size = platform::AnsiToUtf8(piece, utf8, sizeof utf8);
+  if (size < 2 || size > 5) return 0;
+  const unsigned char first = static_cast<unsigned char>(utf8[0]);
+  const unsigned char second = static_cast<unsigned char>(utf8[1]);
+  if (length == 1 && ((first == 0xC2 && second < 0xA0) || first == 0xEE ||
+                      (first == 0xEF && second < 0xA4))) {
+    return 0;
+  }
+  memcpy(out, utf8, size - 1);
+  return size - 1;
+}
+
+// The name of the escape of a backslash or control byte that has one; 0
+// for the others, which are written as \xNN.
+char EscapeName(unsigned char c) {
+  switch (c) {
+    case '\\':
+      return '\\';
+    case '\n':
+      return 'n';
+    case '\r':
+      return 'r';
+    case '\t':
+      return 't';
+  }
+  return 0;
+}
+
+// `text` as UTF-8 into `out` (room for 4 bytes for each byte of `text`), so
+// that every byte is visible and reads back one way only: \n, \r and \t
+// for line feeds, carriage returns and tabs, \\ for a backslash, \xNN for
+// any other control character and for a byte that is no character of the
+// code page, whose neighbours still convert. Returns the length.
+unsigned EscapedUtf8(const char* text, char* out) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  unsigned length = 0;
+  for (const char* p = text; *p;) {
+    const unsigned char c = static_cast<unsigned char>(*p);
+    const unsigned size = static_cast<unsigned>(platform::NextChar(p) - p);
+    const unsigned converted =
+        c >= 0x80 ? CharToUtf8(p, size, out + length) : 0;
+    if (converted != 0) {
+      length += converted;
+      p += size;
+      continue;
+    }
+    const char name = EscapeName(c);
+    if (c >= 0x20 && c < 0x7F && name == 0) {
+      out[length++] = *p;
+    } else if (name != 0) {
+      out[length++] = '\\';
+      out[length++] = name;
+    } else {
+      out[length++] = '\\';
+      out[length++] = 'x';
+      out[length++] = kDigits[c >> 4];
+      out[length++] = kDigits[c & 0xF];
+    }
+    ++p;  // after a bad byte the next one is read afresh
+  }
+  return length;
 }
 
 }  // namespace
@@ -66,20 +127,11 @@ void LogText(const TextString& text) {
   line.Format("%04u-%02u-%02u %02u:%02u:%02u.%03u [%u] ", now.year, now.month,
               now.day, now.hour, now.minute, now.second, now.milliseconds,
               platform::ProcessId());
-  line.Add(Escaped(text));
-  // Every byte of the ANSI code page becomes at most three bytes of UTF-8.
-  const unsigned size = static_cast<unsigned>(line.Length()) * 3 + 3;
-  char* utf8 = new (std::nothrow) char[size];
+  line.Add(text);
+  // At most four bytes for each byte, and the line break.
+  char* utf8 = new (std::nothrow) char[line.Length() * 4 + 2];
   if (!utf8) return;
-  unsigned length = platform::AnsiToUtf8(line.Text(), utf8, size);
-  if (length == 0) {
-    // A byte that is no character of the code page (a lone lead byte at the
-    // end of a cut text): the line still goes in, such bytes as "?".
-    for (const char* p = line.Text(); *p; ++p)
-      utf8[length++] = static_cast<unsigned char>(*p) < 0x80 ? *p : '?';
-  } else {
-    --length;  // the terminator
-  }
+  unsigned length = EscapedUtf8(line.Text(), utf8);
   utf8[length++] = '\r';
   utf8[length++] = '\n';
   platform::AppendToFile(g_log, utf8, length);

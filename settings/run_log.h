@@ -20,9 +20,12 @@ bool OpenNewRunLog(const char* stem);
 bool RunLogIsOpen();
 void CloseRunLog();
 
-// Writes one line: `text`, in the ANSI code page, converted to UTF-8. Line
-// feeds, carriage returns and tabs in it are written as \n, \r and \t, so
-// that every event stays on one line.
+// Writes one line: `text`, in the ANSI code page, converted to UTF-8, each
+// character on its own. So that every event stays on one line and every
+// byte is visible and reads back one way only, line feeds, carriage returns
+// and tabs are written as \n, \r and \t, a backslash as \\, and any other
+// control character (below 0x20, and 0x7F) and any byte that is no
+// character of the code page as \xNN, in upper-case hexadecimal.
 void LogText(const TextString& text);
 
 // LogText of a printf-style text (cut at 1023 bytes).

@@ -17,12 +17,6 @@ def main():
     shutil.rmtree(target, ignore_errors=True)
     shutil.copytree(os.path.join(ROOT, "examples"), target)
     shutil.copyfile(harness.UPDATER, os.path.join(target, "updater.exe"))
-    # Settings files are read in the ANSI code page.
-    ini = os.path.join(target, "updater.ini")
-    with open(ini, encoding="utf-8") as f:
-        text = f.read()
-    with open(ini, "wb") as f:
-        f.write(text.replace("\n", "\r\n").encode("cp932"))
 
     job = os.path.join(target, "_job.txt")
     out = os.path.join(target, "_boxes.txt")

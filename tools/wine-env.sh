@@ -6,7 +6,8 @@
 #   wine_use ARCH       exports the explicit loader and server of that Wine
 #                       (WINELOADER, WINESERVER), WINEARCH for a new prefix,
 #                       the Japanese locale (ANSI code page 932), quiet
-#                       debugging output and no Mono/Gecko prompts
+#                       debugging output (but for Wine's diagnostics of its
+#                       environment) and no Mono/Gecko prompts
 #
 # Wine is never started through the `wine` wrapper: with wine32 installed it
 # always picks the 32-bit loader, which fails at once on a kernel without
@@ -61,7 +62,9 @@ wine_use() {
       return 1
       ;;
   esac
-  export WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+  # Wine's own diagnostics stay on: a process it ends because its X display
+  # could not be opened would otherwise exit with 1 without a word.
+  export WINEDEBUG=-all,err+winediag LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
   export WINEDLLOVERRIDES="mscoree,mshtml="
 }
 

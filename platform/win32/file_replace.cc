@@ -2,8 +2,16 @@
 // new file beside the destination, written through to the disk, and then
 // renamed over the destination, so that a failure at any point leaves the
 // old file untouched.
+//
+// The paths are handled in UTF-16, converted from the ANSI code page as
+// CopyFileA converts them: Windows counts its path limits in wide
+// characters, and the temporary name takes the long form ("\\?\"), which no
+// such limit applies to, so that no destination CopyFileA could write is
+// refused for the room the temporary name takes.
 #include <string.h>
 #include <windows.h>
+
+#include <new>
 
 #include "platform/platform.h"
 #include "platform/win32/last_error.h"
@@ -13,53 +21,89 @@ namespace platform {
 
 namespace {
 
-const char kTemporaryPrefix[] = "~up";
-const char kTemporaryExtension[] = ".tmp";
-// "~up" + 4 hexadecimal digits + ".tmp".
-const unsigned kTemporaryNameLength = 11;
+// A wide text on the heap.
+struct WideTextTraits {
+  typedef WCHAR* Handle;
+  static Handle Null() { return NULL; }
+  static bool IsValid(Handle text) { return text != NULL; }
+  static void Close(Handle text) { delete[] text; }
+};
+typedef ScopedOwner<WideTextTraits> WideText;
+
+const WCHAR kTemporaryName[] = L"~up0000.tmp";
+const unsigned kTemporaryDigitsAt = 3;  // after "~up"
 // Every 4-digit number once: as many as GetTempFileNameA tries.
 const unsigned kNameAttempts = 0x10000;
+// The longest prefix of a long-form path: "\\?\UNC".
+const unsigned kLongPrefixLength = 7;
 
-// The attributes SetFileAttributesA accepts.
+// The attributes SetFileAttributes accepts.
 const DWORD kSettableAttributes =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
     FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// `folder` (which ends in a backslash) + "~up" + `number` in 4 lower-case
-// hexadecimal digits + ".tmp", into `name` (kMaxPath bytes; checked by the
-// caller).
-void MakeTemporaryName(const char* folder, unsigned number, char* name) {
-  static const char kDigits[] = "0123456789abcdef";
-  size_t length = strlen(folder);
-  memcpy(name, folder, length);
-  memcpy(name + length, kTemporaryPrefix, sizeof(kTemporaryPrefix) - 1);
-  length += sizeof(kTemporaryPrefix) - 1;
-  for (int shift = 12; shift >= 0; shift -= 4) {
-    name[length++] = kDigits[(number >> shift) & 0xF];
+bool Allocate(WideText* text, DWORD length) {
+  text->Reset(new (std::nothrow) WCHAR[length]);
+  if (!text->valid()) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  return text->valid();
+}
+
+// `text` from the ANSI code page, into a new buffer.
+bool Widen(const char* text, WideText* wide) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, NULL, 0);
+  return length > 0 && Allocate(wide, length) &&
+         MultiByteToWideChar(CP_ACP, 0, text, -1, wide->get(), length) != 0;
+}
+
+// Copies `text` up to its end or `length` characters, whichever comes
+// first, and ends the copy there; returns the copy's end.
+WCHAR* Put(WCHAR* at, const WCHAR* text, size_t length = MAX_PATH) {
+  for (size_t i = 0; i < length && text[i] != L'\0'; ++i) *at++ = text[i];
+  *at = L'\0';
+  return at;
+}
+
+// The long form of a full folder path (ending in its backslash) into
+// `out`: "\\?\C:\dir\", or "\\?\UNC\server\share\dir\"; a path already in
+// that form, or a device path, as it is.
+WCHAR* PutLongForm(WCHAR* out, const WCHAR* folder, size_t length) {
+  if (folder[0] != L'\\') return Put(Put(out, L"\\\\?\\"), folder, length);
+  if (folder[1] == L'\\' && folder[2] != L'?' && folder[2] != L'.') {
+    return Put(Put(out, L"\\\\?\\UNC"), folder + 1, length - 1);
   }
-  memcpy(name + length, kTemporaryExtension, sizeof(kTemporaryExtension));
+  return Put(out, folder, length);
+}
+
+// Writes `number` as 4 lower-case hexadecimal digits over the zeros of the
+// temporary name at `name`.
+void NumberName(WCHAR* name, unsigned number) {
+  static const char kDigits[] = "0123456789abcdef";
+  for (int i = 3; i >= 0; --i, number >>= 4)
+    name[kTemporaryDigitsAt + i] = kDigits[number & 0xF];
 }
 
 // Deletes our temporary file after a failure, keeping the failure's error.
-void DiscardTemporary(const char* temporary) {
+void DiscardTemporary(const WCHAR* temporary) {
   const DWORD error = GetLastError();
-  SetFileAttributesA(temporary, FILE_ATTRIBUTE_NORMAL);
-  DeleteFileA(temporary);
+  SetFileAttributesW(temporary, FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(temporary);
   SetLastError(error);
 }
 
-// Copies `from` into a file of a new temporary name in `folder`; false when
-// the copy failed (nothing of ours is left then, and GetLastError tells
-// why). A name that is taken is never written or deleted: it is skipped, and
-// CopyFileA is told to fail on a name taken since.
-bool CopyToNewTemporary(const char* from, const char* folder, char* temporary) {
+// Copies `from` into a file of a new temporary name: `temporary` holds the
+// folder and kTemporaryName, whose digits start at `name`. False when the
+// copy failed (nothing of ours is left then, and GetLastError tells why). A
+// name that is taken is never written or deleted: it is skipped, and
+// CopyFileW is told to fail on a name taken since.
+bool CopyToNewTemporary(const WCHAR* from, const WCHAR* temporary,
+                        WCHAR* name) {
   const unsigned first =
       (GetTickCount() ^ (GetCurrentProcessId() << 4)) & 0xFFFF;
   for (unsigned attempt = 0; attempt < kNameAttempts; ++attempt) {
-    MakeTemporaryName(folder, (first + attempt) & 0xFFFF, temporary);
-    if (GetFileAttributesA(temporary) != INVALID_FILE_ATTRIBUTES) continue;
-    if (CopyFileA(from, temporary, TRUE)) return true;
+    NumberName(name, first + attempt);
+    if (GetFileAttributesW(temporary) != INVALID_FILE_ATTRIBUTES) continue;
+    if (CopyFileW(from, temporary, TRUE)) return true;
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
     // The name was free a moment ago, so what a failed copy left there is
@@ -74,25 +118,25 @@ bool CopyToNewTemporary(const char* from, const char* folder, char* temporary) {
 // Writes the file's data through to the disk, so that a power cut after the
 // rename cannot leave the destination's name on data never written. A
 // read-only file is opened for writing with that attribute lifted meanwhile.
-bool FlushToDisk(const char* path) {
-  const DWORD attributes = GetFileAttributesA(path);
+bool FlushToDisk(const WCHAR* path) {
+  const DWORD attributes = GetFileAttributesW(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
   const DWORD writable =
       attributes & kSettableAttributes & ~FILE_ATTRIBUTE_READONLY;
-  if (readOnly && !SetFileAttributesA(
+  if (readOnly && !SetFileAttributesW(
                       path, writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL)) {
     return false;
   }
   bool flushed;
   {
-    win32::ScopedHandle file(CreateFileA(path, GENERIC_WRITE, 0, NULL,
+    win32::ScopedHandle file(CreateFileW(path, GENERIC_WRITE, 0, NULL,
                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                          NULL));
     flushed = file.valid() && FlushFileBuffers(file.get());
   }
   const DWORD error = GetLastError();
-  if (readOnly && !SetFileAttributesA(path, attributes & kSettableAttributes)) {
+  if (readOnly && !SetFileAttributesW(path, attributes & kSettableAttributes)) {
     return false;
   }
   SetLastError(error);
@@ -105,51 +149,61 @@ bool ReplaceBySteps(const char* from, const char* to) {
     SetLastError(ERROR_INVALID_NAME);
     return false;
   }
-  // The folder, found by the system's own path rules (a double-byte
-  // character's second byte is never taken for a backslash).
-  char folder[kMaxPath];
-  char* namePart = NULL;
-  const DWORD folderLength = GetFullPathNameA(to, kMaxPath, folder, &namePart);
-  if (folderLength == 0 || folderLength >= kMaxPath || namePart == NULL) {
+  WideText source;
+  WideText target;
+  if (!Widen(from, &source) || !Widen(to, &target)) return false;
+
+  // The folder, found by the system's own path rules. One block holds the
+  // full path, the destination (the folder and a stored name) and the
+  // temporary file's long form.
+  const DWORD needed = GetFullPathNameW(target.get(), 0, NULL, NULL);
+  WideText paths;
+  if (needed == 0 ||
+      !Allocate(&paths, 3 * needed + MAX_PATH + kLongPrefixLength + 16)) {
+    return false;
+  }
+  WCHAR* const full = paths.get();
+  WCHAR* namePart = NULL;
+  const DWORD fullLength =
+      GetFullPathNameW(target.get(), needed, full, &namePart);
+  if (fullLength == 0 || fullLength >= needed || namePart == NULL) {
     SetLastError(ERROR_INVALID_NAME);
     return false;
   }
-  *namePart = '\0';  // the folder, ending in its backslash
-  if (strlen(folder) + kTemporaryNameLength >= kMaxPath) {
-    SetLastError(ERROR_FILENAME_EXCED_RANGE);
-    return false;
-  }
+  const size_t folderLength = namePart - full;  // with its backslash
+  WCHAR* const destination = full + needed;
+  WCHAR* const temporary = destination + needed + MAX_PATH;
 
   // An existing destination: refused as CopyFileA would refuse it, and
-  // renamed over under the name it is stored with.
-  char destination[kMaxPath];
-  FindEntry existing;
-  FileSearch search;
-  if (search.First(to, &existing)) {
-    search.Close();
-    const DWORD source = GetFileAttributesA(from);
-    const DWORD guarded =
-        existing.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    if ((existing.attributes &
+  // renamed over under the name it is stored with. A search that fails for
+  // another reason than a missing file (a missing folder, a path too long
+  // for Windows) fails as the copy would, before anything is written.
+  WIN32_FIND_DATAW existing;
+  const HANDLE search = FindFirstFileW(full, &existing);
+  if (search != INVALID_HANDLE_VALUE) {
+    FindClose(search);
+    const DWORD attributes = GetFileAttributesW(source.get());
+    const DWORD guarded = existing.dwFileAttributes &
+                          (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    if ((existing.dwFileAttributes &
          (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0 ||
-        (source != INVALID_FILE_ATTRIBUTES && (source & guarded) != guarded)) {
+        (attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & guarded) != guarded)) {
       SetLastError(ERROR_ACCESS_DENIED);
       return false;
     }
-    if (strlen(folder) + strlen(existing.name) >= kMaxPath) {
-      SetLastError(ERROR_FILENAME_EXCED_RANGE);
-      return false;
-    }
-    strcpy(destination, folder);
-    strcat(destination, existing.name);
+    Put(Put(destination, full, folderLength), existing.cFileName);
+  } else if (GetLastError() == ERROR_FILE_NOT_FOUND) {
+    Put(destination, full, fullLength);
   } else {
-    lstrcpynA(destination, to, kMaxPath);
+    return false;
   }
 
-  char temporary[kMaxPath];
-  if (!CopyToNewTemporary(from, folder, temporary)) return false;
+  WCHAR* const name = PutLongForm(temporary, full, folderLength);
+  Put(name, kTemporaryName);
+  if (!CopyToNewTemporary(source.get(), temporary, name)) return false;
   if (!FlushToDisk(temporary) ||
-      !MoveFileExA(temporary, destination,
+      !MoveFileExW(temporary, destination,
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DiscardTemporary(temporary);
     return false;

@@ -23,18 +23,52 @@ unsigned TempDirectory(char* buffer, unsigned size) {
   return length;
 }
 
+namespace {
+
+// A byte far past the end of any log, locked around each line by every run
+// that writes the file. Wine appends by reading the file's size and then
+// writing there, so that two processes can write at one place; Windows
+// appends each write whole, and the lock costs it next to nothing.
+const DWORD kLineLockHigh = 0x7FFFFFFF;
+// How long a line waits for the lock before it is written all the same.
+const DWORD kLineLockWait = 2000;
+
+bool LockLine(HANDLE file) {
+  const DWORD start = GetTickCount();
+  for (unsigned attempt = 0;; ++attempt) {
+    if (LockFile(file, 0, kLineLockHigh, 1, 0)) return true;
+    // A file system without locks, or a handle without the access: no wait.
+    if (GetLastError() != ERROR_LOCK_VIOLATION ||
+        GetTickCount() - start >= kLineLockWait) {
+      return false;
+    }
+    Sleep(attempt < 16 ? 0 : 1);
+  }
+}
+
+HANDLE OpenLog(const char* path, DWORD access, DWORD disposition) {
+  return CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                     disposition, FILE_ATTRIBUTE_NORMAL, NULL);
+}
+
+}  // namespace
+
 bool OpenLogFile(const char* path, LogOpenMode mode, KernelObject* file,
                  bool* created) {
   const DWORD disposition = mode == kLogCreateNew ? CREATE_NEW : OPEN_ALWAYS;
-  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
-  HANDLE handle = CreateFileA(path, FILE_APPEND_DATA, share, NULL, disposition,
-                              FILE_ATTRIBUTE_NORMAL, NULL);
+  // LockFile needs read or write access to the data; appending needs
+  // FILE_APPEND_DATA without FILE_WRITE_DATA. A file this user may only
+  // append to is written without the lock.
+  HANDLE handle = OpenLog(path, FILE_APPEND_DATA | FILE_READ_DATA, disposition);
   DWORD error = GetLastError();
+  if (handle == INVALID_HANDLE_VALUE && error == ERROR_ACCESS_DENIED) {
+    handle = OpenLog(path, FILE_APPEND_DATA, disposition);
+    error = GetLastError();
+  }
   if (handle == INVALID_HANDLE_VALUE && PlatformId() != kPlatformWin32Nt) {
     // The 95 family knows only the generic rights; AppendToFile seeks to
     // the end before each write instead.
-    handle = CreateFileA(path, GENERIC_WRITE, share, NULL, disposition,
-                         FILE_ATTRIBUTE_NORMAL, NULL);
+    handle = OpenLog(path, GENERIC_WRITE, disposition);
     error = GetLastError();
   }
   if (handle == INVALID_HANDLE_VALUE) {
@@ -48,10 +82,14 @@ bool OpenLogFile(const char* path, LogOpenMode mode, KernelObject* file,
 }
 
 bool AppendToFile(const KernelObject& file, const char* bytes, unsigned size) {
+  const bool locked = LockLine(file.get());
   SetFilePointer(file.get(), 0, NULL, FILE_END);
   DWORD written = 0;
-  if (!WriteFile(file.get(), bytes, size, &written, NULL)) {
-    win32::KeepLastError();
+  const BOOL wrote = WriteFile(file.get(), bytes, size, &written, NULL);
+  const DWORD error = GetLastError();
+  if (locked) UnlockFile(file.get(), 0, kLineLockHigh, 1, 0);
+  if (!wrote) {
+    win32::KeepErrorCode(error);
     return false;
   }
   return written == size;

@@ -1,6 +1,7 @@
-"""Runs updater-check on every example settings file (examples/*.ini) and on
-every settings snippet of the documentation (```ini blocks of README.md and
-docs/*.md), as the updater would read them: in code page 932.
+"""Runs updater-check on every example settings file (examples/*.ini, as
+they are stored) and on every settings snippet of the documentation (```ini
+blocks of README.md and docs/*.md, written in code page 932 as the updater
+reads them).
 
 A plain ```ini snippet must pass without any finding. A snippet that shows a
 mistake says so in its info string, ```ini check=U012 U049, and must
@@ -48,10 +49,14 @@ def as_file(snippet):
 
 
 def codes_of(checker, text):
+    """The codes the checker reports for a text (or for a file's bytes, as
+    they are)."""
+    if isinstance(text, str):
+        text = text.replace("\n", "\r\n").encode("cp932")
     with tempfile.TemporaryDirectory() as folder:
         path = os.path.join(folder, "snippet.ini")
         with open(path, "wb") as f:
-            f.write(text.replace("\n", "\r\n").encode("cp932"))
+            f.write(text)
         run = subprocess.run([checker, path], capture_output=True, timeout=60)
         report = run.stdout.decode("utf-8")
         return sorted(set(CODE.findall(report))), report
@@ -78,7 +83,7 @@ def main():
     for name in sorted(os.listdir(os.path.join(ROOT, "examples"))):
         if not name.endswith(".ini"):
             continue
-        with open(os.path.join(ROOT, "examples", name), encoding="utf-8") as f:
+        with open(os.path.join(ROOT, "examples", name), "rb") as f:
             found, report = codes_of(checker, f.read())
         checked += 1
         if found:

@@ -591,11 +591,6 @@ TEST_F(ReplaceContract, CarriesReadOnlyAttributeAndLastWriteDate) {
 TEST_F(ReplaceContract, FailsWithoutChangingTheDestination) {
   const std::string old = testenv::Path("old.bin");
   ASSERT_TRUE(testenv::MakeDir(testenv::Path("dir")));
-  // A folder that leaves room for the destination's name but not for
-  // "\~up" + 4 digits + ".tmp".
-  const std::string deep =
-      testenv::Path(std::string(250 - testenv::Root().size(), 'd'));
-  ASSERT_TRUE(testenv::MakeDir(deep));
   struct Case {
     const char* what;
     std::string from;
@@ -611,8 +606,6 @@ TEST_F(ReplaceContract, FailsWithoutChangingTheDestination) {
       {"missing folder", source_, testenv::Path("missing\\t.bin"), false,
        false},
       {"wildcard", source_, testenv::Path("o*.bin"), false, false},
-      {"no room for the temporary name", source_, deep + "\\t.bin", false,
-       false},
       {"empty source", "", old, false, false},
       {"empty destination", source_, "", false, false},
   };
@@ -628,7 +621,55 @@ TEST_F(ReplaceContract, FailsWithoutChangingTheDestination) {
     ASSERT_TRUE(platform::SetAttributes(old.c_str(), 0x20));
     EXPECT_EQ("kept", Read(old)) << c.what;
     EXPECT_EQ(before, Listing(testenv::Path("*"))) << c.what;
-    EXPECT_EQ(2u, Listing(deep + "\\*").size()) << c.what;  // "." and ".."
+  }
+}
+
+// Every destination CopyFileA can write can be replaced: Windows' limits,
+// counted in wide characters, whatever room the temporary name beside it
+// takes. Folders of `count` characters in all, of ASCII or of ソ and カ
+// (Shift-JIS, two bytes each, the first with the byte of a backslash).
+TEST_F(ReplaceContract, TakesEveryPathCopyFileTakes) {
+  const struct {
+    size_t count;
+    const char* unit;
+  } cases[] = {{248, "d"},
+               {249, "d"},
+               {253, "d"},
+               {254, "d"},
+               {300, "d"},
+               {260, "\x83\x5C"},
+               {200 + testenv::Root().size(), "\x83\x4A"}};
+  for (size_t n = 0; n < sizeof cases / sizeof cases[0]; ++n) {
+    const auto& c = cases[n];
+    SCOPED_TRACE(std::to_string(c.count) + " x " + c.unit);
+    // Made part by part, each of at most 60 characters, in a folder of its
+    // own below the scratch root (which is ASCII).
+    std::string folder = testenv::Path(std::string(1, 'a' + n));
+    size_t length = folder.size();
+    bool made = testenv::MakeDir(folder);
+    while (length < c.count && made) {
+      const size_t left = c.count - length - 1;
+      size_t part = left > 60 ? 60 : left;
+      if (left - part == 1) --part;  // never an empty part next
+      folder += '\\';
+      for (size_t i = 0; i < part; ++i) folder += c.unit;
+      length += part + 1;
+      made = testenv::MakeDir(folder);
+    }
+    // "\t.bin": 6 more characters.
+    const std::string copied = folder + "\\c.bin";
+    const std::string target = folder + "\\t.bin";
+    if (!made || !testenv::WriteFile(target, "old")) {
+      EXPECT_GE(c.count, platform::kMaxPath);  // this side makes none such
+      continue;
+    }
+    const bool copyTakesIt =
+        platform::CopyFileOver(source_.c_str(), copied.c_str());
+    EXPECT_EQ(copyTakesIt,
+              platform::ReplaceFileByCopy(source_.c_str(), target.c_str()));
+    if (c.count + 6 < platform::kMaxPath) EXPECT_TRUE(copyTakesIt);
+    EXPECT_EQ(copyTakesIt ? std::string("new\0data", 8) : "old", Read(target));
+    EXPECT_EQ(copyTakesIt ? 4u : 3u, Listing(folder + "\\*").size());
   }
 }
 

@@ -31,18 +31,26 @@
 // Result file lines: "box", "process <n>" (1 for the first command line),
 // "caption <hex>", "text <hex>", "buttons 6,7", "default 7", "answer 7" per
 // box; then "exit <code>" for the first program and "exit<n> <code>" for
-// the n-th, or "timeout".
+// the n-th, or "timeout"; "error <why>" wherever the driver failed, and
+// "restart <n>" for a start Wine lost and the driver tried again.
+//
+// A box is read once it is complete (text, buttons, a default button),
+// polled for until a deadline. Exit codes: 0 done, 2 the job could not be
+// run, 3 a box never became complete; every failure says why on standard
+// error and, once the result file is open, in it.
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include <string>
 
-#include "tests/e2e/hex_text.h"
 #include <vector>
+
+#include "tests/e2e/hex_text.h"
 
 namespace {
 
@@ -119,24 +127,54 @@ BOOL CALLBACK CollectButton(HWND window, LPARAM param) {
   return TRUE;
 }
 
-// Reads one box, writes its record and posts the answer.
-void AnswerBox(HWND box, Job* job, size_t index, size_t process, FILE* out) {
+// What a box shows: the ids of its visible buttons and the default one.
+struct BoxView {
   std::vector<int> buttons;
-  EnumChildWindows(box, CollectButton, reinterpret_cast<LPARAM>(&buttons));
+  int defaultId;
+};
+
+// Reads a box; true once it is complete. A box is found as soon as it is
+// visible, which can be before its buttons, its text or the style that
+// marks its default button are all in place, the more so on a loaded
+// machine.
+bool ReadBox(HWND box, BoxView* view) {
+  view->buttons.clear();
+  view->defaultId = 0;
+  EnumChildWindows(box, CollectButton, reinterpret_cast<LPARAM>(&view->buttons));
   // Wine marks a message box's default button only by its BS_DEFPUSHBUTTON
   // style; its DM_GETDEFID answers IDOK even for a Yes/No box.
-  int defaultId = 0;
-  for (size_t i = 0; i < buttons.size() && !defaultId; ++i) {
-    HWND button = GetDlgItem(box, buttons[i]);
+  for (size_t i = 0; i < view->buttons.size() && !view->defaultId; ++i) {
+    HWND button = GetDlgItem(box, view->buttons[i]);
     if ((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-      defaultId = buttons[i];
+      view->defaultId = view->buttons[i];
   }
-  if (!defaultId) {
-    LRESULT def = SendMessageA(box, DM_GETDEFID, 0, 0);
-    if (HIWORD(def) == DC_HASDEFID) defaultId = LOWORD(def);
-  }
+  return view->defaultId != 0 && GetDlgItem(box, 0xFFFF) != NULL;
+}
 
-  int answer = defaultId;
+// Polls a box until it is complete or the deadline (a tick count) passes;
+// false when it never was: the view then holds what it showed last, with
+// DM_GETDEFID's answer for a default button it lacked.
+bool WaitForBox(HWND box, DWORD deadline, BoxView* view) {
+  while (!ReadBox(box, view)) {
+    if (!IsWindow(box) || static_cast<LONG>(GetTickCount() - deadline) >= 0) {
+      LRESULT def = SendMessageA(box, DM_GETDEFID, 0, 0);
+      if (!view->defaultId && HIWORD(def) == DC_HASDEFID)
+        view->defaultId = LOWORD(def);
+      return false;
+    }
+    Sleep(10);
+  }
+  return true;
+}
+
+// The time a box gets to become complete. Far more than it takes (a few
+// milliseconds), even on a loaded machine.
+const DWORD kBoxCompleteMs = 10000;
+
+// Writes a box's record and posts the answer.
+void AnswerBox(HWND box, const BoxView& view, Job* job, size_t index,
+               size_t process, FILE* out) {
+  int answer = view.defaultId;
   if (index < job->answers.size() && job->answers[index] != "default")
     answer = atoi(job->answers[index].c_str());
 
@@ -145,28 +183,73 @@ void AnswerBox(HWND box, Job* job, size_t index, size_t process, FILE* out) {
   HWND text = GetDlgItem(box, 0xFFFF);
   fprintf(out, "text %s\n", Hex(text ? WindowText(text) : "").c_str());
   fprintf(out, "buttons ");
-  for (size_t i = 0; i < buttons.size(); ++i)
-    fprintf(out, "%s%d", i ? "," : "", buttons[i]);
-  fprintf(out, "\ndefault %d\nanswer %d\n", defaultId, answer);
+  for (size_t i = 0; i < view.buttons.size(); ++i)
+    fprintf(out, "%s%d", i ? "," : "", view.buttons[i]);
+  fprintf(out, "\ndefault %d\nanswer %d\n", view.defaultId, answer);
   fflush(out);
   PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+}
+
+// Says why the driver could not do its job, on standard error and, when it
+// is open, in the result file ("error <why>"), which the harness reports.
+void Fail(FILE* out, const char* format, ...) {
+  char why[1024];
+  va_list args;
+  va_start(args, format);
+  _vsnprintf(why, sizeof why - 1, format, args);
+  va_end(args);
+  why[sizeof why - 1] = '\0';
+  fprintf(stderr, "boxdriver: %s\n", why);
+  fflush(stderr);
+  if (out) {
+    fprintf(out, "error %s\n", why);
+    fflush(out);
+  }
+}
+
+// Starts a program. Under load, Wine now and then loses a new process
+// before it has finished starting, ahead of any of the program's own code,
+// and CreateProcess then fails with ERROR_INTERNAL_ERROR; such a start is
+// tried again (each time noted as "restart <n>" in the result file and on
+// standard error). Any other failure is the program's and is returned.
+const int kStartAttempts = 3;
+
+bool StartProgram(char* commandLine, bool inherit, const char* cwd,
+                  STARTUPINFOA* si, PROCESS_INFORMATION* pi, FILE* out) {
+  for (int attempt = 1;; ++attempt) {
+    if (CreateProcessA(NULL, commandLine, NULL, NULL, inherit, 0, NULL, cwd,
+                       si, pi))
+      return true;
+    DWORD error = GetLastError();
+    if (error != ERROR_INTERNAL_ERROR || attempt == kStartAttempts) {
+      SetLastError(error);
+      return false;
+    }
+    fprintf(out, "restart %d\n", attempt);
+    fprintf(stderr, "boxdriver: start lost by Wine (error %lu), trying again\n",
+            error);
+  }
 }
 
 int Run(const char* jobPath) {
   Job job;
   if (!ReadJob(jobPath, &job)) {
-    fprintf(stderr, "bad job file %s\n", jobPath);
+    Fail(NULL, "cannot read the job file %s", jobPath);
     return 2;
   }
   FILE* out = fopen(job.out.c_str(), "wb");
-  if (!out) return 2;
+  if (!out) {
+    Fail(NULL, "cannot create the result file %s", job.out.c_str());
+    return 2;
+  }
 
   std::vector<HANDLE> held;
   for (size_t i = 0; i < job.holds.size(); ++i) {
     HANDLE h = CreateFileA(job.holds[i].c_str(), GENERIC_READ | GENERIC_WRITE,
                            0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (h == INVALID_HANDLE_VALUE) {
-      fprintf(out, "hold-failed %s\n", job.holds[i].c_str());
+      Fail(out, "cannot hold %s (error %lu)", job.holds[i].c_str(),
+           GetLastError());
       fclose(out);
       return 2;
     }
@@ -180,7 +263,8 @@ int Run(const char* jobPath) {
     output = CreateFileA(job.output.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                          &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (output == INVALID_HANDLE_VALUE) {
-      fprintf(out, "stdout-failed %s\n", job.output.c_str());
+      Fail(out, "cannot create the output file %s (error %lu)",
+           job.output.c_str(), GetLastError());
       fclose(out);
       return 2;
     }
@@ -200,10 +284,11 @@ int Run(const char* jobPath) {
     std::vector<char> commandLine(job.commandLines[p].begin(),
                                   job.commandLines[p].end());
     commandLine.push_back('\0');
-    if (!CreateProcessA(NULL, &commandLine[0], NULL, NULL,
-                        output != INVALID_HANDLE_VALUE, 0, NULL,
-                        job.cwd.empty() ? NULL : job.cwd.c_str(), &si, &pi)) {
-      fprintf(out, "start-failed %lu\n", GetLastError());
+    if (!StartProgram(&commandLine[0], output != INVALID_HANDLE_VALUE,
+                      job.cwd.empty() ? NULL : job.cwd.c_str(), &si, &pi,
+                      out)) {
+      Fail(out, "cannot start program %u (error %lu)",
+           static_cast<unsigned>(p + 1), GetLastError());
       for (size_t k = 0; k < started.size(); ++k) {
         TerminateProcess(started[k].hProcess, 99);
         CloseHandle(started[k].hThread);
@@ -219,6 +304,7 @@ int Run(const char* jobPath) {
   std::vector<HWND> answered;
   std::vector<bool> finished(started.size(), false);
   size_t boxes = 0;
+  bool incomplete = false;
   DWORD start = GetTickCount();
   for (;;) {
     size_t running = 0;
@@ -250,11 +336,18 @@ int Run(const char* jobPath) {
       if (!waiting[p].empty()) ++showing;
     }
     if (showing == running) {
-      // Let the boxes finish laying out their buttons before reading them.
-      Sleep(100);
       for (size_t p = 0; p < started.size(); ++p) {
         for (size_t i = 0; i < waiting[p].size(); ++i) {
-          AnswerBox(waiting[p][i], &job, boxes++, p, out);
+          BoxView view;
+          DWORD deadline = GetTickCount() + kBoxCompleteMs;
+          if (static_cast<LONG>(deadline - (start + job.timeoutMs)) > 0)
+            deadline = start + job.timeoutMs;
+          if (!WaitForBox(waiting[p][i], deadline, &view)) {
+            Fail(out, "box %u of program %u was not complete in time",
+                 static_cast<unsigned>(boxes + 1), static_cast<unsigned>(p + 1));
+            incomplete = true;
+          }
+          AnswerBox(waiting[p][i], view, &job, boxes++, p, out);
           answered.push_back(waiting[p][i]);
         }
       }
@@ -283,7 +376,7 @@ int Run(const char* jobPath) {
   if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
   for (size_t i = 0; i < held.size(); ++i) CloseHandle(held[i]);
   fclose(out);
-  return 0;
+  return incomplete ? 3 : 0;
 }
 
 int PrintAttributes(const char* path) {
@@ -364,11 +457,14 @@ int TimeRuns(int runs, const char* commandLine) {
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
     if (!CreateProcessA(NULL, &line[0], NULL, NULL, FALSE, 0, NULL, NULL, &si,
-                        &pi))
-      return 1;
+                        &pi)) {
+      Fail(NULL, "cannot start %s (error %lu)", commandLine, GetLastError());
+      return 2;
+    }
     if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) {
       TerminateProcess(pi.hProcess, 99);
-      return 1;
+      Fail(NULL, "%s did not end within 60 s", commandLine);
+      return 2;
     }
     QueryPerformanceCounter(&end);
     CloseHandle(pi.hThread);
@@ -389,6 +485,6 @@ int main(int argc, char** argv) {
   if (argc == 4 && strcmp(argv[1], "time") == 0)
     return TimeRuns(atoi(argv[2]), argv[3]);
   fprintf(stderr, "usage: boxdriver run JOB | attr PATH | lnk PATH | "
-                  "time RUNS CMDLINE\n");
+                  "folders | time RUNS CMDLINE\n");
   return 2;
 }

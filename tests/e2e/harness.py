@@ -223,14 +223,19 @@ class UpdaterCase(unittest.TestCase):
         `raw_command_line`), `copies` times at once, and answers its boxes;
         checks the (first) exit code when `exit_code` is given. With `output`
         (a path below the case folder) the programs' standard output and
-        error go to that file."""
+        error go to that file. A list of raw command lines starts one program
+        for each, all at once."""
         if raw_command_line is None:
             raw_command_line = b'"' + sjis(exe_win_path) + b'"'
             if args is not None:
                 raw_command_line += b" " + sjis(args)
+        if isinstance(raw_command_line, list):
+            copies = len(raw_command_line)
+        else:
+            raw_command_line = [raw_command_line] * copies
         out = self.path("_boxes.txt")
         job = self.path("_job.txt")
-        lines = ["cmdline_hex=" + sjis(raw_command_line).hex()] * copies
+        lines = ["cmdline_hex=" + sjis(c).hex() for c in raw_command_line]
         lines += ["cwd=" + (cwd or self.wpath()),
                  "timeout_ms=%d" % timeout_ms,
                  "out=" + win_path(out)]
@@ -240,11 +245,17 @@ class UpdaterCase(unittest.TestCase):
             lines.append("stdout=" + win_path(output))
         with open(job, "w", encoding="cp932") as f:
             f.write("\n".join(lines) + "\n")
+        if os.path.exists(out):
+            os.remove(out)
         rc, log = wine([BOXDRIVER, "run", win_path(job)],
                        timeout=timeout_ms // 1000 + 30)
-        self.assertEqual(rc, 0, "boxdriver failed: %r" % log)
-        with open(out, "r", encoding="ascii") as f:
-            result = parse_result(f.read())
+        raw = ""
+        if os.path.exists(out):
+            with open(out, "r", encoding="ascii") as f:
+                raw = f.read()
+        self.assertEqual(rc, 0, "boxdriver exited with %d; its output: %r; "
+                         "its result file: %r" % (rc, log, raw))
+        result = parse_result(raw)
         self.assertFalse(result.timed_out, "updater did not end in time")
         self.assertEqual(len(result.exit_codes), copies, result.raw)
         if exit_code is not None:

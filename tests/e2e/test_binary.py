@@ -3,15 +3,17 @@ resources. Needs no Wine: runs for both builds on every machine."""
 
 import os
 import re
+import struct
 import subprocess
 import unittest
 
-from harness import BIN_DIR, UPDATER
+from harness import BIN_DIR, HERE, UPDATER
 
 # The mingw-w64 target of the build under test, e.g. "x86_64-w64-mingw32".
 TOOLCHAIN = os.environ.get("UPDATER_TOOLCHAIN", "i686-w64-mingw32")
 IS_64 = TOOLCHAIN.startswith("x86_64")
 MAX_SIZE = 64 * 1024
+ICON = os.path.join(HERE, "..", "..", "res", "updater.ico")
 
 SYSTEM_DLLS = {"advapi32.dll", "kernel32.dll", "msvcrt.dll", "ole32.dll",
                "shell32.dll", "user32.dll"}
@@ -56,6 +58,18 @@ class Binary(unittest.TestCase):
         self.assertIn("VS_VERSION_INFO".encode("utf-16-le"), data)
         # The first message as the string table stores it (UTF-16).
         self.assertIn("ファイルが見つかりません。".encode("utf-16-le"), data)
+
+    def test_icon(self):
+        with open(UPDATER, "rb") as f:
+            data = f.read()
+        with open(ICON, "rb") as f:
+            icon = f.read()
+        # Every image of the icon file, byte for byte.
+        (count,) = struct.unpack_from("<H", icon, 4)
+        self.assertTrue(count)
+        for i in range(count):
+            size, offset = struct.unpack_from("<II", icon, 6 + 16 * i + 8)
+            self.assertIn(icon[offset:offset + size], data)
 
 
 class CheckerBinary(unittest.TestCase):

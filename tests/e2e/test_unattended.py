@@ -10,6 +10,8 @@ import glob
 import os
 import re
 import shutil
+import threading
+import time
 import unittest
 
 from harness import (BOXDRIVER, DEFAULT_CAPTION, DRIVE_C, IDNO, IDYES,
@@ -18,7 +20,16 @@ from harness import (BOXDRIVER, DEFAULT_CAPTION, DRIVE_C, IDNO, IDYES,
 PROBE = os.path.join(os.path.dirname(BOXDRIVER), "probe.exe")
 IS_64 = os.environ.get("UPDATER_TOOLCHAIN", "").startswith("x86_64")
 NAME = "更新ツール"  # its Shift-JIS bytes hold a backslash and a brace
-STAMP = re.compile(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} \[\d+\] ")
+STAMP = re.compile(r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} \[(\d+)\] ")
+
+
+def logged(text):
+    """A text as the log writes it: a backslash twice, a line break as \\n."""
+    return text.replace("\\", "\\\\").replace("\n", "\\n")
+
+
+def esc(text):
+    return re.escape(logged(text))
 
 
 def settings(proc, sections, name=NAME):
@@ -112,6 +123,43 @@ class ExitCodes(UnattendedCase):
         self.assertEqual(self.app(), b"new")
 
 
+    def test_updaters_in_two_japanese_folders_run_together(self):
+        # In UTF-8 both names hold bytes of 0x81-0x9F. Each run waits for its
+        # probe; both probes running at once shows that neither updater was
+        # turned away. Then both probes are told to end.
+        folders = ("製品", "テスト")
+        commands = []
+        for folder in folders:
+            os.makedirs(self.path(folder))
+            exe = self.install(os.path.join(folder, "updater.exe"), settings(
+                "RUN", "[RUN]\nMODE=LAUNCH\nFILE=<Src>\\probe.exe\n"
+                "PARAM=pause=60000\nISWAIT=1\n"))
+            shutil.copyfile(PROBE, self.path(folder, "probe.exe"))
+            commands.append('"%s" /SILENT' % exe)
+        done = {}
+
+        def run():
+            try:
+                done["result"] = self.run_updater(
+                    None, raw_command_line=commands, timeout_ms=120000)
+            except Exception as error:  # raised again below
+                done["error"] = error
+        runner = threading.Thread(target=run)
+        runner.start()
+        logs = [self.path(folder, "probe.exe.log") for folder in folders]
+        deadline = time.monotonic() + 90
+        while (not all(map(os.path.exists, logs))
+               and time.monotonic() < deadline and runner.is_alive()):
+            time.sleep(0.05)
+        together = all(map(os.path.exists, logs))
+        for folder in folders:
+            self.write(os.path.join(folder, "probe.exe.quit"))
+        runner.join(200)
+        if "error" in done:
+            raise done["error"]
+        self.assertTrue(together, done["result"].raw)
+        self.assertEqual(list(done["result"].exit_codes.values()), [0, 0])
+
 class SilentMode(UnattendedCase):
     CASES = [
         # (TYPE, ISABORT, exit code, whether Q's answer let CP run)
@@ -145,7 +193,7 @@ class SilentMode(UnattendedCase):
         self.assertEqual(result.boxes, [])
         text = message(10, self.wpath("none.dat")).decode("cp932")
         self.assertIn('error box "%s": %s -> OK (silent mode: the default '
-                      'button)' % (NAME, text.replace("\n", "\\n")),
+                      'button)' % (NAME, logged(text)),
                       self.log_lines(log))
 
 
@@ -173,17 +221,17 @@ class Log(UnattendedCase):
         lines = self.log_lines(log)
         expected = [
             r"updater \d+\.\d+\.\d+, %d-bit build, arguments: %s$"
-            % (64 if IS_64 else 32, re.escape(args)),
+            % (64 if IS_64 else 32, esc(args)),
             r"Windows \d+\.\d+\.\d+ \(NT family\), elevated: (yes|no)$",
-            r"settings: %s$" % re.escape(src + "\\updater.ini"),
-            r"start \[MK\] MODE=MAKEDIR DIR=\"%s\"$" % re.escape(src + "\\sub"),
-            r"make directory %s: done$" % re.escape(src + "\\sub"),
+            r"settings: %s$" % esc(src + "\\updater.ini"),
+            r"start \[MK\] MODE=MAKEDIR DIR=\"%s\"$" % esc(src + "\\sub"),
+            r"make directory %s: done$" % esc(src + "\\sub"),
             r"end \[MK\] result true$",
             r"start \[HAS\] MODE=EXIST FILE=",
-            r"exists %s: yes$" % re.escape(src + "\\new.dat"),
+            r"exists %s: yes$" % esc(src + "\\new.dat"),
             r"end \[HAS\] result true$",
             r"start \[OLD\] MODE=DATE FILE=.* DATE=\"2000/01/01\"$",
-            r"date of %s: \d{4}-\d\d-\d\d$" % re.escape(src + "\\app.dat"),
+            r"date of %s: \d{4}-\d\d-\d\d$" % esc(src + "\\app.dat"),
             r"end \[OLD\] result false$",
             r"start \[Q\] MODE=MSGBOX FLAG=\"\" TYPE=\"QUESTION\" "
             r"TEXT=\"Go\?%nNow\" ISABORT=\"0,1\"$",
@@ -191,25 +239,25 @@ class Log(UnattendedCase):
             r"end \[Q\] result true$",
             r"start \[RUN\] MODE=LAUNCH FILE=.* PARAM=\"pause=0\" ISWAIT=\"1\"$",
             r"launch %s pause=0 in %s: done$"
-            % (re.escape(src + "\\probe.exe"), re.escape(src)),
+            % (esc(src + "\\probe.exe"), esc(src)),
             r"end \[RUN\] result true$",
             r"start \[CP\] MODE=COPY",
-            r"copy %s -> %s: done$" % (re.escape(src + "\\new.dat"),
-                                       re.escape(src + "\\sub\\app.dat")),
+            r"copy %s -> %s: done$" % (esc(src + "\\new.dat"),
+                                       esc(src + "\\sub\\app.dat")),
             r"end \[CP\] result true$",
             r"start \[LNK\] MODE=LINK",
             r"shortcut %s -> %s: failed, error 0x80070003: \S"
-            % (re.escape(src + "\\missing\\Probe.LNK"),
-               re.escape(src + "\\probe.exe")),
+            % (esc(src + "\\missing\\Probe.LNK"),
+               esc(src + "\\probe.exe")),
             r"end \[LNK\] result false$",
             r"start \[HELD\] MODE=COPY",
             # The copy beside it succeeds; renaming it over the held file is
             # refused with "access denied" (5), as on Windows.
             r"copy %s -> %s: failed, error 5: \S" % (
-                re.escape(src + "\\new.dat"), re.escape(src + "\\held.dat")),
-            r"error box \"%s\": %s -> OK$" % (NAME, re.escape(
+                esc(src + "\\new.dat"), esc(src + "\\held.dat")),
+            r"error box \"%s\": %s -> OK$" % (NAME, esc(
                 message(8, src + "\\new.dat", src + "\\held.dat")
-                .decode("cp932").replace("\n", "\\n"))),
+                .decode("cp932"))),
             r"end \[HELD\] result false, the run stops$",
             r"exit code 3$",
         ]
@@ -225,6 +273,37 @@ class Log(UnattendedCase):
         lines = self.log_lines(self.path("shared.log"))  # one mark, first
         self.assertEqual([l for l in lines if l.startswith("exit code")],
                          ["exit code 0"] * 2)
+
+    def test_runs_at_once_keep_every_line_whole(self):
+        # Four updaters in four folders write one log at the same time.
+        count = 300
+        text = settings(",".join("P%d" % i for i in range(count)), "".join(
+            "[P%d]\nMODE=EXIST\nFILE=<Src>\\テスト.dat\n" % i
+            for i in range(count)))
+        commands = []
+        for run in range(4):
+            folder = "run%d" % run
+            os.makedirs(self.path(folder))
+            exe = self.install(os.path.join(folder, "updater.exe"), text)
+            self.write(os.path.join(folder, "テスト.dat"), "x")
+            commands.append('"%s" /SILENT /LOG="%s"'
+                            % (exe, self.wpath("shared.log")))
+        result = self.run_updater(None, raw_command_line=commands)
+        self.assertEqual(list(result.exit_codes.values()), [0] * 4)
+        with open(self.path("shared.log"), "rb") as f:
+            data = f.read()
+        self.assertEqual(data.count(b"\xef\xbb\xbf"), 1)
+        by_process = {}
+        for line in data[3:].decode("utf-8").split("\r\n")[:-1]:
+            self.assertRegex(line, STAMP)
+            pid = STAMP.match(line).group(1)
+            by_process.setdefault(pid, []).append(STAMP.sub("", line))
+        self.assertEqual(len(by_process), 4, by_process.keys())
+        for lines in by_process.values():
+            # The header's three lines, three for each procedure, the end.
+            self.assertEqual(len(lines), 3 + 3 * count + 1)
+            self.assertRegex(lines[4], r"^exists C:.*\\\\テスト\.dat: yes$")
+            self.assertEqual(lines[-1], "exit code 0")
 
     def test_a_log_in_a_missing_folder_changes_nothing(self):
         text = settings("D", "[D]\nMODE=DELETE\nFILE=<Src>\\none.dat\n")

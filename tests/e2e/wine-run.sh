@@ -1,7 +1,9 @@
 #!/bin/bash
 # Runs a Windows program in the test Wine prefix: the Wine of this build's
 # width, Japanese locale (ANSI code page 932), the prefix's Xvfb display, and
-# a time limit. Exits with 77 (skipped) where that Wine cannot run here.
+# a time limit (WINE_RUN_TIMEOUT seconds, 120 by default), past which the
+# program is stopped and a line on standard error says so. Exits with the
+# program's code, or 77 (skipped) where that Wine cannot run here.
 : "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../tools/wine-env.sh"
@@ -11,4 +13,11 @@ if [ -f "$WINEPREFIX/.display" ]; then
   DISPLAY=$(cat "$WINEPREFIX/.display")
   export DISPLAY
 fi
-exec timeout -k 5 "${WINE_RUN_TIMEOUT:-120}" "$WINELOADER" "$@"
+limit=${WINE_RUN_TIMEOUT:-120}
+timeout -k 5 "$limit" "$WINELOADER" "$@"
+status=$?
+# timeout answers 124 when it stopped the program, 137 when it had to kill it.
+if [ "$status" = 124 ] || [ "$status" = 137 ]; then
+  echo "wine-run.sh: $1 did not end within $limit s and was stopped" >&2
+fi
+exit "$status"

@@ -21,16 +21,6 @@ bool Empty(const char* text) { return text == NULL || *text == '\0'; }
 // copy made beside it and renamed over it (ReplaceFileByCopy).
 enum CopyRoute { kDirectCopy, kCopyBesideAndRename };
 
-// The folder's length (with its closing backslash) of a path already
-// parsed, as GetFullPathNameA would write it.
-size_t FolderLength(const fake::internal::ParsedPath& parsed) {
-  size_t length = 0;
-  for (size_t i = 0; i + 1 < parsed.parts.size(); ++i) {
-    length += parsed.parts[i].size() + 1;
-  }
-  return length;
-}
-
 // Either route succeeds or fails as a whole here: the fake's disks never
 // fill, so the two differ only in what they refuse.
 bool CopyNode(const char* from, const char* to, CopyRoute route) {
@@ -40,6 +30,13 @@ bool CopyNode(const char* from, const char* to, CopyRoute route) {
   using platform::kAttributeReadOnly;
   using platform::kAttributeSystem;
   if (Empty(from) || Empty(to)) return Fail(fi::kErrorPathNotFound);
+  // Windows' own limit, in wide characters: either route takes the same
+  // paths (the temporary name beside the destination takes a form of its
+  // own that has no such limit).
+  if (fi::WideLength(from) >= platform::kMaxPath ||
+      fi::WideLength(to) >= platform::kMaxPath) {
+    return Fail(fi::kErrorFilenameExcedRange);
+  }
   Node* source = Find(from);
   if (source == NULL) return Fail(MissingCode(from));
   if (source->directory) return Fail(fi::kErrorAccessDenied);
@@ -57,12 +54,9 @@ bool CopyNode(const char* from, const char* to, CopyRoute route) {
   fake::internal::ParsedPath parsed;
   fake::internal::ParsePath(to, &parsed);
   if (parsed.trailingBackslash) return Fail(fi::kErrorInvalidName);
-  if (route == kDirectCopy) {
-    // The source is open for reading.
-    if (fromKey == toKey) return Fail(fi::kErrorSharingViolation);
-  } else if (FolderLength(parsed) + 11 >= platform::kMaxPath) {
-    // No room for "~up" + 4 digits + ".tmp" beside it.
-    return Fail(fi::kErrorFilenameExcedRange);
+  // CopyFileA holds the source open for reading.
+  if (route == kDirectCopy && fromKey == toKey) {
+    return Fail(fi::kErrorSharingViolation);
   }
 
   fake::internal::World& world = TheWorld();

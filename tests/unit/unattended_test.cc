@@ -7,6 +7,7 @@
 #include "app/single_run.h"
 #include "app/startup.h"
 #include "settings/messages.h"
+#include "settings/run_log.h"
 #include "tests/fake/fake_world.h"
 #include "tests/unit/updater_test.h"
 
@@ -122,11 +123,43 @@ TEST_F(UnattendedTest, TheRunsNameBelongsToTheFolder) {
       "C:\\Tools\\\x95\x5C.exe"};
   for (const char* path : sameFolder)
     EXPECT_EQ(base, SingleRunName(path).Text()) << path;
-  const char* const otherFolders[] = {"C:\\Tools\\x\\updater.exe",
-                                      "D:\\Tools\\updater.exe",
-                                      "C:\\\x95\x5C\\updater.exe"};
-  for (const char* path : otherFolders)
-    EXPECT_NE(base, SingleRunName(path).Text()) << path;
+  // Each its own folder. In UTF-8 the Japanese names (さくら, テスト, 日本語,
+  // 設定, 製品, ドキュメント, あ) hold bytes of 0x81-0x9F (テ is E3 83 86),
+  // which code page 932 reads as lead bytes. Full-width Ａ and ａ have no
+  // case.
+  const char* const folders[] = {
+      "C:\\Tools",
+      "D:\\Tools",
+      "C:\\Tools\\x",
+      "C:\\\x95\x5C",
+      "C:\\Apps",
+      "C:\\Apps\\\x82\xB3\x82\xAD\x82\xE7",
+      "C:\\Apps\\\x83\x65\x83\x58\x83\x67",
+      "C:\\Apps\\\x93\xFA\x96\x7B\x8C\xEA",
+      "C:\\Apps\\\x90\xDD\x92\xE8",
+      "C:\\Apps\\\x90\xBB\x95\x69",
+      "C:\\Apps\\\x83\x68\x83\x4C\x83\x85\x83\x81\x83\x93\x83\x67",
+      "C:\\mx",
+      "C:\\mx\\\x82\xA0",
+      "C:\\\x82\x60",
+      "C:\\\x82\x81"};
+  std::vector<std::string> names;
+  for (const char* folder : folders) {
+    names.push_back(
+        SingleRunName((std::string(folder) + "\\updater.exe").c_str()).Text());
+    // Another letter case of A to Z is the same folder.
+    std::string upper = std::string(folder) + "\\UPDATER.EXE";
+    for (size_t i = 0; i < upper.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(upper[i]);
+      if (c >= 0x80)
+        ++i;  // a lead byte: the second byte stays
+      else if (c >= 'a' && c <= 'z')
+        upper[i] = static_cast<char>(c - 32);
+    }
+    EXPECT_EQ(names.back(), SingleRunName(upper.c_str()).Text()) << folder;
+    for (size_t i = 0; i + 1 < names.size(); ++i)
+      EXPECT_NE(names[i], names.back()) << folders[i] << " / " << folder;
+  }
 }
 
 TEST_F(UnattendedTest, SilentModeTakesTheDefaultButtonAndShowsNothing) {
@@ -182,25 +215,28 @@ TEST_F(UnattendedTest, LogRecordsEveryEventInUtf8) {
   EXPECT_EQ(3, UpdaterMain("\"My Tool\" /LOG=\"C:\\logs\\run.log\""));
   const char* const name = "\xE3\x83\x84\xE3\x83\xBC\xE3\x83\xAB";  // UTF-8
   const std::string failed =
-      "copy C:\\new\\a.dll -> C:\\app\\a.dll: failed, error 32: The process "
+      "copy C:\\\\new\\\\a.dll -> C:\\\\app\\\\a.dll: failed, error 32: The "
+      "process "
       "cannot access the file because it is being used by another process.";
   const std::vector<std::string> expected = {
       std::string("updater 1.0.0, ") + (sizeof(void*) == 8 ? "64" : "32") +
-          "-bit build, arguments: \"My Tool\" /LOG=\"C:\\logs\\run.log\"",
+          "-bit build, arguments: \"My Tool\" /LOG=\"C:\\\\logs\\\\run.log\"",
       "Windows 10.0.19045 (NT family), elevated: yes",
-      "settings: C:\\Tools\\updater.ini",
-      "start [MK] MODE=MAKEDIR DIR=\"C:\\app, C:\\app\\sub\"",
-      "make directory C:\\app: there already",
-      "make directory C:\\app\\sub: done",
+      "settings: C:\\\\Tools\\\\updater.ini",
+      "start [MK] MODE=MAKEDIR DIR=\"C:\\\\app, C:\\\\app\\\\sub\"",
+      "make directory C:\\\\app: there already",
+      "make directory C:\\\\app\\\\sub: done",
       "end [MK] result true",
       "start [ASK] MODE=MSGBOX FLAG=\"\" TYPE=\"QUESTION\" "
       "TEXT=\"Go?%nNow\" ISABORT=\"0,1\"",
       std::string("MSGBOX box \"") + name + "\": Go?\\nNow -> Yes",
       "end [ASK] result true",
-      "start [CP] MODE=COPY FROM=\"C:\\new\\a.dll\" TO=\"C:\\app\\b.dll\"",
-      "copy C:\\new\\a.dll -> C:\\app\\b.dll: done",
+      "start [CP] MODE=COPY FROM=\"C:\\\\new\\\\a.dll\" "
+      "TO=\"C:\\\\app\\\\b.dll\"",
+      "copy C:\\\\new\\\\a.dll -> C:\\\\app\\\\b.dll: done",
       "end [CP] result true",
-      "start [HELD] MODE=COPY FROM=\"C:\\new\\a.dll\" TO=\"C:\\app\\a.dll\"",
+      "start [HELD] MODE=COPY FROM=\"C:\\\\new\\\\a.dll\" "
+      "TO=\"C:\\\\app\\\\a.dll\"",
       failed,
       std::string("error box \"") + name + "\": " +
           // The message, as its box shows it, in UTF-8.
@@ -208,8 +244,8 @@ TEST_F(UnattendedTest, LogRecordsEveryEventInUtf8) {
           "\xE3\x82\xB3\xE3\x83\x94\xE3\x83\xBC\xE3\x81\xAB\xE5\xA4\xB1"
           "\xE6\x95\x97\xE3\x81\x97\xE3\x81\xBE\xE3\x81\x97\xE3\x81\x9F"
           "\xE3\x80\x82\\n\\n\xE8\xBB\xA2\xE9\x80\x81\xE5\x85\x83\xEF\xBC"
-          "\x9A\"C:\\new\\a.dll\"\\n\xE8\xBB\xA2\xE9\x80\x81\xE5\x85\x88"
-          "\xEF\xBC\x9A\"C:\\app\\a.dll\" -> OK",
+          "\x9A\"C:\\\\new\\\\a.dll\"\\n\xE8\xBB\xA2\xE9\x80\x81\xE5\x85\x88"
+          "\xEF\xBC\x9A\"C:\\\\app\\\\a.dll\" -> OK",
       "end [HELD] result false, the run stops",
       "exit code 3",
   };
@@ -225,6 +261,35 @@ TEST_F(UnattendedTest, LogRecordsEveryEventInUtf8) {
                 "\": Go?\\nNow -> Yes (silent mode: the default button)",
             lines[expected.size() + 8]);
   EXPECT_EQ("exit code 0", lines.back());
+}
+
+TEST_F(UnattendedTest, LogLinesShowEveryByteOneWayOnly) {
+  const struct {
+    const char* text;  // code page 932
+    const char* line;  // UTF-8
+  } cases[] = {
+      // テスト, a backslash before n and t, the three named breaks.
+      {"C:\\new\\\x83\x65\x83\x58\x83\x67\\tab",
+       "C:\\\\new\\\\\xE3\x83\x86"
+       "\xE3\x82\xB9\xE3\x83\x88\\\\tab"},
+      {"a\r\nb\tc\\n", "a\\r\\nb\\tc\\\\n"},
+      // A terminal colour, BEL, DEL and another control character.
+      {"\x1B[31mred\x07\x7F\x01", "\\x1B[31mred\\x07\\x7F\\x01"},
+      // No character of the code page: the rest of the line still converts.
+      {"\x85\x40\x83\x65", "\\x85@\xE3\x83\x86"},
+      {"\x83\n\x83\x65", "\\x83\\n\xE3\x83\x86"},
+      {"\x80\xA0\xFD\xB1", "\\x80\\xA0\\xFD\xEF\xBD\xB1"},  // ｱ converts
+      {"\x83\x65\x83", "\xE3\x83\x86\\x83"},                // cut at the end
+  };
+  fake::AddDirectory("C:\\logs");
+  ASSERT_TRUE(OpenRunLog("C:\\logs\\run.log"));
+  std::vector<std::string> expected;
+  for (const auto& c : cases) {
+    LogText(TextString(c.text));
+    expected.push_back(c.line);
+  }
+  CloseRunLog();
+  EXPECT_EQ(expected, LogLines("C:\\logs\\run.log"));
 }
 
 TEST_F(UnattendedTest, ALogThatCannotBeOpenedChangesNothing) {
