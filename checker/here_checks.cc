@@ -132,17 +132,20 @@ void HereChecker::CheckItem(const ProcRecord& record, const ProcKey& key,
       if (!Exists(item))
         AddWithBox(name, key.key, kSourceMissing, missing, box);
       break;
-    case kDestinationFiles:
+    case kDestinationFiles: {
       if (ItemExists(TextString(item.c_str()))) {
         CheckWritable(name, key.key, number, item, box);
-      } else if (!MissingFolder(item).empty()) {
-        AddWithBox(name, key.key, kFolderMissing,
-                   Printf("the folder of item %d, '%s', is not on this PC: "
-                          "%s makes no folders",
-                          number, MissingFolder(item).c_str(), mode),
-                   box);
+        break;
       }
+      const std::string folder = MissingFolder(item);
+      if (folder.empty()) break;
+      AddWithBox(name, key.key, kFolderMissing,
+                 Printf("the folder of item %d, '%s', is not on this PC: "
+                        "%s makes no folders",
+                        number, folder.c_str(), mode),
+                 box);
       break;
+    }
     case kDeletedFiles:
       if (!Exists(item)) {
         AddWithBox(name, key.key, kFileMissing, missing, box);
@@ -157,16 +160,17 @@ void HereChecker::CheckItem(const ProcRecord& record, const ProcKey& key,
         AddWithBox(name, key.key, kFileMissing, missing, box);
       }
       break;
-    case kFolders:
-      if (ItemExists(TextString(item.c_str())) || MissingFolder(item).empty()) {
-        break;
-      }
+    case kFolders: {
+      if (ItemExists(TextString(item.c_str()))) break;
+      const std::string folder = MissingFolder(item);
+      if (folder.empty()) break;
       AddWithBox(name, key.key, kFolderMissing,
                  Printf("the parent of item %d, '%s', is not on this PC and "
                         "no %s makes it",
-                        number, MissingFolder(item).c_str(), mode),
+                        number, folder.c_str(), mode),
                  box);
       break;
+    }
     case kPrograms: {
       const std::string program = Unquoted(item);
       if (ParentOf(program).empty() || Exists(program)) break;
