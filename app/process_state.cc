@@ -23,9 +23,7 @@ void ResetProcessState() {
   SetErrorSink(0);
   SetSilentMode(false);
   CloseRunLog();
-  Symbols.text.Set("");
-  Symbols.count = 0;
-  Symbols.whole.Set("");
+  ClearSymbolTable();
   CommandLineText.Set("");
   AppCaption.Set("");
   ModulePath.Set("");

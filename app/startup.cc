@@ -12,11 +12,21 @@
 
 namespace {
 
-// Fills a scratch string the way a Win32 path call fills its buffer.
-void DefineFolderSymbol(const char* name, int csidl, TextString& scratch) {
-  scratch.Reserve(platform::kMaxPath);
-  platform::SpecialFolderPath(csidl, scratch.Buffer());
-  DefineSymbol(name, scratch);
+// A folder as a Win32 path call fills its buffer: "" when the call fails.
+TextString FolderPath(unsigned (*get)(char*, unsigned)) {
+  TextString path;
+  path.Reserve(platform::kMaxPath);
+  get(path.Buffer(), platform::kMaxPath);
+  path.Compact();
+  return path;
+}
+
+TextString SpecialFolder(int csidl) {
+  TextString path;
+  path.Reserve(platform::kMaxPath);
+  platform::SpecialFolderPath(csidl, path.Buffer());
+  path.Compact();
+  return path;
 }
 
 // Ends a path whose file name has no extension with a dot, so that the
@@ -71,40 +81,19 @@ bool FirstArgument(const TextString& text, TextString& out) {
 }
 
 bool DefineBuiltinSymbols() {
-  const int count =
-      ReadSettingSection(SettingsPath.Text(), "DEFINE", Symbols.text);
-  // Symbols from part of the section would give shortened paths.
-  if (count == kSectionNotReadWhole) {
-    ShowError(MSG_BAD_FORMAT, "DEFINE", "");
-    return false;
-  }
-  Symbols.count = count;
-
-  TextString scratch;
-  scratch.Reserve(platform::kMaxPath);
-  platform::WindowsDirectory(scratch.Buffer(), platform::kMaxPath);
-  DefineSymbol("<Win>", scratch);
-
-  scratch.Reserve(platform::kMaxPath);
-  platform::SystemDirectory(scratch.Buffer(), platform::kMaxPath);
-  DefineSymbol("<Sys>", scratch);
-
-  // The executable's directory without its trailing backslash ("C:" for an
-  // executable in a drive's root).
-  DefineSymbol("<Src>", ModulePath.Items(0, -2, "\\"));
-
-  DefineFolderSymbol("<Desktop>",
-                     platform::IsNtPlatform()
-                         ? platform::kCsidlCommonDesktopDirectory
-                         : platform::kCsidlDesktopDirectory,
-                     scratch);
-  DefineFolderSymbol("<Programs>",
-                     platform::IsNtPlatform() ? platform::kCsidlCommonPrograms
-                                              : platform::kCsidlPrograms,
-                     scratch);
-
-  ExpandSymbolTable();
-  return true;
+  const bool nt = platform::IsNtPlatform();
+  // In kBuiltinSymbolNames order. <Src> is the executable's directory
+  // without its trailing backslash ("C:" for an executable in a drive's
+  // root).
+  const TextString builtins[kBuiltinSymbolCount] = {
+      FolderPath(platform::WindowsDirectory),
+      FolderPath(platform::SystemDirectory),
+      ModulePath.Items(0, -2, "\\"),
+      SpecialFolder(nt ? platform::kCsidlCommonDesktopDirectory
+                       : platform::kCsidlDesktopDirectory),
+      SpecialFolder(nt ? platform::kCsidlCommonPrograms
+                       : platform::kCsidlPrograms)};
+  return LoadSymbolTable(SettingsPath.Text(), builtins);
 }
 
 bool ReadUpdaterSection() {

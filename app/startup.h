@@ -12,9 +12,9 @@ bool Initialize(const char* commandLine);
 // quotes. False, and `out` unchanged, when there is none or it is empty.
 bool FirstArgument(const TextString& text, TextString& out);
 
-// Reads [DEFINE], defines the five built-in symbols and expands the table
-// once. False after MSG_BAD_FORMAT for "DEFINE" when the section cannot be
-// read whole.
+// The symbol table from [DEFINE] and this system's five built-in symbols
+// (LoadSymbolTable). False after MSG_BAD_FORMAT for "DEFINE" when the
+// section cannot be read whole.
 bool DefineBuiltinSymbols();
 
 // Reads [UPDATER] NAME and PROC; false after the message for a missing key.

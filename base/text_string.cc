@@ -6,6 +6,7 @@
 #include <new>
 
 #include "platform/platform.h"
+#include "platform/text_rules.h"
 
 namespace {
 
@@ -20,10 +21,6 @@ int LengthOf(const char* text) {
 
 char* NewBlock(int size) { return new (std::nothrow) char[size]; }
 
-unsigned char FoldAscii(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
-}
-
 // The lowest second byte of a double-byte character in any ANSI code page.
 const unsigned char kLowestTrailByte = 0x40;
 
@@ -33,16 +30,7 @@ const unsigned char kLowestTrailByte = 0x40;
 // below 0x40 (a line feed, ",", "=", ";", ".", a digit) is a broken
 // character: the lead byte stands alone, so such a byte always separates.
 // Whatever the system answers, the terminator is never passed.
-const char* NextChar(const char* p) {
-  unsigned char c = static_cast<unsigned char>(*p);
-  if (c < 0x80) return c ? p + 1 : p;
-  const char* next = platform::NextChar(p);
-  if (next > p + 1 && static_cast<unsigned char>(p[1]) < kLowestTrailByte)
-    return p + 1;
-  const char* q = p + 1;
-  while (q < next && *q) ++q;
-  return q;
-}
+const char* NextChar(const char* p) { return NextTextChar(p); }
 
 // Whether offset `at` starts a character, walking from offset `from`,
 // which does.
@@ -53,19 +41,9 @@ bool StartsChar(const char* text, int from, int at) {
   return p == target;
 }
 
-// `a` starts a character. A lead byte never folds, and the byte after it
-// belongs to the same character: it is matched exactly, so a second byte
-// that is a capital letter is no letter of its own.
+// `a` starts a character; platform/text_rules.h says which letters fold.
 bool SameFolded(const char* a, const char* b, int n) {
-  for (int i = 0; i < n;) {
-    unsigned char ca = static_cast<unsigned char>(a[i]);
-    unsigned char cb = static_cast<unsigned char>(b[i]);
-    if (ca != cb && FoldAscii(ca) != FoldAscii(cb)) return false;
-    const int step = static_cast<int>(NextChar(a + i) - (a + i));
-    if (step == 2 && i + 1 < n && a[i + 1] != b[i + 1]) return false;
-    i += step > 0 ? step : 1;
-  }
-  return true;
+  return n <= 0 || platform::SameTextFolded(a, b, static_cast<unsigned>(n));
 }
 
 bool EqualsFolded(const char* a, const char* b) {
@@ -100,34 +78,101 @@ int HexDigit(char c) {
   return -1;
 }
 
-// One step of the bracket walk: the next open is taken only when a close
-// follows it. Returns false when no close lies ahead. `openedAtTop` tells
-// whether an open was taken at depth 0.
-bool GroupStep(const char* text, const char* open, int openLength,
-               const char* close, int closeLength, int* pos, int* depth,
-               bool* tookClose, bool* openedAtTop) {
-  int c = FindFrom(text, *pos, close);
-  if (c < 0) return false;
-  int o = FindFrom(text, *pos, open);
-  *openedAtTop = false;
-  if (o >= 0 && o < c) {
-    *openedAtTop = (*depth == 0);
-    ++*depth;
-    *pos = o + openLength;
-    *tookClose = false;
-  } else {
-    --*depth;
-    *pos = c + closeLength;
-    *tookClose = true;
-  }
-  return true;
-}
-
 bool UsableBrackets(const char* open, const char* close) {
   return open && close && *open && *close && std::strcmp(open, close) != 0;
 }
 
 }  // namespace
+
+TextString TextOfSpan(const char* first, const char* last) {
+  TextString text;
+  const int length = static_cast<int>(last - first) + 1;
+  if (length > 0 && text.Reserve(length + 1)) {
+    std::memcpy(text.Buffer(), first, static_cast<size_t>(length));
+  }
+  return text;
+}
+
+const char* NextTextChar(const char* p) {
+  unsigned char c = static_cast<unsigned char>(*p);
+  if (c < 0x80) return c ? p + 1 : p;
+  const char* next = platform::NextChar(p);
+  if (next > p + 1 && static_cast<unsigned char>(p[1]) < kLowestTrailByte)
+    return p + 1;
+  const char* q = p + 1;
+  while (q < next && *q) ++q;
+  return q;
+}
+
+// ---- The bracket walk -------------------------------------------------------
+
+GroupWalk::GroupWalk(const char* text, const char* open, const char* close)
+    : text_(OrEmpty(text)),
+      open_(OrEmpty(open)),
+      close_(OrEmpty(close)),
+      openLength_(LengthOf(open)),
+      closeLength_(LengthOf(close)),
+      position_(0),
+      depth_(0),
+      nextOpen_(kNotSearched),
+      nextClose_(kNotSearched),
+      ended_(!UsableBrackets(open, close)),
+      unclosed_(false) {}
+
+int GroupWalk::Ahead(const char* pattern, int* cached) const {
+  // Positions only grow, and characters start at the same places from any
+  // earlier start of one, so a find at or after the position stays valid.
+  if (*cached == kNotSearched || (*cached != kNone && *cached < position_)) {
+    *cached = FindFrom(text_, position_, pattern);
+    if (*cached < 0) *cached = kNone;
+  }
+  return *cached;
+}
+
+bool GroupWalk::Step(bool* tookClose, bool* openedAtTop) {
+  // The next open is taken only when a close follows it.
+  const int c = Ahead(close_, &nextClose_);
+  if (c == kNone) return false;
+  const int o = Ahead(open_, &nextOpen_);
+  *openedAtTop = false;
+  if (o != kNone && o < c) {
+    *openedAtTop = (depth_ == 0);
+    ++depth_;
+    position_ = o + openLength_;
+    *tookClose = false;
+  } else {
+    --depth_;
+    position_ = c + closeLength_;
+    *tookClose = true;
+  }
+  return true;
+}
+
+bool GroupWalk::Next(const char** begin, const char** end) {
+  if (ended_) return false;
+  bool tookClose = false;
+  bool openedAtTop = false;
+  // A stray close drives the depth below 0: later opens on that level are
+  // no groups until it is back at 0.
+  do {
+    if (!Step(&tookClose, &openedAtTop)) {
+      ended_ = true;
+      return false;
+    }
+  } while (!openedAtTop);
+  *begin = text_ + position_ - openLength_;
+  while (Step(&tookClose, &openedAtTop)) {
+    if (tookClose && depth_ == 0) {
+      *end = text_ + position_ - 1;  // the last byte of the closing bracket
+      return true;
+    }
+  }
+  // No close brings the depth back: the group runs to the end.
+  ended_ = true;
+  *end = text_ + LengthOf(text_) - 1;
+  unclosed_ = true;
+  return true;
+}
 
 bool ParseDecimal(const char* text, int* out) {
   const char* p = OrEmpty(text);
@@ -487,8 +532,7 @@ TextString TextString::Item(int index, const char* separator) const {
   return Items(index, index, separator);
 }
 
-TextString TextString::Items(int first, int last,
-                             const char* separator) const {
+TextString TextString::Items(int first, int last, const char* separator) const {
   int b, e;
   if (!LocateItemsAt(first, last, separator, &b, &e)) return TextString();
   return SliceAt(b, e);
@@ -509,24 +553,17 @@ bool TextString::ReplaceItems(int first, int last, const char* separator,
 // ---- Groups -----------------------------------------------------------------
 
 int TextString::GroupCount(const char* open, const char* close) const {
-  if (!UsableBrackets(open, close)) return 0;
-  const char* s = Text();
-  int openLength = LengthOf(open);
-  int closeLength = LengthOf(close);
-  int pos = 0, depth = 0, count = 0;
-  bool tookClose, openedAtTop;
-  while (GroupStep(s, open, openLength, close, closeLength, &pos, &depth,
-                   &tookClose, &openedAtTop)) {
-    // A stray close drives depth below 0, so later groups on that level
-    // never return to 0 and are not counted.
-    if (tookClose && depth == 0) ++count;
-  }
+  GroupWalk walk(Text(), open, close);
+  int count = 0;
+  const char* begin;
+  const char* end;
+  // Only groups that close count.
+  while (walk.Next(&begin, &end) && !walk.Unclosed()) ++count;
   return count;
 }
 
 bool TextString::LocateGroupsAt(int first, int last, const char* open,
-                                const char* close, int* begin,
-                                int* end) const {
+                                const char* close, int* begin, int* end) const {
   if (!UsableBrackets(open, close)) return false;
   if (first < 0 || last < 0) {
     int n = GroupCount(open, close);
@@ -534,38 +571,25 @@ bool TextString::LocateGroupsAt(int first, int last, const char* open,
     if (first < 0) first += n;
     if (last < 0) last += n;
   }
-  // A range reaching before group 0 starts at group 0: the begin is then
-  // always just after an opening bracket and can be moved back onto it.
+  // A range reaching before group 0 starts at group 0.
   if (first < 0) first = 0;
+  if (last < first) return false;
   const char* s = Text();
-  int openLength = LengthOf(open);
-  int closeLength = LengthOf(close);
-  int pos = 0, depth = 0, k = 0;
-  bool hasBegin = false;
-  bool tookClose, openedAtTop;
-  // Phase one: walk until just after the opening bracket of group `last`.
-  while (last >= 0 && k <= last &&
-         GroupStep(s, open, openLength, close, closeLength, &pos, &depth,
-                   &tookClose, &openedAtTop)) {
-    if (openedAtTop) ++k;
-    if (!hasBegin && k > first) {
-      *begin = pos;
-      hasBegin = true;
-    }
+  GroupWalk walk(s, open, close);
+  const char* groupBegin;
+  const char* groupEnd;
+  for (int k = 0; k <= first; ++k) {
+    if (!walk.Next(&groupBegin, &groupEnd)) return false;
   }
-  if (!hasBegin) return false;
-  // Phase two: the close that brings depth back to 0 ends the group.
-  bool hasEnd = false;
-  while (GroupStep(s, open, openLength, close, closeLength, &pos, &depth,
-                   &tookClose, &openedAtTop)) {
-    if (tookClose && depth == 0) {
-      *end = pos - 1;  // last byte of the closing bracket
-      hasEnd = true;
+  *begin = static_cast<int>(groupBegin - s);
+  for (int k = first; k < last; ++k) {
+    // Fewer groups than `last`: the span runs to the end of the text.
+    if (!walk.Next(&groupBegin, &groupEnd)) {
+      groupEnd = s + Length() - 1;
       break;
     }
   }
-  if (!hasEnd) *end = Length() - 1;
-  *begin -= openLength;
+  *end = static_cast<int>(groupEnd - s);
   return true;
 }
 

@@ -162,12 +162,65 @@ class TextString {
   bool LocateWordsAt(int first, int last, int* begin, int* end) const;
   bool LocateItemsAt(int first, int last, const char* separator, int* begin,
                      int* end) const;
-  bool LocateGroupsAt(int first, int last, const char* open,
-                      const char* close, int* begin, int* end) const;
+  bool LocateGroupsAt(int first, int last, const char* open, const char* close,
+                      int* begin, int* end) const;
   // Frees the current buffer and takes `block` (may be null).
   void Install(char* block);
 
   char* buffer_;
+};
+
+// The bytes `first`..`last` (inclusive; none when `last` is before `first`)
+// as a text of their own. Unlike Slice, it never measures the text they
+// come from: copying a piece of a long text costs the piece alone.
+TextString TextOfSpan(const char* first, const char* last);
+
+// Where the character at `text` ends, as every search of TextString steps:
+// platform::NextChar, except that a lead byte right before the terminator or
+// before a byte below 0x40 is a character of its own. `text` itself at the
+// terminator.
+const char* NextTextChar(const char* text);
+
+// The bracket walk of the group family over a terminated text, one
+// top-level group after the other. A walk goes from the start with a depth
+// of 0; at each step the nearer of the next opening and the next closing
+// bracket is taken, an opening one only when a closing one follows it
+// somewhere. A group opens where an opening bracket is taken at depth 0 and
+// ends at the closing bracket that brings the depth back to 0; a stray
+// closing bracket drives the depth below 0, so that later brackets on that
+// level form no group. The walk ends when no closing bracket lies ahead.
+// Each byte is looked at a bounded number of times: a whole walk is linear in
+// the text. The text must not change while the walk lives.
+class GroupWalk {
+ public:
+  GroupWalk(const char* text, const char* open, const char* close);
+
+  // The next group: true with `begin` on its opening bracket and `end` on
+  // the last byte of its closing bracket, or on the last byte of the text
+  // when no closing bracket brings the depth back (Unclosed()). False when
+  // there is none; empty or identical brackets find none.
+  bool Next(const char** begin, const char** end);
+  // The group Next gave last runs to the end of the text without its close;
+  // no group follows it.
+  bool Unclosed() const { return unclosed_; }
+
+ private:
+  static const int kNotSearched = -2;
+  static const int kNone = -1;
+  int Ahead(const char* pattern, int* cached) const;
+  bool Step(bool* tookClose, bool* openedAtTop);
+
+  const char* text_;
+  const char* open_;
+  const char* close_;
+  int openLength_;
+  int closeLength_;
+  int position_;
+  int depth_;
+  mutable int nextOpen_;
+  mutable int nextClose_;
+  bool ended_;
+  bool unclosed_;
 };
 
 // The directory part of `path`: the bytes before its last backslash that

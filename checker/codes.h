@@ -3,6 +3,8 @@
 #ifndef UPDATER_CHECKER_CODES_H_
 #define UPDATER_CHECKER_CODES_H_
 
+#include <string>
+
 namespace checker {
 
 enum Severity {
@@ -29,7 +31,7 @@ enum Code {
   kShortArgList,     // U013
   kLongPairedList,   // U014
   kEmptyPathItem,    // U015
-  kValueCut,         // U016
+  kValueNotWhole,    // U016
   // Loading, as the updater loads.
   kSectionMissing,  // U020
   kKeyMissing,      // U021
@@ -42,6 +44,7 @@ enum Code {
   kFlagExpectation,      // U033
   kSwitchLoop,           // U034
   kUnreachable,          // U035
+  kSwitchTooDeep,        // U036
   // Values of the kinds.
   kAttrNotHex,           // U040
   kBadDate,              // U041
@@ -61,6 +64,9 @@ enum Code {
   kDefineSelfReference,     // U064
   kDefineBuiltin,           // U065
   kBadAppPaths,             // U066
+  kDefineNotWhole,          // U067
+  // The checker's own comment lines.
+  kSuppressionUnused,  // U090
   // On the target PC (--here).
   kSourceMissing,      // U101
   kFileReadOnly,       // U102
@@ -80,9 +86,19 @@ struct CodeInfo {
   const char* id;  // "U012"
   Severity severity;
   const char* title;  // what the code is about, for --list-codes and docs
+  // The finding says the updater refuses to load what it names: the key
+  // (or, without one, the section or list), with a box, before anything of
+  // its list runs.
+  bool refusal;
 };
 
 const CodeInfo& InfoOf(Code code);
+
+// The code of an id ("U012", any letter case); false when none has it.
+bool CodeOf(const std::string& id, Code* code);
+
+// Where docs/checks.md explains the code: "docs/checks.md#U012".
+std::string DocAnchor(Code code);
 
 const char* SeverityName(Severity severity);  // "error", "warning", "note"
 

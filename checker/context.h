@@ -25,23 +25,25 @@ struct Context {
 };
 
 // The value of a key as written (not expanded), read through the same
-// platform calls as the updater; false when the key is absent or NO_DATA.
+// platform calls as the updater; false when the key is absent or NO_DATA,
+// or its value cannot be read whole.
 bool RawValue(const std::string& section, const std::string& key,
               std::string* value);
 
-// Why Windows finds no value for the key: no such line, a line without
-// "=", or a value that reads NO_DATA.
-std::string WhyMissing(const SettingsText& text, const std::string& section,
-                       const std::string& key);
+// Why the updater's reader refuses a key: the finding's code (U021 for a
+// key Windows does not find, U016 for a value that cannot be read or
+// expanded whole) and the sentence that says why.
+struct Refusal {
+  Code code;
+  std::string message;
+};
+Refusal WhyRefused(const SettingsText& text, const std::string& section,
+                   const std::string& key);
 
 // The items of a comma-separated list, blanks trimmed, as the executors take
 // them.
 std::vector<std::string> ItemsOf(const TextString& list);
 std::vector<std::string> ItemsOf(const std::string& list);
-
-// Upper-case ASCII letters: a key for sets of names that compare without
-// regard to case.
-std::string NameKey(const std::string& name);
 
 }  // namespace checker
 

@@ -2,23 +2,12 @@
 
 #include <string.h>
 
+#include "platform/profile_text.h"
+#include "platform/text_rules.h"
+
 namespace checker {
 
 namespace {
-
-// Whether the bytes are made of valid code page 932 characters: single bytes
-// 0x00-0x7F and 0xA1-0xDF, or a lead byte followed by a second byte in
-// 0x40-0x7E or 0x80-0xFC.
-bool IsCodePage932(const unsigned char* text, size_t length) {
-  for (size_t i = 0; i < length; ++i) {
-    const unsigned char c = text[i];
-    if (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) continue;
-    if (!IsLeadByte(c) || i + 1 >= length) return false;
-    const unsigned char trail = text[++i];
-    if (trail < 0x40 || trail == 0x7F || trail > 0xFC) return false;
-  }
-  return true;
-}
 
 // Whether the bytes are valid UTF-8 holding at least one character beyond
 // ASCII: such a line was saved as UTF-8, which Shift-JIS text almost never
@@ -46,27 +35,6 @@ bool IsUtf8BeyondAscii(const unsigned char* text, size_t length) {
     beyond = true;
   }
   return beyond;
-}
-
-// Calls `visit` with each line's bytes and number, numbered as the profile
-// scanner numbers them (CR, LF and CR LF each end one line).
-template <class Visit>
-void ForEachRawLine(const std::string& bytes, Visit visit) {
-  const unsigned char* data =
-      reinterpret_cast<const unsigned char*>(bytes.data());
-  size_t start = 0;
-  unsigned number = 1;
-  while (start <= bytes.size()) {
-    size_t end = start;
-    while (end < bytes.size() && data[end] != '\r' && data[end] != '\n') ++end;
-    visit(data + start, end - start, number);
-    if (end >= bytes.size()) break;
-    start = end + ((data[end] == '\r' && end + 1 < bytes.size() &&
-                    data[end + 1] == '\n')
-                       ? 2
-                       : 1);
-    ++number;
-  }
 }
 
 struct FirstOf {
@@ -97,17 +65,25 @@ bool CheckEncoding(const std::string& bytes, Findings& findings) {
   }
   FirstOf utf8 = {0, 0};
   FirstOf invalid = {0, 0};
-  ForEachRawLine(
-      bytes, [&](const unsigned char* line, size_t length, unsigned number) {
-        FirstOf* found = 0;
-        if (IsUtf8BeyondAscii(line, length)) {
-          found = &utf8;
-        } else if (!IsCodePage932(line, length)) {
-          found = &invalid;
-        }
-        if (!found) return;
-        if (found->count++ == 0) found->line = number;
-      });
+  // Numbered as the profile functions split lines.
+  unsigned position = 0;
+  unsigned length = 0;
+  for (unsigned number = 1;; ++number) {
+    const char* line = bytes.data() + position;
+    if (!platform::NextProfileLine(bytes.data(),
+                                   static_cast<unsigned>(bytes.size()),
+                                   &position, &length)) {
+      break;
+    }
+    FirstOf* found = 0;
+    if (IsUtf8BeyondAscii(reinterpret_cast<const unsigned char*>(line),
+                          length)) {
+      found = &utf8;
+    } else if (!platform::IsValidText932(line, length)) {
+      found = &invalid;
+    }
+    if (found && found->count++ == 0) found->line = number;
+  }
   if (utf8.count != 0) {
     findings.Add(utf8.line, "", "", kNotCodePage932,
                  Printf("the text is UTF-8 (%u line%s): the updater reads the "

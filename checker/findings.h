@@ -48,6 +48,16 @@ class Findings {
   int Count(Severity severity) const;
   bool Empty() const { return found_.empty(); }
 
+  // Drops every finding for which `keep` answers false.
+  template <class Keep>
+  void KeepIf(Keep keep) {
+    std::vector<Finding> kept;
+    for (size_t i = 0; i < found_.size(); ++i) {
+      if (keep(found_[i])) kept.push_back(found_[i]);
+    }
+    found_.swap(kept);
+  }
+
  private:
   std::vector<Finding> found_;
 };

@@ -2,8 +2,9 @@
 
 #include "checker/findings.h"
 #include "checker/markup.h"
-#include "checker/settings_text.h"
+#include "checker/report.h"
 #include "commands/item_list.h"
+#include "commands/kind_table.h"
 #include "commands/msgbox.h"
 #include "commands/switch.h"
 
@@ -11,19 +12,19 @@ namespace checker {
 
 namespace {
 
-// A DOT string: quotes and backslashes escaped, line feeds as "\n";
-// double-byte characters pass whole.
+// A DOT string of a settings text: converted to UTF-8 first (a byte that is
+// no character becomes "?"), then quotes and backslashes escaped and line
+// feeds written "\n". No byte of a UTF-8 character equals a quote or a
+// backslash, so the string always ends where it should.
 std::string Quoted(const std::string& text) {
+  const std::string utf8 = ToUtf8(text);
   std::string quoted = "\"";
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(text[i])) &&
-        i + 1 < text.size()) {
-      quoted += text.substr(i++, 2);
-    } else if (text[i] == '\n') {
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    if (utf8[i] == '\n') {
       quoted += "\\n";
     } else {
-      if (text[i] == '"' || text[i] == '\\') quoted += '\\';
-      quoted += text[i];
+      if (utf8[i] == '"' || utf8[i] == '\\') quoted += '\\';
+      quoted += utf8[i];
     }
   }
   return quoted + "\"";
@@ -33,27 +34,30 @@ std::string NodeId(size_t list, size_t item) {
   return Printf("n%d_%d", static_cast<int>(list), static_cast<int>(item));
 }
 
-bool IsMode(const ProcRecord* record, const char* mode) {
-  return record && EqualsIgnoringCase(record->mode.Text(), mode);
-}
-
 // The first item of `list` named `target`, or -1.
 int Find(const FlowList& list, const std::string& target) {
   for (size_t i = 0; i < list.items.size(); ++i) {
-    if (EqualsIgnoringCase(list.items[i].name, target)) {
-      return static_cast<int>(i);
-    }
+    if (SameText(list.items[i].name, target)) return static_cast<int>(i);
   }
   return -1;
+}
+
+// The value of the record's first key of `form`, or null.
+const TextString* ValueOf(const ProcRecord* record, ValueForm form) {
+  if (!record) return 0;
+  for (int k = 0; k < record->kind->keyCount; ++k) {
+    if (record->kind->keys[k].form == form) {
+      return KeyText(*record, record->kind->keys[k]);
+    }
+  }
+  return 0;
 }
 
 std::string Label(const FlowItem& item) {
   if (!item.record) return item.name + "\n(does not load)";
   std::string label = item.name + "\n" + item.record->mode.Text();
-  if (IsMode(item.record, "MSGBOX")) {
-    const MSGBOX_INFO* box = static_cast<const MSGBOX_INFO*>(item.record);
-    label += std::string(" ") + box->TYPE.Text();
-  }
+  const TextString* type = ValueOf(item.record, kBoxType);
+  if (type) label += std::string(" ") + type->Text();
   return label;
 }
 
@@ -65,7 +69,7 @@ void AddNodes(const Flow& flow, size_t l, std::string* dot) {
     const FlowItem& item = list.items[i];
     *dot += "    " + NodeId(l, i) + " [label=" + Quoted(Label(item));
     if (!item.record) *dot += ", color=red, fontcolor=red";
-    if (IsMode(item.record, "SWITCH")) *dot += ", shape=diamond";
+    if (!item.branches.empty()) *dot += ", shape=diamond";
     *dot += "];\n";
   }
   *dot += "  }\n";
@@ -81,49 +85,52 @@ void AddEdges(const Flow& flow, size_t l, std::string* dot) {
     } else if (l == 0) {
       *dot += "  " + node + " -> end;\n";
     }
-    if (IsMode(item.record, "SWITCH")) {
-      const SWITCH_INFO* info = static_cast<const SWITCH_INFO*>(item.record);
-      TextString target(info->PROC);
-      target.Trim(" ");
-      const int tested = Find(list, target.Text());
+    const TextString* proc = ValueOf(item.record, kTestedProcedure);
+    if (proc) {
+      const int tested = Find(list, TestedName(*proc).Text());
       if (tested >= 0) {
         *dot += "  " + NodeId(l, tested) + " -> " + node +
                 " [style=dotted, constraint=false, label=\"tested\"];\n";
       }
-      for (int b = 1; b >= 0; --b) {
-        const int branch = item.branch[b];
-        if (branch < 0 || flow.lists[branch].items.empty()) continue;
-        *dot +=
-            "  " + node + " -> " + NodeId(branch, 0) +
-            Printf(" [label=\"%d%s\"%s];\n", b, item.loops[b] ? " (again)" : "",
-                   item.loops[b] ? ", color=red, style=dashed" : "");
-        // After the branch the list goes on after the SWITCH.
-        const std::string next = i + 1 < list.items.size()
-                                     ? NodeId(l, i + 1)
-                                     : (l == 0 ? "end" : "");
-        if (!item.loops[b] && !next.empty()) {
-          *dot += "  " + NodeId(branch, flow.lists[branch].items.size() - 1) +
-                  " -> " + next + " [style=dashed, color=grey];\n";
-        }
+    }
+    // The branches, the last key first.
+    for (size_t b = item.branches.size(); b-- > 0;) {
+      const FlowBranch& branch = item.branches[b];
+      if (branch.list < 0 || flow.lists[branch.list].items.empty()) continue;
+      *dot += "  " + node + " -> " + NodeId(branch.list, 0) + " [label=" +
+              Quoted(branch.key + (branch.loops ? " (again)" : "")) +
+              (branch.loops ? ", color=red, style=dashed" : "") + "];\n";
+      // After the branch the list goes on after the SWITCH.
+      const std::string next =
+          i + 1 < list.items.size() ? NodeId(l, i + 1) : (l == 0 ? "end" : "");
+      if (!branch.loops && !next.empty()) {
+        *dot += "  " +
+                NodeId(branch.list, flow.lists[branch.list].items.size() - 1) +
+                " -> " + next + " [style=dashed, color=grey];\n";
       }
-    } else if (IsMode(item.record, "MSGBOX")) {
-      const MSGBOX_INFO* info = static_cast<const MSGBOX_INFO*>(item.record);
-      if (info->FLAG.ItemCount(",") >= 2) {
-        const int tested = Find(list, ListItem(info->FLAG, 0).Text());
-        if (tested >= 0) {
-          *dot += "  " + NodeId(l, tested) + " -> " + node +
-                  Printf(
-                      " [style=dotted, constraint=false, label=\"FLAG "
-                      "%d\"];\n",
-                      ListItem(info->FLAG, 1).ToInt());
-        }
+    }
+    const TextString* flag = ValueOf(item.record, kFlagTest);
+    TextString target;
+    int expected = 0;
+    if (flag && ParseFlag(*flag, target, expected)) {
+      const int tested = Find(list, target.Text());
+      if (tested >= 0) {
+        *dot += "  " + NodeId(l, tested) + " -> " + node +
+                Printf(
+                    " [style=dotted, constraint=false, label=\"FLAG "
+                    "%d\"];\n",
+                    expected);
       }
+    }
+    const TextString* answers = ValueOf(item.record, kAnswers);
+    if (answers) {
+      const TextString* type = ValueOf(item.record, kBoxType);
       const bool yesNo =
-          info->TYPE.Equals("QUESTION") || info->TYPE.Equals("WARNING");
-      const char* answers[2] = {yesNo ? "Yes" : "OK", "No"};
+          type && (MsgboxStyle(*type) & 0xF) == platform::kMbYesNo;
+      const char* names[2] = {yesNo ? "Yes" : "OK", "No"};
       for (int a = 0; a < (yesNo ? 2 : 1); ++a) {
-        if (info->ISABORT.Item(a, ",").ToInt() == 0) continue;
-        *dot += "  " + node + " -> end [style=dashed, label=\"" + answers[a] +
+        if (answers->Item(a, ",").ToInt() == 0) continue;
+        *dot += "  " + node + " -> end [style=dashed, label=\"" + names[a] +
                 ": end\"];\n";
       }
     }

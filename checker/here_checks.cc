@@ -4,17 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "checker/kind_checks.h"
 #include "checker/markup.h"
 #include "checker/paths.h"
-#include "commands/attr.h"
-#include "commands/copy.h"
 #include "commands/date.h"
-#include "commands/delete.h"
-#include "commands/exist.h"
 #include "commands/item_list.h"
-#include "commands/launch.h"
-#include "commands/link.h"
-#include "commands/makedir.h"
+#include "commands/kind_table.h"
 #include "platform/platform.h"
 #include "settings/app_paths.h"
 
@@ -22,12 +17,18 @@ namespace checker {
 
 namespace {
 
-bool IsMode(const ProcRecord& record, const char* mode) {
-  return EqualsIgnoringCase(record.mode.Text(), mode);
-}
-
 std::string PathKey(const std::string& path) {
   return NameKey(WithoutTrailingBackslashes(path));
+}
+
+// The items of every key of a record, by key.
+std::vector<std::vector<std::string> > ItemsOfKeys(const ProcRecord& record) {
+  std::vector<std::vector<std::string> > items;
+  for (int k = 0; k < record.kind->keyCount; ++k) {
+    const TextString* value = KeyText(record, record.kind->keys[k]);
+    items.push_back(value ? ItemsOf(*value) : std::vector<std::string>());
+  }
+  return items;
 }
 
 class HereChecker {
@@ -35,7 +36,7 @@ class HereChecker {
   explicit HereChecker(const Context& context) : context_(context) {}
 
   void Plan(const ProcRecord& record);
-  void Check(const ProcRecord& record);
+  void Check(ProcRecord& record);
   void CheckAppPaths(unsigned line, const std::string& section,
                      const std::string& key, const std::string& raw);
 
@@ -67,32 +68,28 @@ class HereChecker {
   // read-only or held open.
   bool CheckWritable(const std::string& section, const char* key, int number,
                      const std::string& path, const Box& box);
-
-  void CheckCopy(const COPY_INFO& info);
-  void CheckDelete(const DELETE_INFO& info);
-  void CheckAttr(const ATTR_INFO& info);
-  void CheckMakedir(const MAKEDIR_INFO& info);
-  void CheckLaunch(const LAUNCH_INFO& info);
-  void CheckLink(const SHORTCUT_INFO& info);
-  void ReportDate(const DATE_INFO& info);
-  void ReportExist(const EXIST_INFO& info);
+  void CheckItem(const ProcRecord& record, const ProcKey& key, int number,
+                 const std::string& item, const Box& box);
+  void ReportTest(const ProcRecord& record, const ProcKey& key,
+                  const std::vector<std::string>& items);
 
   const Context& context_;
   std::set<std::string> made_;  // paths the script itself makes
 };
 
 void HereChecker::Plan(const ProcRecord& record) {
-  std::vector<std::string> made;
-  if (IsMode(record, "MAKEDIR")) {
-    made = ItemsOf(static_cast<const MAKEDIR_INFO&>(record).DIR);
-  } else if (IsMode(record, "COPY")) {
-    made = ItemsOf(static_cast<const COPY_INFO&>(record).TO);
-  } else if (IsMode(record, "LINK")) {
-    made = ItemsOf(static_cast<const SHORTCUT_INFO&>(record).DST);
-    for (size_t i = 0; i < made.size(); ++i) made[i] += ".LNK";
-  }
-  for (size_t i = 0; i < made.size(); ++i) {
-    if (!made[i].empty()) made_.insert(PathKey(made[i]));
+  for (int k = 0; k < record.kind->keyCount; ++k) {
+    const ProcKey& key = record.kind->keys[k];
+    if (key.form != kFolders && key.form != kDestinationFiles &&
+        key.form != kShortcuts) {
+      continue;
+    }
+    const std::vector<std::string> made = ItemsOf(*KeyText(record, key));
+    for (size_t i = 0; i < made.size(); ++i) {
+      if (made[i].empty()) continue;
+      made_.insert(
+          PathKey(key.form == kShortcuts ? made[i] + ".LNK" : made[i]));
+    }
   }
 }
 
@@ -121,168 +118,151 @@ bool HereChecker::CheckWritable(const std::string& section, const char* key,
   return true;
 }
 
-void HereChecker::CheckCopy(const COPY_INFO& info) {
-  const std::string name = info.name.Text();
-  const std::vector<std::string> from = ItemsOf(info.FROM);
-  const std::vector<std::string> to = ItemsOf(info.TO);
-  for (size_t i = 0; i < from.size() && i < to.size(); ++i) {
-    if (from[i].empty() || to[i].empty()) continue;  // reported already
-    const int number = static_cast<int>(i) + 1;
-    const Box box = MakeBox(MSG_COPY_FAILED, from[i], to[i]);
-    if (!Exists(from[i])) {
-      AddWithBox(
-          name, "FROM", kSourceMissing,
-          Printf("item %d '%s' is not on this PC", number, from[i].c_str()),
-          box);
-    }
-    if (ItemExists(TextString(to[i].c_str()))) {
-      CheckWritable(name, "TO", number, to[i], box);
-      continue;
-    }
-    const std::string folder = MissingFolder(to[i]);
-    if (!folder.empty()) {
-      AddWithBox(name, "TO", kFolderMissing,
+// What the runner would meet with one item of a key, by what it makes of
+// the key's items.
+void HereChecker::CheckItem(const ProcRecord& record, const ProcKey& key,
+                            int number, const std::string& item,
+                            const Box& box) {
+  const std::string name = record.name.Text();
+  const char* mode = record.kind->mode;
+  const std::string missing =
+      Printf("item %d '%s' is not on this PC", number, item.c_str());
+  switch (key.form) {
+    case kSourceFiles:
+      if (!Exists(item))
+        AddWithBox(name, key.key, kSourceMissing, missing, box);
+      break;
+    case kDestinationFiles: {
+      if (ItemExists(TextString(item.c_str()))) {
+        CheckWritable(name, key.key, number, item, box);
+        break;
+      }
+      const std::string folder = MissingFolder(item);
+      if (folder.empty()) break;
+      AddWithBox(name, key.key, kFolderMissing,
                  Printf("the folder of item %d, '%s', is not on this PC: "
-                        "COPY makes no folders",
-                        number, folder.c_str()),
+                        "%s makes no folders",
+                        number, folder.c_str(), mode),
                  box);
+      break;
     }
-  }
-}
-
-void HereChecker::CheckDelete(const DELETE_INFO& info) {
-  const std::string name = info.name.Text();
-  const std::vector<std::string> files = ItemsOf(info.FILE);
-  for (size_t i = 0; i < files.size(); ++i) {
-    if (files[i].empty()) continue;
-    const int number = static_cast<int>(i) + 1;
-    const Box box = MakeBox(MSG_DELETE_FAILED, files[i]);
-    if (!Exists(files[i])) {
-      AddWithBox(
-          name, "FILE", kFileMissing,
-          Printf("item %d '%s' is not on this PC", number, files[i].c_str()),
-          box);
-    } else {
-      CheckWritable(name, "FILE", number, files[i], box);
+    case kDeletedFiles:
+      if (!Exists(item)) {
+        AddWithBox(name, key.key, kFileMissing, missing, box);
+      } else {
+        CheckWritable(name, key.key, number, item, box);
+      }
+      break;
+    case kAttributeTargets:
+      // A folder pattern that matches nothing is no failure.
+      if (!TextString(item.c_str()).Item(-1, "\\").Equals("*.*") &&
+          !Exists(item)) {
+        AddWithBox(name, key.key, kFileMissing, missing, box);
+      }
+      break;
+    case kFolders: {
+      if (ItemExists(TextString(item.c_str()))) break;
+      const std::string folder = MissingFolder(item);
+      if (folder.empty()) break;
+      AddWithBox(name, key.key, kFolderMissing,
+                 Printf("the parent of item %d, '%s', is not on this PC and "
+                        "no %s makes it",
+                        number, folder.c_str(), mode),
+                 box);
+      break;
     }
-  }
-}
-
-void HereChecker::CheckAttr(const ATTR_INFO& info) {
-  const std::string name = info.name.Text();
-  const std::vector<std::string> files = ItemsOf(info.FILE);
-  for (size_t i = 0; i < files.size(); ++i) {
-    const TextString file(files[i].c_str());
-    // A folder pattern that matches nothing is no failure.
-    if (files[i].empty() || file.Item(-1, "\\").Equals("*.*")) continue;
-    if (Exists(files[i])) continue;
-    const unsigned attributes = static_cast<unsigned>(
-        ListItem(info.ARG, static_cast<int>(i)).HexToInt());
-    AddWithBox(
-        name, "FILE", kFileMissing,
-        Printf("item %d '%s' is not on this PC", static_cast<int>(i) + 1,
-               files[i].c_str()),
-        MakeBox(MSG_ATTR_FAILED, files[i], Printf("0x%08X", attributes)));
-  }
-}
-
-void HereChecker::CheckMakedir(const MAKEDIR_INFO& info) {
-  const std::string name = info.name.Text();
-  const std::vector<std::string> dirs = ItemsOf(info.DIR);
-  for (size_t i = 0; i < dirs.size(); ++i) {
-    if (dirs[i].empty() || ItemExists(TextString(dirs[i].c_str()))) continue;
-    const std::string folder = MissingFolder(dirs[i]);
-    if (folder.empty()) continue;
-    AddWithBox(name, "DIR", kFolderMissing,
-               Printf("the parent of item %d, '%s', is not on this PC and "
-                      "no MAKEDIR makes it",
-                      static_cast<int>(i) + 1, folder.c_str()),
-               MakeBox(MSG_MAKEDIR_FAILED, dirs[i]));
-  }
-}
-
-void HereChecker::CheckLaunch(const LAUNCH_INFO& info) {
-  const std::string name = info.name.Text();
-  const std::vector<std::string> files = ItemsOf(info.FILE);
-  const std::vector<std::string> params = ItemsOf(info.PARAM);
-  for (size_t i = 0; i < files.size(); ++i) {
-    const std::string program = Unquoted(files[i]);
-    if (program.empty() || ParentOf(program).empty() || Exists(program)) {
-      continue;
+    case kPrograms: {
+      const std::string program = Unquoted(item);
+      if (ParentOf(program).empty() || Exists(program)) break;
+      AddWithBox(name, key.key, kProgramMissing,
+                 Printf("item %d '%s' is not on this PC: the start fails",
+                        number, program.c_str()),
+                 box);
+      break;
     }
-    AddWithBox(name, "FILE", kProgramMissing,
-               Printf("item %d '%s' is not on this PC: the start fails",
-                      static_cast<int>(i) + 1, program.c_str()),
-               MakeBox(MSG_LAUNCH_FAILED, files[i],
-                       i < params.size() ? params[i] : std::string()));
+    case kShortcuts:
+      if (MissingFolder(item).empty()) break;
+      Add(name, key.key, kLinkFolderMissing,
+          Printf("the folder of item %d, '%s', is not on this PC: %s ends "
+                 "there without a word",
+                 number, MissingFolder(item).c_str(), mode));
+      break;
+    default:
+      break;
   }
 }
 
-void HereChecker::CheckLink(const SHORTCUT_INFO& info) {
-  const std::string name = info.name.Text();
-  const std::vector<std::string> shortcuts = ItemsOf(info.DST);
-  for (size_t i = 0; i < shortcuts.size(); ++i) {
-    const std::string folder = MissingFolder(shortcuts[i]);
-    if (shortcuts[i].empty() || folder.empty()) continue;
-    Add(name, "DST", kLinkFolderMissing,
-        Printf("the folder of item %d, '%s', is not on this PC: LINK ends "
-               "there without a word",
-               static_cast<int>(i) + 1, folder.c_str()));
+// What a test's files answer now: the runner's own test, in its order.
+void HereChecker::ReportTest(const ProcRecord& record, const ProcKey& key,
+                             const std::vector<std::string>& items) {
+  const std::string name = record.name.Text();
+  if (items.empty()) return;
+  if (key.form == kPatterns) {
+    for (size_t i = 0; i < items.size(); ++i) {
+      if (ItemExists(TextString(items[i].c_str()))) continue;
+      Add(name, key.key, kExistNow,
+          Printf("result now 0: '%s' is not on this PC", items[i].c_str()));
+      return;
+    }
+    Add(name, key.key, kExistNow, "result now 1: every item is on this PC");
+    return;
   }
-}
-
-void HereChecker::ReportDate(const DATE_INFO& info) {
-  const std::vector<std::string> files = ItemsOf(info.FILE);
-  if (files.empty()) return;
-  // The updater's own test, in its order: the first file not current
+  // kDatedFiles, against the kind's date. The first file not current
   // decides.
-  for (size_t i = 0; i < files.size(); ++i) {
-    if (FileDateAtLeast(files[i].c_str(), info.DATE.Text())) continue;
-    Add(info.name.Text(), "FILE", kDateNow,
+  const TextString* date = 0;
+  for (int k = 0; k < record.kind->keyCount; ++k) {
+    if (record.kind->keys[k].form == kDate) {
+      date = KeyText(record, record.kind->keys[k]);
+    }
+  }
+  if (!date) return;
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (FileDateAtLeast(items[i].c_str(), date->Text())) continue;
+    Add(name, key.key, kDateNow,
         Printf("result now 1: '%s' is older than %s or cannot be opened",
-               files[i].c_str(), info.DATE.Text()));
+               items[i].c_str(), date->Text()));
     return;
   }
-  Add(info.name.Text(), "FILE", kDateNow,
-      Printf("result now 0: every file is dated %s or later",
-             info.DATE.Text()));
+  Add(name, key.key, kDateNow,
+      Printf("result now 0: every file is dated %s or later", date->Text()));
 }
 
-void HereChecker::ReportExist(const EXIST_INFO& info) {
-  const std::vector<std::string> files = ItemsOf(info.FILE);
-  if (files.empty()) return;
-  for (size_t i = 0; i < files.size(); ++i) {
-    if (ItemExists(TextString(files[i].c_str()))) continue;
-    Add(info.name.Text(), "FILE", kExistNow,
-        Printf("result now 0: '%s' is not on this PC", files[i].c_str()));
-    return;
-  }
-  Add(info.name.Text(), "FILE", kExistNow,
-      "result now 1: every item is on this PC");
-}
-
-void HereChecker::Check(const ProcRecord& record) {
-  if (IsMode(record, "COPY")) {
-    CheckCopy(static_cast<const COPY_INFO&>(record));
-  } else if (IsMode(record, "DELETE")) {
-    CheckDelete(static_cast<const DELETE_INFO&>(record));
-  } else if (IsMode(record, "ATTR")) {
-    CheckAttr(static_cast<const ATTR_INFO&>(record));
-  } else if (IsMode(record, "MAKEDIR")) {
-    CheckMakedir(static_cast<const MAKEDIR_INFO&>(record));
-  } else if (IsMode(record, "LAUNCH")) {
-    CheckLaunch(static_cast<const LAUNCH_INFO&>(record));
-  } else if (IsMode(record, "LINK")) {
-    CheckLink(static_cast<const SHORTCUT_INFO&>(record));
-  } else if (IsMode(record, "DATE")) {
-    ReportDate(static_cast<const DATE_INFO&>(record));
-  } else if (IsMode(record, "EXIST")) {
-    ReportExist(static_cast<const EXIST_INFO&>(record));
-  } else if (IsMode(record, "OSVER")) {
-    const bool nt = platform::IsNtPlatform();
+void HereChecker::Check(ProcRecord& record) {
+  const ProcKind& kind = *record.kind;
+  if (kind.outcome == kResultOfTest && kind.keyCount == 0) {
+    // A test of the system alone (OSVER): its runner only asks.
+    const bool before = record.result;
+    kind.run(&record);
+    const bool now = record.result;
+    record.result = before;
     Add(record.name.Text(), "MODE", kOsverNow,
-        Printf("result now %d: %s", nt ? 1 : 0,
-               nt ? "a Windows of the NT family" : "not the NT family"));
+        Printf("result now %d on this PC", now ? 1 : 0));
+    return;
+  }
+  const std::vector<std::vector<std::string> > items = ItemsOfKeys(record);
+  const ProcKey* driving = DrivingKey(kind);
+  if (!driving) return;
+  const size_t count = items[driving - &kind.keys[0]].size();
+  for (int k = 0; k < kind.keyCount; ++k) {
+    if (kind.keys[k].form == kPatterns || kind.keys[k].form == kDatedFiles) {
+      ReportTest(record, kind.keys[k], items[k]);
+    }
+  }
+  for (size_t i = 0; i < count; ++i) {
+    // An empty path is reported already; the item is not looked at.
+    bool complete = true;
+    for (int k = 0; k < kind.keyCount; ++k) {
+      complete = complete && (PathUseOf(kind.keys[k].form) == kNoPaths ||
+                              (i < items[k].size() && !items[k][i].empty()));
+    }
+    if (!complete) continue;
+    Box box;
+    ItemFailureBox(record, i, &box);
+    for (int k = 0; k < kind.keyCount; ++k) {
+      if (i >= items[k].size()) continue;
+      CheckItem(record, kind.keys[k], static_cast<int>(i) + 1, items[k][i],
+                box);
+    }
   }
 }
 
@@ -292,6 +272,7 @@ void HereChecker::CheckAppPaths(unsigned line, const std::string& section,
   std::vector<std::string> problems;
   const std::vector<AppPathsGroup> groups = AppPathsGroups(raw, &problems);
   for (size_t i = 0; i < groups.size(); ++i) {
+    if (!groups[i].problem.empty()) continue;  // reported as written wrongly
     TextString found;
     if (AppPathLookup(groups[i].program.c_str(), found,
                       groups[i].wantDefault)) {
@@ -308,11 +289,11 @@ void HereChecker::CheckAppPaths(unsigned line, const std::string& section,
 
 void CheckHere(const Context& context, const Flow& flow) {
   HereChecker checker(context);
-  std::vector<const ProcRecord*> records;
+  std::vector<ProcRecord*> records;
   std::set<std::string> seen;
   for (size_t l = 0; l < flow.lists.size(); ++l) {
     for (size_t i = 0; i < flow.lists[l].items.size(); ++i) {
-      const ProcRecord* record = flow.lists[l].items[i].record;
+      ProcRecord* record = flow.lists[l].items[i].record;
       if (record && seen.insert(NameKey(record->name.Text())).second) {
         records.push_back(record);
       }

@@ -1,52 +1,39 @@
 #include "checker/kind_checks.h"
 
-#include <string.h>
-
-#include <utility>
 #include <vector>
 
-#include "checker/kind_keys.h"
 #include "checker/markup.h"
 #include "checker/paths.h"
 #include "checker/symbols_check.h"
-#include "commands/attr.h"
-#include "commands/copy.h"
-#include "commands/date.h"
-#include "commands/delete.h"
-#include "commands/exist.h"
 #include "commands/item_list.h"
-#include "commands/launch.h"
 #include "commands/link.h"
-#include "commands/makedir.h"
 #include "commands/msgbox.h"
-#include "commands/switch.h"
 
 namespace checker {
 
 namespace {
 
-typedef std::vector<std::pair<const char*, const TextString*> > Fields;
-
 // A list key of a record: its items as loaded, and the same items as
 // written for messages, where the written value has as many (a symbol may
 // bring in commas).
 struct List {
-  const char* key;
+  const ProcKey* key;
   std::vector<std::string> items;
   std::vector<std::string> shown;
   unsigned line;
 };
 
-List ListOf(const Context& context, const std::string& section, const char* key,
-            const TextString& value) {
+List ListOf(const Context& context, const ProcRecord& record,
+            const ProcKey& key) {
   List list;
-  list.key = key;
-  list.items = ItemsOf(value);
+  list.key = &key;
+  const TextString* value = KeyText(record, key);
+  if (value) list.items = ItemsOf(*value);
   std::string raw;
-  RawValue(section, key, &raw);
+  RawValue(record.name.Text(), key.key, &raw);
   const std::vector<std::string> written = ItemsOf(raw);
   list.shown = written.size() == list.items.size() ? written : list.items;
-  list.line = context.LineOf(section, key);
+  list.line = context.LineOf(record.name.Text(), key.key);
   return list;
 }
 
@@ -72,25 +59,123 @@ bool IsHexForm(const std::string& item) {
 
 int ToInt(const std::string& text) { return TextString(text.c_str()).ToInt(); }
 
-enum PathUse {
-  kFile,           // one existing or new file
-  kFolder,         // a folder, trailing backslash allowed
-  kPattern,        // anything FindFirstFile matches
-  kFolderPattern,  // a file, a folder, or "<folder>\*.*"
-  kProgram         // a program, perhaps in quotes
+// Texts may hold "<" and ">" meant as they are; paths and lists may not.
+bool IsTextForm(ValueForm form) {
+  return form == kParameters || form == kBoxText;
+}
+
+// One procedure's checks: the lists of its keys and the findings on them.
+class ProcedureChecks {
+ public:
+  ProcedureChecks(const Context& context, const ProcRecord& record)
+      : context_(context),
+        record_(record),
+        kind_(*record.kind),
+        name_(record.name.Text()),
+        mode_(kind_.mode),
+        driving_(0) {
+    lists_.reserve(kind_.keyCount);
+    for (int k = 0; k < kind_.keyCount; ++k) {
+      lists_.push_back(ListOf(context, record, kind_.keys[k]));
+    }
+    for (size_t k = 0; k < lists_.size(); ++k) {
+      if (lists_[k].key->pairing == kDriving) driving_ = &lists_[k];
+    }
+  }
+
+  void Run();
+
+ private:
+  void Add(const List& list, Code code, const std::string& message) {
+    context_.findings->Add(list.line, name_, list.key->key, code, message);
+  }
+  void AddWithBox(const List& list, Code code, const std::string& message,
+                  const Box& box) {
+    context_.findings->AddWithBox(list.line, name_, list.key->key, code,
+                                  message, box);
+  }
+  size_t Count() const { return driving_ ? driving_->items.size() : 0; }
+
+  bool CheckDriving();
+  void CheckPairing(const List& list);
+  void CheckPaths(const List& list, PathUse use);
+  void CheckItems(const List& list);
+  void CheckValue(const List& list);
+  void CheckFolders(const List& list);
+  void CheckPrograms(const List& list);
+  void CheckDate(const List& list);
+  void CheckWait(const List& list);
+  void CheckAnswers(const List& list);
+
+  const Context& context_;
+  const ProcRecord& record_;
+  const ProcKind& kind_;
+  const std::string name_;
+  const char* mode_;
+  std::vector<List> lists_;  // never grown once made
+  const List* driving_;
 };
 
-void CheckPaths(const Context& context, const std::string& section,
-                const List& list, size_t count, PathUse use, const char* kind) {
-  for (size_t i = 0; i < count && i < list.items.size(); ++i) {
+// The driving list of an item walk: empty stops the updater.
+bool ProcedureChecks::CheckDriving() {
+  if (!driving_ || !driving_->items.empty()) return driving_ != 0;
+  AddWithBox(*driving_, kEmptyList,
+             Printf("%s is empty: the updater stops at this procedure",
+                    driving_->key->key),
+             MakeBox(MSG_BAD_ITEM_COUNT, name_,
+                     kind_.countNamesKind ? kind_.mode : driving_->key->key));
+  return false;
+}
+
+void ProcedureChecks::CheckPairing(const List& list) {
+  const size_t n = Count();
+  const size_t m = list.items.size();
+  const char* drivingKey = driving_->key->key;
+  if (m < n) {
+    if (list.key->pairing == kPairedOrFails) {
+      Box box;
+      ItemFailureBox(record_, m, &box);
+      AddWithBox(list, kShortPairedList,
+                 Printf("%d item%s for %d in %s: '%s' would be %s an empty "
+                        "name, which fails",
+                        static_cast<int>(m), Plural(m), static_cast<int>(n),
+                        drivingKey, driving_->shown[m].c_str(),
+                        list.key->form == kDestinationFiles ? "copied to"
+                                                            : "paired with"),
+                 box);
+    } else if (list.key->pairing == kPairedOrQuietEnd) {
+      Add(list, kShortPairedList,
+          Printf("%d item%s for %d in %s: the shortcut to '%s' would be "
+                 "saved as '.LNK' and the procedure ends there",
+                 static_cast<int>(m), Plural(m), static_cast<int>(n),
+                 drivingKey, driving_->shown[m].c_str()));
+    } else if (list.key->pairing == kPairedOrZero) {
+      Add(list, kShortArgList,
+          Printf("%d item%s for %d in %s: the files without one get the "
+                 "attributes 0 (none)",
+                 static_cast<int>(m), Plural(m), static_cast<int>(n),
+                 drivingKey));
+    }
+  } else if (m > n) {
+    // A list whose items go with the driving list's: extra items are
+    // ignored.
+    Add(list, kLongPairedList,
+        Printf("%d items for %d in %s: the last %d %s ignored",
+               static_cast<int>(m), static_cast<int>(n), drivingKey,
+               static_cast<int>(m - n), m - n == 1 ? "is" : "are"));
+  }
+}
+
+void ProcedureChecks::CheckPaths(const List& list, PathUse use) {
+  if (use == kNoPaths) return;
+  for (size_t i = 0; i < Count() && i < list.items.size(); ++i) {
     const std::string& shown = list.shown[i];
     const std::string item =
         use == kProgram ? Unquoted(list.items[i]) : list.items[i];
     const int number = static_cast<int>(i) + 1;
     if (item.empty()) {
-      context.findings->Add(
-          list.line, section, list.key, kEmptyPathItem,
-          Printf("item %d is empty: %s has no path to work on", number, kind));
+      Add(list, kEmptyPathItem,
+          Printf("item %d is empty: %s has no path to work on", number, mode_));
       continue;
     }
     if (HasMarkup(item)) continue;  // the markup check speaks for it
@@ -98,8 +183,7 @@ void CheckPaths(const Context& context, const std::string& section,
         use == kFolderPattern &&
         TextString(item.c_str()).Item(-1, "\\").Equals("*.*");
     if (HasWildcard(item) && use != kPattern && !folderPattern) {
-      context.findings->Add(
-          list.line, section, list.key, kWildcard,
+      Add(list, kWildcard,
           use == kFolderPattern
               ? Printf("item %d '%s' holds a wildcard: only a last part "
                        "'*.*' stands for the files of a folder, any other "
@@ -107,16 +191,14 @@ void CheckPaths(const Context& context, const std::string& section,
                        number, shown.c_str())
               : Printf("item %d '%s' holds a wildcard: %s takes it as a "
                        "plain name, which no file has",
-                       number, shown.c_str(), kind));
+                       number, shown.c_str(), mode_));
     } else if (use == kFile && EndsWithBackslash(item)) {
-      context.findings->Add(list.line, section, list.key, kWildcard,
-                            Printf("item %d '%s' names a folder: %s needs "
-                                   "a file",
-                                   number, shown.c_str(), kind));
+      Add(list, kWildcard,
+          Printf("item %d '%s' names a folder: %s needs a file", number,
+                 shown.c_str(), mode_));
     }
     if (!IsFullPath(item) && !(use == kProgram && ParentOf(item).empty())) {
-      context.findings->Add(
-          list.line, section, list.key, kRelativePath,
+      Add(list, kRelativePath,
           Printf("item %d '%s' is no full path: it is taken from the "
                  "updater's working directory, not its folder; write "
                  "<Src>\\...",
@@ -125,81 +207,41 @@ void CheckPaths(const Context& context, const std::string& section,
   }
 }
 
-// The driving list of an item walk: empty stops the updater.
-bool CheckDriving(const Context& context, const std::string& section,
-                  const List& list, const char* boxKey) {
-  if (!list.items.empty()) return true;
-  context.findings->AddWithBox(
-      list.line, section, list.key, kEmptyList,
-      Printf("%s is empty: the updater stops at this procedure", list.key),
-      MakeBox(MSG_BAD_ITEM_COUNT, section, boxKey));
-  return false;
-}
-
-// A list whose items go with the driving list's: extra items are ignored.
-void CheckNotLonger(const Context& context, const std::string& section,
-                    const List& list, const List& driving) {
-  const size_t n = driving.items.size();
-  if (list.items.size() <= n) return;
-  context.findings->Add(
-      list.line, section, list.key, kLongPairedList,
-      Printf("%d items for %d in %s: the last %d %s ignored",
-             static_cast<int>(list.items.size()), static_cast<int>(n),
-             driving.key, static_cast<int>(list.items.size() - n),
-             list.items.size() - n == 1 ? "is" : "are"));
-}
-
-void CheckCopy(const Context& context, const COPY_INFO& info) {
-  const std::string& name = info.name.Text();
-  const List from = ListOf(context, name, "FROM", info.FROM);
-  const List to = ListOf(context, name, "TO", info.TO);
-  if (!CheckDriving(context, name, from, "FROM")) return;
-  const size_t n = from.items.size();
-  if (to.items.size() < n) {
-    const size_t m = to.items.size();
-    context.findings->AddWithBox(
-        to.line, name, "TO", kShortPairedList,
-        Printf("%d item%s for %d in FROM: '%s' would be copied to an empty "
-               "name, which fails",
-               static_cast<int>(m), Plural(m), static_cast<int>(n),
-               from.shown[m].c_str()),
-        MakeBox(MSG_COPY_FAILED, from.items[m], ""));
-  }
-  CheckNotLonger(context, name, to, from);
-  CheckPaths(context, name, from, n, kFile, "COPY");
-  CheckPaths(context, name, to, n, kFile, "COPY");
-}
-
-void CheckFileList(const Context& context, const ProcRecord& record,
-                   const char* key, const TextString& value, PathUse use,
-                   const char* kind) {
-  const std::string& name = record.name.Text();
-  const List list = ListOf(context, name, key, value);
-  if (!CheckDriving(context, name, list, key)) return;
-  CheckPaths(context, name, list, list.items.size(), use, kind);
-}
-
-void CheckMakedir(const Context& context, const MAKEDIR_INFO& info) {
-  const std::string& name = info.name.Text();
-  const List dir = ListOf(context, name, "DIR", info.DIR);
-  if (!CheckDriving(context, name, dir, "DIR")) return;
-  CheckPaths(context, name, dir, dir.items.size(), kFolder, "MAKEDIR");
-  // One level per item: a parent listed later does not exist yet.
-  for (size_t i = 0; i < dir.items.size(); ++i) {
-    const std::string parent = ParentOf(dir.items[i]);
-    for (size_t j = i + 1; j < dir.items.size() && !parent.empty(); ++j) {
-      if (!EqualsIgnoringCase(WithoutTrailingBackslashes(dir.items[j]),
-                              parent)) {
+// One level per item: a parent listed later does not exist yet.
+void ProcedureChecks::CheckFolders(const List& list) {
+  for (size_t i = 0; i < list.items.size(); ++i) {
+    const std::string parent = ParentOf(list.items[i]);
+    for (size_t j = i + 1; j < list.items.size() && !parent.empty(); ++j) {
+      if (!SameText(WithoutTrailingBackslashes(list.items[j]), parent)) {
         continue;
       }
-      context.findings->Add(
-          dir.line, name, "DIR", kChildBeforeParent,
+      Add(list, kChildBeforeParent,
           Printf("item %d '%s' comes before its parent '%s' (item %d): "
                  "each item makes one level, so list the parent first",
-                 static_cast<int>(i) + 1, dir.shown[i].c_str(),
-                 dir.shown[j].c_str(), static_cast<int>(j) + 1));
+                 static_cast<int>(i) + 1, list.shown[i].c_str(),
+                 list.shown[j].c_str(), static_cast<int>(j) + 1));
       break;
     }
+  }
+}
+
+// The runner starts a program only from its folder.
+void ProcedureChecks::CheckPrograms(const List& list) {
+  for (size_t i = 0; i < list.items.size(); ++i) {
+    const std::string bare = Unquoted(list.items[i]);
+    TextString folder;
+    if (bare.empty() || HasMarkup(bare) ||
+        (FolderOf(bare.c_str(), folder) &&
+         bare.find('"') == std::string::npos)) {
+      continue;
+    }
+    Box box;
+    ItemFailureBox(record_, i, &box);
+    AddWithBox(list, kLaunchWithoutFolder,
+               Printf("item %d '%s' has no folder: the updater starts a "
+                      "program only by its full path",
+                      static_cast<int>(i) + 1, list.shown[i].c_str()),
+               box);
   }
 }
 
@@ -209,10 +251,8 @@ int DaysIn(int month, int year) {
   return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
-void CheckDateValue(const Context& context, const DATE_INFO& info) {
-  const std::string& name = info.name.Text();
-  const unsigned line = context.LineOf(name, "DATE");
-  const TextString& date = info.DATE;
+void ProcedureChecks::CheckDate(const List& list) {
+  const TextString date(KeyText(record_, *list.key)->Text());
   const int parts = date.ItemCount("/");
   bool numbers = parts == 3;
   for (int i = 0; i < parts && numbers; ++i) {
@@ -225,232 +265,132 @@ void CheckDateValue(const Context& context, const DATE_INFO& info) {
   const int month = date.Item(1, "/").ToInt();
   const int day = date.Item(2, "/").ToInt();
   if (!numbers) {
-    context.findings->Add(
-        line, name, "DATE", kBadDate,
+    Add(list, kBadDate,
         Printf("'%s' is not year/month/day in numbers: the updater reads "
                "%d/%d/%d",
                date.Text(), year, month, day));
   } else if (year < 100) {
-    context.findings->Add(
-        line, name, "DATE", kShortYear,
+    Add(list, kShortYear,
         Printf("'%s' has a two-digit year: the updater reads the year %d, "
                "so every file counts as current; write the year in full",
                date.Text(), year));
   } else if (month < 1 || month > 12 || day < 1 || day > DaysIn(month, year)) {
-    context.findings->Add(
-        line, name, "DATE", kBadDate,
-        Printf("'%s' is no day of the calendar", date.Text()));
+    Add(list, kBadDate, Printf("'%s' is no day of the calendar", date.Text()));
   } else if (year < 1601) {
-    context.findings->Add(line, name, "DATE", kBadDate,
-                          Printf("'%s' lies before any file's date: every "
-                                 "file counts as current",
-                                 date.Text()));
+    Add(list, kBadDate,
+        Printf("'%s' lies before any file's date: every file counts as "
+               "current",
+               date.Text()));
   }
 }
 
-void CheckAttr(const Context& context, const ATTR_INFO& info) {
-  const std::string& name = info.name.Text();
-  const List file = ListOf(context, name, "FILE", info.FILE);
-  const List arg = ListOf(context, name, "ARG", info.ARG);
-  if (!CheckDriving(context, name, file, "FILE")) return;
-  const size_t n = file.items.size();
-  if (arg.items.size() < n) {
-    context.findings->Add(
-        arg.line, name, "ARG", kShortArgList,
-        Printf("%d item%s for %d in FILE: the files without one get the "
-               "attributes 0 (none)",
-               static_cast<int>(arg.items.size()), Plural(arg.items.size()),
-               static_cast<int>(n)));
-  }
-  CheckNotLonger(context, name, arg, file);
-  for (size_t i = 0; i < arg.items.size() && i < n; ++i) {
-    if (IsHexForm(arg.items[i])) continue;
-    context.findings->Add(
-        arg.line, name, "ARG", kAttrNotHex,
-        Printf("item %d '%s' is not written 0x and hexadecimal digits (such "
-               "as 0x21): the updater uses 0",
-               static_cast<int>(i) + 1, arg.shown[i].c_str()));
-  }
-  CheckPaths(context, name, file, n, kFolderPattern, "ATTR");
-}
-
-void CheckLaunch(const Context& context, const LAUNCH_INFO& info) {
-  const std::string& name = info.name.Text();
-  const List file = ListOf(context, name, "FILE", info.FILE);
-  const List param = ListOf(context, name, "PARAM", info.PARAM);
+void ProcedureChecks::CheckWait(const List& list) {
   std::string wait;
-  if (RawValue(name, "ISWAIT", &wait) && !IsNumber(wait)) {
-    context.findings->Add(
-        context.LineOf(name, "ISWAIT"), name, "ISWAIT", kNotANumber,
-        Printf("'%s' is not a number: the updater %s", wait.c_str(),
-               info.ISWAIT != 0 ? "waits until each program ends"
-                                : "waits only until each program is ready"));
-  }
-  if (!CheckDriving(context, name, file, "FILE")) return;
-  CheckNotLonger(context, name, param, file);
-  for (size_t i = 0; i < file.items.size(); ++i) {
-    const std::string bare = Unquoted(file.items[i]);
-    TextString folder;
-    if (bare.empty() || HasMarkup(bare) ||
-        (FolderOf(bare.c_str(), folder) &&
-         bare.find('"') == std::string::npos)) {
-      continue;
-    }
-    const std::string params = i < param.items.size() ? param.items[i] : "";
-    context.findings->AddWithBox(
-        file.line, name, "FILE", kLaunchWithoutFolder,
-        Printf("item %d '%s' has no folder: the updater starts a program "
-               "only by its full path",
-               static_cast<int>(i) + 1, file.shown[i].c_str()),
-        MakeBox(MSG_LAUNCH_FAILED, file.items[i], params));
-  }
-  CheckPaths(context, name, file, file.items.size(), kProgram, "LAUNCH");
+  if (!RawValue(name_, list.key->key, &wait) || IsNumber(wait)) return;
+  Add(list, kNotANumber,
+      Printf("'%s' is not a number: the updater %s", wait.c_str(),
+             record_.*list.key->field.number != 0
+                 ? "waits until each program ends"
+                 : "waits only until each program is ready"));
 }
 
-void CheckLink(const Context& context, const SHORTCUT_INFO& info) {
-  const std::string& name = info.name.Text();
-  const List src = ListOf(context, name, "SRC", info.SRC);
-  const List param = ListOf(context, name, "PARAM", info.PARAM);
-  const List show = ListOf(context, name, "SHOWCMD", info.SHOWCMD);
-  const List dst = ListOf(context, name, "DST", info.DST);
-  // The updater names the kind in this box, not the key.
-  if (!CheckDriving(context, name, src, "LINK")) return;
-  const size_t n = src.items.size();
-  if (dst.items.size() < n) {
-    context.findings->Add(
-        dst.line, name, "DST", kShortPairedList,
-        Printf("%d item%s for %d in SRC: the shortcut to '%s' would be "
-               "saved as '.LNK' and the procedure ends there",
-               static_cast<int>(dst.items.size()), Plural(dst.items.size()),
-               static_cast<int>(n), src.shown[dst.items.size()].c_str()));
-  }
-  CheckNotLonger(context, name, param, src);
-  CheckNotLonger(context, name, show, src);
-  CheckNotLonger(context, name, dst, src);
-  for (size_t i = 0; i < show.items.size() && i < n; ++i) {
-    const std::string& item = show.items[i];
-    if (item.empty() ||
-        (IsNumber(item) && ToInt(item) >= 0 && ToInt(item) <= 3)) {
-      continue;
-    }
-    context.findings->Add(
-        show.line, name, "SHOWCMD", kBadShowCommand,
-        Printf("item %d '%s' sets no show command: 1 normal, 2 minimised, "
-               "3 maximised",
-               static_cast<int>(i) + 1, show.shown[i].c_str()));
-  }
-  CheckPaths(context, name, src, n, kProgram, "LINK");
-  CheckPaths(context, name, dst, n, kFile, "LINK");
-}
-
-void CheckMsgbox(const Context& context, const MSGBOX_INFO& info) {
-  const std::string& name = info.name.Text();
-  static const char* const kTypes[] = {"ERROR", "INFORMATION", "WARNING",
-                                       "QUESTION"};
-  bool known = false;
-  for (int i = 0; i < 4; ++i) known = known || info.TYPE.Equals(kTypes[i]);
-  if (!known) {
-    Box box;
-    box.id = MSG_BAD_SYMBOL;
-    box.args.push_back(info.TYPE.Text());
-    context.findings->AddWithBox(
-        context.LineOf(name, "TYPE"), name, "TYPE", kBadMsgboxType,
-        Printf("'%s' is none of ERROR, INFORMATION, WARNING, QUESTION",
-               info.TYPE.Text()),
-        box);
-  }
-  const List abort = ListOf(context, name, "ISABORT", info.ISABORT);
-  for (size_t i = 0; i < abort.items.size() && i < 2; ++i) {
-    const std::string& item = abort.items[i];
+void ProcedureChecks::CheckAnswers(const List& list) {
+  for (size_t i = 0; i < list.items.size() && i < 2; ++i) {
+    const std::string& item = list.items[i];
     if (item.empty() || IsNumber(item)) continue;
-    context.findings->Add(
-        abort.line, name, "ISABORT", kNotANumber,
+    Add(list, kNotANumber,
         Printf("item %d '%s' is not a number: the updater reads %d",
-               static_cast<int>(i) + 1, abort.shown[i].c_str(), ToInt(item)));
+               static_cast<int>(i) + 1, list.shown[i].c_str(), ToInt(item)));
   }
-  if (abort.items.size() > 2) {
-    context.findings->Add(abort.line, name, "ISABORT", kLongPairedList,
-                          "items after the second are ignored: the first is "
-                          "for OK or Yes, the second for No");
+  if (list.items.size() > 2) {
+    Add(list, kLongPairedList,
+        "items after the second are ignored: the first is for OK or Yes, the "
+        "second for No");
   }
 }
 
-// The string keys of a record with the fields they were loaded into.
-Fields FieldsOf(const ProcRecord& record) {
-  Fields fields;
-  fields.push_back(std::make_pair("MODE", &record.mode));
-  const std::string mode = record.mode.Text();
-#define FIELD(Type, key) \
-  fields.push_back(std::make_pair(#key, &static_cast<const Type&>(record).key))
-  if (EqualsIgnoringCase(mode, "COPY")) {
-    FIELD(COPY_INFO, FROM);
-    FIELD(COPY_INFO, TO);
-  } else if (EqualsIgnoringCase(mode, "DELETE")) {
-    FIELD(DELETE_INFO, FILE);
-  } else if (EqualsIgnoringCase(mode, "EXIST")) {
-    FIELD(EXIST_INFO, FILE);
-  } else if (EqualsIgnoringCase(mode, "DATE")) {
-    FIELD(DATE_INFO, FILE);
-    FIELD(DATE_INFO, DATE);
-  } else if (EqualsIgnoringCase(mode, "MAKEDIR")) {
-    FIELD(MAKEDIR_INFO, DIR);
-  } else if (EqualsIgnoringCase(mode, "ATTR")) {
-    FIELD(ATTR_INFO, FILE);
-    FIELD(ATTR_INFO, ARG);
-  } else if (EqualsIgnoringCase(mode, "LAUNCH")) {
-    FIELD(LAUNCH_INFO, FILE);
-    FIELD(LAUNCH_INFO, PARAM);
-  } else if (EqualsIgnoringCase(mode, "LINK")) {
-    FIELD(SHORTCUT_INFO, SRC);
-    FIELD(SHORTCUT_INFO, PARAM);
-    FIELD(SHORTCUT_INFO, SHOWCMD);
-    FIELD(SHORTCUT_INFO, DST);
-  } else if (EqualsIgnoringCase(mode, "MSGBOX")) {
-    FIELD(MSGBOX_INFO, FLAG);
-    FIELD(MSGBOX_INFO, TYPE);
-    FIELD(MSGBOX_INFO, TEXT);
-    FIELD(MSGBOX_INFO, ISABORT);
-  } else if (EqualsIgnoringCase(mode, "SWITCH")) {
-    FIELD(SWITCH_INFO, PROC);
-    fields.push_back(
-        std::make_pair("0", &static_cast<const SWITCH_INFO&>(record).LIST0));
-    fields.push_back(
-        std::make_pair("1", &static_cast<const SWITCH_INFO&>(record).LIST1));
+// The items of a key in an item walk, as its form reads them.
+void ProcedureChecks::CheckItems(const List& list) {
+  const ProcKey& key = *list.key;
+  if (key.pairing != kDriving && key.pairing != kUnpaired) {
+    CheckPairing(list);
   }
-#undef FIELD
-  return fields;
+  if (key.form == kPrograms) CheckPrograms(list);
+  for (size_t i = 0; i < list.items.size() && i < Count(); ++i) {
+    const std::string& item = list.items[i];
+    const int number = static_cast<int>(i) + 1;
+    if (key.form == kAttributes && !IsHexForm(item)) {
+      Add(list, kAttrNotHex,
+          Printf("item %d '%s' is not written 0x and hexadecimal digits "
+                 "(such as 0x21): the updater uses 0",
+                 number, list.shown[i].c_str()));
+    } else if (key.form == kShowCommands && !item.empty() &&
+               (!IsNumber(item) ||
+                (ToInt(item) != 0 && ShowCommandFor(ToInt(item)) == 0))) {
+      Add(list, kBadShowCommand,
+          Printf("item %d '%s' sets no show command: 1 normal, 2 minimised, "
+                 "3 maximised",
+                 number, list.shown[i].c_str()));
+    }
+  }
+  CheckPaths(list, PathUseOf(key.form));
+  if (key.form == kFolders) CheckFolders(list);
 }
 
-// Texts may hold "<" and ">" meant as they are; paths and lists may not.
-bool IsText(const ProcRecord& record, const char* key) {
-  const std::string mode = record.mode.Text();
-  return (EqualsIgnoringCase(mode, "MSGBOX") && strcmp(key, "TEXT") == 0) ||
-         strcmp(key, "PARAM") == 0;
+// A key read as a whole, not as items of the driving list.
+void ProcedureChecks::CheckValue(const List& list) {
+  switch (list.key->form) {
+    case kDate:
+      CheckDate(list);
+      break;
+    case kWaitMode:
+      CheckWait(list);
+      break;
+    case kAnswers:
+      CheckAnswers(list);
+      break;
+    case kBoxType: {
+      const TextString& type = *KeyText(record_, *list.key);
+      if (MsgboxStyle(type) != 0) break;
+      AddWithBox(list, kBadMsgboxType,
+                 Printf("'%s' is none of ERROR, INFORMATION, WARNING, "
+                        "QUESTION",
+                        type.Text()),
+                 MakeBox(MSG_BAD_SYMBOL, type.Text()));
+      break;
+    }
+    default:
+      break;
+  }
 }
 
-// A value the settings reader cuts: the updater sees only its beginning.
-void CheckWhole(const Context& context, const std::string& section,
-                const TextLine& line) {
-  std::string read;
-  if (!RawValue(section, line.name, &read)) return;
-  std::string written = line.value;
-  if (written.size() >= 2 && (written[0] == '"' || written[0] == '\'') &&
-      written[written.size() - 1] == written[0]) {
-    written = written.substr(1, written.size() - 2);
+void ProcedureChecks::Run() {
+  const bool walks = CheckDriving();
+  for (size_t k = 0; k < lists_.size(); ++k) {
+    if (lists_[k].key->pairing == kUnpaired) {
+      CheckValue(lists_[k]);
+    } else if (walks) {
+      CheckItems(lists_[k]);
+    }
   }
-  if (read.size() >= written.size()) return;
-  const size_t tail = read.size() > 16 ? read.size() - 16 : 0;
-  context.findings->Add(
-      line.number, section, line.name, kValueCut,
-      Printf("the value has %d characters, of which the updater reads %d, up "
-             "to '...%s': split it, or use symbols",
-             static_cast<int>(written.size()), static_cast<int>(read.size()),
-             read.substr(tail).c_str()));
+  std::string raw;
+  RawValue(name_, "MODE", &raw);
+  CheckMarkup(context_, name_, "MODE", raw, record_.mode.Text(), false);
+  for (size_t k = 0; k < lists_.size(); ++k) {
+    const ProcKey& key = *lists_[k].key;
+    const TextString* value = KeyText(record_, key);
+    if (!value) continue;  // a number: not expanded
+    RawValue(name_, key.key, &raw);
+    CheckMarkup(context_, name_, key.key, raw, value->Text(),
+                IsTextForm(key.form));
+  }
+  CheckSectionKeys(context_, name_, kind_);
 }
 
 // Lines of a section that are not keys the section's reader takes.
 void CheckSectionLines(const Context& context, const std::string& section,
-                       const char* reader, const char* const* keys, int count) {
+                       const char* reader,
+                       const std::vector<std::string>& keys) {
   const std::vector<const TextLine*> lines = context.text->LinesOf(section);
   for (size_t i = 0; i < lines.size(); ++i) {
     const TextLine& line = *lines[i];
@@ -463,21 +403,14 @@ void CheckSectionLines(const Context& context, const std::string& section,
       continue;
     }
     bool read = false;
-    for (int k = 0; k < count && !read; ++k) {
-      read = EqualsIgnoringCase(line.name, keys[k]);
-    }
-    if (read) {
-      if (context.text->KeyLine(section, line.name) == &line) {
-        CheckWhole(context, section, line);
-      }
-      continue;
-    }
     std::string known;
-    for (int k = 0; k < count; ++k) {
-      if (strcmp(keys[k], "MODE") == 0) continue;
+    for (size_t k = 0; k < keys.size(); ++k) {
+      read = read || SameName(line.name, keys[k]);
+      if (keys[k] == "MODE") continue;
       known += known.empty() ? "" : ", ";
       known += keys[k];
     }
+    if (read) continue;
     context.findings->Add(
         line.number, section, line.name, kUnreadKey,
         Printf("%s reads no key %s%s%s", reader, line.name.c_str(),
@@ -487,59 +420,64 @@ void CheckSectionLines(const Context& context, const std::string& section,
 
 }  // namespace
 
-void CheckProcedure(const Context& context, const ProcRecord& record) {
-  const std::string mode = record.mode.Text();
-  if (EqualsIgnoringCase(mode, "COPY")) {
-    CheckCopy(context, static_cast<const COPY_INFO&>(record));
-  } else if (EqualsIgnoringCase(mode, "DELETE")) {
-    CheckFileList(context, record, "FILE",
-                  static_cast<const DELETE_INFO&>(record).FILE, kFile,
-                  "DELETE");
-  } else if (EqualsIgnoringCase(mode, "EXIST")) {
-    CheckFileList(context, record, "FILE",
-                  static_cast<const EXIST_INFO&>(record).FILE, kPattern,
-                  "EXIST");
-  } else if (EqualsIgnoringCase(mode, "DATE")) {
-    const DATE_INFO& info = static_cast<const DATE_INFO&>(record);
-    CheckFileList(context, record, "FILE", info.FILE, kFile, "DATE");
-    CheckDateValue(context, info);
-  } else if (EqualsIgnoringCase(mode, "MAKEDIR")) {
-    CheckMakedir(context, static_cast<const MAKEDIR_INFO&>(record));
-  } else if (EqualsIgnoringCase(mode, "ATTR")) {
-    CheckAttr(context, static_cast<const ATTR_INFO&>(record));
-  } else if (EqualsIgnoringCase(mode, "LAUNCH")) {
-    CheckLaunch(context, static_cast<const LAUNCH_INFO&>(record));
-  } else if (EqualsIgnoringCase(mode, "LINK")) {
-    CheckLink(context, static_cast<const SHORTCUT_INFO&>(record));
-  } else if (EqualsIgnoringCase(mode, "MSGBOX")) {
-    CheckMsgbox(context, static_cast<const MSGBOX_INFO&>(record));
+PathUse PathUseOf(ValueForm form) {
+  switch (form) {
+    case kSourceFiles:
+    case kDestinationFiles:
+    case kDeletedFiles:
+    case kDatedFiles:
+    case kShortcuts:
+      return kFile;
+    case kPatterns:
+      return kPattern;
+    case kFolders:
+      return kFolder;
+    case kAttributeTargets:
+      return kFolderPattern;
+    case kPrograms:
+    case kLinkTargets:
+      return kProgram;
+    default:
+      return kNoPaths;
   }
+}
 
-  const std::string& name = record.name.Text();
-  const Fields fields = FieldsOf(record);
-  for (size_t i = 0; i < fields.size(); ++i) {
-    std::string raw;
-    RawValue(name, fields[i].first, &raw);
-    CheckMarkup(context, name, fields[i].first, raw, fields[i].second->Text(),
-                IsText(record, fields[i].first));
+bool ItemFailureBox(const ProcRecord& record, size_t index, Box* box) {
+  const ProcKind& kind = *record.kind;
+  if (kind.failure == 0 || kind.keyCount == 0) return false;
+  box->id = static_cast<MessageId>(kind.failure);
+  box->args.clear();
+  for (int k = 0; k < kind.keyCount && k < 2; ++k) {
+    const ProcKey& key = kind.keys[k];
+    if (k == 1 && (key.pairing == kUnpaired || key.pairing == kDriving)) break;
+    const std::vector<std::string> items = ItemsOf(*KeyText(record, key));
+    const std::string item = index < items.size() ? items[index] : "";
+    box->args.push_back(
+        key.form == kAttributes
+            ? Printf("0x%08X",
+                     static_cast<unsigned>(TextString(item.c_str()).HexToInt()))
+            : item);
   }
-  CheckSectionKeys(context, name, mode);
+  return true;
+}
+
+void CheckProcedure(const Context& context, const ProcRecord& record) {
+  ProcedureChecks(context, record).Run();
 }
 
 void CheckSectionKeys(const Context& context, const std::string& section,
-                      const std::string& mode) {
-  const KindKeys* kind = KindKeysOf(mode);
-  if (!kind) return;
-  const char* keys[5] = {"MODE"};
-  int count = 1;
-  for (int i = 0; i < kind->count; ++i) keys[count++] = kind->keys[i];
-  CheckSectionLines(context, section, kind->mode, keys, count);
+                      const ProcKind& kind) {
+  std::vector<std::string> keys(1, "MODE");
+  for (int i = 0; i < kind.keyCount; ++i) keys.push_back(kind.keys[i].key);
+  CheckSectionLines(context, section, kind.mode, keys);
 }
 
 void CheckUpdaterSection(const Context& context, const TextString& name,
                          const TextString& proc) {
-  static const char* const kKeys[] = {"NAME", "PROC"};
-  CheckSectionLines(context, "UPDATER", "[UPDATER]", kKeys, 2);
+  std::vector<std::string> keys;
+  keys.push_back("NAME");
+  keys.push_back("PROC");
+  CheckSectionLines(context, "UPDATER", "[UPDATER]", keys);
   std::string raw;
   RawValue("UPDATER", "NAME", &raw);
   CheckMarkup(context, "UPDATER", "NAME", raw, name.Text(), true);

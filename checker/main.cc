@@ -1,7 +1,8 @@
 // updater-check: reports every problem of settings files that can be found
 // before they ship.
 //
-//   updater-check [--json | --graph] [--werror] [--here] FILE...
+//   updater-check [--format=text|msvc|json | --json | --graph] [--werror]
+//                 [--here] [--family=nt|95] [--exclude=U035,...] FILE...
 //
 // Exit code: 0 no findings, 1 warnings only, 2 errors, 3 a wrong command
 // line. Notes (what --here found out) change nothing.
@@ -17,6 +18,9 @@
 #include "checker/graph.h"
 #include "checker/report.h"
 #include "platform/platform.h"
+#ifndef _WIN32
+#include "platform/posix/served_profile.h"
+#endif
 #include "res/version.h"
 
 namespace {
@@ -40,24 +44,53 @@ const char kUsage[] =
     "Reports every problem of updater settings files that can be found\n"
     "without running them.\n"
     "\n"
-    "  --json        the findings as JSON\n"
-    "  --graph       the flow of one file as Graphviz DOT (findings go to\n"
-    "                standard error)\n"
-    "  --werror      warnings count as errors\n"
-    "  --here        (Windows) also what a run on this PC would meet;\n"
-    "                nothing is changed, started or shown\n"
-    "  --list-codes  every finding code with its severity\n"
-    "  --version     the version number\n"
+    "  --format=text   file:line: error U012: ... (the default)\n"
+    "  --format=msvc   file(line): error U012: ... (Visual Studio's form)\n"
+    "  --format=json, --json\n"
+    "                  the findings as JSON\n"
+    "  --graph         the flow of one file as Graphviz DOT (findings go to\n"
+    "                  standard error)\n"
+    "  --werror        warnings count as errors\n"
+    "  --family=nt|95  the Windows family to judge for: the NT family\n"
+    "                  (2000 and later) or 95, 98 and Me; on Windows the\n"
+    "                  running system's, elsewhere nt\n"
+    "  --exclude=U035,U040\n"
+    "                  never report these codes\n"
+    "  --here          (Windows) also what a run on this PC would meet;\n"
+    "                  nothing is changed, started or shown\n"
+    "  --list-codes    every finding code with its severity\n"
+    "  --version       the version number\n"
+    "\n"
+    "In a settings file, a comment line '; updater-check: disable=U035'\n"
+    "silences U035 on the next line, 'disable-file=U035' in the whole file.\n"
     "\n"
     "Exit code: 0 no findings, 1 warnings only, 2 errors, 3 wrong usage.\n";
 
 struct Options {
-  bool json;
+  checker::ReportFormat format;
   bool graph;
   bool werror;
-  bool here;
+  checker::CheckOptions check;
   std::vector<std::string> files;
 };
+
+// The codes of "U035,U040"; false after naming one that is no code.
+bool ParseCodes(const std::string& list, std::vector<checker::Code>* codes) {
+  for (size_t start = 0; start <= list.size();) {
+    size_t comma = list.find(',', start);
+    if (comma == std::string::npos) comma = list.size();
+    const std::string id = list.substr(start, comma - start);
+    start = comma + 1;
+    checker::Code code;
+    if (!checker::CodeOf(id, &code)) {
+      fprintf(stderr, "updater-check: '%s' is no code (--list-codes)\n",
+              id.c_str());
+      return false;
+    }
+    codes->push_back(code);
+  }
+  return true;
+}
 
 void Write(FILE* stream, const std::string& text) {
   fwrite(text.data(), 1, text.size(), stream);
@@ -93,17 +126,33 @@ std::string FullPath(const std::string& path) {
   return path;
 }
 
+bool StartsWith(const std::string& text, const char* prefix) {
+  return text.compare(0, strlen(prefix), prefix) == 0;
+}
+
 int ParseArguments(int argc, char** argv, Options* options) {
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
-    if (argument == "--json") {
-      options->json = true;
+    if (argument == "--json" || argument == "--format=json") {
+      options->format = checker::kJsonFormat;
+    } else if (argument == "--format=text") {
+      options->format = checker::kTextFormat;
+    } else if (argument == "--format=msvc") {
+      options->format = checker::kMsvcFormat;
     } else if (argument == "--graph") {
       options->graph = true;
     } else if (argument == "--werror") {
       options->werror = true;
     } else if (argument == "--here") {
-      options->here = true;
+      options->check.here = true;
+    } else if (argument == "--family=nt" || argument == "--family=NT") {
+      platform::AssumePlatformId(platform::kPlatformWin32Nt);
+    } else if (argument == "--family=95") {
+      platform::AssumePlatformId(platform::kPlatformWin32Windows);
+    } else if (StartsWith(argument, "--exclude=")) {
+      if (!ParseCodes(argument.substr(10), &options->check.excluded)) {
+        return kExitUsage;
+      }
     } else if (argument == "--help" || argument == "-h") {
       Write(stdout, kUsage);
       exit(kExitClean);
@@ -112,10 +161,11 @@ int ParseArguments(int argc, char** argv, Options* options) {
       exit(kExitClean);
     } else if (argument == "--list-codes") {
       for (int c = 0; c < checker::kCodeCount; ++c) {
-        const checker::CodeInfo& info =
-            checker::InfoOf(static_cast<checker::Code>(c));
-        printf("%s %-7s %s\n", info.id, checker::SeverityName(info.severity),
-               info.title);
+        const checker::Code code = static_cast<checker::Code>(c);
+        const checker::CodeInfo& info = checker::InfoOf(code);
+        printf("%s %-7s %s (%s)\n", info.id,
+               checker::SeverityName(info.severity), info.title,
+               checker::DocAnchor(code).c_str());
       }
       exit(kExitClean);
     } else if (argument.size() > 1 && argument[0] == '-') {
@@ -129,7 +179,7 @@ int ParseArguments(int argc, char** argv, Options* options) {
     Write(stderr, kUsage);
     return kExitUsage;
   }
-  if (options->json && options->graph) {
+  if (options->format == checker::kJsonFormat && options->graph) {
     fprintf(stderr, "updater-check: --json and --graph exclude each other\n");
     return kExitUsage;
   }
@@ -137,7 +187,7 @@ int ParseArguments(int argc, char** argv, Options* options) {
     fprintf(stderr, "updater-check: --graph draws one file\n");
     return kExitUsage;
   }
-  if (options->here && !kHereAvailable) {
+  if (options->check.here && !kHereAvailable) {
     fprintf(stderr,
             "updater-check: --here examines the Windows PC the updater will "
             "run on: run updater-check.exe there\n");
@@ -152,7 +202,10 @@ int main(int argc, char** argv) {
   // --here looks for files on drives that may have no disk in them: no
   // system box may ask for one.
   platform::QuietCriticalErrors();
-  Options options = {false, false, false, false, std::vector<std::string>()};
+  Options options;
+  options.format = checker::kTextFormat;
+  options.graph = false;
+  options.werror = false;
   const int usage = ParseArguments(argc, argv, &options);
   if (usage != kExitClean) return usage;
 
@@ -169,8 +222,12 @@ int main(int argc, char** argv) {
     if (!ReadWhole(report.file, &bytes)) {
       findings.Add(1, "", "", checker::kUnreadable, "the file cannot be read");
     } else {
-      checker::CheckSettings(FullPath(report.file), bytes, options.here,
-                             &findings, &flow);
+      const std::string path = FullPath(report.file);
+#ifndef _WIN32
+      // Read once: the profile functions answer from these bytes.
+      platform::ServeProfileText(path, bytes);
+#endif
+      checker::CheckSettings(path, bytes, options.check, &findings, &flow);
     }
     if (options.graph) graph = checker::FlowGraph(flow);
     report.findings = findings.Sorted();
@@ -183,14 +240,16 @@ int main(int argc, char** argv) {
     reports.push_back(report);
   }
 
-  if (options.json) {
+  if (options.format == checker::kJsonFormat) {
     Write(stdout, checker::JsonReport(reports, options.werror));
   } else {
+    FILE* stream = options.graph ? stderr : stdout;
     for (size_t r = 0; r < reports.size(); ++r) {
-      Write(options.graph ? stderr : stdout,
-            checker::TextReport(reports[r], options.werror, kTextInUtf8));
+      Write(stream, checker::TextReport(reports[r], options.format,
+                                        options.werror, kTextInUtf8));
     }
+    Write(stream, checker::CodePointers(reports));
   }
-  if (options.graph) Write(stdout, checker::ToUtf8(graph));
+  if (options.graph) Write(stdout, graph);
   return errors ? kExitErrors : warnings ? kExitWarnings : kExitClean;
 }

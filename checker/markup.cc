@@ -1,97 +1,74 @@
 #include "checker/markup.h"
 
+#include "base/text_string.h"
 #include "checker/findings.h"
-#include "checker/settings_text.h"
+#include "platform/text_rules.h"
+#include "settings/expansion.h"
 
 namespace checker {
 
 namespace {
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
-
-bool StartsWithIgnoringCase(const std::string& text, size_t at,
-                            const char* prefix) {
-  for (size_t i = 0; prefix[i] != '\0'; ++i) {
-    if (at + i >= text.size() || Upper(text[at + i]) != Upper(prefix[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
-// Offset of the next single-byte `c` at or after `from`, or npos.
-size_t FindByte(const std::string& text, size_t from, char c) {
-  for (size_t i = from; i < text.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(text[i]))) {
-      ++i;
-    } else if (text[i] == c) {
-      return i;
-    }
-  }
-  return std::string::npos;
-}
-
-struct Span {
-  size_t begin;  // the "{"
-  size_t end;    // one past the "}", or the text's end when unclosed
-  bool closed;
+// A lookup head: where a "?App\" or "?AppPath\" (letter case ignored)
+// starts a character of the text, as an offset, and whether the character
+// before it is a "{" of its own.
+struct LookupHead {
+  size_t at;
+  bool braced;
 };
 
-// Top-level brace groups, nesting counted.
-std::vector<Span> BraceGroups(const std::string& text) {
-  std::vector<Span> groups;
-  int depth = 0;
-  Span current = {0, 0, false};
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(text[i]))) {
-      ++i;
-    } else if (text[i] == '{') {
-      if (depth++ == 0) current.begin = i;
-    } else if (text[i] == '}' && depth > 0 && --depth == 0) {
-      current.end = i + 1;
-      current.closed = true;
-      groups.push_back(current);
+std::vector<LookupHead> LookupHeads(const std::string& text) {
+  std::vector<LookupHead> heads;
+  bool afterBrace = false;
+  for (const char* p = text.c_str(); *p;) {
+    const char* next = NextTextChar(p);
+    if (*p == '?') {
+      size_t ahead = 0;  // the head is 9 bytes at most
+      while (ahead < 9 && p[ahead]) ++ahead;
+      const std::string rest(p, ahead);
+      if (SameText(rest.substr(0, 5), "?App\\") ||
+          SameText(rest.substr(0, 9), "?AppPath\\")) {
+        const LookupHead head = {static_cast<size_t>(p - text.c_str()),
+                                 afterBrace};
+        heads.push_back(head);
+      }
     }
+    afterBrace = next - p == 1 && *p == '{';
+    p = next;
   }
-  if (depth > 0) {
-    current.end = text.size();
-    current.closed = false;
-    groups.push_back(current);
-  }
-  return groups;
+  return heads;
 }
 
-// The group's text without its leading "{"s and trailing "}"s, as the
-// updater strips it.
-std::string Inside(const std::string& group) {
-  size_t begin = 0;
-  size_t end = group.size();
-  while (begin < end && group[begin] == '{') ++begin;
-  while (end > begin && group[end - 1] == '}') --end;
-  return group.substr(begin, end - begin);
+// The lookup from `head` to the next comma or the end, as written.
+std::string BareLookup(const std::string& text, size_t head) {
+  const size_t comma = text.find(',', head);
+  return text.substr(head, comma == std::string::npos ? comma : comma - head);
 }
 
 }  // namespace
 
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Upper(a[i]) != Upper(b[i])) return false;
+bool SameText(const std::string& a, const std::string& b) {
+  return TextString(a.c_str()).Equals(b.c_str());
+}
+
+std::string FoldedKey(const std::string& text) {
+  std::string key = text;
+  if (!key.empty()) {
+    platform::FoldTextCase(&key[0], static_cast<unsigned>(key.size()));
   }
-  return true;
+  return key;
 }
 
 std::vector<std::string> References(const std::string& text) {
   std::vector<std::string> found;
-  size_t open = std::string::npos;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(text[i]))) {
-      ++i;
-    } else if (text[i] == '<') {
-      open = i;
-    } else if (text[i] == '>' && open != std::string::npos) {
-      found.push_back(text.substr(open, i - open + 1));
-      open = std::string::npos;
+  const char* const s = text.c_str();
+  const char* open = 0;
+  for (const char* p = s; *p; p = NextTextChar(p)) {
+    if (*p == '<') {
+      open = p;
+    } else if (*p == '>' && open) {
+      found.push_back(std::string(open, p + 1));
+      open = 0;
     }
   }
   return found;
@@ -100,80 +77,80 @@ std::vector<std::string> References(const std::string& text) {
 std::vector<AppPathsGroup> AppPathsGroups(const std::string& text,
                                           std::vector<std::string>* problems) {
   std::vector<AppPathsGroup> groups;
-  const std::vector<Span> spans = BraceGroups(text);
-  for (size_t g = 0; g < spans.size(); ++g) {
-    const std::string whole =
-        text.substr(spans[g].begin, spans[g].end - spans[g].begin);
-    const std::string inside = Inside(whole);
-    const bool lookup = !inside.empty() && inside[0] == '?';
-    if (!lookup) {
-      if (StartsWithIgnoringCase(inside, 0, "App\\") ||
-          StartsWithIgnoringCase(inside, 0, "AppPath\\")) {
+  std::vector<std::pair<size_t, size_t> > spans;  // [begin, end) of groups
+  GroupWalk walk(text.c_str(), "{", "}");
+  const char* begin;
+  const char* end;
+  while (walk.Next(&begin, &end)) {
+    const size_t first = static_cast<size_t>(begin - text.c_str());
+    const size_t last = static_cast<size_t>(end - text.c_str());
+    spans.push_back(std::make_pair(first, last + 1));
+    const std::string whole = text.substr(first, last + 1 - first);
+    TextString program;
+    bool wantDefault = false;
+    if (!ParseAppPathsGroup(TextString(whole.c_str()), program, wantDefault)) {
+      TextString inside(whole.c_str());
+      inside.Trim("{", "}");
+      const std::string head = inside.Item(0, "\\").Text();
+      if (!head.empty() && head[0] == '?') {
+        problems->push_back(
+            Printf("'%s' is no App Paths lookup: write "
+                   "{?App\\prog.exe} or {?AppPath\\prog.exe}",
+                   whole.c_str()));
+      } else if (inside.ItemCount("\\") > 1 &&
+                 (SameText(head, "App") || SameText(head, "AppPath"))) {
         problems->push_back(
             Printf("'%s' lacks the '?' of an App Paths lookup", whole.c_str()));
       }
       continue;
     }
-    if (!spans[g].closed) {
+    if (walk.Unclosed()) {
+      // The updater's turns are its closed groups: one without its close is
+      // never looked up.
       problems->push_back(Printf("'%s' has no closing '}': it stays as written",
                                  whole.c_str()));
       continue;
     }
-    const size_t slash = FindByte(inside, 0, '\\');
-    const std::string head = inside.substr(0, slash);
     AppPathsGroup group;
     group.whole = whole;
-    group.wantDefault = EqualsIgnoringCase(head, "?App");
-    if (!group.wantDefault && !EqualsIgnoringCase(head, "?AppPath")) {
-      problems->push_back(
-          Printf("'%s' is no App Paths lookup: write "
-                 "{?App\\prog.exe} or {?AppPath\\prog.exe}",
-                 whole.c_str()));
-      continue;
-    }
-    const size_t second = slash == std::string::npos
-                              ? std::string::npos
-                              : FindByte(inside, slash + 1, '\\');
-    group.program = slash == std::string::npos
-                        ? std::string()
-                        : inside.substr(slash + 1, second == std::string::npos
-                                                       ? std::string::npos
-                                                       : second - slash - 1);
-    if (group.program.empty()) {
-      problems->push_back(
+    group.program = program.Text();
+    group.wantDefault = wantDefault;
+    TextString inside(whole.c_str());
+    inside.Trim("{", "}");
+    if (program.Length() == 0) {
+      group.problem =
           Printf("'%s' names no program: write %s\\prog.exe inside the braces",
-                 whole.c_str(), head.c_str()));
-      continue;
+                 whole.c_str(), inside.Item(0, "\\").Text());
+    } else if (inside.ItemCount("\\") > 2) {
+      group.problem = Printf(
+          "'%s': the text after '%s' is replaced with the group; put it "
+          "after the '}'",
+          whole.c_str(), program.Text());
     }
-    if (second != std::string::npos) {
-      problems->push_back(
-          Printf("'%s': the text after '%s' is replaced with the group; put it "
-                 "after the '}'",
-                 whole.c_str(), group.program.c_str()));
-      continue;
-    }
+    if (!group.problem.empty()) problems->push_back(group.problem);
     groups.push_back(group);
   }
-  // "?App\" outside any braces is plain text to the updater.
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(text[i]))) {
-      ++i;
-      continue;
-    }
-    if (text[i] != '?' || !(StartsWithIgnoringCase(text, i, "?App\\") ||
-                            StartsWithIgnoringCase(text, i, "?AppPath\\"))) {
-      continue;
-    }
+  // A lookup the bracket walk puts in no group is plain text to the updater.
+  const std::vector<LookupHead> heads = LookupHeads(text);
+  for (size_t h = 0; h < heads.size(); ++h) {
+    const size_t at = heads[h].at;
     bool inGroup = false;
     for (size_t g = 0; g < spans.size(); ++g) {
-      inGroup = inGroup || (i > spans[g].begin && i < spans[g].end);
+      inGroup = inGroup || (at > spans[g].first && at < spans[g].second);
     }
-    if (!inGroup) {
-      const size_t comma = text.find(',', i);
-      const std::string bare =
-          text.substr(i, comma == std::string::npos ? comma : comma - i);
+    if (inGroup) continue;
+    const std::string bare = BareLookup(text, at);
+    if (!heads[h].braced) {
       problems->push_back(Printf("'%s' is not in braces: write {%s}",
                                  bare.c_str(), bare.c_str()));
+    } else if (TextString(bare.c_str()).CountOf("}") == 0) {
+      problems->push_back(Printf(
+          "'{%s' has no closing '}': it stays as written", bare.c_str()));
+    } else {
+      problems->push_back(
+          Printf("'{%s' is never looked up: a '}' before it closes no '{', "
+                 "so the braces after it form no group",
+                 bare.c_str()));
     }
   }
   return groups;

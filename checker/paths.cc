@@ -1,6 +1,6 @@
 #include "checker/paths.h"
 
-#include "checker/settings_text.h"
+#include "base/text_string.h"
 
 namespace checker {
 
@@ -12,33 +12,21 @@ std::string Unquoted(const std::string& path) {
 }
 
 bool EndsWithBackslash(const std::string& path) {
-  bool last = false;
-  for (size_t i = 0; i < path.size(); ++i) {
-    last = path[i] == '\\';
-    if (IsLeadByte(static_cast<unsigned char>(path[i]))) {
-      ++i;
-      last = false;
-    }
-  }
-  return last;
+  return WithoutTrailingBackslashes(path).size() != path.size();
 }
 
-std::string WithoutTrailingBackslashes(std::string path) {
-  while (EndsWithBackslash(path)) path.erase(path.size() - 1);
-  return path;
+std::string WithoutTrailingBackslashes(const std::string& path) {
+  TextString trimmed(path.c_str());
+  trimmed.Trim("", "\\");
+  return trimmed.Text();
 }
 
 std::string ParentOf(const std::string& path) {
-  const std::string whole = WithoutTrailingBackslashes(path);
-  size_t last = std::string::npos;
-  for (size_t i = 0; i < whole.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(whole[i]))) {
-      ++i;
-    } else if (whole[i] == '\\') {
-      last = i;
-    }
+  TextString folder;
+  if (!DirectoryOf(WithoutTrailingBackslashes(path).c_str(), folder)) {
+    return std::string();
   }
-  return last == std::string::npos ? std::string() : whole.substr(0, last);
+  return folder.Text();
 }
 
 bool IsFullPath(const std::string& path) {
@@ -56,7 +44,10 @@ bool HasWildcard(const std::string& path) {
 }
 
 bool HasMarkup(const std::string& path) {
-  return path.find_first_of("<{") != std::string::npos;
+  // "{" may be the second byte of a character (ボ is 0x83 0x7B): only a
+  // character of its own counts.
+  const TextString text(path.c_str());
+  return text.CountOf("<") != 0 || text.CountOf("{") != 0;
 }
 
 }  // namespace checker

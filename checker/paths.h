@@ -1,5 +1,6 @@
 // Paths as the checker looks at them: code page 932 text, where the second
-// byte of a double-byte character may be a backslash.
+// byte of a double-byte character may be a backslash. Every split is the
+// updater's own (base/text_string.h).
 #ifndef UPDATER_CHECKER_PATHS_H_
 #define UPDATER_CHECKER_PATHS_H_
 
@@ -10,10 +11,12 @@ namespace checker {
 // Without the double quotes around it, if it has both.
 std::string Unquoted(const std::string& path);
 
+// Whether the last character is a backslash of its own.
 bool EndsWithBackslash(const std::string& path);
-std::string WithoutTrailingBackslashes(std::string path);
+std::string WithoutTrailingBackslashes(const std::string& path);
 
-// The folder part, trailing backslashes removed first; "" when none.
+// The folder part (DirectoryOf), trailing backslashes removed first; ""
+// when none.
 std::string ParentOf(const std::string& path);
 
 // "X:\..." or "\\server\...", quotes aside.

@@ -1,7 +1,9 @@
 #include "checker/report.h"
 
+#include <set>
 #include <vector>
 
+#include "base/text_string.h"
 #include "platform/platform.h"
 
 namespace checker {
@@ -42,6 +44,17 @@ std::string Counts(const std::vector<Finding>& findings,
                 CountOf(findings, kNote, warningsAreErrors));
 }
 
+// Appends the UTF-8 form of an ANSI text; false when it holds a byte that is
+// no character.
+bool AppendUtf8(const char* ansi, std::string* utf8) {
+  const unsigned needed = platform::AnsiToUtf8(ansi, 0, 0);
+  if (needed == 0) return false;
+  std::vector<char> buffer(needed);
+  if (platform::AnsiToUtf8(ansi, &buffer[0], needed) != needed) return false;
+  *utf8 += &buffer[0];
+  return true;
+}
+
 }  // namespace
 
 Severity ReportedSeverity(const Finding& finding, bool warningsAreErrors) {
@@ -50,27 +63,26 @@ Severity ReportedSeverity(const Finding& finding, bool warningsAreErrors) {
 }
 
 std::string ToUtf8(const std::string& ansi) {
-  const unsigned needed = platform::AnsiToUtf8(ansi.c_str(), 0, 0);
-  if (needed != 0) {
-    std::vector<char> buffer(needed);
-    if (platform::AnsiToUtf8(ansi.c_str(), &buffer[0], needed) == needed) {
-      return &buffer[0];
-    }
+  std::string utf8;
+  if (AppendUtf8(ansi.c_str(), &utf8)) return utf8;
+  // Character by character: only what is no character becomes "?".
+  utf8.clear();
+  for (const char* p = ansi.c_str(); *p;) {
+    const char* next = NextTextChar(p);
+    if (!AppendUtf8(std::string(p, next).c_str(), &utf8)) utf8 += '?';
+    p = next;
   }
-  std::string plain = ansi;
-  for (size_t i = 0; i < plain.size(); ++i) {
-    if (static_cast<unsigned char>(plain[i]) >= 0x80) plain[i] = '?';
-  }
-  return plain;
+  return utf8;
 }
 
-std::string TextReport(const FileReport& report, bool warningsAreErrors,
-                       bool utf8) {
+std::string TextReport(const FileReport& report, ReportFormat format,
+                       bool warningsAreErrors, bool utf8) {
   std::string text;
   for (size_t i = 0; i < report.findings.size(); ++i) {
     const Finding& finding = report.findings[i];
     std::string line =
-        Printf("%s:%u: %s %s: ", report.file.c_str(), finding.line,
+        Printf(format == kMsvcFormat ? "%s(%u): %s %s: " : "%s:%u: %s %s: ",
+               report.file.c_str(), finding.line,
                SeverityName(ReportedSeverity(finding, warningsAreErrors)),
                InfoOf(finding.code).id);
     if (!finding.section.empty()) {
@@ -81,6 +93,22 @@ std::string TextReport(const FileReport& report, bool warningsAreErrors,
     text += (utf8 ? ToUtf8(line) : line) + "\n";
   }
   return text;
+}
+
+std::string CodePointers(const std::vector<FileReport>& reports) {
+  std::set<int> codes;
+  for (size_t r = 0; r < reports.size(); ++r) {
+    for (size_t i = 0; i < reports[r].findings.size(); ++i) {
+      codes.insert(reports[r].findings[i].code);
+    }
+  }
+  if (codes.empty()) return std::string();
+  std::string line = "explained in";
+  for (std::set<int>::const_iterator c = codes.begin(); c != codes.end(); ++c) {
+    line +=
+        (c == codes.begin() ? " " : ", ") + DocAnchor(static_cast<Code>(*c));
+  }
+  return line + "\n";
 }
 
 std::string JsonReport(const std::vector<FileReport>& reports,

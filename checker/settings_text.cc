@@ -1,10 +1,8 @@
 #include "checker/settings_text.h"
 
-namespace checker {
+#include "platform/text_rules.h"
 
-bool IsLeadByte(unsigned char c) {
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+namespace checker {
 
 bool SameName(const std::string& a, const std::string& b) {
   return platform::ProfileNamesEqual(a.data(), static_cast<unsigned>(a.size()),
@@ -12,18 +10,22 @@ bool SameName(const std::string& a, const std::string& b) {
 }
 
 std::string TrimmedName(const std::string& name) {
-  size_t begin = 0;
-  size_t end = name.size();
-  while (begin < end && static_cast<unsigned char>(name[begin]) <= 0x20) {
-    ++begin;
-  }
-  while (end > begin && static_cast<unsigned char>(name[end - 1]) <= 0x20) {
-    --end;
-  }
-  return name.substr(begin, end - begin);
+  const char* begin = 0;
+  const unsigned length = platform::TrimProfileName(
+      name.data(), static_cast<unsigned>(name.size()), &begin);
+  return std::string(begin, length);
 }
 
-SettingsText::SettingsText(const std::string& bytes) {
+std::string NameKey(const std::string& name) {
+  std::string key = TrimmedName(name);
+  if (!key.empty()) {
+    platform::FoldTextCase(&key[0], static_cast<unsigned>(key.size()));
+  }
+  return key;
+}
+
+SettingsText::SettingsText(const std::string& bytes)
+    : sectionLines_(1), sectionKeys_(1) {
   platform::ProfileScanner scanner(bytes.data(),
                                    static_cast<unsigned>(bytes.size()));
   platform::ProfileLine line;
@@ -38,21 +40,33 @@ SettingsText::SettingsText(const std::string& bytes) {
       section.name = entry.name;
       section.line = line.number;
       section.first = FirstSection(entry.name);
+      // The empty name reads the lines before the first header, never a
+      // "[]".
       if (section.first < 0 || entry.name.empty()) {
         section.first = static_cast<int>(sections_.size());
+        if (!entry.name.empty()) {
+          firstSections_[NameKey(entry.name)] = section.first;
+        }
       }
       sections_.push_back(section);
+      sectionLines_.push_back(std::vector<int>());
+      sectionKeys_.push_back(std::map<std::string, int>());
     }
     entry.section = static_cast<int>(sections_.size()) - 1;
+    const int index = static_cast<int>(lines_.size());
     lines_.push_back(entry);
+    if (entry.kind != platform::ProfileLine::kHeader) {
+      sectionLines_[entry.section + 1].push_back(index);
+      sectionKeys_[entry.section + 1].insert(
+          std::make_pair(NameKey(entry.name), index));
+    }
   }
 }
 
 int SettingsText::FirstSection(const std::string& name) const {
-  for (size_t i = 0; i < sections_.size(); ++i) {
-    if (SameName(sections_[i].name, name)) return static_cast<int>(i);
-  }
-  return -1;
+  std::map<std::string, int>::const_iterator found =
+      firstSections_.find(NameKey(name));
+  return found == firstSections_.end() ? -1 : found->second;
 }
 
 bool SettingsText::HasSection(const std::string& name) const {
@@ -71,26 +85,21 @@ std::vector<const TextLine*> SettingsText::LinesOf(
     const std::string& name) const {
   std::vector<const TextLine*> found;
   const std::string trimmed = TrimmedName(name);
-  // The empty name reads the lines before the first header, never a "[]".
   const int index = trimmed.empty() ? -1 : FirstSection(trimmed);
   if (index < 0 && !trimmed.empty()) return found;
-  for (size_t i = 0; i < lines_.size(); ++i) {
-    if (lines_[i].section == index &&
-        lines_[i].kind != platform::ProfileLine::kHeader) {
-      found.push_back(&lines_[i]);
-    }
-  }
+  const std::vector<int>& lines = sectionLines_[index + 1];
+  for (size_t i = 0; i < lines.size(); ++i) found.push_back(&lines_[lines[i]]);
   return found;
 }
 
 const TextLine* SettingsText::KeyLine(const std::string& section,
                                       const std::string& key) const {
-  const std::vector<const TextLine*> lines = LinesOf(section);
-  const std::string wanted = TrimmedName(key);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (SameName(lines[i]->name, wanted)) return lines[i];
-  }
-  return 0;
+  const std::string trimmed = TrimmedName(section);
+  const int index = trimmed.empty() ? -1 : FirstSection(trimmed);
+  if (index < 0 && !trimmed.empty()) return 0;
+  const std::map<std::string, int>& keys = sectionKeys_[index + 1];
+  std::map<std::string, int>::const_iterator found = keys.find(NameKey(key));
+  return found == keys.end() ? 0 : &lines_[found->second];
 }
 
 }  // namespace checker

@@ -1,8 +1,10 @@
 // A settings file's lines as Windows reads them (platform/profile_text.h),
-// with the line each section and key stands on, for placing findings.
+// with the line each section and key stands on, for placing findings. Read
+// and indexed once: every question is answered without walking the file.
 #ifndef UPDATER_CHECKER_SETTINGS_TEXT_H_
 #define UPDATER_CHECKER_SETTINGS_TEXT_H_
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -48,6 +50,11 @@ class SettingsText {
 
   std::vector<TextLine> lines_;
   std::vector<TextSection> sections_;
+  std::map<std::string, int> firstSections_;  // by NameKey
+  // The lines of each section (index + 1; 0 for the lines before any
+  // header), and the first line of each name in it.
+  std::vector<std::vector<int> > sectionLines_;
+  std::vector<std::map<std::string, int> > sectionKeys_;
 };
 
 // Whether the profile functions take two names for the same.
@@ -57,8 +64,9 @@ bool SameName(const std::string& a, const std::string& b);
 // functions trim the names they are given.
 std::string TrimmedName(const std::string& name);
 
-// Code page 932 lead byte.
-bool IsLeadByte(unsigned char c);
+// A key for sets and maps of names: trimmed, letters folded as the profile
+// functions and the updater compare them (platform/text_rules.h).
+std::string NameKey(const std::string& name);
 
 }  // namespace checker
 

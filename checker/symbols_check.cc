@@ -6,25 +6,23 @@
 #include "app/process_state.h"
 #include "app/startup.h"
 #include "checker/markup.h"
+#include "settings/expansion.h"
 #include "settings/param_reader.h"
 #include "settings/settings_reader.h"
 #include "settings/symbol_table.h"
 
 namespace checker {
 
-const char* const kBuiltinSymbols[5] = {"<Win>", "<Sys>", "<Src>", "<Desktop>",
-                                        "<Programs>"};
-
 namespace {
 
-const char* const kTypicalFolders[5] = {
+const char* const kTypicalFolders[kBuiltinSymbolCount] = {
     "C:\\Windows", "C:\\Windows\\system32", "C:\\Src",
     "C:\\Users\\Public\\Desktop",
     "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"};
 
 bool IsBuiltin(const std::string& name) {
-  for (int i = 0; i < 5; ++i) {
-    if (EqualsIgnoringCase(name, kBuiltinSymbols[i])) return true;
+  for (int i = 0; i < kBuiltinSymbolCount; ++i) {
+    if (SameText(name, kBuiltinSymbolNames[i])) return true;
   }
   return false;
 }
@@ -50,7 +48,7 @@ std::vector<DefineEntry> DefineEntries(const SettingsText& text) {
 int FirstEntry(const std::vector<DefineEntry>& entries,
                const std::string& name) {
   for (size_t i = 0; i < entries.size(); ++i) {
-    if (EqualsIgnoringCase(entries[i].name, name)) return static_cast<int>(i);
+    if (SameText(entries[i].name, name)) return static_cast<int>(i);
   }
   return -1;
 }
@@ -67,18 +65,15 @@ void ReportAppPaths(const Context& context, unsigned line,
 
 }  // namespace
 
-void DefineSymbols(bool here, const std::string& settingsPath) {
+bool DefineSymbols(bool here, const std::string& settingsPath) {
   if (here) {
     ModulePath.Set(settingsPath.c_str());
-    DefineBuiltinSymbols();
-    return;
+    return DefineBuiltinSymbols();
   }
-  Symbols.count =
-      ReadSettingSection(SettingsPath.Text(), "DEFINE", Symbols.text);
-  for (int i = 0; i < 5; ++i) {
-    DefineSymbol(kBuiltinSymbols[i], TextString(kTypicalFolders[i]));
-  }
-  ExpandSymbolTable();
+  TextString typical[kBuiltinSymbolCount];
+  for (int i = 0; i < kBuiltinSymbolCount; ++i)
+    typical[i].Set(kTypicalFolders[i]);
+  return LoadSymbolTable(SettingsPath.Text(), typical);
 }
 
 void CheckDefine(const Context& context) {
@@ -106,7 +101,7 @@ void CheckDefine(const Context& context) {
       const std::string& reference = references[r];
       if (!seen.insert(NameKey(reference)).second) continue;
       const int target = FirstEntry(entries, reference);
-      if (EqualsIgnoringCase(reference, name)) {
+      if (SameText(reference, name)) {
         context.findings->Add(entry.line, "DEFINE", name, kDefineSelfReference,
                               Printf("refers to itself: %s stays in its value",
                                      reference.c_str()));
@@ -124,6 +119,18 @@ void CheckDefine(const Context& context) {
       }
     }
     ReportAppPaths(context, entry.line, "DEFINE", name, entry.value);
+    TextString value;
+    bool cut = false;
+    if (FirstEntry(entries, name) == static_cast<int>(i) &&
+        LookupSymbol(name.c_str(), value, &cut) && cut) {
+      context.findings->Add(
+          entry.line, "DEFINE", name, kDefineNotWhole,
+          Printf("expanded, the value would grow past what the updater "
+                 "expands (%d characters, or the table's limit): every value "
+                 "that refers to %s is refused",
+                 ExpansionLimit(static_cast<int>(entry.value.size())),
+                 name.c_str()));
+    }
   }
 }
 

@@ -8,23 +8,21 @@
 
 namespace checker {
 
-// The built-in symbols, brackets included, in the order start-up defines
-// them.
-extern const char* const kBuiltinSymbols[5];
-
-// Fills the process-wide symbol table from [DEFINE] of SettingsPath and the
-// five built-ins, and expands it once, as start-up does. With `here`, the
-// built-ins are this PC's folders and <Src> the settings file's folder (the
-// updater's, once it stands next to it), through start-up's own code; else
-// they stand for typical folders, so that the result does not depend on the
-// PC the check runs on: <Win> C:\Windows, <Sys> C:\Windows\system32, <Src>
-// C:\Src, <Desktop> C:\Users\Public\Desktop, <Programs>
-// C:\ProgramData\Microsoft\Windows\Start Menu\Programs.
-void DefineSymbols(bool here, const std::string& settingsPath);
+// Fills the process-wide symbol table through LoadSymbolTable, as start-up
+// does. With `here`, the built-ins are this PC's folders and <Src> the
+// settings file's folder (the updater's, once it stands next to it),
+// through start-up's own code; else they stand for typical folders, so that
+// the result does not depend on the PC the check runs on: <Win> C:\Windows,
+// <Sys> C:\Windows\system32, <Src> C:\Src, <Desktop> C:\Users\Public\Desktop,
+// <Programs> C:\ProgramData\Microsoft\Windows\Start Menu\Programs. False
+// after the message start-up would show: the updater then stops before
+// anything runs.
+bool DefineSymbols(bool here, const std::string& settingsPath);
 
 // [DEFINE] entries named without angle brackets or like a built-in, and
 // references to themselves, to later entries whose values still hold
-// references, and to no symbol at all; App Paths groups written wrongly.
+// references, and to no symbol at all; App Paths groups written wrongly;
+// entries that cannot be expanded whole.
 void CheckDefine(const Context& context);
 
 // The markup of one value: App Paths groups written wrongly in `raw` (as

@@ -1,7 +1,14 @@
 # Host build: the core on the in-memory fake platform, with GoogleTest.
 if(UPDATER_SANITIZE)
-  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
-                      -fno-sanitize-recover=undefined)
+  set(UPDATER_SANITIZER_FLAGS -fsanitize=address,undefined
+      -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  # The core and the checker were defined before this file: they get the
+  # flags of their own. Everything defined from here on (the platform
+  # layers, the fake, the checker's executable, the tests) through the
+  # directory's options.
+  target_compile_options(updater_core PRIVATE ${UPDATER_SANITIZER_FLAGS})
+  target_compile_options(updater_checker PRIVATE ${UPDATER_SANITIZER_FLAGS})
+  add_compile_options(${UPDATER_SANITIZER_FLAGS})
   add_link_options(-fsanitize=address,undefined)
 endif()
 
@@ -33,12 +40,18 @@ target_link_libraries(updater-check PRIVATE updater_checker updater_core
 target_link_options(updater-check PRIVATE
   "$<$<CONFIG:Release>:-static-libstdc++;-static-libgcc;-s>")
 
+# Start-up against the size of [DEFINE] (bench/define-bench.sh); built only
+# when asked for.
+add_executable(define_bench EXCLUDE_FROM_ALL bench/define_startup.cc)
+target_link_libraries(define_bench PRIVATE updater_core platform_fake)
+
 if(UPDATER_TESTS)
   enable_testing()
   find_package(GTest REQUIRED)
   file(GLOB UPDATER_UNIT_TESTS CONFIGURE_DEPENDS
        tests/unit/*.cc tests/contract/*.cc)
-  add_executable(unit_tests ${UPDATER_UNIT_TESTS})
+  add_executable(unit_tests ${UPDATER_UNIT_TESTS}
+                 tests/checker/differential.cc)
   target_link_libraries(unit_tests updater_checker updater_core platform_fake
                         GTest::gtest_main)
   target_compile_definitions(unit_tests PRIVATE

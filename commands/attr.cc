@@ -1,6 +1,8 @@
 #include "commands/attr.h"
 
-#include "commands/item_list.h"
+#include <new>
+
+#include "commands/kind_table.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
 #include "settings/run_log.h"
@@ -39,29 +41,22 @@ bool SetFolderAttributes(const TextString& item, unsigned attributes) {
   return true;
 }
 
+// FILE and ARG. The message names the file whose attributes could not be
+// set, which for "<folder>\\*.*" is one of the folder's.
+ItemOutcome AttrItem(ProcRecord&, const TextString* items) {
+  const TextString& file = items[0];
+  const unsigned attributes = static_cast<unsigned>(items[1].HexToInt());
+  const bool done = file.Item(-1, "\\").Equals("*.*")
+                        ? SetFolderAttributes(file, attributes)
+                        : SetAttributesOrReport(file.Text(), attributes);
+  return done ? kItemDone : kItemStopped;
+}
+
 }  // namespace
 
 ProcRecord* LoadAttr(const char* name) {
-  RecordOwner<ATTR_INFO> record(NewProcRecord<ATTR_INFO>(name, "ATTR_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {{"FILE", &record->FILE}, {"ARG", &record->ARG}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kAttrKind], new (std::nothrow) ATTR_INFO,
+                        name);
 }
 
-bool RunAttr(ProcRecord* record) {
-  ATTR_INFO* info = static_cast<ATTR_INFO*>(record);
-  const int count = CountDrivingItems(*info, info->FILE, "FILE");
-  if (count == 0) return false;
-  for (int i = 0; i < count; ++i) {
-    const TextString file = ListItem(info->FILE, i);
-    const unsigned attributes =
-        static_cast<unsigned>(ListItem(info->ARG, i).HexToInt());
-    const bool done = file.Item(-1, "\\").Equals("*.*")
-                          ? SetFolderAttributes(file, attributes)
-                          : SetAttributesOrReport(file.Text(), attributes);
-    if (!done) return false;
-  }
-  info->result = true;
-  return true;
-}
+bool RunAttr(ProcRecord* record) { return RunItems(*record, AttrItem, true); }

@@ -1,41 +1,33 @@
 #include "commands/copy.h"
 
-#include "commands/item_list.h"
+#include <new>
+
+#include "commands/kind_table.h"
 #include "platform/platform.h"
-#include "settings/messages.h"
 #include "settings/run_log.h"
 
 ProcRecord* LoadCopy(const char* name) {
-  RecordOwner<COPY_INFO> record(NewProcRecord<COPY_INFO>(name, "COPY_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {{"FROM", &record->FROM}, {"TO", &record->TO}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kCopyKind], new (std::nothrow) COPY_INFO,
+                        name);
 }
 
-bool RunCopy(ProcRecord* record) {
-  COPY_INFO* info = static_cast<COPY_INFO*>(record);
-  const int count = CountDrivingItems(*info, info->FROM, "FROM");
-  if (count == 0) return false;
+namespace {
+
+// FROM and TO. TO is not counted: a shorter list leaves "" here, which the
+// copy refuses and the message then shows as an empty destination.
+ItemOutcome CopyItem(ProcRecord&, const TextString* items) {
+  const char* source = items[0].Text();
+  const char* destination = items[1].Text();
   // A copy that fails part-way (a full disk) must not leave a cut or mixed
   // program behind: the NT family replaces each destination in one step.
   // The 95 family lacks MoveFileExA and copies straight over it.
-  const bool inOneStep = platform::IsNtPlatform();
-  for (int i = 0; i < count; ++i) {
-    const TextString source = ListItem(info->FROM, i);
-    // TO is not counted: a shorter list leaves "" here, which the copy
-    // refuses and the message then shows as an empty destination.
-    const TextString destination = ListItem(info->TO, i);
-    const bool copied =
-        inOneStep
-            ? platform::ReplaceFileByCopy(source.Text(), destination.Text())
-            : platform::CopyFileOver(source.Text(), destination.Text());
-    LogFileOperation(copied, "copy", source.Text(), destination.Text());
-    if (!copied) {
-      ShowError(MSG_COPY_FAILED, source.Text(), destination.Text());
-      return false;
-    }
-  }
-  info->result = true;
-  return true;
+  const bool copied = platform::IsNtPlatform()
+                          ? platform::ReplaceFileByCopy(source, destination)
+                          : platform::CopyFileOver(source, destination);
+  LogFileOperation(copied, "copy", source, destination);
+  return copied ? kItemDone : kItemFailed;
 }
+
+}  // namespace
+
+bool RunCopy(ProcRecord* record) { return RunItems(*record, CopyItem, true); }

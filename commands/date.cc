@@ -1,6 +1,8 @@
 #include "commands/date.h"
 
-#include "commands/item_list.h"
+#include <new>
+
+#include "commands/kind_table.h"
 #include "platform/platform.h"
 #include "settings/run_log.h"
 
@@ -34,23 +36,19 @@ bool FileDateAtLeast(const char* file, const char* date) {
 }
 
 ProcRecord* LoadDate(const char* name) {
-  RecordOwner<DATE_INFO> record(NewProcRecord<DATE_INFO>(name, "DATE_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {{"FILE", &record->FILE}, {"DATE", &record->DATE}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kDateKind], new (std::nothrow) DATE_INFO,
+                        name);
 }
 
-bool RunDate(ProcRecord* record) {
-  DATE_INFO* info = static_cast<DATE_INFO*>(record);
-  const int count = CountDrivingItems(*info, info->FILE, "FILE");
-  if (count == 0) return false;
-  // The first file that is not current decides; the rest are not opened.
-  for (int i = 0; i < count; ++i) {
-    if (!FileDateAtLeast(ListItem(info->FILE, i).Text(), info->DATE.Text())) {
-      info->result = true;
-      return true;
-    }
-  }
-  return true;
+namespace {
+
+// The first file that is not current decides; the rest are not opened.
+ItemOutcome DateItem(ProcRecord& record, const TextString* items) {
+  const DATE_INFO& info = static_cast<const DATE_INFO&>(record);
+  return FileDateAtLeast(items[0].Text(), info.DATE.Text()) ? kItemDone
+                                                            : kItemAnswers;
 }
+
+}  // namespace
+
+bool RunDate(ProcRecord* record) { return RunItems(*record, DateItem, false); }

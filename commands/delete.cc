@@ -1,34 +1,28 @@
 #include "commands/delete.h"
 
-#include "commands/item_list.h"
+#include <new>
+
+#include "commands/kind_table.h"
 #include "platform/platform.h"
-#include "settings/messages.h"
 #include "settings/run_log.h"
 
 ProcRecord* LoadDelete(const char* name) {
-  RecordOwner<DELETE_INFO> record(
-      NewProcRecord<DELETE_INFO>(name, "DELETE_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {{"FILE", &record->FILE}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kDeleteKind], new (std::nothrow) DELETE_INFO,
+                        name);
 }
 
+namespace {
+
+// No existence test first: a missing file is a failure like any other, and
+// a read-only file is left alone (ATTR can clear it beforehand).
+ItemOutcome DeleteItem(ProcRecord&, const TextString* items) {
+  const bool deleted = platform::RemoveFile(items[0].Text());
+  LogFileOperation(deleted, "delete", items[0].Text(), 0);
+  return deleted ? kItemDone : kItemFailed;
+}
+
+}  // namespace
+
 bool RunDelete(ProcRecord* record) {
-  DELETE_INFO* info = static_cast<DELETE_INFO*>(record);
-  const int count = CountDrivingItems(*info, info->FILE, "FILE");
-  if (count == 0) return false;
-  for (int i = 0; i < count; ++i) {
-    // No existence test first: a missing file is a failure like any other,
-    // and a read-only file is left alone (ATTR can clear it beforehand).
-    const TextString file = ListItem(info->FILE, i);
-    const bool deleted = platform::RemoveFile(file.Text());
-    LogFileOperation(deleted, "delete", file.Text(), 0);
-    if (!deleted) {
-      ShowError(MSG_DELETE_FAILED, file.Text());
-      return false;
-    }
-  }
-  info->result = true;
-  return true;
+  return RunItems(*record, DeleteItem, true);
 }

@@ -8,13 +8,6 @@ TextString ListItem(const TextString& list, int index) {
   return item;
 }
 
-int CountDrivingItems(const ProcRecord& record, const TextString& list,
-                      const char* key) {
-  const int count = list.ItemCount(",");
-  if (count == 0) ShowError(MSG_BAD_ITEM_COUNT, record.name.Text(), key);
-  return count;
-}
-
 bool FolderOf(const char* path, TextString& out) {
   TextString folder;
   if (!DirectoryOf(path, folder)) return false;

@@ -4,16 +4,10 @@
 #define UPDATER_COMMANDS_ITEM_LIST_H_
 
 #include "base/text_string.h"
-#include "commands/proc_record.h"
 
 // Item `index` of a comma-separated list, blanks trimmed at both ends; ""
 // beyond the last item.
 TextString ListItem(const TextString& list, int index);
-
-// The number of items of the driving list; 0 after showing
-// MSG_BAD_ITEM_COUNT with the procedure's name and `key`.
-int CountDrivingItems(const ProcRecord& record, const TextString& list,
-                      const char* key);
 
 // DirectoryOf(path), except that a drive's root comes back as "X:\": the
 // bare "X:" would name the drive's current directory, not the folder that

@@ -1,8 +1,10 @@
 #include "commands/launch.h"
 
+#include <new>
+
 #include "commands/item_list.h"
+#include "commands/kind_table.h"
 #include "platform/platform.h"
-#include "settings/messages.h"
 #include "settings/param_reader.h"
 #include "settings/run_log.h"
 
@@ -28,35 +30,23 @@ bool ProgramPart(const TextString& path, const TextString& bare,
   return out.Length() == bare.Length() + 2;
 }
 
+// FILE and PARAM, waited for as ISWAIT says.
+ItemOutcome LaunchItem(ProcRecord& record, const TextString* items) {
+  const LAUNCH_INFO& info = static_cast<const LAUNCH_INFO&>(record);
+  return LaunchProcess(items[0].Text(), items[1].Text(), info.ISWAIT)
+             ? kItemDone
+             : kItemFailed;
+}
+
 }  // namespace
 
 ProcRecord* LoadLaunch(const char* name) {
-  RecordOwner<LAUNCH_INFO> record(
-      NewProcRecord<LAUNCH_INFO>(name, "LAUNCH_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {{"FILE", &record->FILE}, {"PARAM", &record->PARAM}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  if (!ReadIntParam(name, "ISWAIT", record->ISWAIT)) return 0;
-  TextString wait;
-  wait.Format("%d", record->ISWAIT);
-  NoteKeyValue(*record, "ISWAIT", wait.Text());
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kLaunchKind], new (std::nothrow) LAUNCH_INFO,
+                        name);
 }
 
 bool RunLaunch(ProcRecord* record) {
-  LAUNCH_INFO* info = static_cast<LAUNCH_INFO*>(record);
-  const int count = CountDrivingItems(*info, info->FILE, "FILE");
-  if (count == 0) return false;
-  for (int i = 0; i < count; ++i) {
-    const TextString file = ListItem(info->FILE, i);
-    const TextString params = ListItem(info->PARAM, i);
-    if (!LaunchProcess(file.Text(), params.Text(), info->ISWAIT)) {
-      ShowError(MSG_LAUNCH_FAILED, file.Text(), params.Text());
-      return false;
-    }
-  }
-  info->result = true;
-  return true;
+  return RunItems(*record, LaunchItem, true);
 }
 
 bool LaunchProcess(const char* path, const char* params, int wait) {

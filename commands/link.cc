@@ -1,12 +1,33 @@
 #include "commands/link.h"
 
+#include <new>
+
 #include "commands/item_list.h"
+#include "commands/kind_table.h"
 #include "platform/platform.h"
 #include "settings/run_log.h"
 
+ProcRecord* LoadLink(const char* name) {
+  return LoadProcRecord(kProcKinds[kLinkKind], new (std::nothrow) SHORTCUT_INFO,
+                        name);
+}
+
 namespace {
 
-// SHOWCMD numbers to show commands; 0 leaves the link object's default.
+// SRC, PARAM, SHOWCMD and DST. A shortcut is a convenience: its failure
+// ends this procedure quietly and leaves `result` false, the run goes on.
+ItemOutcome LinkItem(ProcRecord&, const TextString* items) {
+  const TextString path = items[3].Concat(".LNK");
+  return CreateShortcut(items[0].Text(), path.Text(), items[1].Text(),
+                        items[2].ToInt())
+             ? kItemDone
+             : kItemEnds;
+}
+
+}  // namespace
+
+bool RunLink(ProcRecord* record) { return RunItems(*record, LinkItem, true); }
+
 int ShowCommandFor(int show) {
   switch (show) {
     case 1:
@@ -18,39 +39,6 @@ int ShowCommandFor(int show) {
     default:
       return 0;
   }
-}
-
-}  // namespace
-
-ProcRecord* LoadLink(const char* name) {
-  RecordOwner<SHORTCUT_INFO> record(
-      NewProcRecord<SHORTCUT_INFO>(name, "SHORTCUT_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {{"SRC", &record->SRC},
-                            {"PARAM", &record->PARAM},
-                            {"SHOWCMD", &record->SHOWCMD},
-                            {"DST", &record->DST}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  return record.Take();
-}
-
-bool RunLink(ProcRecord* record) {
-  SHORTCUT_INFO* info = static_cast<SHORTCUT_INFO*>(record);
-  // The message names the kind, not the key SRC.
-  const int count = CountDrivingItems(*info, info->SRC, "LINK");
-  if (count == 0) return false;
-  for (int i = 0; i < count; ++i) {
-    const TextString target = ListItem(info->SRC, i);
-    const TextString path = ListItem(info->DST, i).Concat(".LNK");
-    const TextString arguments = ListItem(info->PARAM, i);
-    const int show = ListItem(info->SHOWCMD, i).ToInt();
-    // A shortcut is a convenience: its failure ends this procedure quietly
-    // and leaves `result` false, the run goes on.
-    if (!CreateShortcut(target.Text(), path.Text(), arguments.Text(), show))
-      return true;
-  }
-  info->result = true;
-  return true;
 }
 
 bool CreateShortcut(const char* target, const char* path, const char* arguments,

@@ -17,6 +17,11 @@ struct SHORTCUT_INFO : ProcRecord {
 ProcRecord* LoadLink(const char* name);
 bool RunLink(ProcRecord* record);
 
+// The show command of a SHOWCMD number (1 normal, 2 minimised, 3
+// maximised); 0 for any other number, which leaves the link object's
+// default.
+int ShowCommandFor(int show);
+
 // Saves a link to `target` as `path` (extension included), with `arguments`
 // and the working directory the target's folder. Shows no message.
 bool CreateShortcut(const char* target, const char* path, const char* arguments,

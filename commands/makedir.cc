@@ -1,38 +1,34 @@
 #include "commands/makedir.h"
 
+#include <new>
+
 #include "commands/item_list.h"
+#include "commands/kind_table.h"
 #include "platform/platform.h"
-#include "settings/messages.h"
 #include "settings/run_log.h"
 
 ProcRecord* LoadMakedir(const char* name) {
-  RecordOwner<MAKEDIR_INFO> record(
-      NewProcRecord<MAKEDIR_INFO>(name, "MAKEDIR_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {{"DIR", &record->DIR}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kMakedirKind],
+                        new (std::nothrow) MAKEDIR_INFO, name);
 }
 
-bool RunMakedir(ProcRecord* record) {
-  MAKEDIR_INFO* info = static_cast<MAKEDIR_INFO*>(record);
-  const int count = CountDrivingItems(*info, info->DIR, "DIR");
-  if (count == 0) return false;
-  for (int i = 0; i < count; ++i) {
-    const TextString dir = ListItem(info->DIR, i);
-    // Anything already there, a file of that name too, is left as it is:
-    // running the same procedure again must not fail.
-    if (ItemExists(dir)) {
-      LogFormat("make directory %s: there already", dir.Text());
-      continue;
-    }
-    const bool made = platform::MakeDirectory(dir.Text());
-    LogFileOperation(made, "make directory", dir.Text(), 0);
-    if (!made) {
-      ShowError(MSG_MAKEDIR_FAILED, dir.Text());
-      return false;
-    }
+namespace {
+
+// One level per item. Anything already there, a file of that name too, is
+// left as it is: running the same procedure again must not fail.
+ItemOutcome MakedirItem(ProcRecord&, const TextString* items) {
+  const TextString& dir = items[0];
+  if (ItemExists(dir)) {
+    LogFormat("make directory %s: there already", dir.Text());
+    return kItemDone;
   }
-  info->result = true;
-  return true;
+  const bool made = platform::MakeDirectory(dir.Text());
+  LogFileOperation(made, "make directory", dir.Text(), 0);
+  return made ? kItemDone : kItemFailed;
+}
+
+}  // namespace
+
+bool RunMakedir(ProcRecord* record) {
+  return RunItems(*record, MakedirItem, true);
 }

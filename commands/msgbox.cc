@@ -1,32 +1,42 @@
 #include "commands/msgbox.h"
 
+#include <new>
+
 #include "app/proc_driver.h"
 #include "commands/item_list.h"
+#include "commands/kind_table.h"
 #include "platform/platform.h"
 #include "settings/exit_code.h"
 #include "settings/messages.h"
 
 namespace {
 
-// FLAG with two items names a procedure of the list being run and the
-// result it must have for the box to be shown. False after MSG_BAD_SYMBOL
-// when no such procedure exists; `due` tells whether to show the box.
+// False after MSG_BAD_SYMBOL when FLAG names no procedure of the list being
+// run; `due` tells whether to show the box.
 bool CheckFlag(const MSGBOX_INFO& record, bool* due) {
   *due = true;
-  if (record.FLAG.ItemCount(",") < 2) return true;
-  const ProcRecord* target =
-      FindProcRecord(CurrentProcList(), ListItem(record.FLAG, 0).Text());
-  if (!target) {
+  TextString target;
+  int expected = 0;
+  if (!ParseFlag(record.FLAG, target, expected)) return true;
+  const ProcRecord* tested = FindProcRecord(CurrentProcList(), target.Text());
+  if (!tested) {
     ShowError(MSG_BAD_SYMBOL, record.FLAG.Text());
     return false;
   }
-  const int expected = record.FLAG.Item(1, ",").ToInt();
-  *due = (target->result ? 1 : 0) == expected;
+  *due = (tested->result ? 1 : 0) == expected;
   return true;
 }
 
-// The style of a TYPE word; 0 for none of them.
-unsigned StyleOf(const TextString& type) {
+}  // namespace
+
+bool ParseFlag(const TextString& flag, TextString& target, int& expected) {
+  if (flag.ItemCount(",") < 2) return false;
+  target = ListItem(flag, 0);
+  expected = flag.Item(1, ",").ToInt();
+  return true;
+}
+
+unsigned MsgboxStyle(const TextString& type) {
   static const struct {
     const char* word;
     unsigned style;
@@ -41,18 +51,9 @@ unsigned StyleOf(const TextString& type) {
   return 0;
 }
 
-}  // namespace
-
 ProcRecord* LoadMsgbox(const char* name) {
-  RecordOwner<MSGBOX_INFO> record(
-      NewProcRecord<MSGBOX_INFO>(name, "MSGBOX_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {{"FLAG", &record->FLAG},
-                            {"TYPE", &record->TYPE},
-                            {"TEXT", &record->TEXT},
-                            {"ISABORT", &record->ISABORT}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kMsgboxKind], new (std::nothrow) MSGBOX_INFO,
+                        name);
 }
 
 bool RunMsgbox(ProcRecord* record) {
@@ -60,7 +61,7 @@ bool RunMsgbox(ProcRecord* record) {
   bool due = true;
   if (!CheckFlag(*info, &due)) return false;
   if (!due) return true;
-  const unsigned style = StyleOf(info->TYPE);
+  const unsigned style = MsgboxStyle(info->TYPE);
   if (style == 0) {
     ShowError(MSG_BAD_SYMBOL, info->TYPE.Text());
     return false;

@@ -1,13 +1,14 @@
 #include "commands/osver.h"
 
+#include <new>
+
 #include "commands/item_list.h"
+#include "commands/kind_table.h"
 #include "platform/platform.h"
 
 ProcRecord* LoadOsver(const char* name) {
-  RecordOwner<OSVER_INFO> record(NewProcRecord<OSVER_INFO>(name, "OSVER_INFO"));
-  if (!record.valid()) return 0;
-  if (!ReadRecordKeys(*record, name, 0, 0)) return 0;
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kOsverKind], new (std::nothrow) OSVER_INFO,
+                        name);
 }
 
 bool RunOsver(ProcRecord* record) {

@@ -1,23 +1,26 @@
 #include "commands/switch.h"
 
+#include <new>
+
 #include "app/proc_driver.h"
 #include "commands/item_list.h"
+#include "commands/kind_table.h"
 #include "settings/messages.h"
 
 ProcRecord* LoadSwitch(const char* name) {
-  RecordOwner<SWITCH_INFO> record(
-      NewProcRecord<SWITCH_INFO>(name, "SWITCH_INFO"));
-  if (!record.valid()) return 0;
-  const RecordKey keys[] = {
-      {"PROC", &record->PROC}, {"0", &record->LIST0}, {"1", &record->LIST1}};
-  if (!ReadRecordKeys(*record, name, keys)) return 0;
-  return record.Take();
+  return LoadProcRecord(kProcKinds[kSwitchKind], new (std::nothrow) SWITCH_INFO,
+                        name);
+}
+
+TextString TestedName(const TextString& proc) {
+  TextString name(proc);
+  name.Trim(" ");
+  return name;
 }
 
 bool RunSwitch(ProcRecord* record) {
   SWITCH_INFO* info = static_cast<SWITCH_INFO*>(record);
-  TextString target(info->PROC);
-  target.Trim(" ");
+  const TextString target = TestedName(info->PROC);
   // Looked up before the branch is loaded: only the list holding this
   // SWITCH is searched.
   const ProcRecord* tested = FindProcRecord(CurrentProcList(), target.Text());

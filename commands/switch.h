@@ -23,4 +23,8 @@ const int kMaxProcListDepth = 64;
 ProcRecord* LoadSwitch(const char* name);
 bool RunSwitch(ProcRecord* record);
 
+// The name of the procedure a PROC value tests: the value without the blanks
+// around it.
+TextString TestedName(const TextString& proc);
+
 #endif  // UPDATER_COMMANDS_SWITCH_H_

@@ -132,6 +132,12 @@ unsigned PlatformId();
 // time.
 bool IsNtPlatform();
 
+// From now on IsNtPlatform answers for the family of `platformId`
+// (kPlatformWin32Nt or kPlatformWin32Windows) instead of the running
+// system's; 0 asks the system again. updater-check judges a file for the
+// family it is told; the updater never calls this.
+void AssumePlatformId(unsigned platformId);
+
 struct SystemVersion {
   unsigned major;
   unsigned minor;

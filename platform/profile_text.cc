@@ -2,21 +2,11 @@
 
 #include <string.h>
 
+#include "platform/text_rules.h"
+
 namespace platform {
 
 namespace {
-
-// Code page 932 lead byte: the next byte belongs to the same character.
-bool IsLeadByte(unsigned char c) {
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-// Blanks and control characters (the DOS end-of-file mark included).
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
-
-unsigned char Folded(unsigned char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 'a' + 'A') : c;
-}
 
 // A span of bytes; never terminated.
 struct Span {
@@ -25,12 +15,8 @@ struct Span {
 };
 
 Span Trimmed(const char* begin, unsigned length) {
-  Span span = {begin, length};
-  while (span.length > 0 && IsBlank(span.begin[0])) {
-    ++span.begin;
-    --span.length;
-  }
-  while (span.length > 0 && IsBlank(span.begin[span.length - 1])) --span.length;
+  Span span = {begin, 0};
+  span.length = TrimProfileName(begin, length, &span.begin);
   return span;
 }
 
@@ -38,14 +24,11 @@ Span TrimmedText(const char* text) {
   return Trimmed(text, static_cast<unsigned>(strlen(text)));
 }
 
-// Offset of `c` outside double-byte characters, or `length` when absent.
+// Offset of the character `c` (never a second byte), or `length` when absent.
 unsigned FindChar(const char* text, unsigned length, char c) {
-  for (unsigned i = 0; i < length; ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(text[i]))) {
-      ++i;
-    } else if (text[i] == c) {
-      return i;
-    }
+  const char* const end = text + length;
+  for (const char* p = text; p < end; p = NextCharIn(p, end)) {
+    if (*p == c) return static_cast<unsigned>(p - text);
   }
   return length;
 }
@@ -97,27 +80,51 @@ class SectionWalk {
 
 }  // namespace
 
+bool IsProfileBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+unsigned TrimProfileName(const char* text, unsigned length,
+                         const char** begin) {
+  while (length > 0 && IsProfileBlank(text[0])) {
+    ++text;
+    --length;
+  }
+  while (length > 0 && IsProfileBlank(text[length - 1])) --length;
+  *begin = text;
+  return length;
+}
+
 ProfileScanner::ProfileScanner(const char* text, unsigned length)
     : text_(text), length_(text ? length : 0), position_(0), number_(1) {}
 
+bool NextProfileLine(const char* text, unsigned length, unsigned* position,
+                     unsigned* lineLength) {
+  const unsigned start = *position;
+  if (text == 0 || start >= length) return false;
+  unsigned end = start;
+  while (end < length && text[end] != '\r' && text[end] != '\n') ++end;
+  *lineLength = end - start;
+  if (end < length) {
+    const bool crlf =
+        text[end] == '\r' && end + 1 < length && text[end + 1] == '\n';
+    *position = end + (crlf ? 2 : 1);
+  } else {
+    *position = length;
+  }
+  return true;
+}
+
 bool ProfileScanner::Next(ProfileLine* line) {
-  while (position_ < length_) {
-    const unsigned start = position_;
-    unsigned end = start;
-    while (end < length_ && text_[end] != '\r' && text_[end] != '\n') ++end;
-    const unsigned number = number_;
-    if (end < length_) {
-      const bool crlf =
-          text_[end] == '\r' && end + 1 < length_ && text_[end + 1] == '\n';
-      position_ = end + (crlf ? 2 : 1);
-      ++number_;
-    } else {
-      position_ = length_;
-    }
-    const Span whole = Trimmed(text_ + start, end - start);
+  unsigned start = position_;
+  unsigned lineLength = 0;
+  while (NextProfileLine(text_, length_, &position_, &lineLength)) {
+    const unsigned number = number_++;
+    const Span whole = Trimmed(text_ + start, lineLength);
+    const char* const raw = text_ + start;
+    start = position_;
     if (whole.length == 0) continue;
 
     line->number = number;
+    line->line = raw;
     line->value = whole.begin + whole.length;
     line->valueLength = 0;
     if (whole.begin[0] == '[') {
@@ -153,18 +160,7 @@ bool ProfileScanner::Next(ProfileLine* line) {
 
 bool ProfileNamesEqual(const char* a, unsigned aLength, const char* b,
                        unsigned bLength) {
-  if (aLength != bLength) return false;
-  for (unsigned i = 0; i < aLength; ++i) {
-    const unsigned char c = static_cast<unsigned char>(a[i]);
-    if (IsLeadByte(c)) {
-      // The second byte is no letter of its own: compared exactly.
-      if (c != static_cast<unsigned char>(b[i])) return false;
-      if (++i < aLength && a[i] != b[i]) return false;
-    } else if (Folded(c) != Folded(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
+  return aLength == bLength && SameTextFolded(a, b, aLength);
 }
 
 unsigned ProfileStringOf(const char* text, unsigned length, const char* section,

@@ -13,8 +13,9 @@
 // trimmed text after it) and a bare word otherwise. Lines before the first
 // header belong to a section with the empty name. Names match without regard
 // to the case of ASCII letters. Only the first section of a name is searched;
-// of duplicate keys the first wins. Bytes are code page 932: the second byte
-// of a double-byte character is never taken for "[", "]" or "=".
+// of duplicate keys the first wins. Characters are the running system's
+// (NextChar: code page 932 where there is no Windows): the second byte of a
+// double-byte character is never taken for "[", "]" or "=".
 //
 // Plain C++ over bytes: no allocation, no system header.
 #ifndef UPDATER_PLATFORM_PROFILE_TEXT_H_
@@ -29,7 +30,8 @@ struct ProfileLine {
     kWord     // a line without "=": no key, though a section lists it
   };
   Kind kind;
-  unsigned number;  // 1-based line number in the text
+  unsigned number;   // 1-based line number in the text
+  const char* line;  // where the line starts, before its blanks
   // kHeader: the section name; kKey: the key; kWord: the whole line.
   // Trimmed; not terminated.
   const char* name;
@@ -38,6 +40,13 @@ struct ProfileLine {
   const char* value;
   unsigned valueLength;
 };
+
+// The lines of a text as the profile functions split them: each ends at CR,
+// LF or CR LF. From `*position`, the start of a line, sets `*lineLength` to
+// its length without its end and moves `*position` to the start of the next
+// line; false when no line starts there.
+bool NextProfileLine(const char* text, unsigned length, unsigned* position,
+                     unsigned* lineLength);
 
 // The non-empty lines of a text, in order.
 class ProfileScanner {
@@ -53,8 +62,17 @@ class ProfileScanner {
   unsigned number_;  // of the line that starts at position_
 };
 
-// Whether two names are the same to the profile functions: equal bytes, the
-// ASCII letters of single-byte characters compared without regard to case.
+// Blanks and control characters (the DOS end-of-file mark included), which
+// the profile functions trim from lines and from the names they are given.
+bool IsProfileBlank(char c);
+
+// A name as the profile functions trim it: without blanks and control
+// characters at either end. Sets `*begin` to its first byte; returns its
+// length.
+unsigned TrimProfileName(const char* text, unsigned length, const char** begin);
+
+// Whether two names are the same to the profile functions: SameTextFolded
+// (platform/text_rules.h) over names of equal length.
 bool ProfileNamesEqual(const char* a, unsigned aLength, const char* b,
                        unsigned bLength);
 

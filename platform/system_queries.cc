@@ -10,6 +10,17 @@ bool FileExists(const char* pattern) {
   return search.First(pattern, &entry);  // closed when `search` goes
 }
 
-bool IsNtPlatform() { return PlatformId() == kPlatformWin32Nt; }
+namespace {
+
+unsigned g_assumedPlatformId = 0;
+
+}  // namespace
+
+void AssumePlatformId(unsigned platformId) { g_assumedPlatformId = platformId; }
+
+bool IsNtPlatform() {
+  return (g_assumedPlatformId ? g_assumedPlatformId : PlatformId()) ==
+         kPlatformWin32Nt;
+}
 
 }  // namespace platform

@@ -1,7 +1,9 @@
 #include "settings/expansion.h"
 
 #include <cstring>
+#include <new>
 
+#include "base/text_builder.h"
 #include "settings/app_paths.h"
 #include "settings/symbol_table.h"
 
@@ -10,35 +12,33 @@ namespace {
 const char kPathSeparator[] = "\\";
 const char kParentStep[] = "..";
 
-// Whether replacing `group` in `text` by `value` stays within `limit`;
-// notes in `limited` when it does not.
-bool FitsAfterReplacing(const TextString& text, const TextString& group,
-                        const TextString& value, int limit, bool* limited) {
-  if (text.Length() - group.Length() + value.Length() <= limit) return true;
-  if (limited) *limited = true;
-  return false;
-}
+}  // namespace
 
-// The text an App Paths group stands for. False when the group is no App
-// Paths group (a GUID in braces, say) or its program is not recorded.
-bool ResolveAppPathsGroup(const TextString& whole, TextString& out) {
+bool ParseAppPathsGroup(const TextString& whole, TextString& program,
+                        bool& wantDefault) {
   TextString group = whole;
   group.Trim("{", "}");
-  TextString head = group.Item(0, kPathSeparator);
-  TextString program = group.Item(1, kPathSeparator);
-  bool wantDefault = head.Equals("?App");
+  const TextString head = group.Item(0, kPathSeparator);
+  wantDefault = head.Equals("?App");
   if (!wantDefault && head.Differs("?AppPath")) return false;
-  if (!AppPathLookup(program.Text(), group, wantDefault)) return false;
+  program = group.Item(1, kPathSeparator);
+  return true;
+}
+
+bool ResolveAppPathsGroup(const TextString& whole, TextString& out) {
+  TextString program;
+  bool wantDefault = false;
+  if (!ParseAppPathsGroup(whole, program, wantDefault)) return false;
+  TextString value;
+  if (!AppPathLookup(program.Text(), value, wantDefault)) return false;
   if (!wantDefault) {
     // "C:\Editor\;" gives "C:\Editor\": the backslash is stripped first,
     // so one before the semicolon survives.
-    group.Trim("", "\\");
-    group.Trim("", ";");
+    value.Trim("", "\\");
+    value.Trim("", ";");
   }
-  return out.Assign(group.Text());
+  return out.Assign(value.Text());
 }
-
-}  // namespace
 
 bool ExpandValue(TextString& text) { return ExpandValue(text, 0); }
 bool ExpandSymbols(TextString& text) { return ExpandSymbols(text, 0); }
@@ -62,86 +62,138 @@ bool ExpandSymbols(TextString& text, bool* limited) {
   // inserted value are resolved only while turns remain. Scripts rely on
   // exactly this, so it must not become "expand until nothing changes".
   int turns = text.GroupCount("<", ">");
+  if (turns == 0) return false;
   const int limit = ExpansionLimit(text.Length());
+  // The front of `done` holds the text before the walk's start, which no
+  // later turn looks at again; its back the rest, which after a replacement
+  // starts with the inserted value: the next turn looks at it first, as a
+  // walk of the whole text would (the group replaced opened at depth 0).
+  TextBuilder done;
+  if (!done.Put(text.Text(), text.Length())) return false;
   bool changed = false;
-  int i = 0;
-  for (int turn = 0; turn < turns; ++turn) {
-    TextString group = text.Group(i, "<", ">");
+  GroupWalk walk(done.Back(), "<", ">");
+  while (turns-- > 0) {
+    const char* begin = 0;
+    const char* end = 0;
+    // A turn that finds no group looks up the empty name, and nothing
+    // after it changes the text.
+    const bool located = walk.Next(&begin, &end);
+    if (!located) begin = end = done.Back() + done.BackLength();
+    // The group is looked up in place, the byte after it made its end for
+    // the lookup.
+    char* after = const_cast<char*>(end + (located ? 1 : 0));
+    const char kept = *after;
+    *after = '\0';
     TextString value;
-    if (LookupSymbol(group.Text(), value) &&
-        FitsAfterReplacing(text, group, value, limit, limited) &&
-        text.ReplaceGroup(i, "<", ">", value.Text())) {
-      changed = true;  // i stays: the inserted value is looked at next
-    } else {
-      ++i;
+    bool cut = false;
+    const bool found = LookupSymbol(begin, value, &cut);
+    *after = kept;
+    const int length = static_cast<int>(after - begin);
+    if (found && (cut || done.Length() - length + value.Length() > limit)) {
+      // A symbol that could not be expanded whole is never used.
+      if (limited) *limited = true;
+    } else if (found && located) {
+      done.Advance(static_cast<int>(begin - done.Back()));
+      done.Skip(length);
+      if (!done.Put(value.Text(), value.Length())) return false;
+      changed = true;
+      walk = GroupWalk(done.Back(), "<", ">");
+      continue;
     }
+    if (!located) break;
   }
-  return changed;
+  return changed && done.CopyTo(text);
 }
 
 bool ExpandAppPaths(TextString& text, bool* limited) {
   const int turns = text.GroupCount("{", "}");
+  if (turns == 0) return false;
   const int limit = ExpansionLimit(text.Length());
-  // `done` holds the text already passed, inserted values included; `rest`
-  // the text still to look at, which starts where the bracket walk is back
-  // at depth 0. Braces inside an inserted value (a folder named after a
-  // GUID) are never taken for groups, nor do they hide the groups after it.
-  TextString done;
-  TextString rest(text);
+  // One walk over the text as written: the walk goes on after each inserted
+  // value, so braces inside it (a folder named after a GUID) are never taken
+  // for groups, nor do they hide the groups after it. `done` holds the text
+  // already passed, inserted values included.
+  const char* const start = text.Text();
+  const int length = text.Length();
+  GroupWalk walk(start, "{", "}");
+  TextBuilder done;
+  const char* passed = start;
   bool changed = false;
-  int i = 0;
-  for (int turn = 0; turn < turns; ++turn) {
-    const char* begin;
-    const char* end;
-    if (!rest.LocateGroups(i, i, "{", "}", &begin, &end)) break;
-    const TextString whole = rest.Slice(begin, end);
+  const char* begin;
+  const char* end;
+  for (int turn = 0; turn < turns && walk.Next(&begin, &end); ++turn) {
+    const TextString whole = TextOfSpan(begin, end);
     TextString value;
-    if (!ResolveAppPathsGroup(whole, value)) {
-      ++i;
-      continue;
-    }
-    const int expected =
-        done.Length() + rest.Length() - whole.Length() + value.Length();
+    if (!ResolveAppPathsGroup(whole, value)) continue;
+    const int expected = done.Length() + static_cast<int>(begin - passed) +
+                         length - static_cast<int>(end + 1 - start) +
+                         value.Length();
     if (expected > limit) {
       if (limited) *limited = true;
-      ++i;
       continue;
     }
-    const int first = static_cast<int>(begin - rest.Text());
-    const int last = static_cast<int>(end - rest.Text());
-    if (first > 0) done.Add(rest.Mid(0, first - 1));
-    done.Add(value);
-    rest = rest.Mid(last + 1, rest.Length());
-    // A failed allocation on the way leaves the text as it was.
-    if (done.Length() + rest.Length() != expected) return false;
-    i = 0;
+    if (!done.Append(passed, static_cast<int>(begin - passed)) ||
+        !done.Append(value.Text(), value.Length())) {
+      return false;  // a failed allocation leaves the text as it was
+    }
+    passed = end + 1;
     changed = true;
   }
-  if (changed) text.Set(done.Concat(rest));
-  return changed;
+  if (!changed) return false;
+  if (!done.Append(passed, static_cast<int>(start + length - passed))) {
+    return false;
+  }
+  return done.CopyTo(text);
 }
 
 bool FoldParentDirs(TextString& text) {
   if (!std::strstr(text.Text(), "\\..")) return false;
-  int items = text.ItemCount(kPathSeparator);
+  const int items = text.ItemCount(kPathSeparator);
   if (items <= 2) return false;
-  // d walks the items from 2 on, k = d - 2. A fold of items k..d leaves
-  // item k; once item 1 has been folded away (k < 0) the pass ends, so
-  // "C:\a\..\b\..\c" keeps its second step. Item 0 never goes.
+  // The items are walked from 2 on: an item ".." goes together with the
+  // item before it, which by then is the last one kept. Once item 1 has been
+  // folded away the pass ends, so "C:\a\..\b\..\c" keeps its second step.
+  // Item 0 never goes. `kept` holds the start of each item kept.
+  const char* const s = text.Text();
+  const char** kept = new (std::nothrow) const char*[items];
+  if (!kept) return false;
+  int keptCount = 0;
+  const char* restStart = 0;  // the text after the pass ended early
   bool changed = false;
-  int d = 2;
-  int k = 0;
-  for (int turn = 0; turn < items - 2; ++turn) {
-    if (std::strcmp(text.Item(d, kPathSeparator).Text(), kParentStep) != 0) {
-      ++d;
-      ++k;
-      continue;
+  const char* item = s;
+  for (int index = 0;; ++index) {
+    const char* end = item;
+    while (*end && *end != '\\') end = NextTextChar(end);
+    const bool parentStep =
+        end - item == 2 && std::strncmp(item, kParentStep, 2) == 0;
+    if (index >= 2 && parentStep) {
+      --keptCount;
+      changed = true;
+      if (keptCount == 1) {
+        restStart = *end ? end + 1 : 0;
+        break;
+      }
+    } else {
+      kept[keptCount++] = item;
     }
-    TextString kept = text.Item(k, kPathSeparator);
-    if (text.ReplaceItems(k, d, kPathSeparator, kept.Text())) changed = true;
-    --d;
-    --k;
-    if (k < 0) break;
+    if (!*end) break;
+    item = end + 1;
   }
-  return changed;
+  if (!changed) {
+    delete[] kept;
+    return false;
+  }
+  TextBuilder folded;
+  for (int i = 0; i < keptCount; ++i) {
+    const char* end = kept[i];
+    while (*end && *end != '\\') end = NextTextChar(end);
+    if (i > 0) folded.Append(kPathSeparator, 1);
+    folded.Append(kept[i], static_cast<int>(end - kept[i]));
+  }
+  if (restStart) {
+    folded.Append(kPathSeparator, 1);
+    folded.Append(restStart, static_cast<int>(std::strlen(restStart)));
+  }
+  delete[] kept;
+  return folded.CopyTo(text);
 }

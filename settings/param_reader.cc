@@ -34,6 +34,12 @@ bool ReadParam(const char* section, const char* key, TextString& out) {
   return true;
 }
 
+bool ParamPresent(const char* section, const char* key) {
+  TextString value;
+  return NamesSection(section) &&
+         ReadSettingString(SettingsPath.Text(), section, key, value);
+}
+
 bool ReadIntParam(const char* section, const char* key, int& out) {
   // Integers are taken as written: no symbols, no App Paths.
   if (!NamesSection(section) ||

@@ -15,6 +15,9 @@ extern TextString SettingsPath;
 // it is absent or its value would grow past the expansion limit.
 bool ReadParam(const char* section, const char* key, TextString& out);
 
+// True when the key is present (and can be read whole); shows nothing.
+bool ParamPresent(const char* section, const char* key);
+
 // True when the key is present; `out` set when the value begins with a
 // number. Not expanded.
 bool ReadIntParam(const char* section, const char* key, int& out);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/text_builder.h"
 #include "platform/platform.h"
 
 const char kNoDataSentinel[] = "NO_DATA";
@@ -89,19 +90,26 @@ int ReadSettingSection(const char* file, const char* section,
   }
   int count = 0;
   // Only the part the function reported is walked; the zero byte after the
-  // buffer ends every line inside it.
+  // buffer ends every line inside it. Built aside and added once, so that
+  // a long section costs no more than its length.
+  TextBuilder lines;
+  const int before = target.Length();
   const char* const end = list.Text() + length;
-  for (const char* line = list.Text(); line < end && *line != '\0';
-       line += std::strlen(line) + 1) {
-    if (line[0] == ';') continue;  // comment line
-    if (target.Length() != 0) {
-      TextString separated("\n");
-      separated.Add(line);
-      target.Add(separated);
-    } else {
-      target.Add(line);
+  for (const char* line = list.Text(); line < end && *line != '\0';) {
+    const int lineLength = static_cast<int>(std::strlen(line));
+    // Comment lines are left out.
+    if (line[0] != ';') {
+      if ((before != 0 || count != 0) && !lines.Append("\n", 1)) break;
+      if (!lines.Append(line, lineLength)) break;
+      ++count;
     }
-    ++count;
+    line += lineLength + 1;
+  }
+  const int expected = before + lines.Length();
+  TextString added;
+  if (!lines.CopyTo(added) || !target.Add(added).Buffer() ||
+      target.Length() != expected) {
+    return kSectionNotReadWhole;
   }
   return count;
 }

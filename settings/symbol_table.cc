@@ -1,110 +1,187 @@
 #include "settings/symbol_table.h"
 
-#include <string.h>
+#include <cstring>
+#include <new>
 
+#include "platform/text_rules.h"
 #include "settings/expansion.h"
+#include "settings/messages.h"
+#include "settings/settings_reader.h"
 
-SymbolTable Symbols;
+const char* const kBuiltinSymbolNames[kBuiltinSymbolCount] = {
+    "<Win>", "<Sys>", "<Src>", "<Desktop>", "<Programs>"};
 
 namespace {
 
-const char kEntrySeparator[] = "\n";
-const char kNameSeparator[] = "=";
+struct Entry {
+  Entry() : cut(false), next(0), sameSlot(0) {}
+  TextString name;
+  TextString value;
+  bool cut;
+  Entry* next;      // in the order the entries were added
+  Entry* sameSlot;  // the next entry of the index's slot
+};
 
-bool HoldsWholeValue(int index) {
-  return index < Symbols.whole.Length() && Symbols.whole.Text()[index] == '1';
+// The entries in the order they were added, and an index from each name
+// (letters folded) to the first entry of that name: a power of two of
+// slots, each a chain of entries of different names.
+struct Table {
+  Entry* first;
+  Entry* last;
+  Entry** slots;
+  unsigned slotMask;  // the number of slots - 1
+  int count;
+  int length;  // names and values, as "name=value" lines joined by "\n"
+} g_table = {0, 0, 0, 0, 0, 0};
+
+Entry** SlotOf(const char* name) {
+  return &g_table.slots[platform::FoldedHash(name) & g_table.slotMask];
 }
 
-void MarkWholeValue(int index) {
-  const int length = Symbols.whole.Length();
-  if (index >= length) {
-    TextString grown;
-    if (!grown.Reserve(index + 2)) return;
-    memset(grown.Buffer(), '0', static_cast<size_t>(index) + 1);
-    memcpy(grown.Buffer(), Symbols.whole.Text(), static_cast<size_t>(length));
-    Symbols.whole.Set(grown);
-    if (Symbols.whole.Length() != index + 1) return;  // out of memory
+Entry* FirstEntry(const char* name) {
+  if (!g_table.slots) return 0;
+  for (Entry* entry = *SlotOf(name); entry; entry = entry->sameSlot) {
+    if (entry->name.Equals(name)) return entry;
   }
-  Symbols.whole.Buffer()[index] = '1';
+  return 0;
+}
+
+// Slots for about `count` entries, so that a lookup takes constant time.
+// The table must be empty.
+bool Reserve(int count) {
+  unsigned slotCount = 32;
+  while (slotCount < static_cast<unsigned>(count)) slotCount *= 2;
+  g_table.slots = new (std::nothrow) Entry*[slotCount]();
+  g_table.slotMask = slotCount - 1;
+  return g_table.slots != 0;
+}
+
+// Appends an entry; the index keeps leading to the first of a name.
+bool Append(const char* name, const char* value) {
+  if (!g_table.slots && !Reserve(0)) return false;
+  Entry* entry = new (std::nothrow) Entry;
+  if (!entry) return false;
+  entry->name.Set(name);
+  entry->value.Set(value);
+  if (!FirstEntry(entry->name.Text())) {
+    Entry** slot = SlotOf(entry->name.Text());
+    entry->sameSlot = *slot;
+    *slot = entry;
+  }
+  (g_table.last ? g_table.last->next : g_table.first) = entry;
+  g_table.last = entry;
+  ++g_table.count;
+  g_table.length += entry->name.Length() + entry->value.Length() + 2;
+  return true;
+}
+
+// A [DEFINE] line as its author wrote it, terminated, in a buffer of the
+// caller's: the name before the first "=", the value up to a second one; a
+// line without "=" has the empty value. The "=" is no second byte of any
+// character.
+bool AppendLine(char* line) {
+  char* equals = std::strchr(line, '=');
+  if (!equals) return Append(line, "");
+  *equals = '\0';
+  char* valueEnd = std::strchr(equals + 1, '=');
+  if (valueEnd) *valueEnd = '\0';
+  return Append(line, equals + 1);
+}
+
+void SetValue(Entry& entry, const TextString& value) {
+  g_table.length += value.Length() - entry.value.Length();
+  entry.value.Set(value);
 }
 
 }  // namespace
 
-void DefineSymbol(const char* name, const TextString& value) {
-  for (int i = 0; i < Symbols.count; ++i) {
-    TextString entry = Symbols.text.Item(i, kEntrySeparator);
-    if (entry.Item(0, kNameSeparator).Differs(name)) continue;
-    // Nothing of a [DEFINE] line after a second "=" may trail the value.
-    MarkWholeValue(i);
-    if (!entry.ReplaceItems(1, -1, kNameSeparator, value.Text())) {
-      // A [DEFINE] line without "=" has no value item to replace; giving it
-      // one keeps such a line from overriding a built-in with "".
-      entry.Add(kNameSeparator);
-      entry.Add(value);
+void ClearSymbolTable() {
+  for (Entry* entry = g_table.first; entry;) {
+    Entry* next = entry->next;
+    delete entry;
+    entry = next;
+  }
+  delete[] g_table.slots;
+  const Table empty = {0, 0, 0, 0, 0, 0};
+  g_table = empty;
+}
+
+bool LoadSymbolTable(const char* file,
+                     const TextString (&builtins)[kBuiltinSymbolCount]) {
+  ClearSymbolTable();
+  TextString lines;
+  const int count = ReadSettingSection(file, "DEFINE", lines);
+  if (count == kSectionNotReadWhole || !Reserve(count + kBuiltinSymbolCount)) {
+    ShowError(MSG_BAD_FORMAT, "DEFINE", "");
+    return false;
+  }
+  // One walk over the lines: the "=" and the line feed are no second byte
+  // of any character, so a byte search finds them.
+  char* line = lines.Buffer();
+  for (int i = 0; i < count; ++i) {
+    char* end = std::strchr(line, '\n');
+    if (end) *end = '\0';
+    if (!AppendLine(line)) {
+      ClearSymbolTable();
+      ShowError(MSG_OUT_OF_MEMORY, "DEFINE");
+      return false;
     }
-    Symbols.text.ReplaceItems(i, i, kEntrySeparator, entry.Text());
+    if (!end) break;
+    line = end + 1;
+  }
+  for (int i = 0; i < kBuiltinSymbolCount; ++i) {
+    DefineSymbol(kBuiltinSymbolNames[i], builtins[i]);
+  }
+  ExpandSymbolTable();
+  return true;
+}
+
+void DefineSymbol(const char* name, const TextString& value) {
+  Entry* entry = FirstEntry(name);
+  if (entry) {
+    // Nothing of a [DEFINE] line after a second "=" may trail the value.
+    SetValue(*entry, value);
+    entry->cut = false;
     return;
   }
-  TextString entry(name);
-  entry.Add(kNameSeparator);
-  entry.Add(value);
-  MarkWholeValue(Symbols.count);
-  if (Symbols.count == 0) {
-    Symbols.text.Set(entry);
-  } else {
-    Symbols.text.Add(kEntrySeparator);
-    Symbols.text.Add(entry);
-  }
-  ++Symbols.count;
+  Append(name, value.Text());
 }
 
 bool LookupSymbol(const char* name, TextString& out) {
-  // One walk over the table text, line by line: the same entries as taking
-  // item i for "\n" in turn, without rescanning the text for each of them.
-  const char* line = Symbols.text.Text();
-  for (int i = 0; i < Symbols.count; ++i) {
-    const char* end = strchr(line, '\n');
-    if (!end) end = line + strlen(line);
-    const char* equals = static_cast<const char*>(
-        memchr(line, '=', static_cast<size_t>(end - line)));
-    const char* nameEnd = equals ? equals : end;
-    if (SpanEquals(line, static_cast<int>(nameEnd - line), name)) {
-      if (!equals) {
-        out.Set("");
-        return true;
-      }
-      // A line as written ends its value before a second "=".
-      const char* valueEnd =
-          HoldsWholeValue(i)
-              ? NULL
-              : static_cast<const char*>(memchr(
-                    equals + 1, '=', static_cast<size_t>(end - equals - 1)));
-      if (!valueEnd) valueEnd = end;
-      out.Set(Symbols.text.Slice(equals + 1, valueEnd - 1));
-      return true;
-    }
-    if (*end == '\0') break;
-    line = end + 1;
-  }
-  return false;
+  bool cut = false;
+  return LookupSymbol(name, out, &cut) && !cut;
+}
+
+bool LookupSymbol(const char* name, TextString& out, bool* cut) {
+  const Entry* entry = FirstEntry(name);
+  if (!entry) return false;
+  *cut = entry->cut;
+  if (!entry->cut) out.Set(entry->value);
+  return true;
 }
 
 void ExpandSymbolTable() {
+  // The values together may grow eight times; a [DEFINE] of 32 KiB and
+  // more is no reason to stop.
+  const int written = g_table.length;
+  const int limit =
+      written > kMaxSymbolTableLength / 8 ? written * 8 : kMaxSymbolTableLength;
   // In table order, each value once: a reference to an earlier entry gets
   // its expanded value, one to a later entry its value as written.
-  for (int i = 0; i < Symbols.count; ++i) {
-    TextString entry = Symbols.text.Item(i, kEntrySeparator);
-    TextString value =
-        entry.Items(1, HoldsWholeValue(i) ? -1 : 1, kNameSeparator);
-    const int before = value.Length();
-    if (!ExpandValue(value)) continue;
-    if (Symbols.text.Length() - before + value.Length() > kMaxSymbolTableLength)
-      continue;
-    // Written back whole: a value that took in "<Src>" of a folder
-    // "C:\eq=folder" keeps its "=", and a line's text after its second "="
-    // goes.
-    MarkWholeValue(i);
-    entry.ReplaceItems(1, -1, kNameSeparator, value.Text());
-    Symbols.text.ReplaceItems(i, i, kEntrySeparator, entry.Text());
+  for (Entry* each = g_table.first; each; each = each->next) {
+    Entry& entry = *each;
+    TextString value(entry.value);
+    bool limited = false;
+    const bool changed = ExpandValue(value, &limited);
+    if (limited ||
+        g_table.length - entry.value.Length() + value.Length() > limit) {
+      entry.cut = true;
+    } else if (changed) {
+      // Held whole: a value that took in "<Src>" of a folder "C:\eq=folder"
+      // keeps its "=".
+      SetValue(entry, value);
+    }
   }
 }
+
+int SymbolCount() { return g_table.count; }

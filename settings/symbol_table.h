@@ -1,40 +1,54 @@
-// The symbols of the settings language: [DEFINE] lines and the five
-// built-ins, held as "name=value" lines joined by line feeds.
+// The symbols of the settings language: the [DEFINE] lines and the five
+// built-ins, each a name (brackets included) and a value. The table is this
+// module's alone: start-up and updater-check fill it through
+// LoadSymbolTable, everything else only looks symbols up.
 #ifndef UPDATER_SETTINGS_SYMBOL_TABLE_H_
 #define UPDATER_SETTINGS_SYMBOL_TABLE_H_
 
 #include "base/text_string.h"
 
-// An entry's value ends before a second "=" when the entry is a [DEFINE]
-// line as its author wrote it: settings files rely on that. Values the
-// system hands out (a folder "C:\eq=folder") and values the table's own
-// expansion wrote run to the end of their line, so they arrive whole.
-struct SymbolTable {
-  TextString text;  // entries joined by "\n"
-  int count;        // entries considered: items 0 .. count - 1 of `text`
-  // One byte per entry, "1" where entry i's value runs to the end of its
-  // line; an entry past its end (or "0") is a line as written.
-  TextString whole;
-};
+// The built-in symbols, in the order start-up defines them.
+const int kBuiltinSymbolCount = 5;
+extern const char* const kBuiltinSymbolNames[kBuiltinSymbolCount];
 
-// The longest the table's text may grow while its values are expanded; an
-// expansion that would pass it leaves that value as written.
+// The table's values together may grow by their expansion to the larger of
+// this and eight times their length as written. An entry whose expansion
+// would pass that, or pass the limit of one value (ExpansionLimit), is cut:
+// it is never used, in part or as written, and every value that refers to it
+// is refused as one that cannot be expanded whole.
 const int kMaxSymbolTableLength = 65536;
 
-// The one process-wide table.
-extern SymbolTable Symbols;
+// Empties the table.
+void ClearSymbolTable();
+
+// Fills the table as start-up does: each line of the [DEFINE] section of
+// `file` that is no comment becomes an entry, in file order (a line's value
+// ends before a second "=": settings files rely on that); each built-in is
+// then defined with its value from `builtins` (kBuiltinSymbolNames order);
+// then the table is expanded once. False after MSG_BAD_FORMAT ("DEFINE",
+// "") when the section cannot be read whole: the table is then empty, for
+// symbols from part of the section would give shortened paths.
+bool LoadSymbolTable(const char* file,
+                     const TextString (&builtins)[kBuiltinSymbolCount]);
 
 // Replaces the value of the first entry named `name` (brackets included,
-// letter case ignored), everything after its first "=" included, or
-// appends a new entry. Either way the entry holds `value` whole.
+// letter case ignored), or appends a new entry. Either way the entry holds
+// `value` whole.
 void DefineSymbol(const char* name, const TextString& value);
 
-// True and `out` set to the value of the first entry named `name` (see
-// SymbolTable for where it ends).
+// True and `out` set to the value of the first entry named `name`; false,
+// `out` unchanged, when there is none or it is cut.
 bool LookupSymbol(const char* name, TextString& out);
+// As above, and true for a cut entry too, with `*cut` telling which (`out`
+// is then unchanged).
+bool LookupSymbol(const char* name, TextString& out, bool* cut);
 
-// Expands every entry's value once, in table order. An entry whose value
-// changed is written back as "name=value", holding the value whole.
+// Expands every entry's value once, in table order: a reference to an
+// earlier entry gets its expanded value, one to a later entry its value as
+// written. Linear in the size of the table.
 void ExpandSymbolTable();
+
+// The number of entries.
+int SymbolCount();
 
 #endif  // UPDATER_SETTINGS_SYMBOL_TABLE_H_

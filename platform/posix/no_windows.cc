@@ -33,7 +33,9 @@ unsigned SystemDirectory(char* buffer, unsigned size) {
 
 bool SpecialFolderPath(int, char*) { return false; }
 
-unsigned PlatformId() { return 0; }
+// Settings files are judged for the NT family unless updater-check is told
+// otherwise (AssumePlatformId): nearly every target PC is one.
+unsigned PlatformId() { return kPlatformWin32Nt; }
 
 bool GetSystemVersion(SystemVersion* version) {
   version->major = version->minor = version->build = version->platformId = 0;

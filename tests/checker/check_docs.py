@@ -62,9 +62,24 @@ def codes_of(checker, text):
         return sorted(set(CODE.findall(report))), report
 
 
+def anchors_missing(checker):
+    """Codes of --list-codes without their anchor in docs/checks.md, which
+    the text output points at."""
+    listed = subprocess.run([checker, "--list-codes"], capture_output=True,
+                            timeout=60).stdout.decode("utf-8")
+    with open(os.path.join(ROOT, "docs", "checks.md"), encoding="utf-8") as f:
+        text = f.read()
+    return [code for code in re.findall(r"^(U\d{3}) ", listed, re.M)
+            if '<a id="%s"></a>' % code not in text]
+
+
 def main():
     checker = os.path.abspath(sys.argv[1])
     checked = failed = 0
+    missing = anchors_missing(checker)
+    if missing:
+        failed += 1
+        print("docs/checks.md has no anchor for %s" % ", ".join(missing))
     for name in sorted(os.listdir(os.path.join(ROOT, "examples"))):
         if not name.endswith(".ini"):
             continue

@@ -7,7 +7,9 @@ exit code and that --json names the same lines and codes.
 
 The checker runs in the corpus folder with the bare file name, so host and
 Windows builds print the same text (Linux in UTF-8, Windows in the ANSI code
-page, named by --encoding). Exits with 77 when the command does (a Wine
+page, named by --encoding). A file NAME.args beside NAME.ini holds options
+the checker gets for that file (--family=95); without one the family is
+the NT family on every build. Exits with 77 when the command does (a Wine
 that cannot run here), so that CTest reports it as skipped.
 """
 
@@ -21,7 +23,9 @@ import tempfile
 
 CORPUS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
 SKIPPED = 77
-LINE = re.compile(r"^(?P<file>[^:]+):(?P<line>\d+): (?P<severity>error|warning|note) (?P<code>U\d{3}): ")
+# "file:line: error U012: ..." or, with --format=msvc, "file(line): ...".
+LINE = re.compile(r"^(?P<file>[^:(]+)(?::(?P<line>\d+)|\((?P<mline>\d+)\)): "
+                  r"(?P<severity>error|warning|note) (?P<code>U\d{3}): ")
 
 
 def run(command, args, encoding):
@@ -37,6 +41,16 @@ def run(command, args, encoding):
         return text, code, err.read().decode(encoding, "replace")
 
 
+def options_of(name):
+    """The checker's options for a corpus file: its .args file, else the NT
+    family (which a Windows build would otherwise take from its system)."""
+    path = os.path.join(CORPUS, name[:-4] + ".args")
+    if not os.path.exists(path):
+        return ["--family=nt"]
+    with open(path, encoding="utf-8") as f:
+        return f.read().split()
+
+
 def expected_exit(lines):
     severities = {m.group("severity") for m in map(LINE.match, lines) if m}
     return 2 if "error" in severities else 1 if "warning" in severities else 0
@@ -47,7 +61,8 @@ def check(command, name, encoding):
     problems = []
     with open(os.path.join(CORPUS, name[:-4] + ".expected"), encoding="utf-8") as f:
         expected = f.read().splitlines()
-    text, code, err = run(command, [name], encoding)
+    options = options_of(name)
+    text, code, err = run(command, options + [name], encoding)
     if code == SKIPPED:
         print(text.strip())  # the runner's line that says why
         raise SystemExit(SKIPPED)
@@ -58,11 +73,12 @@ def check(command, name, encoding):
             "\n  stderr: " + err if err else ""))
     if code != expected_exit(expected):
         problems.append("exit code %d, expected %d" % (code, expected_exit(expected)))
-    text, json_code, _ = run(command, ["--json", name], "utf-8")
+    text, json_code, _ = run(command, options + ["--json", name], "utf-8")
     report = json.loads(text)
     findings = report["files"][0]["findings"]
     from_json = [(f["line"], f["code"]) for f in findings]
-    from_text = [(int(m.group("line")), m.group("code")) for m in map(LINE.match, expected) if m]
+    from_text = [(int(m.group("line") or m.group("mline")), m.group("code"))
+                 for m in map(LINE.match, expected) if m]
     if from_json != from_text or json_code != code:
         problems.append("--json disagrees: %r (exit %d)" % (from_json, json_code))
     return problems

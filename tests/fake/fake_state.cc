@@ -3,6 +3,8 @@
 
 #include <string.h>
 
+#include "platform/text_rules.h"
+
 namespace fake {
 namespace internal {
 
@@ -16,19 +18,12 @@ World& TheWorld() {
   return world;
 }
 
-bool IsLeadByte(unsigned char c) {
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+bool IsLeadByte(unsigned char c) { return platform::IsLeadByte932(c); }
 
 std::string Upper(const std::string& text) {
   std::string result = text;
-  for (size_t i = 0; i < result.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(result[i]);
-    if (IsLeadByte(c)) {
-      ++i;  // the trail byte is not a letter of its own
-    } else if (c >= 'a' && c <= 'z') {
-      result[i] = static_cast<char>(c - 'a' + 'A');
-    }
+  if (!result.empty()) {
+    platform::FoldTextCase(&result[0], static_cast<unsigned>(result.size()));
   }
   return result;
 }

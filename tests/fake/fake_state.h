@@ -86,10 +86,10 @@ void Populate();
 
 // ---- Paths -----------------------------------------------------------------
 
-// Code page 932 lead byte: the next byte belongs to the same character, even
-// when it is a backslash or a letter.
+// platform::IsLeadByte932, and the text with FoldTextCase: the fake world's
+// characters and letter case are the updater's (platform/text_rules.h).
 bool IsLeadByte(unsigned char c);
-std::string Upper(const std::string& text);  // ASCII letters, DBCS aware
+std::string Upper(const std::string& text);
 
 // A full path taken apart: the drive ("C:") then each name, with "." and
 // ".." folded and doubled backslashes ignored. False for anything but a

@@ -5,11 +5,14 @@
 // section reader's walk over the profile buffer sees arbitrary lines.
 // Built-in symbols and App Paths values carry Shift-JIS characters whose
 // second byte is a backslash or a brace, and every expanded value is
-// checked to be split only where a character starts.
+// checked to be split only where a character starts. The linear bracket
+// walk and passes are held to the ones that walked from the start every
+// turn (reference_expansion.h).
 #include <ctype.h>
 #include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <string>
 
@@ -20,18 +23,16 @@
 #include "settings/settings_reader.h"
 #include "settings/symbol_table.h"
 #include "tests/fake/fake_world.h"
+#include "tests/fuzz/reference_expansion.h"
 
 namespace {
 
 const char kIni[] = "C:\\Tools\\updater.ini";
 const std::string kAppPaths = kAppPathsKey;
 
-// Expansion of a value costs turns times length, and the table expansion
-// can multiply value lengths from entry to entry; beyond these sizes a run
-// measures that known cost instead of looking for faults.
-const size_t kMaxInput = 2048;
-const int kMaxTableToExpand = 64;
-const size_t kMaxValue = 258;  // values longer than this expand alike
+// The reference passes cost turns times length: beyond this a run would
+// measure that known cost instead of looking for faults.
+const size_t kMaxInput = 8192;
 
 void Check(bool condition) {
   if (!condition) abort();
@@ -119,6 +120,37 @@ void CheckCharacters(const TextString& value) {
   if (trailLetter) Check(value.Differs(trailSwapped.c_str()));
 }
 
+// The group family's walk against the walk that started from the front for
+// every group, for the brackets of both passes and a double-byte one.
+void CheckGroups(const TextString& value) {
+  static const char* const kBrackets[][2] = {{"<", ">"}, {"{", "}"}, {SO, MA}};
+  for (size_t b = 0; b < sizeof kBrackets / sizeof kBrackets[0]; ++b) {
+    const char* open = kBrackets[b][0];
+    const char* close = kBrackets[b][1];
+    const int count = value.GroupCount(open, close);
+    Check(count == reference::GroupCount(value, open, close));
+    // Both ends, and just past them.
+    const int firsts[] = {-2, -1, 0, 1, count - 1, count, count + 1};
+    for (size_t f = 0; f < sizeof firsts / sizeof firsts[0]; ++f) {
+      const int first = firsts[f];
+      for (int last = first - 1; last <= first + 2; ++last) {
+        const char* begin = 0;
+        const char* end = 0;
+        int expectedBegin = -1;
+        int expectedEnd = -1;
+        const bool found =
+            value.LocateGroups(first, last, open, close, &begin, &end);
+        Check(found == reference::LocateGroups(value, first, last, open, close,
+                                               &expectedBegin, &expectedEnd));
+        if (found) {
+          Check(begin - value.Text() == expectedBegin &&
+                end - value.Text() == expectedEnd);
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -130,9 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       split == std::string::npos ? std::string() : input.substr(split + 1);
 
   fake::Reset();
-  Symbols.text.Set("");
-  Symbols.count = 0;
-  Symbols.whole.Set("");
+  ClearSymbolTable();
 
   fake::AddFile(kIni, input);
   TextString lines;
@@ -145,16 +175,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The table as start-up builds it, from the table part as [DEFINE].
   fake::AddFile(kIni, "[DEFINE]\r\n" + tablePart);
-  Symbols.count = ReadSettingSection(kIni, "DEFINE", Symbols.text);
-  CheckSection(Symbols.text, Symbols.count);
-  DefineSymbol("<Win>", TextString("C:\\WINNT"));
-  DefineSymbol("<Src>", TextString("D:\\" SO "=" MA "\\" SO));
   AddAppPaths();
-  if (Symbols.text.Length() <= kMaxTableToExpand) ExpandSymbolTable();
+  const TextString builtins[kBuiltinSymbolCount] = {
+      TextString("C:\\WINNT"), TextString("C:\\WINNT\\system32"),
+      TextString("D:\\" SO "=" MA "\\" SO), TextString(""),
+      TextString("C:\\" SO "{" MA "}")};
+  Check(LoadSymbolTable(kIni, builtins));
+  for (int i = 0; i < kBuiltinSymbolCount; ++i) {
+    TextString value;
+    Check(LookupSymbol(kBuiltinSymbolNames[i], value));
+  }
 
-  TextString value(valuePart.substr(0, kMaxValue).c_str());
+  TextString value(valuePart.c_str());
   CheckCharacters(value);
-  ExpandValue(value);
+  CheckGroups(value);
+  TextString expected(value);
+  bool limited = false;
+  bool expectedLimited = false;
+  const bool changed = ExpandValue(value, &limited);
+  const bool expectedChanged =
+      reference::ExpandValue(expected, &expectedLimited);
+  Check(changed == expectedChanged && limited == expectedLimited);
+  Check(value.Equals(expected.Text()) &&
+        strcmp(value.Text(), expected.Text()) == 0);
   CheckCharacters(value);
   Check(fake::OpenRegistryHandleCount() == 0);
   return 0;

@@ -19,8 +19,10 @@ class CheckerHereTest : public UpdaterTest {
   std::vector<std::string> Check(const std::string& text, bool here) {
     WriteSettings(text);
     checker::Findings findings;
-    checker::CheckSettings(kSettingsPath, fake::Contents(kSettingsPath), here,
-                           &findings, &flow_);
+    checker::CheckOptions options;
+    options.here = here;
+    checker::CheckSettings(kSettingsPath, fake::Contents(kSettingsPath),
+                           options, &findings, &flow_);
     std::vector<std::string> found;
     const std::vector<checker::Finding> sorted = findings.Sorted();
     for (size_t i = 0; i < sorted.size(); ++i) {
@@ -153,6 +155,46 @@ TEST_F(CheckerHereTest, GraphShowsBranchesTestsExitsAndUnreachedProcedures) {
   };
   for (const char* edge : edges) {
     EXPECT_NE(std::string::npos, dot.find(edge)) << edge << "\n" << dot;
+  }
+}
+
+// Names are settings text: a lead byte before a quote, a byte that is no
+// character, a second byte that is a backslash. The picture is UTF-8 and
+// every string in it ends where it should.
+TEST_F(CheckerHereTest, GraphOfAnyNameIsValidDot) {
+  Check(
+      "[UPDATER]\nNAME=G\nPROC=\x83\", \xFF\x80X, \x83\x5C\n"
+      "[\x83\"]\nMODE=OSVER\n[\xFF\x80X]\nMODE=OSVER\n"
+      "[\x83\x5C]\nMODE=OSVER\n",
+      false);
+  const std::string dot = checker::FlowGraph(flow_);
+  EXPECT_NE(std::string::npos, dot.find("\"\xE3\x82\xBD\\nOSVER\""))  // ソ
+      << dot;
+  size_t line = 0;
+  for (size_t begin = 0; begin < dot.size(); begin = line + 1) {
+    line = dot.find('\n', begin);
+    const std::string text = dot.substr(begin, line - begin);
+    bool quoted = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(text[i]);
+      if (quoted && c == '\\') {
+        ++i;  // an escape takes the next byte, which is ASCII
+        ASSERT_LT(i, text.size()) << text;
+        EXPECT_LT(static_cast<unsigned char>(text[i]), 0x80) << text;
+      } else if (c == '"') {
+        quoted = !quoted;
+      } else if (c >= 0x80) {
+        // A UTF-8 lead and its continuation bytes.
+        const int length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 ? 2 : 0;
+        ASSERT_NE(0, length) << text;
+        for (int k = 1; k < length; ++k) {
+          ASSERT_EQ(0x80, static_cast<unsigned char>(text[i + k]) & 0xC0)
+              << text;
+        }
+        i += length - 1;
+      }
+    }
+    EXPECT_FALSE(quoted) << text;
   }
 }
 

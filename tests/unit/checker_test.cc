@@ -1,6 +1,6 @@
-// updater-check's core against the updater itself: its table of keys per
-// kind against the loaders, and its predicted error boxes against the first
-// box the updater shows for every file of the corpus.
+// updater-check's core against the updater itself: each loader against its
+// row of the kind table, and, for every file of the corpus, the checker's
+// predicted boxes and refusals against the updater's own.
 #include "checker/checker.h"
 
 #include <dirent.h>
@@ -13,10 +13,11 @@
 #include "app/proc_driver.h"
 #include "app/process_state.h"
 #include "app/startup.h"
-#include "checker/kind_keys.h"
+#include "checker/error_collector.h"
 #include "commands/kind_table.h"
 #include "settings/messages.h"
 #include "settings/settings_reader.h"
+#include "tests/checker/differential.h"
 #include "tests/fake/fake_world.h"
 #include "tests/unit/updater_test.h"
 
@@ -26,78 +27,37 @@
 
 namespace {
 
-struct SunkBox {
-  MessageId id;
-  std::vector<std::string> args;
-};
-std::vector<SunkBox> g_boxes;
+class CheckerTest : public UpdaterTest {};
 
-// Only the messages a load or a static check can raise are told apart.
-void Sink(MessageId id, const char*, va_list args) {
-  SunkBox box;
-  box.id = id;
-  const int strings = id == MSG_BAD_FORMAT || id == MSG_BAD_ITEM_COUNT ||
-                              id == MSG_COPY_FAILED || id == MSG_LAUNCH_FAILED
-                          ? 2
-                      : id == MSG_BAD_PROC_COUNT ? 0
-                                                 : 1;
-  for (int i = 0; i < strings && id != MSG_ATTR_FAILED; ++i)
-    box.args.push_back(va_arg(args, const char*));
-  g_boxes.push_back(box);
-}
-
-class CheckerTest : public UpdaterTest {
- protected:
-  void SetUp() override {
-    UpdaterTest::SetUp();
-    g_boxes.clear();
-  }
-};
-
-TEST_F(CheckerTest, KindKeysAreWhatTheLoadersRead) {
-  ASSERT_EQ(11, checker::kKindCount);
-  for (int k = 0; k < checker::kKindCount; ++k) {
-    const checker::KindKeys& kind = checker::kKindKeys[k];
+// Each kind's loader reads the keys of its own row, in order: each key left
+// out in turn is the one its message names.
+TEST_F(CheckerTest, EachLoaderReadsTheKeysOfItsKind) {
+  for (int k = 0; k < kProcKindCount; ++k) {
+    const ProcKind& kind = kProcKinds[k];
     SCOPED_TRACE(kind.mode);
-    const ProcKind* loader = FindProcKind(TextString(kind.mode));
-    ASSERT_TRUE(loader != 0);
-    EXPECT_STREQ(kind.mode, loader->mode);
     // Each key left out in turn (-1: none left out).
-    for (int missing = -1; missing < kind.count; ++missing) {
+    for (int missing = -1; missing < kind.keyCount; ++missing) {
       std::string section = std::string("[P]\nMODE=") + kind.mode + "\n";
-      for (int i = 0; i < kind.count; ++i) {
-        if (i != missing) section += std::string(kind.keys[i]) + "=1\n";
+      for (int i = 0; i < kind.keyCount; ++i) {
+        if (i != missing) section += std::string(kind.keys[i].key) + "=1\n";
       }
       WriteSettings(section);
-      g_boxes.clear();
-      SetErrorSink(Sink);
-      ProcRecord* record = loader->load("P");
-      SetErrorSink(0);
+      std::vector<checker::Box> boxes;
+      ProcRecord* record;
+      {
+        checker::ErrorCollector errors;
+        record = kind.load("P");
+        boxes = errors.Take();
+      }
       EXPECT_EQ(missing < 0, record != 0) << missing;
+      if (record) EXPECT_EQ(&kind, record->kind);
       delete record;
       if (missing < 0) continue;
-      ASSERT_EQ(1u, g_boxes.size());
-      EXPECT_EQ(MSG_BAD_FORMAT, g_boxes[0].id);
-      EXPECT_EQ(kind.keys[missing], g_boxes[0].args[1]);
+      ASSERT_EQ(1u, boxes.size());
+      EXPECT_EQ(MSG_BAD_FORMAT, boxes[0].id);
+      EXPECT_EQ(kind.keys[missing].key, boxes[0].args[1]);
     }
   }
-}
-
-// Reported exactly where the settings reader would cut the value.
-TEST_F(CheckerTest, ValueLongerThanTheReaderTakesIsReported) {
-  WriteSettings("[UPDATER]\nNAME=" + std::string(300, 'n') +
-                "\nPROC=OS\n[OS]\nMODE=OSVER\n");
-  TextString read;
-  ASSERT_TRUE(ReadSettingString(kSettingsPath, "UPDATER", "NAME", read));
-  checker::Findings findings;
-  checker::Flow flow;
-  checker::CheckSettings(kSettingsPath, fake::Contents(kSettingsPath), false,
-                         &findings, &flow);
-  const std::vector<checker::Finding> found = findings.Sorted();
-  ASSERT_EQ(read.Length() < 300 ? 1u : 0u, found.size());
-  if (found.empty()) return;
-  EXPECT_EQ(checker::kValueCut, found[0].code);
-  EXPECT_EQ(2u, found[0].line);
 }
 
 std::vector<std::string> CorpusFiles() {
@@ -138,15 +98,18 @@ TEST_F(CheckerTest, UpdaterFirstStaticBoxIsOneTheCheckerPredicts) {
     fake::Reset();
     ResetProcessState();
     fake::AddFile(kSettingsPath, bytes);
-    g_boxes.clear();
-    SetErrorSink(Sink);
-    if (Initialize("")) RunUpdater();
-    FreeAllProcLists();
-    SetErrorSink(0);
+    std::vector<checker::Box> boxes;
+    {
+      checker::ErrorCollector errors;
+      if (Initialize("")) RunUpdater();
+      FreeAllProcLists();
+      boxes = errors.Take();
+    }
 
     checker::Findings findings;
     checker::Flow flow;
-    checker::CheckSettings(kSettingsPath, bytes, false, &findings, &flow);
+    checker::CheckSettings(kSettingsPath, bytes, checker::CheckOptions(),
+                           &findings, &flow);
     const std::vector<checker::Finding> found = findings.Sorted();
     bool stoppedEarly = false;  // a file the checker does not read further
     for (size_t i = 0; i < found.size(); ++i) {
@@ -159,19 +122,35 @@ TEST_F(CheckerTest, UpdaterFirstStaticBoxIsOneTheCheckerPredicts) {
       const bool error =
           checker::InfoOf(found[i].code).severity == checker::kError;
       anyError = anyError || error;
-      predicted = predicted || (error && found[i].hasBox && !g_boxes.empty() &&
-                                found[i].box.id == g_boxes[0].id &&
-                                found[i].box.args == g_boxes[0].args);
+      predicted = predicted || (error && found[i].hasBox && !boxes.empty() &&
+                                found[i].box.id == boxes[0].id &&
+                                found[i].box.args == boxes[0].args);
     }
-    if (g_boxes.empty() || !IsStatic(g_boxes[0].id) || stoppedEarly) continue;
+    if (boxes.empty() || !IsStatic(boxes[0].id) || stoppedEarly) continue;
     // What the checker accepts, the updater loads.
     EXPECT_TRUE(anyError);
     ++compared;
-    EXPECT_TRUE(predicted) << "box " << g_boxes[0].id << " "
-                           << (g_boxes[0].args.empty() ? ""
-                                                       : g_boxes[0].args[0]);
+    EXPECT_TRUE(predicted) << "box " << boxes[0].id << " "
+                           << (boxes[0].args.empty() ? "" : boxes[0].args[0]);
   }
   EXPECT_LE(7, compared);
+}
+
+// The corpus, each file judged for the family its .args names (the NT family
+// without one): whatever the checker says the updater refuses, the updater
+// refuses, and the other way round.
+TEST_F(CheckerTest, CheckerAndUpdaterAgreeOnEveryCorpusFile) {
+  const std::vector<std::string> names = CorpusFiles();
+  for (size_t n = 0; n < names.size(); ++n) {
+    SCOPED_TRACE(names[n]);
+    const std::string args =
+        ReadCorpusFile(names[n].substr(0, names[n].size() - 4) + ".args");
+    const unsigned family = args.find("--family=95") != std::string::npos
+                                ? platform::kPlatformWin32Windows
+                                : platform::kPlatformWin32Nt;
+    EXPECT_EQ(std::vector<std::string>(),
+              differential::Disagreements(ReadCorpusFile(names[n]), family));
+  }
 }
 
 }  // namespace

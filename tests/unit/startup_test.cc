@@ -1,6 +1,7 @@
 // Start-up: caption, settings path, built-in symbols, [UPDATER], and the
 // whole life of the process on the fake platform.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/proc_driver.h"
@@ -21,6 +22,15 @@ class StartupTest : public UpdaterTest {
   void SetUp() override {
     UpdaterTest::SetUp();
     AppCaption.Set("");
+  }
+
+  static void ExpectSymbols(
+      const std::vector<std::pair<const char*, const char*> >& symbols) {
+    for (size_t i = 0; i < symbols.size(); ++i) {
+      TextString value("(none)");
+      EXPECT_TRUE(LookupSymbol(symbols[i].first, value)) << symbols[i].first;
+      EXPECT_STREQ(symbols[i].second, value.Text()) << symbols[i].first;
+    }
   }
 };
 
@@ -91,12 +101,13 @@ TEST_F(StartupTest, DefaultCaptionIsShiftJis) {
 TEST_F(StartupTest, BuiltinSymbolsFollowTheDefineEntries) {
   WriteSettings("[DEFINE]\n<Tools>=<Src>\\tools\n<Src>=X\n;<C>=1\n");
   ASSERT_TRUE(DefineBuiltinSymbols());
-  EXPECT_EQ(6, Symbols.count);
-  EXPECT_STREQ(
-      "<Tools>=C:\\Tools\\tools\n<Src>=C:\\Tools\n<Win>=C:\\Windows\n"
-      "<Sys>=C:\\Windows\\system32\n<Desktop>=C:\\Users\\Public\\Desktop\n"
-      "<Programs>=C:\\ProgramData\\Start Menu\\Programs",
-      Symbols.text.Text());
+  EXPECT_EQ(6, SymbolCount());
+  ExpectSymbols({{"<Tools>", "C:\\Tools\\tools"},
+                 {"<Src>", "C:\\Tools"},
+                 {"<Win>", "C:\\Windows"},
+                 {"<Sys>", "C:\\Windows\\system32"},
+                 {"<Desktop>", "C:\\Users\\Public\\Desktop"},
+                 {"<Programs>", "C:\\ProgramData\\Start Menu\\Programs"}});
 }
 
 TEST_F(StartupTest, BuiltinSymbolsOnWindows95AndWithFailingFolders) {
@@ -105,11 +116,12 @@ TEST_F(StartupTest, BuiltinSymbolsOnWindows95AndWithFailingFolders) {
   fake::SetModulePath("C:\\UPD.EXE");
   ModulePath.Set("C:\\UPD.EXE");
   ASSERT_TRUE(DefineBuiltinSymbols());
-  EXPECT_EQ(5, Symbols.count);
-  EXPECT_STREQ(
-      "<Win>=C:\\Windows\n<Sys>=C:\\Windows\\system32\n<Src>=C:\n"
-      "<Desktop>=C:\\Users\\User\\Desktop\n<Programs>=",
-      Symbols.text.Text());
+  EXPECT_EQ(5, SymbolCount());
+  ExpectSymbols({{"<Win>", "C:\\Windows"},
+                 {"<Sys>", "C:\\Windows\\system32"},
+                 {"<Src>", "C:"},
+                 {"<Desktop>", "C:\\Users\\User\\Desktop"},
+                 {"<Programs>", ""}});
 }
 
 // A [DEFINE] section past the first read's 32767 bytes: the symbol at its

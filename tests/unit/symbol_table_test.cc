@@ -7,9 +7,9 @@
 #include "app/process_state.h"
 #include "settings/messages.h"
 #include "settings/param_reader.h"
-#include "settings/param_reader.h"
 #include "settings/settings_reader.h"
 #include "tests/fake/fake_world.h"
+#include "tests/unit/updater_test.h"
 
 namespace {
 
@@ -24,15 +24,16 @@ class SymbolTableTest : public ::testing::Test {
     AppCaption.Set("Caption");
   }
 
-  // The order start-up fills the table in: [DEFINE], two built-ins, one
+  // The table as start-up fills it: [DEFINE], the built-ins, one
   // expansion over everything.
   static void StartUp(const std::string& defineLines,
                       const std::string& otherSections) {
     fake::AddFile(kIni, "[DEFINE]\r\n" + defineLines + otherSections);
-    Symbols.count = ReadSettingSection(kIni, "DEFINE", Symbols.text);
-    DefineSymbol("<Win>", TextString("C:\\WINNT"));
-    DefineSymbol("<Src>", TextString("D:\\setup"));
-    ExpandSymbolTable();
+    const TextString builtins[kBuiltinSymbolCount] = {
+        TextString("C:\\WINNT"), TextString("C:\\WINNT\\system32"),
+        TextString("D:\\setup"), TextString("C:\\Desktop"),
+        TextString("C:\\Programs")};
+    ASSERT_TRUE(LoadSymbolTable(kIni, builtins));
   }
 
   static std::string Lookup(const char* name) {
@@ -48,40 +49,23 @@ TEST_F(SymbolTableTest, DefineAppendsThenReplacesFirstOfName) {
   EXPECT_STREQ("kept", missing.Text());
 
   DefineSymbol("<Win>", TextString("C:\\WINNT"));
-  EXPECT_STREQ("<Win>=C:\\WINNT", Symbols.text.Text());
   DefineSymbol("<Src>", TextString("D:\\setup"));
   DefineSymbol("<SRC>", TextString("E:\\other"));  // same name, other case
-  EXPECT_STREQ("<Win>=C:\\WINNT\n<Src>=E:\\other", Symbols.text.Text());
-  EXPECT_EQ(2, Symbols.count);
-
   DefineSymbol("<Empty>", TextString());
-  EXPECT_STREQ("<Win>=C:\\WINNT\n<Src>=E:\\other\n<Empty>=",
-               Symbols.text.Text());
-  EXPECT_EQ(3, Symbols.count);
+  EXPECT_EQ(3, SymbolCount());
 
   TextString value("before");
   EXPECT_TRUE(LookupSymbol("<empty>", value));
   EXPECT_STREQ("", value.Text());
   EXPECT_EQ("C:\\WINNT", Lookup("<win>"));
+  EXPECT_EQ("E:\\other", Lookup("<Src>"));
   EXPECT_EQ("(none)", Lookup("Win"));
-}
-
-TEST_F(SymbolTableTest, OnlyCountedEntriesAreSeen) {
-  Symbols.text.Set("<A>=1\n<B>=2");
-  Symbols.count = 1;
-  EXPECT_EQ("1", Lookup("<A>"));
-  EXPECT_EQ("(none)", Lookup("<B>"));
-  // An uncounted entry is not replaced either: the definition is new.
-  DefineSymbol("<B>", TextString("3"));
-  EXPECT_EQ(2, Symbols.count);
-  EXPECT_EQ("2", Lookup("<B>"));
-
-  // With no counted entry the new one becomes the whole text.
-  Symbols.text.Set("<A>=1");
-  Symbols.count = 0;
-  DefineSymbol("<B>", TextString("3"));
-  EXPECT_STREQ("<B>=3", Symbols.text.Text());
-  EXPECT_EQ(1, Symbols.count);
+  // The second byte of a double-byte character is no letter to fold: ソ and
+  // its neighbour with a lower-case second byte are two names.
+  DefineSymbol("<\x83\x5C>", TextString("so"));
+  DefineSymbol("<\x83\x7C>", TextString("other"));
+  EXPECT_EQ("so", Lookup("<\x83\x5C>"));
+  EXPECT_EQ(5, SymbolCount());
 }
 
 TEST_F(SymbolTableTest, DefineLinesAsStartUpStoresThem) {
@@ -95,7 +79,8 @@ TEST_F(SymbolTableTest, DefineLinesAsStartUpStoresThem) {
       ";<Hidden>=1\r\n"
       "<Tools>=second\r\n",    // duplicates stay; the first one counts
       "");
-  EXPECT_EQ(7, Symbols.count);
+  // Seven lines, and the three built-ins no line names.
+  EXPECT_EQ(10, SymbolCount());
   EXPECT_EQ("D:\\setup\\tools", Lookup("<Tools>"));
   EXPECT_EQ("D:\\setup", Lookup("<Src>"));
   EXPECT_EQ("C:\\WINNT", Lookup("<Win>"));
@@ -104,11 +89,6 @@ TEST_F(SymbolTableTest, DefineLinesAsStartUpStoresThem) {
   EXPECT_EQ("C:\\x", Lookup("<Dir>"));
   EXPECT_EQ("", Lookup("<Empty>"));
   EXPECT_EQ("(none)", Lookup("<Hidden>"));
-  // The built-ins took the places of the [DEFINE] lines of their names.
-  EXPECT_STREQ(
-      "<Tools>=D:\\setup\\tools\n<src>=D:\\setup\n<Win>=C:\\WINNT\n"
-      "Bare=C:\\x\n<Dir>=C:\\x=y\n<Empty>\n<Tools>=second",
-      Symbols.text.Text());
 }
 
 TEST_F(SymbolTableTest, ValuesAreExpandedOnceInTableOrder) {
@@ -136,6 +116,41 @@ TEST_F(SymbolTableTest, ValuesAreExpandedOnceInTableOrder) {
     EXPECT_STREQ(cases[i].param, value.Text()) << i;
   }
   EXPECT_TRUE(fake::MessageBoxes().empty());
+}
+
+// A value that cannot be expanded whole, written directly or through a
+// symbol, is refused where it is used; a large [DEFINE] is expanded whole.
+TEST_F(SymbolTableTest, ValuesPastTheLimitsAreRefusedWhereUsed) {
+  const std::string b(5000, 'b');
+  std::string chain = "<S0>=0123456789\r\n";
+  for (int i = 1; i <= 39; ++i) {
+    chain += "<S" + std::to_string(i) + ">=<S" + std::to_string(i - 1) +
+             "><S" + std::to_string(i - 1) + ">\r\n";
+  }
+  StartUp("<Filler>=" + std::string(70000, 'f') + "\r\n<B>=" + b +
+              "\r\n<A>=<B><B>\r\n<Tool>=<Src>\\sub\r\n" + chain,
+          "[P]\r\nTOOL=<Tool>\\x.exe\r\nA=<A>\r\nBB=<B><B>\r\n"
+          "S9=<S9>\r\nS39=x<S39>\r\n");
+  struct Case {
+    const char* key;
+    int length;  // of the value read; -1: refused
+  } cases[] = {
+      {"TOOL", 18},  // "D:\setup\sub\x.exe", after 70,000 characters
+      {"A", -1},     // <B><B> through a symbol
+      {"BB", -1},    // <B><B> written directly
+      {"S9", 5120},  // 2^9 copies of ten digits: whole
+      {"S39", -1},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    TextString value("before");
+    EXPECT_EQ(cases[i].length >= 0, ReadParam("P", cases[i].key, value))
+        << cases[i].key;
+    EXPECT_EQ(cases[i].length >= 0 ? cases[i].length : 6, value.Length())
+        << cases[i].key;
+  }
+  // Each refusal is the box of a key that cannot be read.
+  ASSERT_EQ(3u, fake::MessageBoxes().size());
+  EXPECT_EQ(Message(MSG_BAD_FORMAT, "P", "A"), fake::MessageBoxes()[0].text);
 }
 
 }  // namespace
