@@ -185,6 +185,8 @@ const unsigned kAttributeNormal = 0x80;
 // One entry of a directory listing (the parts of WIN32_FIND_DATAA used).
 struct FindEntry {
   unsigned attributes;
+  // nFileSizeLow, or 0xFFFFFFFF for a file of 4 GiB or more; 0 for a folder.
+  unsigned size;
   char name[kMaxPath];
 };
 

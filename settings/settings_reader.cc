@@ -21,11 +21,30 @@ const unsigned kFirstSectionSize = 32767;
 const unsigned kLargestRead95 = 32767;
 const unsigned kLargestReadNt = 16u << 20;
 
-// The size to try after `size`, or 0 when `size` was the largest.
-unsigned NextReadSize(unsigned size) {
-  const unsigned largest =
-      platform::IsNtPlatform() ? kLargestReadNt : kLargestRead95;
+unsigned LargestRead() {
+  return platform::IsNtPlatform() ? kLargestReadNt : kLargestRead95;
+}
+
+// Room for everything the file holds, within the largest read; 0 when the
+// file cannot be found. A value or a section is never longer than its
+// file: each line loses its line break and gains a zero byte, a section's
+// list one more.
+unsigned RoomForFile(const char* file) {
+  platform::FindEntry entry;
+  platform::FileSearch search;
+  if (!search.First(file, &entry)) return 0;
+  const unsigned largest = LargestRead();
+  return entry.size < largest - 4 ? entry.size + 4 : largest;
+}
+
+// The size to try after a read of `size` came back cut, or 0 when `size`
+// was the largest. Room for the whole file first: each try costs a read of
+// the whole file, so a long text is read at most once more.
+unsigned NextReadSize(const char* file, unsigned size) {
+  const unsigned largest = LargestRead();
   if (size >= largest) return 0;
+  const unsigned whole = RoomForFile(file);
+  if (whole > size) return whole;
   return size < largest / 4 ? size * 4 : largest;
 }
 
@@ -35,7 +54,7 @@ unsigned NextReadSize(unsigned size) {
 // read or memory runs out.
 bool ReadWhole(const char* file, const char* section, const char* key,
                unsigned firstSize, TextString& buffer, unsigned& length) {
-  for (unsigned size = firstSize; size != 0; size = NextReadSize(size)) {
+  for (unsigned size = firstSize; size != 0; size = NextReadSize(file, size)) {
     // One zero byte more than the function is told of: the text (and a
     // section's list) stays terminated whatever comes back.
     if (!buffer.Reserve(static_cast<int>(size) + 1)) return false;
@@ -85,7 +104,10 @@ int ReadSettingSection(const char* file, const char* section,
                        TextString& target) {
   TextString list;
   unsigned length = 0;
-  if (!ReadWhole(file, section, 0, kFirstSectionSize, list, length)) {
+  const unsigned whole = RoomForFile(file);
+  if (!ReadWhole(file, section, 0,
+                 whole > kFirstSectionSize ? whole : kFirstSectionSize, list,
+                 length)) {
     return kSectionNotReadWhole;
   }
   int count = 0;

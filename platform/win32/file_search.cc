@@ -10,6 +10,7 @@ namespace {
 
 void CopyEntry(const WIN32_FIND_DATAA& data, FindEntry* entry) {
   entry->attributes = data.dwFileAttributes;
+  entry->size = data.nFileSizeHigh != 0 ? 0xFFFFFFFFu : data.nFileSizeLow;
   memcpy(entry->name, data.cFileName, sizeof(entry->name));
   entry->name[kMaxPath - 1] = '\0';
 }

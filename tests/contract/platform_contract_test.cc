@@ -244,13 +244,16 @@ TEST_F(FileSearchContract, SearchEndsAndClosesCleanly) {
   platform::FindEntry entry;
   ASSERT_TRUE(search.First(testenv::Path("a.txt").c_str(), &entry));
   EXPECT_EQ(0u, entry.attributes & platform::kAttributeDirectory);
+  EXPECT_EQ(1u, entry.size);
   EXPECT_FALSE(search.Next(&entry));  // a plain path has one match
   search.Close();
   search.Close();  // a second close does nothing
   EXPECT_FALSE(search.Next(&entry));
   // The object can search again after closing.
+  ASSERT_TRUE(testenv::WriteFile(testenv::Path("c.dat"), std::string(70000, 'c')));
   EXPECT_TRUE(search.First(testenv::Path("c.dat").c_str(), &entry));
   EXPECT_STREQ("c.dat", entry.name);
+  EXPECT_EQ(70000u, entry.size);
 }
 
 // ---- Paths ---------------------------------------------------------------

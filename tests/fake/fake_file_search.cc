@@ -59,10 +59,11 @@ bool Matches(const std::string& pattern, const std::string& name) {
   return MatchFrom(Characters(upperPattern), 0, Characters(Upper(name)), 0);
 }
 
-platform::FindEntry MakeEntry(const std::string& name, unsigned attributes) {
+platform::FindEntry MakeEntry(const std::string& name, const Node& node) {
   platform::FindEntry entry;
   memset(&entry, 0, sizeof(entry));
-  entry.attributes = attributes;
+  entry.attributes = node.attributes;
+  entry.size = node.directory ? 0 : static_cast<unsigned>(node.contents.size());
   strncpy(entry.name, name.c_str(), platform::kMaxPath - 1);
   return entry;
 }
@@ -85,7 +86,8 @@ size_t LastSeparator(const std::string& path) {
   return last;
 }
 
-bool Collect(const std::string& pattern, std::vector<platform::FindEntry>* out) {
+bool Collect(const std::string& pattern,
+             std::vector<platform::FindEntry>* out) {
   size_t separator = LastSeparator(pattern);
   // Relative names are not modelled; a path ending in a separator never
   // matches anything.
@@ -100,7 +102,7 @@ bool Collect(const std::string& pattern, std::vector<platform::FindEntry>* out) 
     Node* node = fake::internal::Find(pattern);
     // A drive's root ("C:\.") has no entry of its own to find.
     if (node == NULL || node->parent.empty()) return false;
-    out->push_back(MakeEntry(node->name, node->attributes));
+    out->push_back(MakeEntry(node->name, *node));
     return true;
   }
 
@@ -112,7 +114,7 @@ bool Collect(const std::string& pattern, std::vector<platform::FindEntry>* out) 
     const char* dots[] = {".", ".."};
     for (int i = 0; i < 2; ++i) {
       if (Matches(last, dots[i])) {
-        out->push_back(MakeEntry(dots[i], directory->attributes));
+        out->push_back(MakeEntry(dots[i], *directory));
       }
     }
   }
@@ -121,7 +123,7 @@ bool Collect(const std::string& pattern, std::vector<platform::FindEntry>* out) 
   for (std::map<std::string, Node>::const_iterator it = nodes.begin();
        it != nodes.end(); ++it) {
     if (it->second.parent == directoryKey && Matches(last, it->second.name)) {
-      children.push_back(MakeEntry(it->second.name, it->second.attributes));
+      children.push_back(MakeEntry(it->second.name, it->second));
     }
   }
   std::sort(children.begin(), children.end(), ByUpperName);
