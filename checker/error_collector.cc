@@ -43,13 +43,12 @@ void Collect(MessageId id, const char*, va_list args) {
 }  // namespace
 
 ErrorCollector::ErrorCollector() {
-  g_boxes = new std::vector<Box>();
+  g_boxes = &boxes_;
   SetErrorSink(Collect);
 }
 
 ErrorCollector::~ErrorCollector() {
   SetErrorSink(0);
-  delete g_boxes;
   g_boxes = 0;
 }
 

@@ -20,6 +20,8 @@ class ErrorCollector {
   std::vector<Box> Take();
 
  private:
+  std::vector<Box> boxes_;
+
   ErrorCollector(const ErrorCollector&);
   ErrorCollector& operator=(const ErrorCollector&);
 };

@@ -17,6 +17,7 @@
 #include "checker/codes.h"
 #include "checker/graph.h"
 #include "checker/report.h"
+#include "platform/c_library.h"
 #include "platform/platform.h"
 #ifndef _WIN32
 #include "platform/posix/served_profile.h"
@@ -96,19 +97,6 @@ void Write(FILE* stream, const std::string& text) {
   fwrite(text.data(), 1, text.size(), stream);
 }
 
-bool ReadWhole(const std::string& path, std::string* bytes) {
-  FILE* file = fopen(path.c_str(), "rb");
-  if (!file) return false;
-  char chunk[4096];
-  size_t got = 0;
-  while ((got = fread(chunk, 1, sizeof(chunk), file)) > 0) {
-    bytes->append(chunk, got);
-  }
-  const bool ok = !ferror(file);
-  fclose(file);
-  return ok;
-}
-
 // The full path the profile functions need: a bare name would be looked
 // for in the Windows folder.
 std::string FullPath(const std::string& path) {
@@ -116,12 +104,8 @@ std::string FullPath(const std::string& path) {
   char full[_MAX_PATH];
   if (_fullpath(full, path.c_str(), sizeof(full))) return full;
 #else
-  char* full = realpath(path.c_str(), 0);
-  if (full) {
-    const std::string result = full;
-    free(full);
-    return result;
-  }
+  platform::ScopedMallocText full(realpath(path.c_str(), 0));
+  if (full.valid()) return full.get();
 #endif
   return path;
 }
@@ -219,7 +203,7 @@ int main(int argc, char** argv) {
     checker::Findings findings;
     checker::Flow flow;
     std::string bytes;
-    if (!ReadWhole(report.file, &bytes)) {
+    if (!platform::ReadWholeFile(report.file.c_str(), &bytes)) {
       findings.Add(1, "", "", checker::kUnreadable, "the file cannot be read");
     } else {
       const std::string path = FullPath(report.file);

@@ -3,12 +3,11 @@
 // updater-check has read already is served from its bytes, its sections
 // found once, so that each read looks only at the section it names; any
 // other file is read afresh on every call, as the profile functions do.
-#include <stdio.h>
-
 #include <map>
 #include <string>
 #include <utility>
 
+#include "platform/c_library.h"
 #include "platform/platform.h"
 #include "platform/posix/served_profile.h"
 #include "platform/profile_text.h"
@@ -17,21 +16,6 @@
 namespace platform {
 
 namespace {
-
-// The whole file; false when it cannot be read (missing, a directory).
-bool ReadWhole(const std::string& path, std::string* text) {
-  FILE* file = fopen(path.c_str(), "rb");
-  if (!file) return false;
-  char chunk[4096];
-  size_t got = 0;
-  bool ok = true;
-  while ((got = fread(chunk, 1, sizeof(chunk), file)) > 0) {
-    text->append(chunk, got);
-  }
-  if (ferror(file)) ok = false;
-  fclose(file);
-  return ok;
-}
 
 std::string FoldedName(std::string name) {
   if (!name.empty()) FoldTextCase(&name[0], static_cast<unsigned>(name.size()));
@@ -84,7 +68,7 @@ const ReadFile& FileAt(const char* path, ReadFile* scratch) {
   const std::string wanted = path ? path : "";
   if (!Served().path.empty() && Served().path == wanted) return Served();
   scratch->path = wanted;
-  if (wanted.empty() || !ReadWhole(wanted, &scratch->text)) {
+  if (wanted.empty() || !ReadWholeFile(wanted.c_str(), &scratch->text)) {
     scratch->text.clear();
   }
   Index(scratch);
