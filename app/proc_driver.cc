@@ -4,17 +4,16 @@
 
 #include "app/process_state.h"
 #include "commands/kind_table.h"
+#include "settings/exit_code.h"
 #include "settings/messages.h"
 #include "settings/param_reader.h"
 #include "settings/run_log.h"
 
-bool ProcListLoadFailed = false;
-
 namespace {
 
-// The end of every failed load.
+// The end of every failed load, at the start or as a SWITCH branch.
 ProcList NotLoaded() {
-  ProcListLoadFailed = true;
+  StopRun(kExitListNotLoaded);
   return 0;
 }
 
@@ -37,6 +36,7 @@ bool RunUpdater() {
   const int count = UpdaterProc.ItemCount(",");
   if (count == 0) {
     ShowError(MSG_BAD_ITEM_COUNT, "UPDATER", "PROC");
+    StopRun(kExitStartupFailed);
     return false;
   }
   if (!LoadProcList(UpdaterProc, count)) return false;
@@ -81,6 +81,7 @@ bool RunProcList(ProcList list) {
     const ProcKind* kind = FindProcKind((*slot)->mode);
     if (!kind) {
       ShowError(MSG_BAD_SYMBOL, (*slot)->mode.Text());
+      StopRun(kExitProcedureFailed);
       return false;
     }
     LogStart(**slot);
@@ -88,7 +89,10 @@ bool RunProcList(ProcList list) {
     LogFormat("end [%s] result %s%s", (*slot)->name.Text(),
               (*slot)->result ? "true" : "false",
               goesOn ? "" : ", the run stops");
-    if (!goesOn) return false;
+    if (!goesOn) {
+      StopRun(kExitProcedureFailed);  // unless it told its own cause
+      return false;
+    }
   }
   return true;
 }

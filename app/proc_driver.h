@@ -12,11 +12,6 @@ typedef ProcRecord** ProcList;
 // Number of lists in the ProcListArray.
 extern int ProcListCount;
 
-// Set when a procedure list could not be loaded (at the start or as a
-// SWITCH branch): the exit code tells that apart from a procedure that
-// failed while running. Process-wide; false at start.
-extern bool ProcListLoadFailed;
-
 // Loads, runs and releases the [UPDATER] PROC list.
 bool RunUpdater();
 

@@ -1,7 +1,7 @@
 #include "app/process_state.h"
 
 #include "app/proc_driver.h"
-#include "commands/msgbox.h"
+#include "settings/exit_code.h"
 #include "settings/messages.h"
 #include "settings/param_reader.h"
 #include "settings/run_log.h"
@@ -19,8 +19,7 @@ const char DefaultCaption[] =
 
 void ResetProcessState() {
   FreeAllProcLists();
-  ProcListLoadFailed = false;
-  MsgboxEndedRun = false;
+  ClearStopCause();
   SetErrorSink(0);
   SetSilentMode(false);
   CloseRunLog();

@@ -3,19 +3,17 @@
 #include <new>
 
 #include "app/command_switches.h"
-#include "app/exit_code.h"
 #include "app/proc_driver.h"
 #include "app/process_state.h"
 #include "app/single_run.h"
 #include "app/startup.h"
 #include "commands/msgbox.h"
 #include "platform/platform.h"
+#include "platform/program_main.h"
+#include "res/version.h"
+#include "settings/exit_code.h"
 #include "settings/messages.h"
 #include "settings/run_log.h"
-
-#ifndef UPDATER_VERSION_TEXT
-#define UPDATER_VERSION_TEXT "?"
-#endif
 
 namespace {
 
@@ -66,18 +64,14 @@ ExitCode Run(const char* commandLine) {
     return kExitAlreadyRunning;
   }
   if (RunUpdater()) return kExitDone;
-  return ExitCodeOfStoppedRun();
+  // Every stop tells its cause; a failure that did not still fails.
+  const ExitCode cause = StopCause();
+  return cause != kExitDone ? cause : kExitProcedureFailed;
 }
 
 }  // namespace
 
-ExitCode ExitCodeOfStoppedRun() {
-  if (UpdaterProc.ItemCount(",") == 0) return kExitStartupFailed;
-  if (ProcListLoadFailed) return kExitListNotLoaded;
-  if (MsgboxEndedRun) return kExitEndedByAnswer;
-  return kExitProcedureFailed;
-}
-
+// The exit code is one of settings/exit_code.h.
 int UpdaterMain(const char* commandLine) {
   platform::HardenDllSearch();
   platform::ScopedCom com;

@@ -4,11 +4,6 @@
 
 #include "base/text_string.h"
 
-// The whole life of the process, called by the Windows entry point with the
-// command line it received (app/session.cc). Returns the exit code, one of
-// app/exit_code.h.
-int UpdaterMain(const char* commandLine);
-
 // Everything that must succeed before any procedure runs: caption, module
 // and settings paths, symbols, [UPDATER]. False after a message was shown.
 bool Initialize(const char* commandLine);

@@ -1,12 +1,12 @@
 #!/bin/bash
-# Reports, for both Windows builds, the size of updater.exe, each section's
-# size (what it holds and what it takes in the file, in 512-byte blocks) and
-# the DLLs it imports, and, for each build whose Wine runs on this machine,
-# its time from start to exit on the missing-settings-file case against a
-# trivial Win32 program built the same way, both run under Wine in the same
-# prefix (medians of interleaved runs). Targets: at most 56 KiB (64 KiB is
-# the ceiling the static check holds), system DLLs only, 1.2x.
-# Run tools/install-deps.sh once first.
+# Makes the release archive (tools/make-release.sh) and reports, for both
+# updater.exe in it, the size, each section's size (what it holds and what
+# it takes in the file, in 512-byte blocks) and the DLLs it imports, and,
+# for each whose Wine runs on this machine, its time from start to exit on
+# the missing-settings-file case against a trivial Win32 program built the
+# same way, both run under Wine in the same prefix (medians of interleaved
+# runs). Targets: at most 56 KiB (64 KiB is the ceiling the static check
+# holds), system DLLs only, 1.2x.
 set -eu
 cd "$(dirname "$0")/.."
 . tools/wine-env.sh
@@ -14,8 +14,8 @@ RUNS=${RUNS:-15}
 root="build${UPDATER_BUILD_SUFFIX:-}"
 system="ADVAPI32.dll KERNEL32.dll msvcrt.dll ole32.dll SHELL32.dll USER32.dll"
 
-report_binary() {  # preset toolchain
-  local exe="$root/$1/updater.exe" size dlls
+report_binary() {  # folder-in-archive toolchain
+  local exe="$shipped/$1/updater.exe" size dlls
   size=$(stat -c %s "$exe")
   dlls=$("$2-objdump" -p "$exe" | awk '/DLL Name/ {print $3}' | tr '\n' ' ')
   echo "$1 updater.exe: $size bytes ($((size / 1024)) KiB; target 56 KiB)"
@@ -35,8 +35,9 @@ for name, size, offset in rows:
   done
 }
 
-measure_startup() {  # preset arch
+measure_startup() {  # preset folder-in-archive arch
   local bin="$root/$1" dir
+  shift
   (
     wine_use "$2"
     # No display: the error box fails at once in both programs, so the time
@@ -49,7 +50,7 @@ measure_startup() {  # preset arch
     setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
     dir="$WINEPREFIX/drive_c/bench"
     rm -rf "$dir"; mkdir -p "$dir"
-    cp "$bin/updater.exe" "$bin/bench_trivial.exe" "$bin/tests/e2e/boxdriver.exe" "$dir/"
+    cp "$shipped/$1/updater.exe" "$bin/bench_trivial.exe" "$bin/tests/e2e/boxdriver.exe" "$dir/"
     measure() {  # program -> one time in microseconds per line
       timeout 600 "$WINELOADER" "C:\\bench\\boxdriver.exe" time "$RUNS" "C:\\bench\\$1" 2>/dev/null | tr -d '\r'
     }
@@ -71,11 +72,21 @@ PY
   )
 }
 
+bash tools/make-release.sh >/dev/null
+archive=$(python3 tools/release_archive.py --path "$root")
+shipped="$root/bench-release"
+rm -rf "$shipped"
+python3 -c 'import sys, zipfile
+with zipfile.ZipFile(sys.argv[1]) as z:
+    for i in z.infolist():
+        i.filename = i.filename.split("/", 1)[1]  # without updater-<version>/
+        z.extract(i, sys.argv[2])' "$archive" "$shipped"
+echo "$archive: $(stat -c %s "$archive") bytes"
 for preset in windows windows-x64; do
   cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" --target updater bench_trivial boxdriver >/dev/null
+  cmake --build --preset "$preset" --target bench_trivial boxdriver >/dev/null
 done
-report_binary windows i686-w64-mingw32
-report_binary windows-x64 x86_64-w64-mingw32
-if wine_can_run 32; then measure_startup windows 32; else wine_skip_line 32 | sed 's/Wine suites/start-up time/'; fi
-measure_startup windows-x64 64
+report_binary windows-32bit i686-w64-mingw32
+report_binary windows-64bit x86_64-w64-mingw32
+if wine_can_run 32; then measure_startup windows windows-32bit 32; else wine_skip_line 32 | sed 's/Wine suites/start-up time/'; fi
+measure_startup windows-x64 windows-64bit 64

@@ -21,6 +21,7 @@
 #ifndef _WIN32
 #include "platform/posix/served_profile.h"
 #endif
+#include "res/version.h"
 
 namespace {
 
@@ -58,6 +59,7 @@ const char kUsage[] =
     "  --here          (Windows) also what a run on this PC would meet;\n"
     "                  nothing is changed, started or shown\n"
     "  --list-codes    every finding code with its severity\n"
+    "  --version       the version number\n"
     "\n"
     "In a settings file, a comment line '; updater-check: disable=U035'\n"
     "silences U035 on the next line, 'disable-file=U035' in the whole file.\n"
@@ -153,6 +155,9 @@ int ParseArguments(int argc, char** argv, Options* options) {
       }
     } else if (argument == "--help" || argument == "-h") {
       Write(stdout, kUsage);
+      exit(kExitClean);
+    } else if (argument == "--version") {
+      printf("updater-check %s\n", UPDATER_VERSION_TEXT);
       exit(kExitClean);
     } else if (argument == "--list-codes") {
       for (int c = 0; c < checker::kCodeCount; ++c) {

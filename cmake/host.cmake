@@ -34,6 +34,11 @@ add_executable(updater-check checker/main.cc)
 target_compile_options(updater-check PRIVATE -Wall -Wextra -fno-exceptions)
 target_link_libraries(updater-check PRIVATE updater_checker updater_core
                       platform_posix)
+# As it ships (Release): stripped, and with the C++ runtime linked in, so
+# that it needs only the C library of the machine it runs on. The C library
+# stays shared: its iconv loads the code page 932 converter at run time.
+target_link_options(updater-check PRIVATE
+  "$<$<CONFIG:Release>:-static-libstdc++;-static-libgcc;-s>")
 
 # Start-up against the size of [DEFINE] (bench/define-bench.sh); built only
 # when asked for.

@@ -13,12 +13,14 @@ set(CMAKE_CXX_STANDARD_LIBRARIES "")
 # size, without the C++ runtime's exceptions, type information and
 # thread-safe statics, without unwind tables (nothing here unwinds) and
 # without the compiler's banner in each object; linked statically, stripped,
-# keeping only what is reached, relocatable (ASLR) and NX compatible.
+# keeping only what is reached, relocatable (ASLR) and NX compatible, and
+# without the link's time in the header, so that a build is the same bytes
+# at any time.
 set(UPDATER_SIZE_FLAGS -Os -fno-exceptions -fno-rtti -fno-threadsafe-statics
     -fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections
     -fdata-sections -fno-ident)
 set(UPDATER_LINK_FLAGS -static -s -Wl,--gc-sections -Wl,--dynamicbase
-    -Wl,--nxcompat)
+    -Wl,--nxcompat -Wl,--no-insert-timestamp)
 # The system DLLs the platform layer calls.
 set(UPDATER_WIN32_LIBS ole32 uuid shell32 advapi32 user32)
 
@@ -60,21 +62,32 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
 # core's definitions and options). The libraries stay without it: the
 # checker and the tests link them as usual, since mixing optimised and plain
 # objects that share inline templates does not link.
-configure_file(res/version.h.in ${CMAKE_BINARY_DIR}/res/version.h @ONLY)
 add_executable(updater WIN32 platform/win32/entry.cc
                platform/win32/runtime_shims.cc ${UPDATER_CORE_SOURCES}
                ${UPDATER_WIN32_SOURCES} res/updater.rc)
 set_property(TARGET updater PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
 target_include_directories(updater PRIVATE ${CMAKE_SOURCE_DIR}
-  ${CMAKE_BINARY_DIR}/res ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/res)
+  ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/res)
 target_compile_definitions(updater PRIVATE WIN32_LEAN_AND_MEAN
   $<$<COMPILE_LANGUAGE:CXX>:$<TARGET_PROPERTY:updater_core,COMPILE_DEFINITIONS>>)
 target_compile_options(updater PRIVATE
   $<$<COMPILE_LANGUAGE:CXX>:$<TARGET_PROPERTY:updater_core,COMPILE_OPTIONS>>)
 target_link_options(updater PRIVATE ${UPDATER_SIZE_FLAGS} ${UPDATER_LINK_FLAGS})
 target_link_libraries(updater PRIVATE ${UPDATER_WIN32_LIBS})
+# A link-time optimised object names its sections with a random number
+# unless it is given a seed: the source's own name keeps them the same bytes
+# in every build.
+get_target_property(UPDATER_OWN_SOURCES updater SOURCES)
+list(FILTER UPDATER_OWN_SOURCES INCLUDE REGEX "\\.cc$")
+foreach(source ${UPDATER_OWN_SOURCES})
+  string(REPLACE "${CMAKE_SOURCE_DIR}/" "" name "${source}")
+  set_property(SOURCE ${source} APPEND PROPERTY COMPILE_OPTIONS
+               -frandom-seed=${name})
+endforeach()
+set(UPDATER_VERSION_RC_DEPENDS
+  "${CMAKE_SOURCE_DIR}/res/version_info.rc;${CMAKE_BINARY_DIR}/res/version.h")
 set_source_files_properties(res/updater.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/updater.manifest;${CMAKE_SOURCE_DIR}/res/strings.rc;${CMAKE_SOURCE_DIR}/res/updater.ico")
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/updater.manifest;${CMAKE_SOURCE_DIR}/res/strings.rc;${CMAKE_SOURCE_DIR}/res/updater.ico;${UPDATER_VERSION_RC_DEPENDS}")
 # Without the toolchain's start-up code: the entry point is runtime_shims.cc's
 # (named here, which also keeps link-time optimisation from dropping it).
 # Nothing may then need the pseudo-relocations that code applied, so
@@ -89,7 +102,9 @@ target_link_options(updater PRIVATE -nostartfiles -Wl,-e,${UPDATER_ENTRY}
 
 # updater-check.exe: a console program of its own; it may use more of the
 # C++ runtime than updater.exe, but neither exceptions nor iostreams.
-add_executable(updater-check checker/main.cc)
+add_executable(updater-check checker/main.cc res/updater-check.rc)
+set_source_files_properties(res/updater-check.rc PROPERTIES
+  OBJECT_DEPENDS "${UPDATER_VERSION_RC_DEPENDS}")
 updater_build_small(updater_checker)
 updater_build_small(updater-check)
 target_link_libraries(updater-check PRIVATE updater_checker)

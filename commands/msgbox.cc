@@ -6,9 +6,8 @@
 #include "commands/item_list.h"
 #include "commands/kind_table.h"
 #include "platform/platform.h"
+#include "settings/exit_code.h"
 #include "settings/messages.h"
-
-bool MsgboxEndedRun = false;
 
 namespace {
 
@@ -85,6 +84,6 @@ bool RunMsgbox(ProcRecord* record) {
     return false;
   }
   if (info->ISABORT.Item(abortItem, ",").ToInt() == 0) return true;
-  MsgboxEndedRun = true;
+  StopRun(kExitEndedByAnswer);
   return false;
 }

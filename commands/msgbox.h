@@ -35,8 +35,4 @@ unsigned MsgboxStyle(const TextString& type);
 // False for "" or one item: the box is always shown.
 bool ParseFlag(const TextString& flag, TextString& target, int& expected);
 
-// Set once an answer has ended the run through ISABORT, which the exit code
-// tells apart from a failure. Process-wide; false at start.
-extern bool MsgboxEndedRun;
-
 #endif  // UPDATER_COMMANDS_MSGBOX_H_

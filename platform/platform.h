@@ -2,10 +2,13 @@
 //
 // Every operation here wraps one narrow-character Win32, shell or COM call (or
 // a short fixed sequence of them) and keeps exactly the results and effects
-// the updater relies on. Two implementations live side by side:
+// the updater relies on. Three implementations live side by side:
 //   platform/win32/  the real calls, for updater.exe;
-//   tests/fake/      an in-memory Windows world, for the host build.
-// The platform contract tests run against both, so the fake stays honest.
+//   platform/posix/  the Linux build's: the settings reader and the text
+//                    rules of code page 932, and no Windows;
+//   tests/fake/      an in-memory Windows world, for the host build's tests.
+// The platform contract tests run against the real calls and the fake, so
+// the fake stays honest.
 //
 // Texts are NUL-terminated bytes in the ANSI code page. Buffers are filled
 // the way the wrapped Win32 call fills them.
@@ -26,12 +29,18 @@ const unsigned kMaxPath = 260;
 // after that call; the HRESULT where the call returns one) in one
 // process-wide value. A successful operation leaves the value alone, so it
 // is read right after the failure, before any other such operation runs.
-// In platform/win32 a failing call is followed by win32::KeepLastError()
-// (platform/win32/last_error.h); a new operation that can fail does the
-// same and says so here, and the fake stores the code Windows gives.
+// In platform/win32 every failing call is kept right where it fails, through
+// win32::Fail and its companions (platform/win32/last_error.h), so that
+// cleanups after it cannot change the code; a new operation that can fail
+// does the same and says so here, and the fake stores the code Windows
+// gives.
 
 // The code kept by the most recent failing operation; 0 before any.
 unsigned LastErrorCode();
+
+// The codes the layers above tell apart.
+const unsigned kErrorFileExists = 80;      // ERROR_FILE_EXISTS
+const unsigned kErrorAlreadyExists = 183;  // ERROR_ALREADY_EXISTS
 
 // FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
 // code, default language): the system's text for an error code, in the ANSI
@@ -46,7 +55,7 @@ bool ErrorText(unsigned code, char* buffer, unsigned size);
 // it (looked up at run time), SetDllDirectoryA("") otherwise.
 void HardenDllSearch();
 
-const unsigned kSemFailCriticalErrors = 0x0001;   // SEM_FAILCRITICALERRORS
+const unsigned kSemFailCriticalErrors = 0x0001;  // SEM_FAILCRITICALERRORS
 const unsigned kSemNoOpenFileErrorBox = 0x8000;  // SEM_NOOPENFILEERRORBOX
 
 // SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX): a drive
@@ -331,7 +340,6 @@ enum MutexResult {
 // call gives one, goes to `held`; the name is held as long as any handle to
 // it is open. Keeps its error code when it fails.
 MutexResult CreateNamedMutex(const char* name, KernelObject* held);
-
 
 // ---- Settings files (private-profile functions) ------------------------
 

@@ -66,6 +66,27 @@ struct HeapObjectTraits {
   static void Close(Handle object) { delete object; }
 };
 
+// Traits of an array made with new (std::nothrow) T[n] and given back with
+// delete[]: a buffer that lives for one call.
+template <class Element>
+struct HeapArrayTraits {
+  typedef Element* Handle;
+  static Handle Null() { return 0; }
+  static bool IsValid(Handle array) { return array != 0; }
+  static void Close(Handle array) { delete[] array; }
+};
+
+// An owned heap buffer: `HeapArray<char> text(new (std::nothrow) char[n]);`
+// then `if (!text.valid()) ...`.
+template <class Element>
+class HeapArray : public ScopedOwner<HeapArrayTraits<Element> > {
+ public:
+  HeapArray() {}
+  explicit HeapArray(Element* array)
+      : ScopedOwner<HeapArrayTraits<Element> >(array) {}
+  Element& operator[](unsigned long index) const { return this->get()[index]; }
+};
+
 }  // namespace platform
 
 #endif  // UPDATER_PLATFORM_SCOPED_OWNER_H_

@@ -13,10 +13,6 @@ platform::KernelObject g_log;
 
 const char kUtf8Mark[] = "\xEF\xBB\xBF";
 
-// Windows' codes for "there is already a file of that name".
-const unsigned kErrorFileExists = 80;
-const unsigned kErrorAlreadyExists = 183;
-
 bool Open(const char* path, platform::LogOpenMode mode) {
   CloseRunLog();
   bool created = false;
@@ -110,7 +106,10 @@ bool OpenNewRunLog(const char* stem) {
                 today.month, today.day, number);
     if (Open(name.Text(), platform::kLogCreateNew)) return true;
     const unsigned error = platform::LastErrorCode();
-    if (error != kErrorFileExists && error != kErrorAlreadyExists) break;
+    if (error != platform::kErrorFileExists &&
+        error != platform::kErrorAlreadyExists) {
+      break;
+    }
   }
   return false;
 }
@@ -129,13 +128,13 @@ void LogText(const TextString& text) {
               platform::ProcessId());
   line.Add(text);
   // At most four bytes for each byte, and the line break.
-  char* utf8 = new (std::nothrow) char[line.Length() * 4 + 2];
-  if (!utf8) return;
-  unsigned length = EscapedUtf8(line.Text(), utf8);
+  platform::HeapArray<char> utf8(
+      new (std::nothrow) char[line.Length() * 4 + 2]);
+  if (!utf8.valid()) return;
+  unsigned length = EscapedUtf8(line.Text(), utf8.get());
   utf8[length++] = '\r';
   utf8[length++] = '\n';
-  platform::AppendToFile(g_log, utf8, length);
-  delete[] utf8;
+  platform::AppendToFile(g_log, utf8.get(), length);
 }
 
 void LogFormat(const char* format, ...) {

@@ -1,15 +1,16 @@
 #!/bin/bash
 # Installs what the builds and tests need on a Debian machine, once: the host
 # compiler and GoogleTest, mingw-w64 for both Windows builds, the 64-bit Wine
-# (and the 32-bit one where this kernel runs 32-bit programs), Xvfb and a
-# Japanese locale. Installs nothing that is already there; says what it does.
+# (and the 32-bit one where this kernel runs 32-bit programs), Xvfb, a
+# Japanese locale and git (a release takes its commit's time). Installs
+# nothing that is already there; says what it does.
 set -eu
 cd "$(dirname "$0")/.."
 . tools/wine-env.sh
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 
-packages="cmake make g++ libgtest-dev googletest mingw-w64
+packages="cmake make g++ libgtest-dev googletest mingw-w64 git
           wine wine64 xvfb xauth locales python3"
 with32=0
 if wine_kernel_runs_32bit; then

@@ -1,7 +1,7 @@
 // The Windows entry point of updater.exe.
 #include <windows.h>
 
-#include "app/startup.h"
+#include "platform/program_main.h"
 #include "platform/win32/command_line.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

@@ -14,9 +14,10 @@ unsigned g_lastErrorCode = 0;
 
 namespace win32 {
 
-void KeepLastError() { g_lastErrorCode = GetLastError(); }
-
-void KeepErrorCode(unsigned code) { g_lastErrorCode = code; }
+bool Fail(unsigned code) {
+  g_lastErrorCode = code;
+  return false;
+}
 
 }  // namespace win32
 

@@ -2,15 +2,13 @@
 #include <windows.h>
 
 #include "platform/platform.h"
-#include "platform/win32/scoped_handle.h"
 
 namespace platform {
 
 bool OpenableForWriting(const char* path) {
   // OPEN_EXISTING never creates or truncates; the handle is closed unused.
-  win32::ScopedHandle file(CreateFileA(path, GENERIC_WRITE, 0, NULL,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                       NULL));
+  KernelObject file(CreateFileA(path, GENERIC_WRITE, 0, NULL, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, NULL));
   return file.valid();
 }
 

@@ -3,7 +3,6 @@
 
 #include "platform/platform.h"
 #include "platform/win32/last_error.h"
-#include "platform/win32/scoped_handle.h"
 
 namespace platform {
 
@@ -12,15 +11,14 @@ FileDateResult LastWriteDate(const char* path, FileDate* date) {
   {
     // No sharing: a file that another process is writing counts as not
     // opened, which the date test treats as out of date.
-    win32::ScopedHandle file(CreateFileA(path, GENERIC_READ, 0, NULL,
-                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                         NULL));
+    KernelObject file(CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, NULL));
     if (!file.valid()) {
-      win32::KeepLastError();
+      win32::FailWithLastError();
       return kFileDateNotOpened;
     }
     if (!GetFileTime(file.get(), NULL, NULL, &written)) {
-      win32::KeepLastError();
+      win32::FailWithLastError();
       return kFileDateNotRead;
     }
   }  // closed before the conversions, as early as possible
@@ -28,7 +26,7 @@ FileDateResult LastWriteDate(const char* path, FileDate* date) {
   SYSTEMTIME fields;
   if (!FileTimeToLocalFileTime(&written, &local) ||
       !FileTimeToSystemTime(&local, &fields)) {
-    win32::KeepLastError();
+    win32::FailWithLastError();
     return kFileDateNotRead;
   }
   date->year = fields.wYear;

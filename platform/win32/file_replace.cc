@@ -15,20 +15,13 @@
 
 #include "platform/platform.h"
 #include "platform/win32/last_error.h"
-#include "platform/win32/scoped_handle.h"
 
 namespace platform {
 
 namespace {
 
 // A wide text on the heap.
-struct WideTextTraits {
-  typedef WCHAR* Handle;
-  static Handle Null() { return NULL; }
-  static bool IsValid(Handle text) { return text != NULL; }
-  static void Close(Handle text) { delete[] text; }
-};
-typedef ScopedOwner<WideTextTraits> WideText;
+typedef HeapArray<WCHAR> WideText;
 
 const WCHAR kTemporaryName[] = L"~up0000.tmp";
 const unsigned kTemporaryDigitsAt = 3;  // after "~up"
@@ -45,15 +38,16 @@ const DWORD kSettableAttributes =
 
 bool Allocate(WideText* text, DWORD length) {
   text->Reset(new (std::nothrow) WCHAR[length]);
-  if (!text->valid()) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  return text->valid();
+  return text->valid() || win32::Fail(ERROR_NOT_ENOUGH_MEMORY);
 }
 
 // `text` from the ANSI code page, into a new buffer.
 bool Widen(const char* text, WideText* wide) {
   const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, NULL, 0);
-  return length > 0 && Allocate(wide, length) &&
-         MultiByteToWideChar(CP_ACP, 0, text, -1, wide->get(), length) != 0;
+  if (length == 0) return win32::FailWithLastError();
+  return Allocate(wide, length) &&
+         win32::Kept(MultiByteToWideChar(CP_ACP, 0, text, -1, wide->get(),
+                                         length) != 0);
 }
 
 // Copies `text` up to its end or `length` characters, whichever comes
@@ -83,17 +77,15 @@ void NumberName(WCHAR* name, unsigned number) {
     name[kTemporaryDigitsAt + i] = kDigits[number & 0xF];
 }
 
-// Deletes our temporary file after a failure, keeping the failure's error.
+// Deletes our temporary file after a failure, whose code is kept already.
 void DiscardTemporary(const WCHAR* temporary) {
-  const DWORD error = GetLastError();
   SetFileAttributesW(temporary, FILE_ATTRIBUTE_NORMAL);
   DeleteFileW(temporary);
-  SetLastError(error);
 }
 
 // Copies `from` into a file of a new temporary name: `temporary` holds the
 // folder and kTemporaryName, whose digits start at `name`. False when the
-// copy failed (nothing of ours is left then, and GetLastError tells why). A
+// copy failed (nothing of ours is left then, and its code is kept). A
 // name that is taken is never written or deleted: it is skipped, and
 // CopyFileW is told to fail on a name taken since.
 bool CopyToNewTemporary(const WCHAR* from, const WCHAR* temporary,
@@ -106,13 +98,13 @@ bool CopyToNewTemporary(const WCHAR* from, const WCHAR* temporary,
     if (CopyFileW(from, temporary, TRUE)) return true;
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+    win32::Fail(error);
     // The name was free a moment ago, so what a failed copy left there is
     // ours: Wine leaves the part written before the disk filled.
     DiscardTemporary(temporary);
     return false;
   }
-  SetLastError(ERROR_FILE_EXISTS);
-  return false;
+  return win32::Fail(ERROR_FILE_EXISTS);
 }
 
 // Writes the file's data through to the disk, so that a power cut after the
@@ -120,35 +112,37 @@ bool CopyToNewTemporary(const WCHAR* from, const WCHAR* temporary,
 // read-only file is opened for writing with that attribute lifted meanwhile.
 bool FlushToDisk(const WCHAR* path) {
   const DWORD attributes = GetFileAttributesW(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  if (attributes == INVALID_FILE_ATTRIBUTES) return win32::FailWithLastError();
   const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
   const DWORD writable =
       attributes & kSettableAttributes & ~FILE_ATTRIBUTE_READONLY;
-  if (readOnly && !SetFileAttributesW(
-                      path, writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL)) {
+  if (readOnly &&
+      !win32::Kept(SetFileAttributesW(
+          path, writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL))) {
     return false;
   }
   bool flushed;
   {
-    win32::ScopedHandle file(CreateFileW(path, GENERIC_WRITE, 0, NULL,
-                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                         NULL));
-    flushed = file.valid() && FlushFileBuffers(file.get());
+    KernelObject file(CreateFileW(path, GENERIC_WRITE, 0, NULL, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, NULL));
+    flushed = file.valid() ? win32::Kept(FlushFileBuffers(file.get()))
+                           : win32::FailWithLastError();
   }
-  const DWORD error = GetLastError();
-  if (readOnly && !SetFileAttributesW(path, attributes & kSettableAttributes)) {
+  if (readOnly && !win32::Kept(SetFileAttributesW(
+                      path, attributes & kSettableAttributes))) {
     return false;
   }
-  SetLastError(error);
   return flushed;
 }
 
-// The whole sequence; on failure GetLastError holds the failed step's code.
-bool ReplaceBySteps(const char* from, const char* to) {
+}  // namespace
+
+bool ReplaceFileByCopy(const char* from, const char* to) {
   if (strpbrk(to, "*?") != NULL) {  // never bytes of a double-byte character
-    SetLastError(ERROR_INVALID_NAME);
-    return false;
+    return win32::Fail(ERROR_INVALID_NAME);
   }
+  // GetFullPathNameW fails on "" without saying why; CopyFileA's code.
+  if (*to == '\0') return win32::Fail(ERROR_PATH_NOT_FOUND);
   WideText source;
   WideText target;
   if (!Widen(from, &source) || !Widen(to, &target)) return false;
@@ -158,8 +152,8 @@ bool ReplaceBySteps(const char* from, const char* to) {
   // temporary file's long form.
   const DWORD needed = GetFullPathNameW(target.get(), 0, NULL, NULL);
   WideText paths;
-  if (needed == 0 ||
-      !Allocate(&paths, 3 * needed + MAX_PATH + kLongPrefixLength + 16)) {
+  if (needed == 0) return win32::FailWithLastError();
+  if (!Allocate(&paths, 3 * needed + MAX_PATH + kLongPrefixLength + 16)) {
     return false;
   }
   WCHAR* const full = paths.get();
@@ -167,8 +161,7 @@ bool ReplaceBySteps(const char* from, const char* to) {
   const DWORD fullLength =
       GetFullPathNameW(target.get(), needed, full, &namePart);
   if (fullLength == 0 || fullLength >= needed || namePart == NULL) {
-    SetLastError(ERROR_INVALID_NAME);
-    return false;
+    return win32::Fail(ERROR_INVALID_NAME);
   }
   const size_t folderLength = namePart - full;  // with its backslash
   WCHAR* const destination = full + needed;
@@ -189,34 +182,26 @@ bool ReplaceBySteps(const char* from, const char* to) {
          (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0 ||
         (attributes != INVALID_FILE_ATTRIBUTES &&
          (attributes & guarded) != guarded)) {
-      SetLastError(ERROR_ACCESS_DENIED);
-      return false;
+      return win32::Fail(ERROR_ACCESS_DENIED);
     }
     Put(Put(destination, full, folderLength), existing.cFileName);
   } else if (GetLastError() == ERROR_FILE_NOT_FOUND) {
     Put(destination, full, fullLength);
   } else {
-    return false;
+    return win32::FailWithLastError();
   }
 
   WCHAR* const name = PutLongForm(temporary, full, folderLength);
   Put(name, kTemporaryName);
   if (!CopyToNewTemporary(source.get(), temporary, name)) return false;
   if (!FlushToDisk(temporary) ||
-      !MoveFileExW(temporary, destination,
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      !win32::Kept(
+          MoveFileExW(temporary, destination,
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))) {
     DiscardTemporary(temporary);
     return false;
   }
   return true;
-}
-
-}  // namespace
-
-bool ReplaceFileByCopy(const char* from, const char* to) {
-  if (ReplaceBySteps(from, to)) return true;
-  win32::KeepLastError();
-  return false;
 }
 
 }  // namespace platform

@@ -6,28 +6,18 @@
 
 namespace platform {
 
-namespace {
-
-// The result of a Win32 call, keeping its error code when it failed.
-bool Kept(BOOL done) {
-  if (!done) win32::KeepLastError();
-  return done != FALSE;
-}
-
-}  // namespace
-
 bool SetAttributes(const char* path, unsigned attributes) {
-  return Kept(SetFileAttributesA(path, attributes));
+  return win32::Kept(SetFileAttributesA(path, attributes));
 }
 
 bool MakeDirectory(const char* path) {
-  return Kept(CreateDirectoryA(path, NULL));
+  return win32::Kept(CreateDirectoryA(path, NULL));
 }
 
-bool RemoveFile(const char* path) { return Kept(DeleteFileA(path)); }
+bool RemoveFile(const char* path) { return win32::Kept(DeleteFileA(path)); }
 
 bool CopyFileOver(const char* from, const char* to) {
-  return Kept(CopyFileA(from, to, FALSE));
+  return win32::Kept(CopyFileA(from, to, FALSE));
 }
 
 }  // namespace platform

@@ -12,7 +12,13 @@ bool KernelObjectTraits::IsValid(Handle handle) {
   return handle != NULL && handle != INVALID_HANDLE_VALUE;
 }
 
-void KernelObjectTraits::Close(Handle handle) { CloseHandle(handle); }
+// Closing keeps the thread's last error, so that a failure read after its
+// handle has gone out of scope is still the failure's.
+void KernelObjectTraits::Close(Handle handle) {
+  const DWORD error = GetLastError();
+  CloseHandle(handle);
+  SetLastError(error);
+}
 
 unsigned TempDirectory(char* buffer, unsigned size) {
   DWORD length = GetTempPathA(size, buffer);
@@ -71,10 +77,7 @@ bool OpenLogFile(const char* path, LogOpenMode mode, KernelObject* file,
     handle = OpenLog(path, GENERIC_WRITE, disposition);
     error = GetLastError();
   }
-  if (handle == INVALID_HANDLE_VALUE) {
-    win32::KeepErrorCode(error);
-    return false;
-  }
+  if (handle == INVALID_HANDLE_VALUE) return win32::Fail(error);
   // OPEN_ALWAYS tells an existing file by ERROR_ALREADY_EXISTS.
   *created = mode == kLogCreateNew || error != ERROR_ALREADY_EXISTS;
   file->Reset(handle);
@@ -85,21 +88,17 @@ bool AppendToFile(const KernelObject& file, const char* bytes, unsigned size) {
   const bool locked = LockLine(file.get());
   SetFilePointer(file.get(), 0, NULL, FILE_END);
   DWORD written = 0;
-  const BOOL wrote = WriteFile(file.get(), bytes, size, &written, NULL);
-  const DWORD error = GetLastError();
+  const bool wrote =
+      win32::Kept(WriteFile(file.get(), bytes, size, &written, NULL));
   if (locked) UnlockFile(file.get(), 0, kLineLockHigh, 1, 0);
-  if (!wrote) {
-    win32::KeepErrorCode(error);
-    return false;
-  }
-  return written == size;
+  return wrote && written == size;
 }
 
 MutexResult CreateNamedMutex(const char* name, KernelObject* held) {
   HANDLE mutex = CreateMutexA(NULL, FALSE, name);
   const DWORD error = GetLastError();
   if (mutex == NULL) {
-    win32::KeepErrorCode(error);
+    win32::Fail(error);
     return error == ERROR_ACCESS_DENIED ? kMutexExisted : kMutexFailed;
   }
   held->Reset(mutex);

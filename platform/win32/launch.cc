@@ -4,7 +4,6 @@
 
 #include "platform/platform.h"
 #include "platform/win32/last_error.h"
-#include "platform/win32/scoped_handle.h"
 
 namespace platform {
 
@@ -18,7 +17,7 @@ bool InputIdleWaitFailed(HANDLE process) {
   if (WaitForInputIdle(process, INFINITE) != WAIT_FAILED) return false;
   DWORD exitCode = 0;
   if (GetExitCodeProcess(process, &exitCode)) return false;
-  win32::KeepLastError();
+  win32::FailWithLastError();
   return true;
 }
 
@@ -32,17 +31,17 @@ LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait) {
   memset(&started, 0, sizeof(started));
   if (!CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, directory,
                       &startup, &started)) {
-    win32::KeepLastError();
+    win32::FailWithLastError();
     return kLaunchNotStarted;
   }
   // Declared in this order so that the thread handle is closed first.
-  win32::ScopedHandle process(started.hProcess);
-  win32::ScopedHandle thread(started.hThread);
+  KernelObject process(started.hProcess);
+  KernelObject thread(started.hThread);
 
   bool failed;
   if (wait == kWaitForExit) {
     failed = WaitForSingleObject(process.get(), INFINITE) == WAIT_FAILED;
-    if (failed) win32::KeepLastError();
+    if (failed) win32::FailWithLastError();
   } else {
     failed = InputIdleWaitFailed(process.get());
   }

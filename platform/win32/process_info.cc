@@ -2,12 +2,11 @@
 #include <windows.h>
 
 #include "platform/platform.h"
-#include "platform/win32/scoped_handle.h"
 
 namespace platform {
 
 Elevation ProcessElevation() {
-  win32::ScopedHandle token;
+  KernelObject token;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Receive()))
     return kElevationUnknown;
   TOKEN_ELEVATION elevation;

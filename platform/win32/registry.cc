@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/win32/last_error.h"
 
 namespace platform {
 
@@ -9,8 +10,8 @@ bool RegistryOpen(RegistryRoot root, const char* subKey, unsigned access,
                   RegistryHandle* handle) {
   if (root != kLocalMachine) return false;  // no other root is ever read
   HKEY key = NULL;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, access, &key) !=
-      ERROR_SUCCESS) {
+  if (!win32::KeptStatus(
+          RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, access, &key))) {
     return false;
   }
   *handle = reinterpret_cast<RegistryHandle>(key);
@@ -20,10 +21,10 @@ bool RegistryOpen(RegistryRoot root, const char* subKey, unsigned access,
 bool RegistryQuery(RegistryHandle handle, const char* name, unsigned char* data,
                    unsigned* size) {
   DWORD length = *size;
-  LONG status = RegQueryValueExA(reinterpret_cast<HKEY>(handle), name, NULL,
-                                 NULL, data, &length);
+  const LONG status = RegQueryValueExA(reinterpret_cast<HKEY>(handle), name,
+                                       NULL, NULL, data, &length);
   *size = length;
-  return status == ERROR_SUCCESS;
+  return win32::KeptStatus(status);
 }
 
 unsigned OtherRegistryView() {

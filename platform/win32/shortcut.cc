@@ -4,18 +4,12 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/win32/com_ref.h"
 #include "platform/win32/last_error.h"
-#include "platform/win32/scoped_handle.h"
 
 namespace platform {
 
 namespace {
-
-// The outcome of a COM call, keeping the HRESULT when it failed.
-bool Succeeded(HRESULT result) {
-  if (FAILED(result)) win32::KeepErrorCode(static_cast<unsigned>(result));
-  return SUCCEEDED(result);
-}
 
 // Whether the shell's link object keeps `text` whole: it holds paths in
 // MAX_PATH buffers, of wide characters on the NT family and of bytes on the
@@ -33,12 +27,12 @@ bool SaveShortcut(const ShortcutFields& fields, const char* path) {
   // A cut target or working folder would make a shortcut to something else.
   if (!FitsShellPath(fields.target) ||
       !FitsShellPath(fields.workingDirectory)) {
-    win32::KeepErrorCode(ERROR_FILENAME_EXCED_RANGE);
-    return false;
+    return win32::Fail(ERROR_FILENAME_EXCED_RANGE);
   }
   win32::ComRef<IShellLinkA> link;
-  if (!Succeeded(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER,
-                                  IID_IShellLinkA, link.receive()))) {
+  if (!win32::KeptResult(CoCreateInstance(CLSID_ShellLink, NULL,
+                                          CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                          link.receive()))) {
     return false;
   }
   // Only creating, the persist interface and saving decide the outcome.
@@ -48,16 +42,16 @@ bool SaveShortcut(const ShortcutFields& fields, const char* path) {
   if (fields.showCommand != 0) link->SetShowCmd(fields.showCommand);
 
   win32::ComRef<IPersistFile> file;
-  if (!Succeeded(link->QueryInterface(IID_IPersistFile, file.receive()))) {
+  if (!win32::KeptResult(
+          link->QueryInterface(IID_IPersistFile, file.receive()))) {
     return false;
   }
   // A path that does not fit is refused rather than saved under a cut name.
   WCHAR wide[kMaxPath];
   if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, kMaxPath) == 0) {
-    win32::KeepLastError();
-    return false;
+    return win32::FailWithLastError();
   }
-  return Succeeded(file->Save(wide, TRUE));
+  return win32::KeptResult(file->Save(wide, TRUE));
 }
 
 }  // namespace platform

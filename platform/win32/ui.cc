@@ -8,7 +8,7 @@ namespace platform {
 
 int ShowMessageBox(const char* text, const char* caption, unsigned style) {
   int answer = MessageBoxA(NULL, text, caption, style);
-  if (answer == 0) win32::KeepLastError();
+  if (answer == 0) win32::FailWithLastError();
   return answer;
 }
 

@@ -63,7 +63,12 @@ bool CopyNode(const char* from, const char* to, CopyRoute route) {
   std::map<std::string, Node>::iterator existing = world.nodes.find(toKey);
   if (existing != world.nodes.end()) {
     const Node& target = existing->second;
-    if (target.held) return Fail(fi::kErrorSharingViolation);
+    // Writing into a held file is a sharing violation; renaming over one
+    // is refused as access denied.
+    if (target.held) {
+      return Fail(route == kDirectCopy ? fi::kErrorSharingViolation
+                                       : fi::kErrorAccessDenied);
+    }
     if (target.directory || (target.attributes & kAttributeReadOnly)) {
       return Fail(fi::kErrorAccessDenied);
     }

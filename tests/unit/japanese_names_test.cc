@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/startup.h"
+#include "platform/program_main.h"
 #include "settings/messages.h"
 #include "tests/fake/fake_world.h"
 #include "tests/unit/updater_test.h"

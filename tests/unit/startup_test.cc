@@ -6,6 +6,7 @@
 
 #include "app/proc_driver.h"
 #include "app/process_state.h"
+#include "platform/program_main.h"
 #include "settings/param_reader.h"
 #include "app/startup.h"
 #include "platform/platform.h"

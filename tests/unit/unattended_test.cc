@@ -6,6 +6,8 @@
 #include "app/process_state.h"
 #include "app/single_run.h"
 #include "app/startup.h"
+#include "platform/program_main.h"
+#include "res/version.h"
 #include "settings/messages.h"
 #include "settings/run_log.h"
 #include "tests/fake/fake_world.h"
@@ -215,11 +217,12 @@ TEST_F(UnattendedTest, LogRecordsEveryEventInUtf8) {
   EXPECT_EQ(3, UpdaterMain("\"My Tool\" /LOG=\"C:\\logs\\run.log\""));
   const char* const name = "\xE3\x83\x84\xE3\x83\xBC\xE3\x83\xAB";  // UTF-8
   const std::string failed =
-      "copy C:\\\\new\\\\a.dll -> C:\\\\app\\\\a.dll: failed, error 32: The "
-      "process "
-      "cannot access the file because it is being used by another process.";
+      "copy C:\\\\new\\\\a.dll -> C:\\\\app\\\\a.dll: failed, error 5: Access "
+      "is "
+      "denied.";
   const std::vector<std::string> expected = {
-      std::string("updater 1.0.0, ") + (sizeof(void*) == 8 ? "64" : "32") +
+      std::string("updater ") + UPDATER_VERSION_TEXT + ", " +
+          (sizeof(void*) == 8 ? "64" : "32") +
           "-bit build, arguments: \"My Tool\" /LOG=\"C:\\\\logs\\\\run.log\"",
       "Windows 10.0.19045 (NT family), elevated: yes",
       "settings: C:\\\\Tools\\\\updater.ini",

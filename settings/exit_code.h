@@ -1,7 +1,7 @@
 // The exit codes of updater.exe, which tell the tools that start it how the
 // run ended. The numbers are fixed: scripts depend on them.
-#ifndef UPDATER_APP_EXIT_CODE_H_
-#define UPDATER_APP_EXIT_CODE_H_
+#ifndef UPDATER_SETTINGS_EXIT_CODE_H_
+#define UPDATER_SETTINGS_EXIT_CODE_H_
 
 enum ExitCode {
   // Every procedure of the run ended normally.
@@ -20,7 +20,16 @@ enum ExitCode {
   kExitAlreadyRunning = 5
 };
 
-// The code of a run that RunUpdater reported as stopped.
-ExitCode ExitCodeOfStoppedRun();
+// Told where the run stops, by whatever stops it (start-up, the driver, a
+// procedure, an answer): the first cause told is the run's, since the run
+// stops at its first error and those that pass the failure on only repeat
+// it. Process-wide.
+void StopRun(ExitCode cause);
 
-#endif  // UPDATER_APP_EXIT_CODE_H_
+// The cause the run was stopped for; kExitDone until one is told.
+ExitCode StopCause();
+
+// Forgets the cause, for a new run in the same process.
+void ClearStopCause();
+
+#endif  // UPDATER_SETTINGS_EXIT_CODE_H_
