@@ -68,7 +68,7 @@ TEST_F(LaunchTest, CommandLineAndWorkingDirectory) {
     fake::AddFile("C:\\Program Files\\Tool\\setup.exe");
     fake::AddFile("C:\\Program.exe");
     fake::AddFile("C:\\setup.exe");
-    EXPECT_TRUE(LaunchProcess(c.file, c.param, 1));
+    EXPECT_TRUE(LaunchProcess(c.file, c.param, 1, NULL));
     ASSERT_EQ(1u, fake::Launches().size());
     const fake::LaunchCall& call = fake::Launches()[0];
     EXPECT_EQ(c.commandLine, call.commandLine);
