@@ -1,5 +1,7 @@
 #include "app/command_switches.h"
 
+#include "commands/exit_code_list.h"
+
 namespace {
 
 // The word at `cursor` (blanks before it skipped), quotes removed; the
@@ -34,6 +36,16 @@ bool TakeSwitch(const TextString& word, CommandSwitches& out) {
   if (word.Length() >= prefix && SpanEquals(word.Text(), prefix, "/LOG=")) {
     out.log = true;
     out.logPath = word.Mid(prefix, word.Length() - 1);
+    return true;
+  }
+  // A value that is no exit code makes the word none of the switches.
+  const int restartPrefix = 17;  // "/RESTARTEXITCODE="
+  unsigned code;
+  if (word.Length() > restartPrefix &&
+      SpanEquals(word.Text(), restartPrefix, "/RESTARTEXITCODE=") &&
+      ParseExitCode(word.Mid(restartPrefix, word.Length() - 1), code)) {
+    out.restartCodeGiven = true;
+    out.restartCode = code;
     return true;
   }
   return false;

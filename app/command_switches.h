@@ -4,6 +4,10 @@
 //   /SILENT, /VERYSILENT, /SUPPRESSMSGBOXES   no box at all
 //   /LOG                                      a new log in the temporary folder
 //   /LOG=path, /LOG="path"                    a log appended to that file
+//   /RESTARTEXITCODE=N                        the exit code of a run that
+//                                             ended normally and needs a
+//                                             restart (N an exit code as
+//                                             commands/exit_code_list.h reads)
 // Words are separated by blanks (0x20); a double quote keeps the blanks up
 // to the next one inside the word, and the quotes are not part of it. Any
 // other word means nothing here ("Setup /s" has no switch).
@@ -13,11 +17,14 @@
 #include "base/text_string.h"
 
 struct CommandSwitches {
-  CommandSwitches() : silent(false), log(false) {}
+  CommandSwitches()
+      : silent(false), log(false), restartCodeGiven(false), restartCode(0) {}
 
   bool silent;
   bool log;
   TextString logPath;  // the last /LOG's path; "" for the temporary folder
+  bool restartCodeGiven;
+  unsigned restartCode;  // the last /RESTARTEXITCODE's
 };
 
 void ReadCommandSwitches(const char* commandLine, CommandSwitches& out);

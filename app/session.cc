@@ -80,9 +80,16 @@ int UpdaterMain(const char* commandLine) {
   SetSilentMode(switches.silent);
   OpenLog(switches);
   LogHeader(commandLine);
-  const ExitCode code = Run(commandLine);
+  int code = Run(commandLine);
   FreeAllProcLists();  // before `com` goes: COM outlives every record
-  LogFormat("exit code %d", static_cast<int>(code));
+  if (code == kExitDone && RestartNeeded()) {
+    // Never restarted here: the tool that started the run decides.
+    code = static_cast<int>(switches.restartCode);
+    LogFormat("a restart is needed (%s)",
+              switches.restartCodeGiven ? "/RESTARTEXITCODE"
+                                        : "no /RESTARTEXITCODE: exit code 0");
+  }
+  LogFormat("exit code %u", static_cast<unsigned>(code));
   CloseRunLog();
   return code;
 }

@@ -56,6 +56,9 @@ enum Code {
   kChildBeforeParent,    // U047
   kWildcard,             // U048
   kRelativePath,         // U049
+  // Exit codes of waited programs.
+  kBadExitCode,      // U050
+  kExitCodesUnread,  // U051
   // Symbols and App Paths.
   kUnknownSymbol,           // U060
   kUnexpandedInText,        // U061

@@ -106,6 +106,7 @@ class ProcedureChecks {
   void CheckDate(const List& list);
   void CheckWait(const List& list);
   void CheckAnswers(const List& list);
+  void CheckConditionalKeys();
 
   const Context& context_;
   const ProcRecord& record_;
@@ -385,6 +386,25 @@ void ProcedureChecks::Run() {
                 IsTextForm(key.form));
   }
   CheckSectionKeys(context_, name_, kind_);
+  CheckConditionalKeys();
+}
+
+// Keys read only where an earlier number is not 0, written where it is 0.
+void ProcedureChecks::CheckConditionalKeys() {
+  for (int k = 0; k < kind_.keyCount; ++k) {
+    const ProcKey& key = kind_.keys[k];
+    if (key.readIfNonZero == kAlwaysRead) continue;
+    const ProcKey& number = kind_.keys[key.readIfNonZero];
+    std::string raw;
+    if (record_.*number.field.number != 0 || !RawValue(name_, key.key, &raw)) {
+      continue;
+    }
+    context_.findings->Add(
+        context_.LineOf(name_, key.key), name_, key.key, kExitCodesUnread,
+        Printf("%s is never read: it is read only where %s is not 0, and "
+               "%s is 0 here, so no exit code is judged",
+               key.key, number.key, number.key));
+  }
 }
 
 // Lines of a section that are not keys the section's reader takes.

@@ -7,6 +7,7 @@
 
 #include "checker/kind_checks.h"
 #include "checker/markup.h"
+#include "commands/exit_code_list.h"
 #include "commands/item_list.h"
 #include "commands/kind_table.h"
 #include "commands/msgbox.h"
@@ -49,10 +50,27 @@ bool ReaderTakes(const Context& context, const std::string& section,
     taken = ReadIntParam(section.c_str(), key.key, number);
   } else {
     TextString value;
-    taken = ReadParam(section.c_str(), key.key, value);
+    taken = ReadKeyText(section.c_str(), key, value);
   }
   context.errors->Take();
   return taken;
+}
+
+// Why the reader refuses a list of exit codes that reads whole: an item
+// that is no code. `refusal` stays as it is for any other reason.
+void ExitCodeRefusal(const Context& context, const std::string& section,
+                     const ProcKey& key, Refusal* refusal) {
+  TextString value;
+  TextString bad;
+  const bool read = ReadParam(section.c_str(), key.key, value);
+  context.errors->Take();
+  if (!read || !FindBadExitCode(value, bad)) return;
+  refusal->code = kBadExitCode;
+  refusal->message = Printf(
+      "'%s' is no exit code (a decimal number from -2147483648 to "
+      "4294967295, or 0x and up to 8 hexadecimal digits): the updater "
+      "refuses the list, since it could not judge the program's answer",
+      bad.Text());
 }
 
 // Whether the item is a SWITCH with a branch that is not empty.
@@ -157,7 +175,10 @@ void ListWalker::ReportRefusedKeys(const std::string& name,
          ReaderTakes(context_, name, key))) {
       continue;
     }
-    const Refusal refusal = WhyRefused(*context_.text, name, key.key);
+    Refusal refusal = WhyRefused(*context_.text, name, key.key);
+    if (key.reader == kExitCodeList) {
+      ExitCodeRefusal(context_, name, key, &refusal);
+    }
     const unsigned line = refusal.code == kKeyMissing
                               ? context_.text->SectionLine(name)
                               : context_.LineOf(name, key.key);

@@ -5,6 +5,7 @@
 #include "commands/date.h"
 #include "commands/delete.h"
 #include "commands/exist.h"
+#include "commands/exit_code_list.h"
 #include "commands/item_list.h"
 #include "commands/launch.h"
 #include "commands/link.h"
@@ -41,7 +42,7 @@ enum KeyStart {
   kMsgboxKeys = kSwitchKeys + 3,
   kCopyKeys = kMsgboxKeys + 4,
   kLaunchKeys = kCopyKeys + 2,
-  kDeleteKeys = kLaunchKeys + 3,
+  kDeleteKeys = kLaunchKeys + 5,
   kLinkKeys = kDeleteKeys + 1,
   kMakedirKeys = kLinkKeys + 4,
   kAttrKeys = kMakedirKeys + 1,
@@ -68,6 +69,12 @@ const ProcKey kProcKeys[] = {
     UPDATER_TEXT_KEY("PARAM", kParameters, kPairedOrEmpty, &LAUNCH_INFO::PARAM),
     {"ISWAIT", Number(&LAUNCH_INFO::ISWAIT), kLeadingNumber, kRequired,
      kWaitMode, kUnpaired, kAlwaysRead},
+    // Read only where ISWAIT (key 2) waits for the end: the input-idle wait
+    // leaves the program running, with no exit code to judge.
+    {"SUCCESS", Text(&LAUNCH_INFO::SUCCESS), kExitCodeList, kOptional,
+     kExitCodes, kUnpaired, 2},
+    {"RESTART", Text(&LAUNCH_INFO::RESTART), kExitCodeList, kOptional,
+     kExitCodes, kUnpaired, 2},
     UPDATER_TEXT_KEY("FILE", kDeletedFiles, kDriving, &DELETE_INFO::FILE),
     UPDATER_TEXT_KEY("SRC", kLinkTargets, kDriving, &SHORTCUT_INFO::SRC),
     UPDATER_TEXT_KEY("PARAM", kParameters, kPairedOrEmpty,
@@ -96,6 +103,7 @@ static_assert(sizeof kProcKeys / sizeof kProcKeys[0] == kKeyTotal,
 // RunItems holds the items of a kind's keys in an array of kMostProcKeys.
 static_assert(kSwitchKeys - kDateKeys <= kMostProcKeys &&
                   kCopyKeys - kMsgboxKeys <= kMostProcKeys &&
+                  kDeleteKeys - kLaunchKeys <= kMostProcKeys &&
                   kMakedirKeys - kLinkKeys <= kMostProcKeys,
               "a kind reads more keys than RunItems holds");
 
@@ -149,7 +157,7 @@ bool ReadKey(ProcRecord& record, const char* section, const ProcKey& key) {
     return true;
   }
   TextString& field = record.*key.field.text;
-  if (!ReadParam(section, key.key, field)) return false;
+  if (!ReadKeyText(section, key, field)) return false;
   NoteKeyValue(record, key.key, field.Text());
   return true;
 }
@@ -193,7 +201,16 @@ const ProcKey* FindProcKey(const ProcKind& kind, const char* key) {
 }
 
 const TextString* KeyText(const ProcRecord& record, const ProcKey& key) {
-  return key.reader == kExpandedText ? &(record.*key.field.text) : 0;
+  return key.reader != kLeadingNumber ? &(record.*key.field.text) : 0;
+}
+
+bool ReadKeyText(const char* section, const ProcKey& key, TextString& out) {
+  if (!ReadParam(section, key.key, out)) return false;
+  TextString bad;
+  if (key.reader != kExitCodeList || !FindBadExitCode(out, bad)) return true;
+  // A code that cannot be read would judge the program's answer wrongly.
+  ShowError(MSG_BAD_FORMAT, section, key.key);
+  return false;
 }
 
 const ProcKey* DrivingKey(const ProcKind& kind) {

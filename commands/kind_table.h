@@ -12,8 +12,10 @@
 
 // How a key's value is read.
 enum KeyReader : unsigned char {
-  kExpandedText,  // ReadParam: symbols, App Paths and ".." steps resolved
-  kLeadingNumber  // ReadIntParam: the leading decimal number, as written
+  kExpandedText,   // ReadParam: symbols, App Paths and ".." steps resolved
+  kLeadingNumber,  // ReadIntParam: the leading decimal number, as written
+  kExitCodeList    // kExpandedText, then every item must be an exit code
+                   // (commands/exit_code_list.h): MSG_BAD_FORMAT otherwise
 };
 
 // Whether a section must have the key.
@@ -46,7 +48,8 @@ enum ValueForm : unsigned char {
   kFlagTest,          // "" or "<procedure>, <0|1>" (ParseFlag)
   kTestedProcedure,   // a procedure of the list being run (TestedName)
   kBranchList,        // a procedure list, loaded and run by a SWITCH
-  kWaitMode           // 0: until ready for input; otherwise until the end
+  kWaitMode,          // 0: until ready for input; otherwise until the end
+  kExitCodes          // exit codes of a waited program
 };
 
 // How a key's items go with those of the kind's driving list.
@@ -60,7 +63,7 @@ enum Pairing : unsigned char {
                      // quietly (result false, the run goes on)
 };
 
-// The field a key fills: `text` for kExpandedText, `number` otherwise.
+// The field a key fills: `number` for kLeadingNumber, `text` otherwise.
 union KeyField {
   constexpr KeyField(TextString ProcRecord::*field) : text(field) {}
   constexpr KeyField(int ProcRecord::*field) : number(field) {}
@@ -157,11 +160,16 @@ const ProcKey* FindProcKey(const ProcKind& kind, const char* key);
 // A loaded record's value of a text key; null for a number key.
 const TextString* KeyText(const ProcRecord& record, const ProcKey& key);
 
+// Reads the value of the text key `key` of `section` into `out` as its
+// reader says. False after the reader's message (MSG_BAD_FORMAT naming the
+// section and the key); `out` may then hold the value read.
+bool ReadKeyText(const char* section, const ProcKey& key, TextString& out);
+
 // The driving key of a kind, or null when it walks no items.
 const ProcKey* DrivingKey(const ProcKind& kind);
 
 // The most keys a kind reads after MODE.
-const int kMostProcKeys = 4;
+const int kMostProcKeys = 5;
 
 // What a runner makes of one item of its driving list.
 enum ItemOutcome {  // in this order: the last two go on with the run

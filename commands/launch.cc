@@ -2,9 +2,12 @@
 
 #include <new>
 
+#include "commands/exit_code_list.h"
 #include "commands/item_list.h"
 #include "commands/kind_table.h"
 #include "platform/platform.h"
+#include "settings/exit_code.h"
+#include "settings/messages.h"
 #include "settings/param_reader.h"
 #include "settings/run_log.h"
 
@@ -30,12 +33,31 @@ bool ProgramPart(const TextString& path, const TextString& bare,
   return out.Length() == bare.Length() + 2;
 }
 
+// The waited program's exit code, judged by SUCCESS and RESTART: a code
+// that counts as no success stops the run with its own message.
+ItemOutcome JudgeExit(const LAUNCH_INFO& info, const TextString& program,
+                      unsigned code) {
+  const ExitCodeVerdict verdict =
+      JudgeExitCode(info.SUCCESS, info.RESTART, code);
+  LogFormat("%s ended with exit code %u (0x%08X): %s", program.Text(), code,
+            code,
+            verdict == kExitSucceeded      ? "success"
+            : verdict == kExitNeedsRestart ? "success, a restart is needed"
+                                           : "no success code, the run stops");
+  if (verdict == kExitNeedsRestart) NoteRestartNeeded();
+  if (verdict != kExitFailed) return kItemDone;
+  ShowError(MSG_LAUNCH_EXIT_CODE, program.Text(), code, code);
+  return kItemStopped;
+}
+
 // FILE and PARAM, waited for as ISWAIT says.
 ItemOutcome LaunchItem(ProcRecord& record, const TextString* items) {
   const LAUNCH_INFO& info = static_cast<const LAUNCH_INFO&>(record);
-  return LaunchProcess(items[0].Text(), items[1].Text(), info.ISWAIT)
-             ? kItemDone
-             : kItemFailed;
+  unsigned code = 0;
+  if (!LaunchProcess(items[0].Text(), items[1].Text(), info.ISWAIT, &code)) {
+    return kItemFailed;
+  }
+  return info.ISWAIT != 0 ? JudgeExit(info, items[0], code) : kItemDone;
 }
 
 }  // namespace
@@ -49,7 +71,8 @@ bool RunLaunch(ProcRecord* record) {
   return RunItems(*record, LaunchItem, true);
 }
 
-bool LaunchProcess(const char* path, const char* params, int wait) {
+bool LaunchProcess(const char* path, const char* params, int wait,
+                   unsigned* exitCode) {
   const TextString program(path);
   TextString bare(program);
   if (IsEnclosedInQuotes(program)) bare = program.Mid(1, program.Length() - 2);
@@ -74,8 +97,8 @@ bool LaunchProcess(const char* path, const char* params, int wait) {
   // Taken before the call, which may change the command line in place.
   TextString started(commandLine);
   started.Add(" in ").Add(folder);
-  const bool done = platform::Launch(commandLine.Buffer(), folder.Text(),
-                                     how) == platform::kLaunchDone;
+  const bool done = platform::Launch(commandLine.Buffer(), folder.Text(), how,
+                                     exitCode) == platform::kLaunchDone;
   LogFileOperation(done, "launch", started.Text(), 0);
   return done;
 }

@@ -15,6 +15,11 @@ struct LAUNCH_INFO : ProcRecord {
   TextString FILE;   // program paths, each with its folder
   TextString PARAM;  // parameter text per program
   int ISWAIT;        // 0: until ready for input; otherwise until it ends
+  // Read only where ISWAIT waits for the end, both optional: the exit codes
+  // that count as success (none listed: every code does) and those that
+  // count as success needing a restart (commands/exit_code_list.h).
+  TextString SUCCESS;
+  TextString RESTART;
 };
 
 ProcRecord* LoadLaunch(const char* name);
@@ -22,7 +27,9 @@ bool RunLaunch(ProcRecord* record);
 
 // Starts `path` with `params` in the folder that holds it and waits as
 // `wait` says. False when the path has no folder, the program could not be
-// started or the wait broke. Shows no message.
-bool LaunchProcess(const char* path, const char* params, int wait);
+// started or the wait broke. Shows no message. After a wait for the end
+// (`wait` not 0) `exitCode` (may be null) gets the program's exit code.
+bool LaunchProcess(const char* path, const char* params, int wait,
+                   unsigned* exitCode);
 
 #endif  // UPDATER_COMMANDS_LAUNCH_H_

@@ -433,14 +433,19 @@ enum LaunchResult {
 };
 
 // CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, directory,
-// &zeroed STARTUPINFOA, &pi); then WaitForSingleObject(INFINITE) or
-// WaitForInputIdle(INFINITE); then the thread handle and the process handle
-// are closed, in this order. The command line is passed exactly as given.
-// WaitForInputIdle answers WAIT_FAILED at once for a program without a
-// message queue (a console program) under Wine: that counts as done as long
-// as the process can still be queried (GetExitCodeProcess succeeds). Keeps
-// its error code.
-LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait);
+// &zeroed STARTUPINFOA, &pi); then WaitForSingleObject(INFINITE) and
+// GetExitCodeProcess, or WaitForInputIdle(INFINITE); then the thread handle
+// and the process handle are closed, in this order. The command line is
+// passed exactly as given. After the wait for the exit, `exitCode` (may be
+// null) gets the program's exit code when the result is kLaunchDone; a
+// process that cannot be asked for it is a failed wait. The input-idle wait
+// leaves the program running, so it has no exit code and leaves `exitCode`
+// as it is. WaitForInputIdle answers WAIT_FAILED at once for a program
+// without a message queue (a console program) under Wine: that counts as
+// done as long as the process can still be queried (GetExitCodeProcess
+// succeeds). Keeps its error code.
+LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait,
+                    unsigned* exitCode);
 
 // ---- Shell links -------------------------------------------------------
 

@@ -3,6 +3,7 @@
 namespace {
 
 ExitCode g_stopCause = kExitDone;
+bool g_restartNeeded = false;
 
 }  // namespace
 
@@ -12,4 +13,11 @@ void StopRun(ExitCode cause) {
 
 ExitCode StopCause() { return g_stopCause; }
 
-void ClearStopCause() { g_stopCause = kExitDone; }
+void ClearStopCause() {
+  g_stopCause = kExitDone;
+  g_restartNeeded = false;
+}
+
+void NoteRestartNeeded() { g_restartNeeded = true; }
+
+bool RestartNeeded() { return g_restartNeeded; }

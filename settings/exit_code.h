@@ -29,7 +29,13 @@ void StopRun(ExitCode cause);
 // The cause the run was stopped for; kExitDone until one is told.
 ExitCode StopCause();
 
-// Forgets the cause, for a new run in the same process.
+// Forgets the cause and the restart, for a new run in the same process.
 void ClearStopCause();
+
+// Told by a program the run started that answered "a restart is needed".
+// The run goes on; a run that ends normally then says so in its exit code
+// when the command line asks for it. Process-wide.
+void NoteRestartNeeded();
+bool RestartNeeded();
 
 #endif  // UPDATER_SETTINGS_EXIT_CODE_H_

@@ -21,7 +21,10 @@ enum MessageId {
   MSG_BAD_PROC_COUNT = 11,  // no arguments
   MSG_ATTR_FAILED = 12,     // file path, attribute value (unsigned)
   MSG_MAKEDIR_FAILED = 13,  // directory path
-  MSG_ALREADY_RUNNING = 14  // the updater's folder
+  MSG_ALREADY_RUNNING = 14,  // the updater's folder
+  // program path, its exit code (unsigned), the same code again (shown in
+  // hexadecimal)
+  MSG_LAUNCH_EXIT_CODE = 15
 };
 
 // Caption of every message box, read each time a box is shown. Process-wide:

@@ -107,7 +107,7 @@ int LoadResourceString(unsigned, char* buffer, int size) {
   return 0;
 }
 
-LaunchResult Launch(char*, const char*, LaunchWait) {
+LaunchResult Launch(char*, const char*, LaunchWait, unsigned*) {
   return kLaunchNotStarted;
 }
 

@@ -23,7 +23,8 @@ bool InputIdleWaitFailed(HANDLE process) {
 
 }  // namespace
 
-LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait) {
+LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait,
+                    unsigned* exitCode) {
   STARTUPINFOA startup;
   memset(&startup, 0, sizeof(startup));
   startup.cb = sizeof(startup);
@@ -40,8 +41,14 @@ LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait) {
 
   bool failed;
   if (wait == kWaitForExit) {
-    failed = WaitForSingleObject(process.get(), INFINITE) == WAIT_FAILED;
-    if (failed) win32::FailWithLastError();
+    DWORD code = 0;
+    failed = WaitForSingleObject(process.get(), INFINITE) == WAIT_FAILED ||
+             !GetExitCodeProcess(process.get(), &code);
+    if (failed) {
+      win32::FailWithLastError();
+    } else if (exitCode) {
+      *exitCode = code;
+    }
   } else {
     failed = InputIdleWaitFailed(process.get());
   }

@@ -77,7 +77,7 @@ platform::LaunchResult Start(const std::string& commandLine,
                              const char* directory = "C:\\") {
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
-  return platform::Launch(&line[0], directory, platform::kWaitForExit);
+  return platform::Launch(&line[0], directory, platform::kWaitForExit, NULL);
 }
 
 TEST_F(FakeWorld, UnquotedPathWithBlanksStartsThePlantedProgram) {

@@ -1452,10 +1452,11 @@ class LaunchContract : public PlatformContract {
   }
   platform::LaunchResult Run(const std::string& commandLine,
                              platform::LaunchWait wait,
-                             const std::string& directory = testenv::Root()) {
+                             const std::string& directory = testenv::Root(),
+                             unsigned* exitCode = NULL) {
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    return platform::Launch(&line[0], directory.c_str(), wait);
+    return platform::Launch(&line[0], directory.c_str(), wait, exitCode);
   }
   std::string module_;
 };
@@ -1468,6 +1469,24 @@ TEST_F(LaunchContract, StartsAndWaitsForAProgram) {
   // A program without a message queue is not a failed start either.
   EXPECT_EQ(platform::kLaunchDone,
             Run(module_ + kNoTests, platform::kWaitForInputIdle));
+}
+
+// The whole 32 bits of the code come back, the crash code 0xC0000005 too;
+// the input-idle wait leaves the program running and the code untouched.
+TEST_F(LaunchContract, WaitForTheEndReportsTheExitCode) {
+  const unsigned codes[] = {0u, 3010u, 0xC0000005u};
+  for (unsigned code : codes) {
+    unsigned reported = 12345;
+    EXPECT_EQ(platform::kLaunchDone,
+              Run(testenv::CommandExitingWith(code), platform::kWaitForExit,
+                  testenv::Root(), &reported));
+    EXPECT_EQ(code, reported);
+  }
+  unsigned untouched = 12345;
+  EXPECT_EQ(platform::kLaunchDone,
+            Run(testenv::CommandExitingWith(7), platform::kWaitForInputIdle,
+                testenv::Root(), &untouched));
+  EXPECT_EQ(12345u, untouched);
 }
 
 TEST_F(LaunchContract, MissingProgramOrDirectoryIsNotStarted) {

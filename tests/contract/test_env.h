@@ -102,6 +102,11 @@ bool NativeViewIs64();
 // A key name not used by anything else, for this process.
 std::string UniqueName(const std::string& stem);
 
+// A command line whose program ends at once with `code` as its exit code,
+// started in Root(): cmd.exe's "exit" on the Win32 side, a program scripted
+// so on the fake.
+std::string CommandExitingWith(unsigned code);
+
 }  // namespace testenv
 
 #endif  // UPDATER_TESTS_CONTRACT_TEST_ENV_H_

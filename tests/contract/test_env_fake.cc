@@ -98,6 +98,13 @@ bool ColonRefusedInNames() { return true; }
 bool HiddenOrSystemDestinationRefusesCopy() { return true; }
 bool ExtensionlessNameRunsOnlyAsExe() { return true; }
 
+std::string CommandExitingWith(unsigned code) {
+  const std::string program = Path("exits.exe");
+  WriteFile(program, "MZ");
+  fake::SetLaunchExitCode(program, code);
+  return program;
+}
+
 // The fake serves the script's table itself (tests/fake/fake_strings.cc).
 bool ScriptStringTable(std::map<unsigned, std::string>* table,
                        std::string* /*error*/) {

@@ -6,7 +6,8 @@
 //   appends "start <command line hex> <working directory hex>" to <exe>.log,
 //   then keeps running until "pause=<ms>" from its command line has passed
 //   (0 when absent, at most 60 s) or the file <exe>.quit appears,
-//   appends "end" to <exe>.log, creates <exe>.end and exits with code 3.
+//   appends "end" to <exe>.log, creates <exe>.end and exits with code 3, or
+//   with "exit=<n>" from its command line (decimal, the full 32 bits).
 // The GUI build first sleeps "ready=<ms>" and creates <exe>.ready before it
 // enters its message loop, so that a test can tell whether a waiter let the
 // program become ready for input first.
@@ -80,5 +81,6 @@ int main() {
 #endif
   Append(self + ".log", "end");
   Touch(self + ".end");
-  return 3;
+  const char* exitCode = strstr(commandLine, "exit=");
+  ExitProcess(exitCode ? strtoul(exitCode + 5, NULL, 10) : 3);
 }

@@ -188,6 +188,47 @@ class Launch(ProbeCase):
                          ["start", "end"] * 2)
 
 
+class ExitCodes(ProbeCase):
+    def test_success_and_restart_codes_reach_the_run_and_its_exit_code(self):
+        self.probe("tool\\setup.exe")
+        program = self.wpath("tool", "setup.exe")
+        crash = 3221225477  # 0xC0000005: the full 32 bits come through
+        restart = "success, a restart is needed"
+        cases = [
+            # keys, the probe's exit code, switches, updater's exit code,
+            # whether a box shows the code, the log's verdict
+            ("", 1603, "", 0, False, "success"),
+            ("SUCCESS=0, 1638\n", 1638, "", 0, False, "success"),
+            ("SUCCESS=0, 1638\n", crash, "", 3, True, "no success code"),
+            ("SUCCESS=0\nRESTART=3010\n", 3010, "", 0, False, restart),
+            ("RESTART=3010\n", 3010, "/RESTARTEXITCODE=3010", 3010, False,
+             restart),
+            ("SUCCESS=0\n", 1603, "/SILENT", 3, False, "no success code"),
+        ]
+        for keys, code, switches, expected, box, verdict in cases:
+            with self.subTest(keys=keys, code=code, switches=switches):
+                remove(self.path("next"))
+                remove(self.path("run.log"))
+                result = self.run_settings(
+                    "L, NEXT",
+                    "[L]\nMODE=LAUNCH\nFILE=<Src>\\tool\\setup.exe\n"
+                    "PARAM=exit=%d\nISWAIT=1\n%s"
+                    "[NEXT]\nMODE=MAKEDIR\nDIR=<Src>\\next\n" % (code, keys),
+                    args='%s /LOG="%s"' % (switches, self.wpath("run.log")),
+                    exit_code=expected)
+                self.assertEqual([b.text for b in result.boxes],
+                                 [message(15, program, code, code)] if box else [])
+                # A failing code stops the run before the next procedure.
+                self.assertEqual(os.path.isdir(self.path("next")), expected != 3)
+                with open(self.path("run.log"), encoding="utf-8-sig") as f:
+                    log = f.read()
+                self.assertIn("ended with exit code %d (0x%08X): %s"
+                              % (code, code, verdict), log)
+                self.assertEqual("a restart is needed (" in log,
+                                 verdict == restart)
+                self.assertIn("exit code %d\n" % expected, log)
+
+
 class Link(ProbeCase):
     def setUp(self):
         super().setUp()

@@ -240,6 +240,8 @@ class Log(UnattendedCase):
             r"start \[RUN\] MODE=LAUNCH FILE=.* PARAM=\"pause=0\" ISWAIT=\"1\"$",
             r"launch %s pause=0 in %s: done$"
             % (esc(src + "\\probe.exe"), esc(src)),
+            r"%s ended with exit code 3 \(0x00000003\): success$"
+            % esc(src + "\\probe.exe"),
             r"end \[RUN\] result true$",
             r"start \[CP\] MODE=COPY",
             r"copy %s -> %s: done$" % (esc(src + "\\new.dat"),

@@ -76,7 +76,8 @@ bool ResolveProgram(const std::string& commandLine, std::string* program) {
 
 namespace platform {
 
-LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait) {
+LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait,
+                    unsigned* exitCode) {
   fake::internal::World& world = TheWorld();
   fake::LaunchCall call;
   call.commandLine = commandLine != NULL ? commandLine : "";
@@ -99,6 +100,11 @@ LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait) {
     if (call.result != kLaunchNotStarted) {
       std::map<std::string, std::function<void()> >::const_iterator action =
           world.launchActions.find(key);
+      if (call.result == kLaunchDone && wait == kWaitForExit && exitCode) {
+        std::map<std::string, unsigned>::const_iterator code =
+            world.launchExitCodes.find(key);
+        *exitCode = code != world.launchExitCodes.end() ? code->second : 0;
+      }
       if (action != world.launchActions.end()) {
         std::function<void()> run = action->second;  // may reset the world
         world.launches.push_back(call);
@@ -129,6 +135,10 @@ const std::vector<LaunchCall>& Launches() {
 void SetLaunchResult(const std::string& program,
                      platform::LaunchResult result) {
   internal::TheWorld().launchResults[internal::KeyOf(program)] = result;
+}
+
+void SetLaunchExitCode(const std::string& program, unsigned code) {
+  internal::TheWorld().launchExitCodes[internal::KeyOf(program)] = code;
 }
 
 void OnLaunch(const std::string& program, const std::function<void()>& action) {

@@ -154,6 +154,9 @@ const std::vector<LaunchCall>& Launches();
 // Result for a program (its full path; case does not matter). Without one a
 // program that exists gives kLaunchDone; a missing one kLaunchNotStarted.
 void SetLaunchResult(const std::string& program, platform::LaunchResult result);
+// The exit code a program ends with (0 without one), reported where the
+// launch waits for the exit.
+void SetLaunchExitCode(const std::string& program, unsigned code);
 // Runs while the updater waits for `program`, e.g. to change files.
 void OnLaunch(const std::string& program, const std::function<void()>& action);
 

@@ -1,9 +1,11 @@
 // LAUNCH procedures on the fake world: command lines, working directories,
-// the wait chosen and failures.
+// the wait chosen, failures and the exit codes of waited programs.
 #include <string>
 #include <vector>
 
+#include "commands/exit_code_list.h"
 #include "commands/launch.h"
+#include "settings/exit_code.h"
 #include "settings/messages.h"
 #include "tests/fake/fake_world.h"
 #include "tests/unit/section_run.h"
@@ -68,7 +70,7 @@ TEST_F(LaunchTest, CommandLineAndWorkingDirectory) {
     fake::AddFile("C:\\Program Files\\Tool\\setup.exe");
     fake::AddFile("C:\\Program.exe");
     fake::AddFile("C:\\setup.exe");
-    EXPECT_TRUE(LaunchProcess(c.file, c.param, 1));
+    EXPECT_TRUE(LaunchProcess(c.file, c.param, 1, NULL));
     ASSERT_EQ(1u, fake::Launches().size());
     const fake::LaunchCall& call = fake::Launches()[0];
     EXPECT_EQ(c.commandLine, call.commandLine);
@@ -172,6 +174,102 @@ TEST_F(LaunchTest, EmptyFileListAndMissingKeys) {
               BoxTexts());
   }
   EXPECT_TRUE(fake::Launches().empty());
+}
+
+TEST_F(LaunchTest, ExitCodesAreReadInEitherBaseAndAsSignedNumbers) {
+  struct Case {
+    const char* item;
+    bool read;
+    unsigned code;
+  } cases[] = {
+      {"0", true, 0},
+      {"3010", true, 3010},
+      {"007", true, 7},
+      {"4294967295", true, 0xFFFFFFFFu},
+      {"3221225477", true, 0xC0000005u},
+      {"-1073741819", true, 0xC0000005u},
+      {"0xC0000005", true, 0xC0000005u},
+      {"0Xc0000005", true, 0xC0000005u},
+      {"-1", true, 0xFFFFFFFFu},
+      {"-2147483648", true, 0x80000000u},
+      {"-0", true, 0},
+      {"4294967296", false, 0},
+      {"-2147483649", false, 0},
+      {"0x100000000", false, 0},
+      {"0x", false, 0},
+      {"-0x1", false, 0},
+      {"+1", false, 0},
+      {"-", false, 0},
+      {"", false, 0},
+      {"30 10", false, 0},
+      {"1e3", false, 0},
+      {"\x82\x50", false, 0},  // a full-width digit one
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.item);
+    unsigned code = 12345;
+    EXPECT_EQ(c.read, ParseExitCode(TextString(c.item), code));
+    EXPECT_EQ(c.read ? c.code : 12345u, code);
+  }
+}
+
+// SUCCESS and RESTART judge each waited program's exit code; where ISWAIT
+// does not wait they are not read, whatever they hold.
+TEST_F(LaunchTest, ExitCodeJudgedBySuccessAndRestart) {
+  struct Case {
+    const char* keys;
+    unsigned code;  // of b.exe, the first of two programs
+    bool goesOn;
+    bool restart;
+  } cases[] = {
+      {"ISWAIT=1\n", 1603, true, false},  // no keys: every code as before
+      {"ISWAIT=1\nSUCCESS=\n", 1603, true, false},
+      {"ISWAIT=1\nSUCCESS= , ,\n", 1603, true, false},
+      {"ISWAIT=1\nSUCCESS=0, 1638\n", 1638, true, false},
+      {"ISWAIT=1\nSUCCESS=0, 1638\n", 1603, false, false},
+      {"ISWAIT=1\nSUCCESS=0\nRESTART=3010,1641\n", 1641, true, true},
+      {"ISWAIT=1\nRESTART=3010\n", 3010, true, true},
+      {"ISWAIT=1\nRESTART=3010\n", 1603, true, false},
+      {"ISWAIT=1\nSUCCESS=0,-1073741819\n", 0xC0000005u, true, false},
+      {"ISWAIT=0\nSUCCESS=0\n", 1603, true, false},
+      {"ISWAIT=0\nSUCCESS=not read\n", 1603, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    SetUp();
+    fake::SetLaunchExitCode("C:\\B\\b.exe", c.code);
+    WriteSettings(std::string("[S]\nMODE=LAUNCH\nFILE=C:\\B\\b.exe, "
+                              "C:\\A\\a.exe\nPARAM=\n") +
+                  c.keys);
+    SectionRun run = LoadAndRun(LoadLaunch, RunLaunch, "S");
+    EXPECT_EQ(c.goesOn, run.goesOn);
+    EXPECT_EQ(c.goesOn, run.result);
+    EXPECT_EQ(c.restart, RestartNeeded());
+    // A failing code stops before the next program.
+    EXPECT_EQ(c.goesOn ? 2u : 1u, fake::Launches().size());
+    EXPECT_EQ(c.goesOn ? std::vector<std::string>()
+                       : std::vector<std::string>{Message(
+                             MSG_LAUNCH_EXIT_CODE, "C:\\B\\b.exe", c.code,
+                             c.code)},
+              BoxTexts());
+  }
+}
+
+TEST_F(LaunchTest, AnItemThatIsNoExitCodeRefusesTheSection) {
+  const char* values[] = {"0, x", "3010 1641", "0,+1", "0x1FFFFFFFF"};
+  const char* keys[] = {"SUCCESS", "RESTART"};
+  for (const char* key : keys) {
+    for (const char* value : values) {
+      SCOPED_TRACE(std::string(key) + "=" + value);
+      SetUp();
+      WriteSettings(std::string("[S]\nMODE=LAUNCH\nFILE=C:\\A\\a.exe\nPARAM=\n"
+                                "ISWAIT=1\n") +
+                    key + "=" + value + "\n");
+      EXPECT_TRUE(LoadLaunch("S") == 0);
+      EXPECT_EQ(std::vector<std::string>{Message(MSG_BAD_FORMAT, "S", key)},
+                BoxTexts());
+    }
+  }
 }
 
 }  // namespace

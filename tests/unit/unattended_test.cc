@@ -88,6 +88,38 @@ TEST_F(UnattendedTest, ExitCodeTellsHowTheRunEnded) {
   }
 }
 
+// A restart asked for by a program reaches the exit code only of a run that
+// ended normally, and only as /RESTARTEXITCODE says.
+TEST_F(UnattendedTest, RestartCodeOfARunThatEndedNormally) {
+  const std::string restarts =
+      "[UPDATER]\nNAME=Tool\nPROC=R,P\n[R]\nMODE=LAUNCH\n"
+      "FILE=C:\\new\\setup.exe\nPARAM=\nISWAIT=1\nRESTART=3010\n";
+  const std::string done = "[P]\nMODE=MAKEDIR\nDIR=C:\\app\n";
+  const std::string fails = "[P]\nMODE=DELETE\nFILE=C:\\app\\missing\n";
+  struct Case {
+    const char* commandLine;
+    std::string settings;
+    unsigned setupCode;
+    int code;
+  } cases[] = {
+      {"/RESTARTEXITCODE=3010", restarts + done, 3010, 3010},
+      {"/restartexitcode=0x0BC2 /SILENT", restarts + done, 3010, 3010},
+      {"", restarts + done, 3010, 0},
+      {"/RESTARTEXITCODE=3010", restarts + done, 0, 0},
+      {"/RESTARTEXITCODE=3010", restarts + fails, 3010, 3},
+      // No exit code after the "=": no switch.
+      {"/RESTARTEXITCODE=x /RESTARTEXITCODE=", restarts + done, 3010, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.commandLine);
+    SetUp();
+    fake::AddFile("C:\\new\\setup.exe");
+    fake::SetLaunchExitCode("C:\\new\\setup.exe", c.setupCode);
+    WriteSettings(c.settings);
+    EXPECT_EQ(c.code, UpdaterMain(c.commandLine));
+  }
+}
+
 TEST_F(UnattendedTest, ASecondRunOfTheSameFolderEndsWithCodeFive) {
   const std::string settings =
       std::string(kHeader) +

@@ -67,3 +67,9 @@ std::string Message(unsigned id, const char* a, unsigned b) {
   snprintf(text, sizeof text, Template(id).c_str(), a, b);
   return text;
 }
+
+std::string Message(unsigned id, const char* a, unsigned b, unsigned c) {
+  char text[1024];
+  snprintf(text, sizeof text, Template(id).c_str(), a, b, c);
+  return text;
+}

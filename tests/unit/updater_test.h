@@ -30,5 +30,6 @@ std::string Message(unsigned id);
 std::string Message(unsigned id, const char* a);
 std::string Message(unsigned id, const char* a, const char* b);
 std::string Message(unsigned id, const char* a, unsigned b);
+std::string Message(unsigned id, const char* a, unsigned b, unsigned c);
 
 #endif  // UPDATER_TESTS_UNIT_UPDATER_TEST_H_

@@ -393,6 +393,15 @@ bool HiddenOrSystemDestinationRefusesCopy() { return !IsWine(); }
 
 bool ExtensionlessNameRunsOnlyAsExe() { return !IsWine(); }
 
+std::string CommandExitingWith(unsigned code) {
+  char system[MAX_PATH] = {0};
+  GetSystemDirectoryA(system, MAX_PATH);
+  char number[16];
+  // cmd.exe reads the code as a signed number.
+  sprintf(number, "%d", static_cast<int>(code));
+  return std::string("\"") + system + "\\cmd.exe\" /c exit " + number;
+}
+
 bool WriteRegistryValue(bool view64, const std::string& subKey,
                         const std::string& name, const std::string& bytes) {
   HKEY key = NULL;

@@ -1,0 +1,75 @@
+#include "commands/exit_code_list.h"
+
+#include "commands/item_list.h"
+
+namespace {
+
+int DigitValue(char c, int base) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (base == 16 && c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (base == 16 && c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+bool ParseExitCode(const TextString& item, unsigned& code) {
+  const char* text = item.Text();
+  const bool negative = text[0] == '-';
+  if (negative) ++text;
+  int base = 10;
+  if (!negative && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    text += 2;
+  }
+  if (*text == '\0') return false;
+  // Past these a number no longer fits 32 bits (or, negative, 31 bits).
+  const unsigned long long limit = negative ? 0x80000000ull : 0xFFFFFFFFull;
+  unsigned long long value = 0;
+  for (; *text != '\0'; ++text) {
+    const int digit = DigitValue(*text, base);
+    if (digit < 0) return false;
+    value = value * base + digit;
+    if (value > limit) return false;
+  }
+  code = static_cast<unsigned>(negative ? 0x100000000ull - value : value);
+  if (negative && value == 0) code = 0;
+  return true;
+}
+
+bool FindBadExitCode(const TextString& list, TextString& bad) {
+  const int count = list.ItemCount(",");
+  for (int i = 0; i < count; ++i) {
+    const TextString item = ListItem(list, i);
+    unsigned code;
+    if (item.Length() == 0 || ParseExitCode(item, code)) continue;
+    bad = item;
+    return true;
+  }
+  return false;
+}
+
+bool HoldsExitCodes(const TextString& list) {
+  const int count = list.ItemCount(",");
+  for (int i = 0; i < count; ++i)
+    if (ListItem(list, i).Length() != 0) return true;
+  return false;
+}
+
+bool ListsExitCode(const TextString& list, unsigned code) {
+  const int count = list.ItemCount(",");
+  for (int i = 0; i < count; ++i) {
+    unsigned listed;
+    if (ParseExitCode(ListItem(list, i), listed) && listed == code) return true;
+  }
+  return false;
+}
+
+ExitCodeVerdict JudgeExitCode(const TextString& success,
+                              const TextString& restart, unsigned code) {
+  if (ListsExitCode(restart, code)) return kExitNeedsRestart;
+  if (!HoldsExitCodes(success) || ListsExitCode(success, code)) {
+    return kExitSucceeded;
+  }
+  return kExitFailed;
+}
