@@ -43,7 +43,7 @@ bool TakeSwitch(const TextString& word, CommandSwitches& out) {
   unsigned code;
   if (word.Length() > restartPrefix &&
       SpanEquals(word.Text(), restartPrefix, "/RESTARTEXITCODE=") &&
-      ParseExitCode(word.Mid(restartPrefix, word.Length() - 1), code)) {
+      ParseExitCode(word.Mid(restartPrefix, word.Length() - 1), &code)) {
     out.restartCodeGiven = true;
     out.restartCode = code;
     return true;

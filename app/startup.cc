@@ -98,6 +98,6 @@ bool DefineBuiltinSymbols() {
 
 bool ReadUpdaterSection() {
   ProcListCount = 0;
-  if (!ReadParam("UPDATER", "NAME", UpdaterName)) return false;
-  return ReadParam("UPDATER", "PROC", UpdaterProc);
+  if (!ReadParam("UPDATER", "NAME", &UpdaterName)) return false;
+  return ReadParam("UPDATER", "PROC", &UpdaterProc);
 }

@@ -201,7 +201,7 @@ bool SpanEquals(const char* span, int length, const char* text) {
   return length == LengthOf(text) && SameFolded(span, OrEmpty(text), length);
 }
 
-bool DirectoryOf(const char* path, TextString& out) {
+bool DirectoryOf(const char* path, TextString* out) {
   const char* p = OrEmpty(path);
   const char* slash = NULL;
   for (const char* c = p; *c; c = NextChar(c)) {
@@ -213,7 +213,7 @@ bool DirectoryOf(const char* path, TextString& out) {
   TextString directory;
   if (!directory.Reserve(n + 1)) return false;
   std::memcpy(directory.Buffer(), p, n);
-  return out.Assign(directory.Text());
+  return out->Assign(directory.Text());
 }
 
 // ---- Construction and storage -------------------------------------------

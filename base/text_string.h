@@ -227,7 +227,7 @@ class GroupWalk {
 // is a character of its own (not the second byte of a double-byte
 // character). False,
 // with `out` unchanged, when there is no backslash or it is the first byte.
-bool DirectoryOf(const char* path, TextString& out);
+bool DirectoryOf(const char* path, TextString* out);
 
 // scanf "%d" without the runtime: skips white space, an optional sign, then
 // decimal digits up to the first other byte. True with *out set when digits

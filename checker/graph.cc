@@ -112,7 +112,7 @@ void AddEdges(const Flow& flow, size_t l, std::string* dot) {
     const TextString* flag = ValueOf(item.record, kFlagTest);
     TextString target;
     int expected = 0;
-    if (flag && ParseFlag(*flag, target, expected)) {
+    if (flag && ParseFlag(*flag, &target, &expected)) {
       const int tested = Find(list, target.Text());
       if (tested >= 0) {
         *dot += "  " + NodeId(l, tested) + " -> " + node +

@@ -122,7 +122,7 @@ void CheckDefine(const Context& context) {
     TextString value;
     bool cut = false;
     if (FirstEntry(entries, name) == static_cast<int>(i) &&
-        LookupSymbol(name.c_str(), value, &cut) && cut) {
+        LookupSymbol(name.c_str(), &value, &cut) && cut) {
       context.findings->Add(
           entry.line, "DEFINE", name, kDefineNotWhole,
           Printf("expanded, the value would grow past what the updater "
@@ -145,7 +145,7 @@ void CheckMarkup(const Context& context, const std::string& section,
     const std::string& reference = references[r];
     if (!seen.insert(NameKey(reference)).second) continue;
     TextString value;
-    const bool known = LookupSymbol(reference.c_str(), value);
+    const bool known = LookupSymbol(reference.c_str(), &value);
     context.findings->Add(
         line, section, key, text ? kUnexpandedInText : kUnknownSymbol,
         known ? Printf("%s is a symbol but stays unexpanded here: a '>' "

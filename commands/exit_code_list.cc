@@ -13,7 +13,7 @@ int DigitValue(char c, int base) {
 
 }  // namespace
 
-bool ParseExitCode(const TextString& item, unsigned& code) {
+bool ParseExitCode(const TextString& item, unsigned* code) {
   const char* text = item.Text();
   const bool negative = text[0] == '-';
   if (negative) ++text;
@@ -32,18 +32,18 @@ bool ParseExitCode(const TextString& item, unsigned& code) {
     value = value * base + digit;
     if (value > limit) return false;
   }
-  code = static_cast<unsigned>(negative ? 0x100000000ull - value : value);
-  if (negative && value == 0) code = 0;
+  *code = static_cast<unsigned>(negative ? 0x100000000ull - value : value);
+  if (negative && value == 0) *code = 0;
   return true;
 }
 
-bool FindBadExitCode(const TextString& list, TextString& bad) {
+bool FindBadExitCode(const TextString& list, TextString* bad) {
   const int count = list.ItemCount(",");
   for (int i = 0; i < count; ++i) {
     const TextString item = ListItem(list, i);
     unsigned code;
-    if (item.Length() == 0 || ParseExitCode(item, code)) continue;
-    bad = item;
+    if (item.Length() == 0 || ParseExitCode(item, &code)) continue;
+    *bad = item;
     return true;
   }
   return false;
@@ -60,7 +60,7 @@ bool ListsExitCode(const TextString& list, unsigned code) {
   const int count = list.ItemCount(",");
   for (int i = 0; i < count; ++i) {
     unsigned listed;
-    if (ParseExitCode(ListItem(list, i), listed) && listed == code) return true;
+    if (ParseExitCode(ListItem(list, i), &listed) && listed == code) return true;
   }
   return false;
 }

@@ -14,42 +14,42 @@ const char kParentStep[] = "..";
 
 }  // namespace
 
-bool ParseAppPathsGroup(const TextString& whole, TextString& program,
-                        bool& wantDefault) {
+bool ParseAppPathsGroup(const TextString& whole, TextString* program,
+                        bool* wantDefault) {
   TextString group = whole;
   group.Trim("{", "}");
   const TextString head = group.Item(0, kPathSeparator);
-  wantDefault = head.Equals("?App");
-  if (!wantDefault && head.Differs("?AppPath")) return false;
-  program = group.Item(1, kPathSeparator);
+  *wantDefault = head.Equals("?App");
+  if (!*wantDefault && head.Differs("?AppPath")) return false;
+  *program = group.Item(1, kPathSeparator);
   return true;
 }
 
-bool ResolveAppPathsGroup(const TextString& whole, TextString& out) {
+bool ResolveAppPathsGroup(const TextString& whole, TextString* out) {
   TextString program;
   bool wantDefault = false;
-  if (!ParseAppPathsGroup(whole, program, wantDefault)) return false;
+  if (!ParseAppPathsGroup(whole, &program, &wantDefault)) return false;
   TextString value;
-  if (!AppPathLookup(program.Text(), value, wantDefault)) return false;
+  if (!AppPathLookup(program.Text(), &value, wantDefault)) return false;
   if (!wantDefault) {
     // "C:\Editor\;" gives "C:\Editor\": the backslash is stripped first,
     // so one before the semicolon survives.
     value.Trim("", "\\");
     value.Trim("", ";");
   }
-  return out.Assign(value.Text());
+  return out->Assign(value.Text());
 }
 
-bool ExpandValue(TextString& text) { return ExpandValue(text, 0); }
-bool ExpandSymbols(TextString& text) { return ExpandSymbols(text, 0); }
-bool ExpandAppPaths(TextString& text) { return ExpandAppPaths(text, 0); }
+bool ExpandValue(TextString* text) { return ExpandValue(text, 0); }
+bool ExpandSymbols(TextString* text) { return ExpandSymbols(text, 0); }
+bool ExpandAppPaths(TextString* text) { return ExpandAppPaths(text, 0); }
 
 int ExpansionLimit(int length) {
   // The product cannot overflow: settings values stay far below 256 MiB.
   return length > kMaxExpandedLength / 8 ? length * 8 : kMaxExpandedLength;
 }
 
-bool ExpandValue(TextString& text, bool* limited) {
+bool ExpandValue(TextString* text, bool* limited) {
   // All three passes run, whatever the earlier ones did.
   bool symbols = ExpandSymbols(text, limited);
   bool appPaths = ExpandAppPaths(text, limited);
@@ -57,19 +57,19 @@ bool ExpandValue(TextString& text, bool* limited) {
   return symbols || appPaths || folded;
 }
 
-bool ExpandSymbols(TextString& text, bool* limited) {
+bool ExpandSymbols(TextString* text, bool* limited) {
   // The turn count is fixed before the pass: references brought in by an
   // inserted value are resolved only while turns remain. Scripts rely on
   // exactly this, so it must not become "expand until nothing changes".
-  int turns = text.GroupCount("<", ">");
+  int turns = text->GroupCount("<", ">");
   if (turns == 0) return false;
-  const int limit = ExpansionLimit(text.Length());
+  const int limit = ExpansionLimit(text->Length());
   // The front of `done` holds the text before the walk's start, which no
   // later turn looks at again; its back the rest, which after a replacement
   // starts with the inserted value: the next turn looks at it first, as a
   // walk of the whole text would (the group replaced opened at depth 0).
   TextBuilder done;
-  if (!done.Put(text.Text(), text.Length())) return false;
+  if (!done.Put(text->Text(), text->Length())) return false;
   bool changed = false;
   GroupWalk walk(done.Back(), "<", ">");
   while (turns-- > 0) {
@@ -86,7 +86,7 @@ bool ExpandSymbols(TextString& text, bool* limited) {
     *after = '\0';
     TextString value;
     bool cut = false;
-    const bool found = LookupSymbol(begin, value, &cut);
+    const bool found = LookupSymbol(begin, &value, &cut);
     *after = kept;
     const int length = static_cast<int>(after - begin);
     if (found && (cut || done.Length() - length + value.Length() > limit)) {
@@ -105,16 +105,16 @@ bool ExpandSymbols(TextString& text, bool* limited) {
   return changed && done.CopyTo(text);
 }
 
-bool ExpandAppPaths(TextString& text, bool* limited) {
-  const int turns = text.GroupCount("{", "}");
+bool ExpandAppPaths(TextString* text, bool* limited) {
+  const int turns = text->GroupCount("{", "}");
   if (turns == 0) return false;
-  const int limit = ExpansionLimit(text.Length());
+  const int limit = ExpansionLimit(text->Length());
   // One walk over the text as written: the walk goes on after each inserted
   // value, so braces inside it (a folder named after a GUID) are never taken
   // for groups, nor do they hide the groups after it. `done` holds the text
   // already passed, inserted values included.
-  const char* const start = text.Text();
-  const int length = text.Length();
+  const char* const start = text->Text();
+  const int length = text->Length();
   GroupWalk walk(start, "{", "}");
   TextBuilder done;
   const char* passed = start;
@@ -124,7 +124,7 @@ bool ExpandAppPaths(TextString& text, bool* limited) {
   for (int turn = 0; turn < turns && walk.Next(&begin, &end); ++turn) {
     const TextString whole = TextOfSpan(begin, end);
     TextString value;
-    if (!ResolveAppPathsGroup(whole, value)) continue;
+    if (!ResolveAppPathsGroup(whole, &value)) continue;
     const int expected = done.Length() + static_cast<int>(begin - passed) +
                          length - static_cast<int>(end + 1 - start) +
                          value.Length();
@@ -146,15 +146,15 @@ bool ExpandAppPaths(TextString& text, bool* limited) {
   return done.CopyTo(text);
 }
 
-bool FoldParentDirs(TextString& text) {
-  if (!std::strstr(text.Text(), "\\..")) return false;
-  const int items = text.ItemCount(kPathSeparator);
+bool FoldParentDirs(TextString* text) {
+  if (!std::strstr(text->Text(), "\\..")) return false;
+  const int items = text->ItemCount(kPathSeparator);
   if (items <= 2) return false;
   // The items are walked from 2 on: an item ".." goes together with the
   // item before it, which by then is the last one kept. Once item 1 has been
   // folded away the pass ends, so "C:\a\..\b\..\c" keeps its second step.
   // Item 0 never goes. `kept` holds the start of each item kept.
-  const char* const s = text.Text();
+  const char* const s = text->Text();
   const char** kept = new (std::nothrow) const char*[items];
   if (!kept) return false;
   int keptCount = 0;

@@ -18,31 +18,31 @@ int ExpansionLimit(int length);
 // the text it makes (symbol lookups take constant time). A reference to a
 // symbol that could not be expanded whole (symbol_table.h) stays as written
 // and sets `limited`, as a replacement past the limit does.
-bool ExpandValue(TextString& text);
-bool ExpandValue(TextString& text, bool* limited);
+bool ExpandValue(TextString* text);
+bool ExpandValue(TextString* text, bool* limited);
 
 // "<name>" groups replaced by symbol values: one turn per group the text had
 // before the pass.
-bool ExpandSymbols(TextString& text);
-bool ExpandSymbols(TextString& text, bool* limited);
+bool ExpandSymbols(TextString* text);
+bool ExpandSymbols(TextString* text, bool* limited);
 
 // "{?App\prog}" and "{?AppPath\prog}" groups replaced by App Paths values.
 // The pass goes on after each inserted value: braces inside it are text.
-bool ExpandAppPaths(TextString& text);
-bool ExpandAppPaths(TextString& text, bool* limited);
+bool ExpandAppPaths(TextString* text);
+bool ExpandAppPaths(TextString* text, bool* limited);
 
 // "\.." steps folded with the step before them.
-bool FoldParentDirs(TextString& text);
+bool FoldParentDirs(TextString* text);
 
 // A group "{?App\prog}" or "{?AppPath\prog}" (braces stripped, the head
 // compared without regard to case): true with the program (the text between
 // the first and the second backslash, or to the end) and which value it
 // asks for. False for any other group, which stays as written.
-bool ParseAppPathsGroup(const TextString& group, TextString& program,
-                        bool& wantDefault);
+bool ParseAppPathsGroup(const TextString& group, TextString* program,
+                        bool* wantDefault);
 
 // The text an App Paths group stands for. False when the group is no App
 // Paths group (a GUID in braces, say) or its program is not recorded.
-bool ResolveAppPathsGroup(const TextString& group, TextString& out);
+bool ResolveAppPathsGroup(const TextString& group, TextString* out);
 
 #endif  // UPDATER_SETTINGS_EXPANSION_H_

@@ -13,13 +13,13 @@ extern const char kNoDataSentinel[];
 // value is too long for the profile functions' largest read (32767 bytes on
 // the 95 family) or memory runs out: a value is never used in part.
 bool ReadSettingString(const char* file, const char* section, const char* key,
-                       TextString& out);
+                       TextString* out);
 
 // As ReadSettingString, then the value's leading decimal number into `out`;
 // a value that does not begin with a number leaves `out` as it was but still
 // counts as present.
 bool ReadSettingInt(const char* file, const char* section, const char* key,
-                    int& out);
+                    int* out);
 
 // ReadSettingSection's result for a section too large for the profile
 // functions' largest read, or when memory runs out.
@@ -31,6 +31,6 @@ const int kSectionNotReadWhole = -1;
 // kSectionNotReadWhole with `target` unchanged: a section is never used in
 // part.
 int ReadSettingSection(const char* file, const char* section,
-                       TextString& target);
+                       TextString* target);
 
 #endif  // UPDATER_SETTINGS_SETTINGS_READER_H_

@@ -88,9 +88,9 @@ bool AppendLine(char* line) {
   return Append(line, equals + 1);
 }
 
-void SetValue(Entry& entry, const TextString& value) {
-  g_table.length += value.Length() - entry.value.Length();
-  entry.value.Set(value);
+void SetValue(Entry* entry, const TextString& value) {
+  g_table.length += value.Length() - entry->value.Length();
+  entry->value.Set(value);
 }
 
 }  // namespace
@@ -110,7 +110,7 @@ bool LoadSymbolTable(const char* file,
                      const TextString (&builtins)[kBuiltinSymbolCount]) {
   ClearSymbolTable();
   TextString lines;
-  const int count = ReadSettingSection(file, "DEFINE", lines);
+  const int count = ReadSettingSection(file, "DEFINE", &lines);
   if (count == kSectionNotReadWhole || !Reserve(count + kBuiltinSymbolCount)) {
     ShowError(MSG_BAD_FORMAT, "DEFINE", "");
     return false;
@@ -140,23 +140,23 @@ void DefineSymbol(const char* name, const TextString& value) {
   Entry* entry = FirstEntry(name);
   if (entry) {
     // Nothing of a [DEFINE] line after a second "=" may trail the value.
-    SetValue(*entry, value);
+    SetValue(entry, value);
     entry->cut = false;
     return;
   }
   Append(name, value.Text());
 }
 
-bool LookupSymbol(const char* name, TextString& out) {
+bool LookupSymbol(const char* name, TextString* out) {
   bool cut = false;
   return LookupSymbol(name, out, &cut) && !cut;
 }
 
-bool LookupSymbol(const char* name, TextString& out, bool* cut) {
+bool LookupSymbol(const char* name, TextString* out, bool* cut) {
   const Entry* entry = FirstEntry(name);
   if (!entry) return false;
   *cut = entry->cut;
-  if (!entry->cut) out.Set(entry->value);
+  if (!entry->cut) out->Set(entry->value);
   return true;
 }
 
@@ -172,14 +172,14 @@ void ExpandSymbolTable() {
     Entry& entry = *each;
     TextString value(entry.value);
     bool limited = false;
-    const bool changed = ExpandValue(value, &limited);
+    const bool changed = ExpandValue(&value, &limited);
     if (limited ||
         g_table.length - entry.value.Length() + value.Length() > limit) {
       entry.cut = true;
     } else if (changed) {
       // Held whole: a value that took in "<Src>" of a folder "C:\eq=folder"
       // keeps its "=".
-      SetValue(entry, value);
+      SetValue(&entry, value);
     }
   }
 }

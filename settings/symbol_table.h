@@ -38,10 +38,10 @@ void DefineSymbol(const char* name, const TextString& value);
 
 // True and `out` set to the value of the first entry named `name`; false,
 // `out` unchanged, when there is none or it is cut.
-bool LookupSymbol(const char* name, TextString& out);
+bool LookupSymbol(const char* name, TextString* out);
 // As above, and true for a cut entry too, with `*cut` telling which (`out`
 // is then unchanged).
-bool LookupSymbol(const char* name, TextString& out, bool* cut);
+bool LookupSymbol(const char* name, TextString* out, bool* cut);
 
 // Expands every entry's value once, in table order: a reference to an
 // earlier entry gets its expanded value, one to a later entry its value as

@@ -28,7 +28,7 @@ class StartupTest : public UpdaterTest {
       const std::vector<std::pair<const char*, const char*> >& symbols) {
     for (size_t i = 0; i < symbols.size(); ++i) {
       TextString value("(none)");
-      EXPECT_TRUE(LookupSymbol(symbols[i].first, value)) << symbols[i].first;
+      EXPECT_TRUE(LookupSymbol(symbols[i].first, &value)) << symbols[i].first;
       EXPECT_STREQ(symbols[i].second, value.Text()) << symbols[i].first;
     }
   }
