@@ -76,7 +76,7 @@ int UpdaterMain(const char* commandLine) {
   platform::HardenDllSearch();
   platform::ScopedCom com;
   CommandSwitches switches;
-  ReadCommandSwitches(commandLine, switches);
+  ReadCommandSwitches(commandLine, &switches);
   SetSilentMode(switches.silent);
   OpenLog(switches);
   LogHeader(commandLine);

@@ -53,7 +53,7 @@ TEST_F(StartupTest, FirstArgumentTakesTheCaptionWord) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.commandLine);
     TextString out("unchanged");
-    const bool found = FirstArgument(TextString(c.commandLine), out);
+    const bool found = FirstArgument(TextString(c.commandLine), &out);
     EXPECT_EQ(c.expected != 0, found);
     EXPECT_STREQ(c.expected ? c.expected : "unchanged", out.Text());
   }
