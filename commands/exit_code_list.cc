@@ -2,17 +2,6 @@
 
 #include "commands/item_list.h"
 
-namespace {
-
-int DigitValue(char c, int base) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (base == 16 && c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (base == 16 && c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
-
 bool ParseExitCode(const TextString& item, unsigned* code) {
   const char* text = item.Text();
   const bool negative = text[0] == '-';
@@ -27,8 +16,8 @@ bool ParseExitCode(const TextString& item, unsigned* code) {
   const unsigned long long limit = negative ? 0x80000000ull : 0xFFFFFFFFull;
   unsigned long long value = 0;
   for (; *text != '\0'; ++text) {
-    const int digit = DigitValue(*text, base);
-    if (digit < 0) return false;
+    int digit = 0;
+    if (!DigitOf(*text, base, &digit)) return false;
     value = value * base + digit;
     if (value > limit) return false;
   }
