@@ -29,8 +29,7 @@ bool ProgramPart(const TextString& path, const TextString& bare,
       (bare.CountOf(" ") == 0 && bare.CountOf("\t") == 0)) {
     return out->Assign(path.Text());
   }
-  out->Set("\"").Add(bare).Add("\"");
-  return out->Length() == bare.Length() + 2;
+  return out->Assign("\"") && out->Append(bare.Text()) && out->Append("\"");
 }
 
 // The waited program's exit code, judged by SUCCESS and RESTART: a code
@@ -87,10 +86,8 @@ bool LaunchProcess(const char* path, const char* params, int wait,
 
   TextString commandLine;
   if (!ProgramPart(program, bare, &commandLine)) return false;
-  const int expected = commandLine.Length() + 1 + TextString(params).Length();
-  commandLine.Add(" ").Add(params);
   // A failed allocation on the way would start a cut command line.
-  if (commandLine.Length() != expected || !commandLine.Buffer()) return false;
+  if (!commandLine.Append(" ") || !commandLine.Append(params)) return false;
 
   const platform::LaunchWait how =
       wait != 0 ? platform::kWaitForExit : platform::kWaitForInputIdle;
