@@ -40,37 +40,41 @@ bool ResolveAppPathsGroup(const TextString& whole, TextString* out) {
   return out->Assign(value.Text());
 }
 
-bool ExpandValue(TextString* text) { return ExpandValue(text, 0); }
-bool ExpandSymbols(TextString* text) { return ExpandSymbols(text, 0); }
-bool ExpandAppPaths(TextString* text) { return ExpandAppPaths(text, 0); }
-
 int ExpansionLimit(int length) {
   // The product cannot overflow: settings values stay far below 256 MiB.
   return length > kMaxExpandedLength / 8 ? length * 8 : kMaxExpandedLength;
 }
 
-bool ExpandValue(TextString* text, bool* limited) {
+ExpansionResult ExpandValue(TextString* text) {
   // All three passes run, whatever the earlier ones did.
-  bool symbols = ExpandSymbols(text, limited);
-  bool appPaths = ExpandAppPaths(text, limited);
-  bool folded = FoldParentDirs(text);
-  return symbols || appPaths || folded;
+  const ExpansionResult symbols = ExpandSymbols(text);
+  const ExpansionResult appPaths = ExpandAppPaths(text);
+  const ExpansionResult folded = FoldParentDirs(text);
+  if (symbols == kExpansionNotWhole || appPaths == kExpansionNotWhole ||
+      folded == kExpansionNotWhole) {
+    return kExpansionNotWhole;
+  }
+  return symbols == kExpansionChanged || appPaths == kExpansionChanged ||
+                 folded == kExpansionChanged
+             ? kExpansionChanged
+             : kExpansionUnchanged;
 }
 
-bool ExpandSymbols(TextString* text, bool* limited) {
+ExpansionResult ExpandSymbols(TextString* text) {
   // The turn count is fixed before the pass: references brought in by an
   // inserted value are resolved only while turns remain. Scripts rely on
   // exactly this, so it must not become "expand until nothing changes".
   int turns = text->GroupCount("<", ">");
-  if (turns == 0) return false;
+  if (turns == 0) return kExpansionUnchanged;
   const int limit = ExpansionLimit(text->Length());
   // The front of `done` holds the text before the walk's start, which no
   // later turn looks at again; its back the rest, which after a replacement
   // starts with the inserted value: the next turn looks at it first, as a
   // walk of the whole text would (the group replaced opened at depth 0).
   TextBuilder done;
-  if (!done.Put(text->Text(), text->Length())) return false;
+  if (!done.Put(text->Text(), text->Length())) return kExpansionNotWhole;
   bool changed = false;
+  bool notWhole = false;
   GroupWalk walk(done.Back(), "<", ">");
   while (turns-- > 0) {
     const char* begin = 0;
@@ -85,29 +89,32 @@ bool ExpandSymbols(TextString* text, bool* limited) {
     const char kept = *after;
     *after = '\0';
     TextString value;
-    bool cut = false;
-    const bool found = LookupSymbol(begin, &value, &cut);
+    const SymbolLookupResult lookup = FindSymbol(begin, &value);
     *after = kept;
+    const bool found = lookup != kSymbolMissing;
     const int length = static_cast<int>(after - begin);
-    if (found && (cut || done.Length() - length + value.Length() > limit)) {
+    if (lookup == kSymbolCut ||
+        (found && done.Length() - length + value.Length() > limit)) {
       // A symbol that could not be expanded whole is never used.
-      if (limited) *limited = true;
+      notWhole = true;
     } else if (found && located) {
       done.Advance(static_cast<int>(begin - done.Back()));
       done.Skip(length);
-      if (!done.Put(value.Text(), value.Length())) return false;
+      if (!done.Put(value.Text(), value.Length())) return kExpansionNotWhole;
       changed = true;
       walk = GroupWalk(done.Back(), "<", ">");
       continue;
     }
     if (!located) break;
   }
-  return changed && done.CopyTo(text);
+  if (changed && !done.CopyTo(text)) return kExpansionNotWhole;
+  if (notWhole) return kExpansionNotWhole;
+  return changed ? kExpansionChanged : kExpansionUnchanged;
 }
 
-bool ExpandAppPaths(TextString* text, bool* limited) {
+ExpansionResult ExpandAppPaths(TextString* text) {
   const int turns = text->GroupCount("{", "}");
-  if (turns == 0) return false;
+  if (turns == 0) return kExpansionUnchanged;
   const int limit = ExpansionLimit(text->Length());
   // One walk over the text as written: the walk goes on after each inserted
   // value, so braces inside it (a folder named after a GUID) are never taken
@@ -119,6 +126,7 @@ bool ExpandAppPaths(TextString* text, bool* limited) {
   TextBuilder done;
   const char* passed = start;
   bool changed = false;
+  bool notWhole = false;
   const char* begin;
   const char* end;
   for (int turn = 0; turn < turns && walk.Next(&begin, &end); ++turn) {
@@ -129,34 +137,35 @@ bool ExpandAppPaths(TextString* text, bool* limited) {
                          length - static_cast<int>(end + 1 - start) +
                          value.Length();
     if (expected > limit) {
-      if (limited) *limited = true;
+      notWhole = true;
       continue;
     }
     if (!done.Append(passed, static_cast<int>(begin - passed)) ||
         !done.Append(value.Text(), value.Length())) {
-      return false;  // a failed allocation leaves the text as it was
+      return kExpansionNotWhole;  // the text is left as it was
     }
     passed = end + 1;
     changed = true;
   }
-  if (!changed) return false;
-  if (!done.Append(passed, static_cast<int>(start + length - passed))) {
-    return false;
+  if (!changed) return notWhole ? kExpansionNotWhole : kExpansionUnchanged;
+  if (!done.Append(passed, static_cast<int>(start + length - passed)) ||
+      !done.CopyTo(text)) {
+    return kExpansionNotWhole;
   }
-  return done.CopyTo(text);
+  return notWhole ? kExpansionNotWhole : kExpansionChanged;
 }
 
-bool FoldParentDirs(TextString* text) {
-  if (!std::strstr(text->Text(), "\\..")) return false;
+ExpansionResult FoldParentDirs(TextString* text) {
+  if (!std::strstr(text->Text(), "\\..")) return kExpansionUnchanged;
   const int items = text->ItemCount(kPathSeparator);
-  if (items <= 2) return false;
+  if (items <= 2) return kExpansionUnchanged;
   // The items are walked from 2 on: an item ".." goes together with the
   // item before it, which by then is the last one kept. Once item 1 has been
   // folded away the pass ends, so "C:\a\..\b\..\c" keeps its second step.
   // Item 0 never goes. `kept` holds the start of each item kept.
   const char* const s = text->Text();
   const char** kept = new (std::nothrow) const char*[items];
-  if (!kept) return false;
+  if (!kept) return kExpansionNotWhole;
   int keptCount = 0;
   const char* restStart = 0;  // the text after the pass ended early
   bool changed = false;
@@ -181,7 +190,7 @@ bool FoldParentDirs(TextString* text) {
   }
   if (!changed) {
     delete[] kept;
-    return false;
+    return kExpansionUnchanged;
   }
   TextBuilder folded;
   for (int i = 0; i < keptCount; ++i) {
@@ -195,5 +204,5 @@ bool FoldParentDirs(TextString* text) {
     folded.Append(restStart, static_cast<int>(std::strlen(restStart)));
   }
   delete[] kept;
-  return folded.CopyTo(text);
+  return folded.CopyTo(text) ? kExpansionChanged : kExpansionNotWhole;
 }

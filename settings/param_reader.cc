@@ -24,9 +24,7 @@ bool ReadParam(const char* section, const char* key, TextString* out) {
   }
   // Whether anything was expanded does not matter to the reader; a value
   // that could not be expanded whole must not be used in part.
-  bool limited = false;
-  ExpandValue(&value, &limited);
-  if (limited) {
+  if (ExpandValue(&value) == kExpansionNotWhole) {
     ShowError(MSG_BAD_FORMAT, section, key);
     return false;
   }

@@ -100,17 +100,17 @@ bool ReadSettingInt(const char* file, const char* section, const char* key,
   return true;
 }
 
-int ReadSettingSection(const char* file, const char* section,
-                       TextString* target) {
+bool ReadSettingSection(const char* file, const char* section,
+                        TextString* target, int* count) {
   TextString list;
   unsigned length = 0;
   const unsigned whole = RoomForFile(file);
   if (!ReadWhole(file, section, 0,
                  whole > kFirstSectionSize ? whole : kFirstSectionSize, &list,
                  &length)) {
-    return kSectionNotReadWhole;
+    return false;
   }
-  int count = 0;
+  int lineCount = 0;
   // Only the part the function reported is walked; the zero byte after the
   // buffer ends every line inside it. Built aside and added once, so that
   // a long section costs no more than its length.
@@ -121,17 +121,15 @@ int ReadSettingSection(const char* file, const char* section,
     const int lineLength = static_cast<int>(std::strlen(line));
     // Comment lines are left out.
     if (line[0] != ';') {
-      if ((before != 0 || count != 0) && !lines.Append("\n", 1)) break;
+      if ((before != 0 || lineCount != 0) && !lines.Append("\n", 1)) break;
       if (!lines.Append(line, lineLength)) break;
-      ++count;
+      ++lineCount;
     }
     line += lineLength + 1;
   }
-  const int expected = before + lines.Length();
+  // A failed Append above makes CopyTo fail too.
   TextString added;
-  if (!lines.CopyTo(&added) || !target->Add(added).Buffer() ||
-      target->Length() != expected) {
-    return kSectionNotReadWhole;
-  }
-  return count;
+  if (!lines.CopyTo(&added) || !target->Append(added.Text())) return false;
+  *count = lineCount;
+  return true;
 }

@@ -21,16 +21,13 @@ bool ReadSettingString(const char* file, const char* section, const char* key,
 bool ReadSettingInt(const char* file, const char* section, const char* key,
                     int* out);
 
-// ReadSettingSection's result for a section too large for the profile
-// functions' largest read, or when memory runs out.
-const int kSectionNotReadWhole = -1;
-
 // Reads the whole section and appends its lines, comment lines (";" first)
 // left out, to `target`, a line feed before each line when `target` is not
-// empty. Returns the number of lines appended (0 for a missing section), or
-// kSectionNotReadWhole with `target` unchanged: a section is never used in
-// part.
-int ReadSettingSection(const char* file, const char* section,
-                       TextString* target);
+// empty: true with `*count` the number of lines appended (0 for a missing
+// section). False, `*count` unchanged, for a section too large for the
+// profile functions' largest read (`target` unchanged) or when memory runs
+// out: a section is never used in part.
+bool ReadSettingSection(const char* file, const char* section,
+                        TextString* target, int* count);
 
 #endif  // UPDATER_SETTINGS_SETTINGS_READER_H_

@@ -62,9 +62,9 @@ bool ExpandSymbols(TextString* text, bool* limited) {
   for (int turn = 0; turn < turns; ++turn) {
     TextString group = Group(*text, i, "<", ">");
     TextString value;
-    bool cut = false;
-    const bool found = LookupSymbol(group.Text(), &value, &cut);
-    if (found && cut) {
+    const SymbolLookupResult lookup = FindSymbol(group.Text(), &value);
+    const bool found = lookup != kSymbolMissing;
+    if (lookup == kSymbolCut) {
       *limited = true;
       ++i;
     } else if (found &&

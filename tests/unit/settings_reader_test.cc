@@ -136,12 +136,17 @@ TEST_F(SettingsReaderTest, SectionLinesAreJoinedWithoutComments) {
   };
   for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
     TextString target(cases[i].before);
-    EXPECT_EQ(cases[i].count, ReadSettingSection(kIni, cases[i].section,
-                                                 &target)) << i;
+    int count = -1;
+    EXPECT_TRUE(ReadSettingSection(kIni, cases[i].section, &target, &count))
+        << i;
+    EXPECT_EQ(cases[i].count, count) << i;
     EXPECT_STREQ(cases[i].after, target.Text()) << i;
   }
   TextString target;
-  EXPECT_EQ(0, ReadSettingSection("C:\\Tools\\none.ini", "DEFINE", &target));
+  int count = -1;
+  EXPECT_TRUE(
+      ReadSettingSection("C:\\Tools\\none.ini", "DEFINE", &target, &count));
+  EXPECT_EQ(0, count);
   EXPECT_STREQ("", target.Text());
 }
 
@@ -158,12 +163,15 @@ TEST_F(SettingsReaderTest, LargeSectionIsReadWholeOrNotAtAll) {
   }
   WriteIni(ini);
   TextString target;
-  EXPECT_EQ(500, ReadSettingSection(kIni, "BIG", &target));
+  int count = 0;
+  EXPECT_TRUE(ReadSettingSection(kIni, "BIG", &target, &count));
+  EXPECT_EQ(500, count);
   EXPECT_EQ(lines, target.Text());
 
   fake::SetPlatformId(platform::kPlatformWin32Windows);
   target.Set("X=0");
-  EXPECT_EQ(kSectionNotReadWhole, ReadSettingSection(kIni, "BIG", &target));
+  EXPECT_FALSE(ReadSettingSection(kIni, "BIG", &target, &count));
+  EXPECT_EQ(500, count);  // untouched
   EXPECT_STREQ("X=0", target.Text());
 }
 

@@ -151,6 +151,20 @@ TEST_F(SymbolTableTest, ValuesPastTheLimitsAreRefusedWhereUsed) {
   // Each refusal is the box of a key that cannot be read.
   ASSERT_EQ(3u, fake::MessageBoxes().size());
   EXPECT_EQ(Message(MSG_BAD_FORMAT, "P", "A"), fake::MessageBoxes()[0].text);
+
+  // A cut entry is told apart from a missing one, and gives no value.
+  const struct {
+    const char* name;
+    SymbolLookupResult result;
+  } lookups[] = {
+      {"<a>", kSymbolCut}, {"<B>", kSymbolFound}, {"<None>", kSymbolMissing}};
+  for (size_t i = 0; i < sizeof lookups / sizeof lookups[0]; ++i) {
+    TextString value("kept");
+    EXPECT_EQ(lookups[i].result, FindSymbol(lookups[i].name, &value))
+        << lookups[i].name;
+    EXPECT_EQ(lookups[i].result == kSymbolFound ? 5000 : 4, value.Length())
+        << lookups[i].name;
+  }
 }
 
 }  // namespace
