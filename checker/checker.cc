@@ -88,9 +88,9 @@ void CheckLoadedFile(const std::string& profilePath, const SettingsText& text,
 void CheckSettings(const std::string& profilePath, const std::string& bytes,
                    const CheckOptions& options, Findings* findings,
                    Flow* flow) {
-  if (!CheckEncoding(bytes, *findings)) return;
+  if (!CheckEncoding(bytes, findings)) return;
   const SettingsText text(bytes);
-  CheckLines(text, *findings);
+  CheckLines(text, findings);
 
   ResetProcessState();
   SettingsPath.Set(profilePath.c_str());
