@@ -57,9 +57,9 @@ void LogHeader(const char* commandLine) {
 ExitCode Run(const char* commandLine) {
   if (!Initialize(commandLine)) return kExitStartupFailed;
   platform::KernelObject runGuard;
-  if (!ClaimSingleRun(ModulePath.Text(), runGuard)) {
+  if (!ClaimSingleRun(ModulePath.Text(), &runGuard)) {
     TextString folder(ModulePath);
-    DirectoryOf(ModulePath.Text(), folder);
+    DirectoryOf(ModulePath.Text(), &folder);
     ShowError(MSG_ALREADY_RUNNING, folder.Text());
     return kExitAlreadyRunning;
   }
@@ -76,7 +76,7 @@ int UpdaterMain(const char* commandLine) {
   platform::HardenDllSearch();
   platform::ScopedCom com;
   CommandSwitches switches;
-  ReadCommandSwitches(commandLine, switches);
+  ReadCommandSwitches(commandLine, &switches);
   SetSilentMode(switches.silent);
   OpenLog(switches);
   LogHeader(commandLine);

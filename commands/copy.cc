@@ -15,7 +15,7 @@ namespace {
 
 // FROM and TO. TO is not counted: a shorter list leaves "" here, which the
 // copy refuses and the message then shows as an empty destination.
-ItemOutcome CopyItem(ProcRecord&, const TextString* items) {
+ItemOutcome CopyItem(const ProcRecord&, const TextString* items) {
   const char* source = items[0].Text();
   const char* destination = items[1].Text();
   // A copy that fails part-way (a full disk) must not leave a cut or mixed
@@ -30,4 +30,4 @@ ItemOutcome CopyItem(ProcRecord&, const TextString* items) {
 
 }  // namespace
 
-bool RunCopy(ProcRecord* record) { return RunItems(*record, CopyItem, true); }
+bool RunCopy(ProcRecord* record) { return RunItems(record, CopyItem, true); }

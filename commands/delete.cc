@@ -15,7 +15,7 @@ namespace {
 
 // No existence test first: a missing file is a failure like any other, and
 // a read-only file is left alone (ATTR can clear it beforehand).
-ItemOutcome DeleteItem(ProcRecord&, const TextString* items) {
+ItemOutcome DeleteItem(const ProcRecord&, const TextString* items) {
   const bool deleted = platform::RemoveFile(items[0].Text());
   LogFileOperation(deleted, "delete", items[0].Text(), 0);
   return deleted ? kItemDone : kItemFailed;
@@ -24,5 +24,5 @@ ItemOutcome DeleteItem(ProcRecord&, const TextString* items) {
 }  // namespace
 
 bool RunDelete(ProcRecord* record) {
-  return RunItems(*record, DeleteItem, true);
+  return RunItems(record, DeleteItem, true);
 }
