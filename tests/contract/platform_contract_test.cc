@@ -899,19 +899,23 @@ TEST_F(PlatformContract, TextConvertsBetweenCodePage932AndUtf8) {
   };
   const Case cases[] = {
       {kBoth, "", ""},
-      {kBoth, "C:\\Tools\\a.txt", "C:\\Tools\\a.txt"},         // single bytes
+      {kBoth, "C:\\Tools\\a.txt", "C:\\Tools\\a.txt"},          // single bytes
       {kBoth, "\xB1\xDF", "\xEF\xBD\xB1\xEF\xBE\x9F"},          // half-width
       {kBoth, "\x83\x5C\x95\x5C", "\xE3\x82\xBD\xE8\xA1\xA8"},  // "\" second
       {kBoth, "\x83\x65\x83\x58\x83\x67",
        "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88"},
       {kBoth, "\xF0\x40\xF9\xFC", "\xEE\x80\x80\xEE\x9D\x97"},  // user-defined
-      {kRefused, "a\x83", ""},  // cut lead byte
-      {kRefused, "\x80", ""},   // starts no character (the mark itself)
+      {kRefused, "a\x83", ""},                                  // cut lead byte
+      {kRefused, "\x80", ""},  // starts no character (the mark itself)
       {kRefused, "\xA0", ""},
       {kFromUtf8, "\x80", "\xED\x95\x9C"},  // Korean: none in code page 932
       {kFromUtf8, "\x80", "\xC2\xA5"},      // yen sign: never the backslash
       {kFromUtf8, "\x80", "\xC3\xA9"},      // never the letter without accent
-      {kFromUtf8, "a\x80" "b", "a\xFF" "b"},  // no UTF-8
+      {kFromUtf8,
+       "a\x80"
+       "b",
+       "a\xFF"
+       "b"},  // no UTF-8
   };
   for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
     const Case& c = cases[i];
@@ -929,9 +933,9 @@ TEST_F(PlatformContract, TextConvertsBetweenCodePage932AndUtf8) {
     }
     memset(buffer, 'z', sizeof(buffer));
     const unsigned length = static_cast<unsigned>(strlen(c.text));
-    EXPECT_EQ(length, platform::Utf8ToText(c.utf8,
-                                           static_cast<unsigned>(strlen(c.utf8)),
-                                           buffer, sizeof(buffer)))
+    EXPECT_EQ(length, platform::Utf8ToText(
+                          c.utf8, static_cast<unsigned>(strlen(c.utf8)), buffer,
+                          sizeof(buffer)))
         << i;
     EXPECT_EQ(std::string(c.text), std::string(buffer, length)) << i;
   }

@@ -165,12 +165,12 @@ TEST_F(JapaneseNamesTest, Utf8FileWithAMarkRunsAsItsShiftJisTwin) {
     fake::Reset();
     fake::AddDirectory("C:\\" SO);
     fake::AddFile("C:\\Tools\\data.txt", "new");
-    const std::vector<std::string> boxes = Run(
-        "C:\\Tools\\updater.exe", kSettingsPath,
-        std::string("\xEF\xBB\xBF[UPDATER]\nNAME=x\nPROC=C\n"
-                    "[C]\nMODE=COPY\nFROM=<Src>\\data.txt\nTO=") +
-            c.destination + "\n",
-        c.copied ? 0 : 3);  // 3: a procedure failed
+    const std::vector<std::string> boxes =
+        Run("C:\\Tools\\updater.exe", kSettingsPath,
+            std::string("\xEF\xBB\xBF[UPDATER]\nNAME=x\nPROC=C\n"
+                        "[C]\nMODE=COPY\nFROM=<Src>\\data.txt\nTO=") +
+                c.destination + "\n",
+            c.copied ? 0 : 3);  // 3: a procedure failed
     if (c.copied) {
       EXPECT_TRUE(boxes.empty()) << c.destination;
       EXPECT_EQ("new", fake::Contents(c.copied)) << c.destination;

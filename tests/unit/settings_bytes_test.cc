@@ -2,9 +2,9 @@
 // after the byte-order mark converted.
 #include "platform/settings_bytes.h"
 
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -19,7 +19,9 @@ TEST(SettingsBytesTest, MarkedUtf8BecomesCodePage932) {
       {"\xEF\xBB\xBF[A]\r\nK=v", "[A]\r\nK=v"},
       {"\xEF\xBB\xBFK=\xE3\x82\xBD\xEF\xBD\xB1", "K=\x83\x5C\xB1"},
       {"\xEF\xBB\xBFK=\xED\x95\x9C\xC2\xA5.txt", "K=\x80\x80.txt"},
-      {"\xEF\xBB\xBF\xEF\xBB\xBF" "K", "\x80K"},  // a second mark is text
+      {"\xEF\xBB\xBF\xEF\xBB\xBF"
+       "K",
+       "\x80K"},                       // a second mark is text
       {"\xEF\xBB[A]", "\xEF\xBB[A]"},  // no whole mark: code page 932 bytes
       {std::string("\xFF\xFE[\0A\0]\0", 8),  // UTF-16: not converted
        std::string("\xFF\xFE[\0A\0]\0", 8)},
