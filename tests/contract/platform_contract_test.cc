@@ -1128,6 +1128,25 @@ class ProfileContract : public PlatformContract {
   std::string file_;
 };
 
+// A file replaced between two reads (as by a procedure that copies a new
+// settings file over its own) is read afresh; one that starts with the
+// UTF-8 byte-order mark reads as its code page 932 twin.
+TEST_F(ProfileContract, ReadsAReplacedFileAfreshAndAMarkedFileAsUtf8) {
+  const char* const files[][2] = {
+      {"[A]\r\nK=\x83\x5C\\\x95\x5C\r\n", "\x83\x5C\\\x95\x5C"},
+      {"\xEF\xBB\xBF[A]\r\nK=\xE3\x82\xBD\\\xE8\xA1\xA8\\new\r\n",
+       "\x83\x5C\\\x95\x5C\\new"},
+      {"\xEF\xBB\xBF[A]\r\nK=\xED\x95\x9C.txt\r\n\r\n", "\x80.txt"},
+      {"[A]\r\nK=\xEF\xBB\xBFx\r\n", "\xEF\xBB\xBFx"},  // no mark at the start
+  };
+  for (size_t i = 0; i < sizeof(files) / sizeof(files[0]); ++i) {
+    ASSERT_TRUE(testenv::WriteFile(file_, files[i][0]));
+    char value[64];
+    platform::ProfileString("A", "K", "", value, sizeof(value), file_.c_str());
+    EXPECT_STREQ(files[i][1], value) << i;
+  }
+}
+
 TEST_F(ProfileContract, ReadsKeysAsGetPrivateProfileStringDoes) {
   struct Case {
     const char* section;
