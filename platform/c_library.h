@@ -1,6 +1,6 @@
 // Owners for what the C library hands out, and the whole of a file read
 // through a C stream: for the tools (updater-check, the Linux build's
-// profile reader); the updater itself reads through the profile functions.
+// profile reader); the updater itself reads with the Win32 calls alone.
 // Header-only, so that nothing of it reaches an executable that does not
 // use it.
 #ifndef UPDATER_PLATFORM_C_LIBRARY_H_
