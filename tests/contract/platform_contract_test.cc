@@ -1281,6 +1281,12 @@ TEST_F(StringTableContract, StringIsCutToTheBuffer) {
   EXPECT_EQ(full.substr(0, full.size() - 1), std::string(&buffer[0]));
 }
 
+// The tests run in a Japanese world (a Japanese locale under Wine, the
+// fake's default): the boxes speak Japanese there.
+TEST_F(PlatformContract, UserInterfaceOfTheTestSystemIsJapanese) {
+  EXPECT_TRUE(platform::UserInterfaceIsJapanese());
+}
+
 // ---- Message boxes -----------------------------------------------------
 
 // MessageBoxA's default button is the first unless MB_DEFBUTTON2 or

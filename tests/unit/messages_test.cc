@@ -1,8 +1,10 @@
 // The error box and message loading against the real string table.
+#include <map>
 #include <string>
 
 #include "app/process_state.h"
 #include "base/text_string.h"
+#include "platform/program_main.h"
 #include "settings/messages.h"
 #include "tests/fake/fake_world.h"
 #include "tests/unit/updater_test.h"
@@ -36,6 +38,62 @@ TEST_F(MessagesTest, LoadFormatOfAnIdTheTableLacksIsEmpty) {
   EXPECT_STREQ("", text.Text());
   text.LoadFormat(MSG_DELETE_FAILED, "C:\\x");
   EXPECT_EQ(Message(MSG_DELETE_FAILED, "C:\\x"), text.Text());
+}
+
+// The printf conversions of a template, in order ("%s%s", "%s%u%08X").
+std::string Conversions(const std::string& text) {
+  std::string found;
+  for (size_t at = text.find('%'); at != std::string::npos;
+       at = text.find('%', at)) {
+    const size_t end = text.find_first_of("sudXx%", at + 1);
+    found += text.substr(at, end - at + 1);
+    at = end + 1;
+  }
+  return found;
+}
+
+TEST_F(MessagesTest, EveryMessageHasAnEnglishTwinTakingTheSameArguments) {
+  const std::map<unsigned, std::string>& table = fake::StringTable();
+  unsigned japanese = 0;
+  for (const auto& entry : table) {
+    const bool english = entry.first > kEnglishMessageOffset;
+    const unsigned twin = english ? entry.first - kEnglishMessageOffset
+                                  : entry.first + kEnglishMessageOffset;
+    SCOPED_TRACE(entry.first);
+    ASSERT_TRUE(table.count(twin)) << "no twin " << twin;
+    EXPECT_EQ(Conversions(entry.second), Conversions(table.at(twin)));
+    if (!english) continue;
+    for (char c : entry.second) EXPECT_LT(static_cast<unsigned char>(c), 0x80);
+    ++japanese;
+  }
+  EXPECT_EQ(table.size(), 2 * japanese);
+  EXPECT_EQ("%s%u%08X", Conversions(table.at(MSG_LAUNCH_EXIT_CODE)));
+}
+
+TEST_F(MessagesTest, BoxesAreEnglishWhereTheSystemIsNotJapaneseOrLangSaysSo) {
+  struct Case {
+    bool systemJapanese;
+    const char* commandLine;
+    unsigned templateId;
+  } cases[] = {
+      {true, "Setup", MSG_FILE_NOT_FOUND},
+      {false, "Setup", MSG_FILE_NOT_FOUND + kEnglishMessageOffset},
+      {true, "Setup /LANG=en", MSG_FILE_NOT_FOUND + kEnglishMessageOffset},
+      {false, "Setup /lang=JA", MSG_FILE_NOT_FOUND},
+      {false, "Setup /LANG=ja /LANG=en",
+       MSG_FILE_NOT_FOUND + kEnglishMessageOffset},
+      {true, "Setup /LANG=fr", MSG_FILE_NOT_FOUND},  // no switch
+      {false, "Setup /LANG=", MSG_FILE_NOT_FOUND + kEnglishMessageOffset},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.commandLine);
+    SetUp();
+    fake::SetUserInterfaceJapanese(c.systemJapanese);
+    EXPECT_EQ(1, UpdaterMain(c.commandLine));
+    ASSERT_EQ(1u, fake::MessageBoxes().size());
+    EXPECT_EQ(Message(c.templateId, kSettingsPath),
+              fake::MessageBoxes()[0].text);
+  }
 }
 
 struct SunkMessage {
