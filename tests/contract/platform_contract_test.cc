@@ -1325,6 +1325,19 @@ TEST_F(PlatformContract, MessageBoxAnswersWithItsDefaultButton) {
   }
 }
 
+// A text that is not valid code page 932 (a lead byte cut by the end, a
+// byte that starts no character) still gets its box: a failure must always
+// be seen.
+TEST_F(PlatformContract, MessageBoxShowsATextThatIsNotValidCodePage932) {
+  if (!testenv::MessageBoxesCanBeShown()) {
+    GTEST_SKIP() << "no display for message boxes here";
+  }
+  testenv::PressDefaultButtonOfNextBox();
+  EXPECT_EQ(platform::kIdOk,
+            platform::ShowMessageBox("cut \x83\x5C\xA0\x83", "\x82",
+                                     platform::kMbOk));
+}
+
 // ---- Registry ------------------------------------------------------------
 
 const char* const kAppPaths = kAppPathsKey;
