@@ -49,8 +49,8 @@ bool TakeSwitch(const TextString& word, CommandSwitches& out) {
     return true;
   }
   if (word.Equals("/LANG=ja") || word.Equals("/LANG=en")) {
-    out.language = word.Equals("/LANG=ja") ? kMessagesJapanese
-                                            : kMessagesEnglish;
+    out.language =
+        word.Equals("/LANG=ja") ? kMessagesJapanese : kMessagesEnglish;
     return true;
   }
   return false;

@@ -33,7 +33,7 @@ struct CommandSwitches {
   bool log;
   TextString logPath;  // the last /LOG's path; "" for the temporary folder
   bool restartCodeGiven;
-  unsigned restartCode;  // the last /RESTARTEXITCODE's
+  unsigned restartCode;      // the last /RESTARTEXITCODE's
   MessageLanguage language;  // the last /LANG's
 };
 

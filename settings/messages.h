@@ -52,10 +52,10 @@ extern TextString AppCaption;
 // Style of the error box: the error icon, one OK button.
 const unsigned kErrorBoxStyle = platform::kMbIconError | platform::kMbOk;
 
-// Loads the template of `id` (MessageTemplateId), formats it with the arguments (printf rules,
-// cut at 1023 bytes) and shows it with ShowBox as an "error" box, or hands
-// it to the error sink when one is set. Decides nothing: the caller returns
-// failure.
+// Loads the template of `id` (MessageTemplateId), formats it with the
+// arguments (printf rules, cut at 1023 bytes) and shows it with ShowBox as an
+// "error" box, or hands it to the error sink when one is set. Decides
+// nothing: the caller returns failure.
 // (`id` is a MessageId; it is taken as unsigned because va_start needs a
 // parameter that default argument promotion leaves as it is.)
 void ShowError(unsigned id, ...);

@@ -25,9 +25,8 @@ void HardenDllSearch() {
           "kernel32.dll", "SetDefaultDllDirectories");
   if (setDefault != NULL && setDefault(kSearchSystem32)) return;
   // Without it, at least take the current directory out of the search.
-  SetDllDirectoryAFn setDirectory =
-      win32::SystemFunction<SetDllDirectoryAFn>("kernel32.dll",
-                                                "SetDllDirectoryA");
+  SetDllDirectoryAFn setDirectory = win32::SystemFunction<SetDllDirectoryAFn>(
+      "kernel32.dll", "SetDllDirectoryA");
   if (setDirectory != NULL) setDirectory("");
 }
 

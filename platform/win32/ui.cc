@@ -18,8 +18,8 @@ namespace {
 // replacement character. A box that shows a broken name is better than no
 // box. Null when memory runs out.
 WCHAR* DisplayWideText(const char* text, HeapArray<WCHAR>* owner) {
-  const int length = MultiByteToWideChar(win32::kSettingsCodePage, 0, text,
-                                         -1, NULL, 0);
+  const int length =
+      MultiByteToWideChar(win32::kSettingsCodePage, 0, text, -1, NULL, 0);
   if (length <= 0) return NULL;
   owner->Reset(new (std::nothrow) WCHAR[length]);
   if (!owner->valid() ||

@@ -234,8 +234,8 @@ const int kStartAttempts = 3;
 bool StartProgram(WCHAR* commandLine, bool inherit, const WCHAR* cwd,
                   STARTUPINFOW* si, PROCESS_INFORMATION* pi, FILE* out) {
   for (int attempt = 1;; ++attempt) {
-    if (CreateProcessW(NULL, commandLine, NULL, NULL, inherit, 0, NULL, cwd,
-                       si, pi))
+    if (CreateProcessW(NULL, commandLine, NULL, NULL, inherit, 0, NULL, cwd, si,
+                       pi))
       return true;
     DWORD error = GetLastError();
     if (error != ERROR_INTERNAL_ERROR || attempt == kStartAttempts) {
