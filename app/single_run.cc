@@ -8,9 +8,9 @@ namespace {
 // they are when they are no text of the ANSI code page.
 TextString Utf8Of(const TextString& text) {
   TextString utf8;
-  const unsigned size = platform::AnsiToUtf8(text.Text(), 0, 0);
+  const unsigned size = platform::TextToUtf8(text.Text(), 0, 0);
   if (size > 1 && utf8.Reserve(static_cast<int>(size)) &&
-      platform::AnsiToUtf8(text.Text(), utf8.Buffer(), size) == size) {
+      platform::TextToUtf8(text.Text(), utf8.Buffer(), size) == size) {
     utf8.Compact();
     return utf8;
   }

@@ -89,7 +89,7 @@ void CheckSettings(const std::string& profilePath, const std::string& bytes,
                    const CheckOptions& options, Findings* findings,
                    Flow* flow) {
   if (!CheckEncoding(bytes, *findings)) return;
-  const SettingsText text(bytes);
+  const SettingsText text(SettingsTextOf(bytes));
   CheckLines(text, *findings);
 
   ResetProcessState();

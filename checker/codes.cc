@@ -9,14 +9,14 @@ namespace {
 // In the order of enum Code.
 const CodeInfo kCodes[kCodeCount] = {
     {"U001", kError, "settings file cannot be read", false},
-    {"U002", kError, "UTF-8 byte-order mark", false},
     {"U003", kError, "UTF-16 or binary file", false},
-    {"U004", kError, "text the ANSI code page (932) cannot hold", false},
+    {"U004", kError, "text that is no code page 932", false},
     {"U005", kWarning, "text before the first section header", false},
     {"U006", kWarning, "line without \"=\" is no key", false},
     {"U007", kWarning, "duplicate section: only the first is read", false},
     {"U008", kWarning, "duplicate key: only the first is read", false},
     {"U009", kWarning, "\"[\" line without \"]\" is no section header", false},
+    {"U017", kError, "UTF-8 text with characters code page 932 lacks", false},
     {"U010", kError, "empty name in a procedure list", true},
     {"U011", kError, "empty list", false},
     {"U012", kError, "paired list shorter than its driving list", false},

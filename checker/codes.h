@@ -16,7 +16,6 @@ enum Severity {
 enum Code {
   // The file and its lines.
   kUnreadable,          // U001
-  kUtf8Bom,             // U002
   kUtf16,               // U003
   kNotCodePage932,      // U004
   kTextBeforeHeader,    // U005
@@ -24,6 +23,7 @@ enum Code {
   kDuplicateSection,    // U007
   kDuplicateKey,        // U008
   kHeaderWithoutClose,  // U009
+  kUtf8BeyondCodePage932,  // U017
   // Lists and their items.
   kEmptyListName,    // U010
   kEmptyList,        // U011

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "platform/profile_text.h"
+#include "platform/settings_bytes.h"
 #include "platform/text_rules.h"
 
 namespace checker {
@@ -44,14 +45,19 @@ struct FirstOf {
 
 }  // namespace
 
-bool CheckEncoding(const std::string& bytes, Findings& findings) {
-  if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-    findings.Add(1, "", "", kUtf8Bom,
-                 "the file starts with a UTF-8 byte-order mark: Windows reads "
-                 "it as part of the first line; save the file as Shift-JIS "
-                 "(code page 932) without one");
-    return false;
+std::string SettingsTextOf(const std::string& bytes) {
+  std::string text = bytes;
+  unsigned length = static_cast<unsigned>(text.size());
+  if (length != 0 && !platform::SettingsTextInPlace(&text[0], &length)) {
+    length = 0;
   }
+  text.resize(length);
+  return text;
+}
+
+bool CheckEncoding(const std::string& bytes, Findings& findings) {
+  const bool utf8Mark = platform::StartsWithUtf8Mark(
+      bytes.data(), static_cast<unsigned>(bytes.size()));
   const bool utf16Mark =
       bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') ||
                             (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
@@ -65,18 +71,22 @@ bool CheckEncoding(const std::string& bytes, Findings& findings) {
   }
   FirstOf utf8 = {0, 0};
   FirstOf invalid = {0, 0};
+  // A file with the mark is judged by the text it becomes: each character
+  // code page 932 lacks is a byte that is no code page 932 there.
+  const std::string text = utf8Mark ? SettingsTextOf(bytes) : bytes;
   // Numbered as the profile functions split lines.
   unsigned position = 0;
   unsigned length = 0;
   for (unsigned number = 1;; ++number) {
-    const char* line = bytes.data() + position;
-    if (!platform::NextProfileLine(bytes.data(),
-                                   static_cast<unsigned>(bytes.size()),
+    const char* line = text.data() + position;
+    if (!platform::NextProfileLine(text.data(),
+                                   static_cast<unsigned>(text.size()),
                                    &position, &length)) {
       break;
     }
     FirstOf* found = 0;
-    if (IsUtf8BeyondAscii(reinterpret_cast<const unsigned char*>(line),
+    if (!utf8Mark &&
+        IsUtf8BeyondAscii(reinterpret_cast<const unsigned char*>(line),
                           length)) {
       found = &utf8;
     } else if (!platform::IsValidText932(line, length)) {
@@ -86,12 +96,21 @@ bool CheckEncoding(const std::string& bytes, Findings& findings) {
   }
   if (utf8.count != 0) {
     findings.Add(utf8.line, "", "", kNotCodePage932,
-                 Printf("the text is UTF-8 (%u line%s): the updater reads the "
-                        "ANSI code page, so its boxes and paths would show "
-                        "other characters; save the file as Shift-JIS",
+                 Printf("the text is UTF-8 without a byte-order mark (%u "
+                        "line%s): the updater reads such a file as Shift-JIS, "
+                        "so its boxes and paths would show other characters; "
+                        "save the file as Shift-JIS, or as UTF-8 with a "
+                        "byte-order mark",
                         utf8.count, utf8.count == 1 ? "" : "s"));
   }
-  if (invalid.count != 0) {
+  if (invalid.count != 0 && utf8Mark) {
+    findings.Add(invalid.line, "", "", kUtf8BeyondCodePage932,
+                 Printf("characters Shift-JIS (code page 932) lacks, or bytes "
+                        "that are no UTF-8 (%u line%s): the updater refuses "
+                        "every path and name holding one; use other "
+                        "characters",
+                        invalid.count, invalid.count == 1 ? "" : "s"));
+  } else if (invalid.count != 0) {
     findings.Add(invalid.line, "", "", kNotCodePage932,
                  Printf("bytes that are no Shift-JIS (code page 932) "
                         "characters (%u line%s)",

@@ -9,12 +9,16 @@
 
 namespace checker {
 
-// The encoding: the updater reads the file in the ANSI code page (932). A
-// byte-order mark or a UTF-16 file is reported, and false returned: what
-// Windows then reads differs from system to system, so nothing else of the
-// file is checked. Lines that are not valid code page 932, or that are
-// UTF-8, are reported; the check goes on.
+// The encoding: the updater reads the file as code page 932, or as UTF-8
+// when it starts with the UTF-8 byte-order mark (platform/settings_bytes.h).
+// A UTF-16 (or binary) file is reported, and false returned: nothing else
+// of it is checked. Lines that are not valid code page 932, or that are
+// UTF-8 without the mark, are reported; so are the lines of a UTF-8 file
+// holding characters code page 932 lacks. The check goes on.
 bool CheckEncoding(const std::string& bytes, Findings& findings);
+
+// The settings text the updater makes of a file's bytes.
+std::string SettingsTextOf(const std::string& bytes);
 
 // Text before the first header, "[" lines without "]", duplicate sections
 // and duplicate keys.

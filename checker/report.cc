@@ -47,10 +47,10 @@ std::string Counts(const std::vector<Finding>& findings,
 // Appends the UTF-8 form of an ANSI text; false when it holds a byte that is
 // no character.
 bool AppendUtf8(const char* ansi, std::string* utf8) {
-  const unsigned needed = platform::AnsiToUtf8(ansi, 0, 0);
+  const unsigned needed = platform::TextToUtf8(ansi, 0, 0);
   if (needed == 0) return false;
   std::vector<char> buffer(needed);
-  if (platform::AnsiToUtf8(ansi, &buffer[0], needed) != needed) return false;
+  if (platform::TextToUtf8(ansi, &buffer[0], needed) != needed) return false;
   *utf8 += &buffer[0];
   return true;
 }

@@ -13,10 +13,10 @@ if(UPDATER_SANITIZE)
 endif()
 
 file(GLOB UPDATER_FAKE_SOURCES CONFIGURE_DEPENDS tests/fake/*.cc tests/common/*.cc)
-# The fake's ANSI code page is 932, taken apart and converted as the host
-# checker does it.
+# The fake converts its code page 932 texts to and from UTF-8 as the host
+# checker does.
 add_library(platform_fake STATIC ${UPDATER_FAKE_SOURCES}
-            platform/posix/code_page_932.cc platform/posix/text_encoding.cc)
+            platform/posix/text_encoding.cc)
 target_include_directories(platform_fake PUBLIC ${CMAKE_SOURCE_DIR})
 # The fake serves the real string table, read from the resource script.
 target_compile_definitions(platform_fake PRIVATE

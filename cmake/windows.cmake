@@ -45,6 +45,11 @@ updater_build_small(platform_win32)
 target_compile_definitions(platform_win32 PUBLIC WIN32_LEAN_AND_MEAN)
 target_link_libraries(platform_win32 PUBLIC ${UPDATER_WIN32_LIBS})
 target_link_libraries(updater_core PUBLIC platform_win32)
+# The Win32 layer uses the shared platform code of the core (the character
+# rules of code page 932, the private-profile rules, the settings file's
+# encoding): the two libraries need each other, which CMake links as a
+# cycle.
+target_link_libraries(platform_win32 PUBLIC updater_core)
 
 # The manifest as written, without its comments and the blanks between its
 # tags, which the executable would carry for nothing.

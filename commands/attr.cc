@@ -9,8 +9,8 @@
 
 namespace {
 
-bool SetAttributesOrReport(const char* path, unsigned attributes) {
-  const bool set = platform::SetAttributes(path, attributes);
+// Logs the outcome for `path`; a failure is shown too.
+bool ReportAttributes(bool set, const char* path, unsigned attributes) {
   TextString what;
   what.Format("attributes 0x%08X", attributes);
   LogFileOperation(set, what.Text(), path, 0);
@@ -19,12 +19,21 @@ bool SetAttributesOrReport(const char* path, unsigned attributes) {
   return false;
 }
 
+bool SetAttributesOrReport(const char* path, unsigned attributes) {
+  return ReportAttributes(platform::SetAttributes(path, attributes), path,
+                          attributes);
+}
+
 // Every file directly in the item's folder; subdirectories (and "." and
-// "..") are skipped, a folder that is missing or empty is no failure.
+// "..") are skipped, a folder that is missing or empty is no failure. A
+// file the listing cannot name fails the item, named by the item itself:
+// no file is skipped silently.
 bool SetFolderAttributes(const TextString& item, unsigned attributes) {
   platform::FindEntry entry;
   platform::FileSearch search;
-  if (!search.First(item.Text(), &entry)) return true;
+  if (!search.First(item.Text(), &entry)) {
+    return !search.failed() || ReportAttributes(false, item.Text(), attributes);
+  }
   // A bare "*.*" lists the current directory; its names are used as they
   // come, relative to that same directory.
   const bool hasFolder = item.ItemCount("\\") > 1;
@@ -38,7 +47,7 @@ bool SetFolderAttributes(const TextString& item, unsigned attributes) {
       path.Set(entry.name);
     if (!SetAttributesOrReport(path.Text(), attributes)) return false;
   } while (search.Next(&entry));
-  return true;
+  return !search.failed() || ReportAttributes(false, item.Text(), attributes);
 }
 
 // FILE and ARG. The message names the file whose attributes could not be

@@ -1,8 +1,9 @@
 // The only gate between the updater and the operating system.
 //
-// Every operation here wraps one narrow-character Win32, shell or COM call (or
-// a short fixed sequence of them) and keeps exactly the results and effects
-// the updater relies on. Three implementations live side by side:
+// Every operation here wraps one Win32, shell or COM call (or a short fixed
+// sequence of them) and keeps exactly the results and effects the updater
+// relies on. The calls are named below by their ANSI names (see "Texts"
+// below). Three implementations live side by side:
 //   platform/win32/  the real calls, for updater.exe;
 //   platform/posix/  the Linux build's: the settings reader and the text
 //                    rules of code page 932, and no Windows;
@@ -10,8 +11,22 @@
 // The platform contract tests run against the real calls and the fake, so
 // the fake stays honest.
 //
-// Texts are NUL-terminated bytes in the ANSI code page. Buffers are filled
-// the way the wrapped Win32 call fills them.
+// Texts are NUL-terminated bytes in code page 932 (Shift-JIS), whatever
+// code page the system itself uses: settings files are written for Japanese
+// Windows. On the NT family every text passed to Windows is converted from
+// code page 932 explicitly and given to the wide-character call (CreateFileW
+// for CreateFileA, and so on); a text that is not valid code page 932 is
+// refused with ERROR_NO_UNICODE_TRANSLATION before any call, so that it
+// never names another file. The 95 family (Japanese Windows 95, 98 and Me,
+// whose ANSI code page is 932) keeps the ANSI calls. Texts Windows gives
+// back are handed up in code page 932 too, never with "?" (a wildcard) or a
+// look-alike for a character it lacks: a path the system gives (the
+// module's, its folders, the temporary folder) falls back to its short form
+// (GetShortPathNameW) and fails with ERROR_NO_UNICODE_TRANSLATION kept where
+// that has none either; a listing entry uses its short name or fails (see
+// FileSearch); only ErrorText, which is just shown, has "?". Buffers are
+// filled the way the wrapped Win32 call fills them, counted in code page
+// 932 bytes.
 #ifndef UPDATER_PLATFORM_PLATFORM_H_
 #define UPDATER_PLATFORM_PLATFORM_H_
 
@@ -43,8 +58,9 @@ const unsigned kErrorFileExists = 80;      // ERROR_FILE_EXISTS
 const unsigned kErrorAlreadyExists = 183;  // ERROR_ALREADY_EXISTS
 
 // FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-// code, default language): the system's text for an error code, in the ANSI
-// code page, without the line break and blanks at its end. False and ""
+// code, default language): the system's text for an error code, without the
+// line break and blanks at its end; a character code page 932 lacks is
+// shown as "?". False and ""
 // when the system has no text for it (or it does not fit `size`).
 bool ErrorText(unsigned code, char* buffer, unsigned size);
 
@@ -81,20 +97,40 @@ class ScopedCom {
 
 // ---- Text ------------------------------------------------------------------
 
-// CharNextA(text): where the character that starts at `text` ends, in the
-// ANSI code page of the running system. A lead byte followed by another
+// Where the character that starts at `text` ends, in code page 932 (the
+// same in every build, whatever the system's own code page; defined over
+// IsLeadByte932 in platform/text_rules.cc). A lead byte followed by another
 // byte makes one character of two bytes, whatever that second byte is (a
 // backslash, a brace, a letter); every other byte is a character of its
 // own, a lead byte right before the terminator included. At the terminator
 // the result is `text` itself.
 const char* NextChar(const char* text);
 
-// MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS) then
-// WideCharToMultiByte(CP_UTF8): the UTF-8 form of an ANSI text. Returns the
-// bytes that form needs, its terminator included, and writes it when `size`
-// is at least that; 0 when the text is not valid in the ANSI code page
-// (the host build has none of its own and takes code page 932).
-unsigned AnsiToUtf8(const char* text, char* buffer, unsigned size);
+// The UTF-8 form of a code page 932 text (MultiByteToWideChar(932,
+// MB_ERR_INVALID_CHARS) then WideCharToMultiByte(CP_UTF8); iconv where there
+// is no Windows). Returns the bytes that form needs, its terminator
+// included, and writes it when `size` is at least that; 0 when the text is
+// not valid code page 932 (a cut double-byte character, a byte that starts
+// none).
+unsigned TextToUtf8(const char* text, char* buffer, unsigned size);
+
+// The byte that stands for a character code page 932 has no form for, in a
+// text converted from UTF-8. It starts no code page 932 character, so every
+// later conversion of the text refuses it (a path holding it names no file)
+// and updater-check reports it: a name is never changed into another one.
+const char kNoCodePage932Char = '\x80';
+
+// The code page 932 form of `length` bytes of UTF-8 (MultiByteToWideChar(
+// CP_UTF8) then WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS); iconv where
+// there is no Windows, with the same rule). Each character code page 932
+// has no form for, and each invalid UTF-8 sequence, becomes
+// kNoCodePage932Char: never dropped, never a look-alike ("\" for a yen
+// sign). The result is never longer than `length`; it is written to
+// `buffer` (which may be `utf8` itself) when `size` is at least `length`,
+// without a terminator. Returns the result's length; 0 also when the
+// conversion could not be made (out of memory) and `length` is not 0.
+unsigned Utf8ToText(const char* utf8, unsigned length, char* buffer,
+                    unsigned size);
 
 // ---- Paths and folders -------------------------------------------------
 
@@ -183,6 +219,8 @@ const unsigned kAttributeArchive = 0x20;
 const unsigned kAttributeNormal = 0x80;
 
 // One entry of a directory listing (the parts of WIN32_FIND_DATAA used).
+// The name is the entry's own, or its short name (cAlternateFileName) where
+// code page 932 has no form for its own.
 struct FindEntry {
   unsigned attributes;
   // nFileSizeLow, or 0xFFFFFFFF for a file of 4 GiB or more; 0 for a folder.
@@ -203,8 +241,13 @@ struct FindHandleTraits {
 // Patterns follow FindFirstFileA: a plain path finds the file or directory
 // itself, "*" and "?" match within the last part, and a path ending in a
 // backslash never matches. A failed First or Next leaves `entry` untouched.
+// An entry whose name has no code page 932 form, not even a short one, ends
+// the listing there as a failure: failed() tells it from the end of the
+// listing, and its code (ERROR_NO_UNICODE_TRANSLATION) is kept, so that a
+// caller never skips a file silently.
 class FileSearch {
  public:
+  FileSearch() : failed_(false) {}
   // FindFirstFileA(pattern), after closing any earlier search. False (the
   // invalid handle) when nothing matches; otherwise the first match is in
   // `entry`.
@@ -214,14 +257,17 @@ class FileSearch {
   bool Next(FindEntry* entry);
   // FindClose, once; later calls do nothing.
   void Close() { handle_.Reset(); }
+  // Whether the last First or Next met an entry it could not hand up.
+  bool failed() const { return failed_; }
 
  private:
   ScopedOwner<FindHandleTraits> handle_;
+  bool failed_;
 };
 
 // True when anything matches `pattern`: a file or a directory of that path,
-// or any entry matching a wildcard pattern (FindFirstFileA, FindClose). No
-// other effect.
+// or any entry matching a wildcard pattern (FindFirstFileA, FindClose), its
+// name handed up or not. No other effect.
 bool FileExists(const char* pattern);
 
 // SetFileAttributesA(path, attributes). Keeps its error code.
@@ -240,7 +286,7 @@ bool CopyFileOver(const char* from, const char* to);
 
 // Replaces `to` by a copy of `from` so that `to` is, whatever fails, either
 // the old file exactly as it was or the whole copy; never cut or mixed. The
-// paths are converted from the ANSI code page and handled with the
+// paths are converted from code page 932 and handled with the
 // wide-character calls: GetFullPathNameW(to) for its folder;
 // FindFirstFileW(to) and FindClose, for an existing destination's
 // attributes and stored name (a search that fails for another reason than
@@ -344,6 +390,15 @@ enum MutexResult {
 MutexResult CreateNamedMutex(const char* name, KernelObject* held);
 
 // ---- Settings files (private-profile functions) ------------------------
+//
+// What GetPrivateProfileStringA and GetPrivateProfileSectionA give on a
+// Japanese system, on every system: the file is read by this layer itself
+// (CreateFileW and ReadFile; the ANSI call on the 95 family), made settings
+// text by platform/settings_bytes.h (a file with the UTF-8 byte-order mark
+// is converted) and answered with the rules of platform/profile_text.h. A
+// file is read afresh when its size or last-write time changed since the
+// last read, so a procedure that replaces the settings file is followed by
+// reads of the new one. A missing file reads like an empty one.
 
 // GetPrivateProfileStringA(section, key, fallback, buffer, size, file).
 // Returns the number of characters copied.
@@ -376,7 +431,10 @@ bool RegistryOpen(RegistryRoot root, const char* subKey, unsigned access,
                   RegistryHandle* handle);
 
 // RegQueryValueExA(handle, name, NULL, NULL, data, size). With `data` null
-// only the size is asked for. True on ERROR_SUCCESS; `size` is updated as
+// only the size is asked for. On the NT family string data is read in
+// UTF-16 and handed back in code page 932, its size counted in those bytes;
+// a string with a character code page 932 lacks fails with
+// ERROR_NO_UNICODE_TRANSLATION. True on ERROR_SUCCESS; `size` is updated as
 // the call updates it (a buffer too small fails and gets the size needed).
 // A string stored without its terminating zero is reported without it, and
 // the zero is added after the data when the buffer has room for it.
@@ -472,9 +530,10 @@ struct ShortcutFields {
   int showCommand;  // 0: none set, the link object's default stays
 };
 
-// CoCreateInstance(CLSID_ShellLink, IShellLinkA); SetPath,
-// SetWorkingDirectory, SetArguments, SetShowCmd (when not 0);
-// IPersistFile::Save(path converted from the ANSI code page, TRUE).
+// CoCreateInstance(CLSID_ShellLink, IShellLinkA, or IShellLinkW with the
+// fields converted on the NT family); SetPath, SetWorkingDirectory,
+// SetArguments, SetShowCmd (when not 0); IPersistFile::Save(path converted
+// from code page 932, TRUE).
 // True when the file was saved. A path whose UTF-16 form does not fit
 // kMaxPath wide characters is refused, never cut; so are a target and a
 // working directory that the link object would cut: more than kMaxPath - 1

@@ -7,7 +7,8 @@ namespace platform {
 bool FileExists(const char* pattern) {
   FindEntry entry;
   FileSearch search;
-  return search.First(pattern, &entry);  // closed when `search` goes
+  // An entry whose name could not be handed up is there all the same.
+  return search.First(pattern, &entry) || search.failed();
 }
 
 namespace {

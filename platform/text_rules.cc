@@ -16,6 +16,14 @@ bool IsLeadByte932(unsigned char c) {
   return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
+const char* NextChar(const char* text) {
+  if (*text == '\0') return text;
+  if (IsLeadByte932(static_cast<unsigned char>(*text)) && text[1] != '\0') {
+    return text + 2;
+  }
+  return text + 1;
+}
+
 bool IsValidText932(const char* text, unsigned length) {
   const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
   for (unsigned i = 0; i < length; ++i) {

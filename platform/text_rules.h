@@ -1,4 +1,4 @@
-// The character rules of ANSI texts that every layer asks: where a character
+// The character rules of settings texts (code page 932) that every layer asks: where a character
 // ends, which letters fold, which bytes are code page 932 at all. The
 // updater's text string, the private-profile rules, the fake world and
 // updater-check all call these, so they never disagree on a Japanese name.
@@ -9,10 +9,10 @@
 
 namespace platform {
 
-// A lead byte of code page 932 (Shift-JIS), the ANSI code page of a Japanese
-// Windows: the byte after it belongs to the same character, whatever it is
-// (a backslash, a brace, a letter). The builds without Windows take their
-// characters from this; updater-check's encoding check too.
+// A lead byte of code page 932 (Shift-JIS), the code page of every settings
+// text: the byte after it belongs to the same character, whatever it is (a
+// backslash, a brace, a letter). NextChar and updater-check's encoding check
+// are built on it, in every build.
 bool IsLeadByte932(unsigned char c);
 
 // Whether `length` bytes are code page 932 text: single bytes 0x00-0x7F and

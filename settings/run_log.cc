@@ -28,7 +28,7 @@ bool Open(const char* path, platform::LogOpenMode mode) {
 unsigned CharToUtf8(const char* p, unsigned length, char* out) {
   const char piece[3] = {p[0], length > 1 ? p[1] : '\0', '\0'};
   char utf8[8];
-  const unsigned size = platform::AnsiToUtf8(piece, utf8, sizeof utf8);
+  const unsigned size = platform::TextToUtf8(piece, utf8, sizeof utf8);
   if (size < 2 || size > 5) return 0;
   const unsigned char first = static_cast<unsigned char>(utf8[0]);
   const unsigned char second = static_cast<unsigned char>(utf8[1]);

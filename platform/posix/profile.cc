@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "platform/posix/served_profile.h"
 #include "platform/profile_text.h"
+#include "platform/settings_bytes.h"
 #include "platform/text_rules.h"
 
 namespace platform {
@@ -57,6 +58,14 @@ void Index(ReadFile* file) {
   }
 }
 
+// The settings text of a file's bytes (platform/settings_bytes.h); a file
+// that cannot be converted reads like an empty one.
+void ToSettingsText(std::string* bytes) {
+  unsigned length = static_cast<unsigned>(bytes->size());
+  if (length != 0 && !SettingsTextInPlace(&(*bytes)[0], &length)) length = 0;
+  bytes->resize(length);
+}
+
 ReadFile& Served() {
   static ReadFile served;
   return served;
@@ -71,6 +80,7 @@ const ReadFile& FileAt(const char* path, ReadFile* scratch) {
   if (wanted.empty() || !ReadWholeFile(wanted.c_str(), &scratch->text)) {
     scratch->text.clear();
   }
+  ToSettingsText(&scratch->text);
   Index(scratch);
   return *scratch;
 }
@@ -100,6 +110,7 @@ void ServeProfileText(const std::string& path, const std::string& text) {
   ReadFile& served = Served();
   served.path = path;
   served.text = text;
+  ToSettingsText(&served.text);
   served.sections.clear();
   Index(&served);
 }

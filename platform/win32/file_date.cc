@@ -3,6 +3,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/last_error.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform {
 
@@ -11,12 +12,9 @@ FileDateResult LastWriteDate(const char* path, FileDate* date) {
   {
     // No sharing: a file that another process is writing counts as not
     // opened, which the date test treats as out of date.
-    KernelObject file(CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, NULL));
-    if (!file.valid()) {
-      win32::FailWithLastError();
-      return kFileDateNotOpened;
-    }
+    KernelObject file(
+        win32::CreateFileOf(path, GENERIC_READ, 0, OPEN_EXISTING));
+    if (!file.valid()) return kFileDateNotOpened;
     if (!GetFileTime(file.get(), NULL, NULL, &written)) {
       win32::FailWithLastError();
       return kFileDateNotRead;

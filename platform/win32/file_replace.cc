@@ -3,9 +3,9 @@
 // renamed over the destination, so that a failure at any point leaves the
 // old file untouched.
 //
-// The paths are handled in UTF-16, converted from the ANSI code page as
-// CopyFileA converts them: Windows counts its path limits in wide
-// characters, and the temporary name takes the long form ("\\?\"), which no
+// The paths are handled in UTF-16, converted from code page 932 as every
+// path of the NT family is (platform/win32/wide_text.h): Windows counts its
+// path limits in wide characters, and the temporary name takes the long form ("\\?\"), which no
 // such limit applies to, so that no destination CopyFileA could write is
 // refused for the room the temporary name takes.
 #include <string.h>
@@ -15,13 +15,14 @@
 
 #include "platform/platform.h"
 #include "platform/win32/last_error.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform {
 
 namespace {
 
 // A wide text on the heap.
-typedef HeapArray<WCHAR> WideText;
+typedef HeapArray<WCHAR> WideBuffer;
 
 const WCHAR kTemporaryName[] = L"~up0000.tmp";
 const unsigned kTemporaryDigitsAt = 3;  // after "~up"
@@ -36,18 +37,9 @@ const DWORD kSettableAttributes =
     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
     FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-bool Allocate(WideText* text, DWORD length) {
+bool Allocate(WideBuffer* text, DWORD length) {
   text->Reset(new (std::nothrow) WCHAR[length]);
   return text->valid() || win32::Fail(ERROR_NOT_ENOUGH_MEMORY);
-}
-
-// `text` from the ANSI code page, into a new buffer.
-bool Widen(const char* text, WideText* wide) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, NULL, 0);
-  if (length == 0) return win32::FailWithLastError();
-  return Allocate(wide, length) &&
-         win32::Kept(MultiByteToWideChar(CP_ACP, 0, text, -1, wide->get(),
-                                         length) != 0);
 }
 
 // Copies `text` up to its end or `length` characters, whichever comes
@@ -143,15 +135,15 @@ bool ReplaceFileByCopy(const char* from, const char* to) {
   }
   // GetFullPathNameW fails on "" without saying why; CopyFileA's code.
   if (*to == '\0') return win32::Fail(ERROR_PATH_NOT_FOUND);
-  WideText source;
-  WideText target;
-  if (!Widen(from, &source) || !Widen(to, &target)) return false;
+  const win32::WideText source(from);
+  const win32::WideText target(to);
+  if (!source.valid() || !target.valid()) return false;
 
   // The folder, found by the system's own path rules. One block holds the
   // full path, the destination (the folder and a stored name) and the
   // temporary file's long form.
   const DWORD needed = GetFullPathNameW(target.get(), 0, NULL, NULL);
-  WideText paths;
+  WideBuffer paths;
   if (needed == 0) return win32::FailWithLastError();
   if (!Allocate(&paths, 3 * needed + MAX_PATH + kLongPrefixLength + 16)) {
     return false;

@@ -3,6 +3,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/last_error.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform {
 
@@ -21,7 +22,16 @@ void KernelObjectTraits::Close(Handle handle) {
 }
 
 unsigned TempDirectory(char* buffer, unsigned size) {
-  DWORD length = GetTempPathA(size, buffer);
+  DWORD length = 0;
+  if (win32::UseWideCalls()) {
+    WCHAR wide[kMaxPath];
+    const DWORD got = GetTempPathW(kMaxPath, wide);
+    if (got != 0 && got < kMaxPath) {
+      length = win32::SystemPathText(wide, buffer, size);
+    }
+  } else {
+    length = GetTempPathA(size, buffer);
+  }
   if (length == 0 || length >= size) {
     if (size != 0) buffer[0] = '\0';
     return 0;
@@ -53,8 +63,8 @@ bool LockLine(HANDLE file) {
 }
 
 HANDLE OpenLog(const char* path, DWORD access, DWORD disposition) {
-  return CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                     disposition, FILE_ATTRIBUTE_NORMAL, NULL);
+  return win32::CreateFileOf(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             disposition);
 }
 
 }  // namespace
@@ -95,8 +105,17 @@ bool AppendToFile(const KernelObject& file, const char* bytes, unsigned size) {
 }
 
 MutexResult CreateNamedMutex(const char* name, KernelObject* held) {
-  HANDLE mutex = CreateMutexA(NULL, FALSE, name);
-  const DWORD error = GetLastError();
+  HANDLE mutex = NULL;
+  DWORD error = 0;
+  if (win32::UseWideCalls()) {
+    const win32::WideText wide(name);
+    if (!wide.valid()) return kMutexFailed;
+    mutex = CreateMutexW(NULL, FALSE, wide.get());
+    error = GetLastError();
+  } else {
+    mutex = CreateMutexA(NULL, FALSE, name);
+    error = GetLastError();
+  }
   if (mutex == NULL) {
     win32::Fail(error);
     return error == ERROR_ACCESS_DENIED ? kMutexExisted : kMutexFailed;

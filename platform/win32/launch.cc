@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/last_error.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform {
 
@@ -21,18 +22,35 @@ bool InputIdleWaitFailed(HANDLE process) {
   return true;
 }
 
+// CreateProcessW on the NT family, with a writable wide copy of the command
+// line (the call may write into it); CreateProcessA on the 95 family.
+bool CreateProcessOf(char* commandLine, const char* directory,
+                     PROCESS_INFORMATION* started) {
+  if (!win32::UseWideCalls()) {
+    STARTUPINFOA startup;
+    memset(&startup, 0, sizeof(startup));
+    startup.cb = sizeof(startup);
+    return win32::Kept(CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0,
+                                      NULL, directory, &startup, started));
+  }
+  win32::WideText command(commandLine);
+  const win32::WideText folder(directory);
+  if (!command.valid() || !folder.valid()) return false;
+  STARTUPINFOW startup;
+  memset(&startup, 0, sizeof(startup));
+  startup.cb = sizeof(startup);
+  return win32::Kept(CreateProcessW(NULL, command.writable(), NULL, NULL,
+                                    FALSE, 0, NULL, folder.get(), &startup,
+                                    started));
+}
+
 }  // namespace
 
 LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait,
                     unsigned* exitCode) {
-  STARTUPINFOA startup;
-  memset(&startup, 0, sizeof(startup));
-  startup.cb = sizeof(startup);
   PROCESS_INFORMATION started;
   memset(&started, 0, sizeof(started));
-  if (!CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, directory,
-                      &startup, &started)) {
-    win32::FailWithLastError();
+  if (!CreateProcessOf(commandLine, directory, &started)) {
     return kLaunchNotStarted;
   }
   // Declared in this order so that the thread handle is closed first.

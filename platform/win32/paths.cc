@@ -1,22 +1,54 @@
-// Where the updater runs from and the system folders it names.
+// Where the updater runs from and the system folders it names. On the NT
+// family the wide-character calls, their paths handed up in code page 932
+// (in their short form where the long one has no such form).
 #include <shlobj.h>
 #include <string.h>
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/win32/last_error.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform {
 
+namespace {
+
+// The system folders' contract: the length, or the size needed (terminator
+// included) when `size` is too small; 0 on failure.
+unsigned FolderText(const WCHAR* wide, unsigned wideLength, char* buffer,
+                    unsigned size) {
+  if (wideLength == 0 || wideLength >= kMaxPath) return 0;
+  char narrow[2 * kMaxPath];
+  const unsigned length = win32::SystemPathText(wide, narrow, sizeof(narrow));
+  if (length == 0) return 0;
+  if (length >= size) return length + 1;
+  memcpy(buffer, narrow, length + 1);
+  return length;
+}
+
+}  // namespace
+
 unsigned ModuleFileName(char* buffer, unsigned size) {
-  return GetModuleFileNameA(NULL, buffer, size);
+  if (!win32::UseWideCalls()) return GetModuleFileNameA(NULL, buffer, size);
+  WCHAR wide[kMaxPath];
+  const DWORD wideLength = GetModuleFileNameW(NULL, wide, kMaxPath);
+  if (wideLength == 0) return 0;
+  if (wideLength >= kMaxPath) return size;  // does not fit, as the A call
+  const unsigned length = win32::SystemPathText(wide, buffer, size);
+  if (length == 0 && LastErrorCode() == ERROR_INSUFFICIENT_BUFFER) return size;
+  return length;
 }
 
 unsigned WindowsDirectory(char* buffer, unsigned size) {
-  return GetWindowsDirectoryA(buffer, size);
+  if (!win32::UseWideCalls()) return GetWindowsDirectoryA(buffer, size);
+  WCHAR wide[kMaxPath];
+  return FolderText(wide, GetWindowsDirectoryW(wide, kMaxPath), buffer, size);
 }
 
 unsigned SystemDirectory(char* buffer, unsigned size) {
-  return GetSystemDirectoryA(buffer, size);
+  if (!win32::UseWideCalls()) return GetSystemDirectoryA(buffer, size);
+  WCHAR wide[kMaxPath];
+  return FolderText(wide, GetSystemDirectoryW(wide, kMaxPath), buffer, size);
 }
 
 bool SpecialFolderPath(int csidl, char* buffer) {
@@ -24,7 +56,16 @@ bool SpecialFolderPath(int csidl, char* buffer) {
   // a failure leaving their buffer as it was, so fill a local one first.
   char local[kMaxPath];
   memset(local, 0, sizeof(local));
-  if (!SHGetSpecialFolderPathA(NULL, local, csidl, FALSE)) return false;
+  if (win32::UseWideCalls()) {
+    WCHAR wide[kMaxPath];
+    memset(wide, 0, sizeof(wide));
+    if (!SHGetSpecialFolderPathW(NULL, wide, csidl, FALSE) ||
+        win32::SystemPathText(wide, local, sizeof(local)) == 0) {
+      return false;
+    }
+  } else if (!SHGetSpecialFolderPathA(NULL, local, csidl, FALSE)) {
+    return false;
+  }
   memcpy(buffer, local, sizeof(local));
   return true;
 }

@@ -1,19 +1,247 @@
-// Settings-file reads through the private-profile functions.
+// Settings files read by the updater itself, with the private-profile rules
+// of platform/profile_text.h.
+//
+// Windows' own profile functions read an ANSI file in the system's code
+// page, and cannot be told otherwise: on a Chinese system a half-width
+// katakana before "]" pairs up with it as one character, on a UTF-8 system
+// every Shift-JIS byte is lost. So the file's bytes are read here and made
+// settings text (code page 932, or UTF-8 with the mark converted) by
+// platform/settings_bytes.h, as everywhere else.
+//
+// The last file read is kept, with its sections found once, and used again
+// while its size and last-write time stay the same (Windows' profile
+// functions keep theirs on the last-write time alone): a procedure that
+// replaces its own settings file is read from the new file afterwards, and
+// a large file is not read again for every value.
+#include <string.h>
 #include <windows.h>
 
+#include <new>
+
 #include "platform/platform.h"
+#include "platform/profile_text.h"
+#include "platform/settings_bytes.h"
+#include "platform/win32/last_error.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform {
+
+namespace {
+
+// What tells one version of a file from another.
+struct FileStamp {
+  DWORD sizeLow;
+  DWORD sizeHigh;
+  FILETIME written;
+};
+
+// A section header of the kept text: where its line starts and its name.
+struct Header {
+  unsigned line;
+  unsigned name;
+  unsigned nameLength;
+};
+
+struct KeptFile {
+  HeapArray<char> path;
+  FileStamp stamp;
+  HeapArray<char> text;
+  unsigned length;
+  HeapArray<Header> headers;
+  unsigned headerCount;
+};
+
+KeptFile g_kept;
+
+bool SameStamp(const FileStamp& a, const FileStamp& b) {
+  return a.sizeLow == b.sizeLow && a.sizeHigh == b.sizeHigh &&
+         CompareFileTime(&a.written, &b.written) == 0;
+}
+
+// The stamp of an existing file (not a folder). The 95 family lacks
+// GetFileAttributesExA; its search gives the same fields.
+bool StampOf(const char* path, FileStamp* stamp) {
+  DWORD attributes;
+  if (win32::UseWideCalls()) {
+    const win32::WideText wide(path);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!wide.valid() ||
+        !GetFileAttributesExW(wide.get(), GetFileExInfoStandard, &data)) {
+      return false;
+    }
+    attributes = data.dwFileAttributes;
+    stamp->sizeLow = data.nFileSizeLow;
+    stamp->sizeHigh = data.nFileSizeHigh;
+    stamp->written = data.ftLastWriteTime;
+  } else {
+    WIN32_FIND_DATAA data;
+    const HANDLE search = FindFirstFileA(path, &data);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    attributes = data.dwFileAttributes;
+    stamp->sizeLow = data.nFileSizeLow;
+    stamp->sizeHigh = data.nFileSizeHigh;
+    stamp->written = data.ftLastWriteTime;
+  }
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// The whole file into `text`; false when it cannot be opened or read, or
+// is too large to hold.
+bool ReadBytes(const char* path, HeapArray<char>* text, unsigned* length) {
+  // FILE_SHARE_DELETE is unknown to the 95 family.
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE |
+                      (win32::UseWideCalls() ? FILE_SHARE_DELETE : 0);
+  KernelObject file(
+      win32::CreateFileOf(path, GENERIC_READ, share, OPEN_EXISTING));
+  if (!file.valid()) return false;
+  DWORD high = 0;
+  const DWORD size = GetFileSize(file.get(), &high);
+  if ((size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || high != 0 ||
+      size > 0x7FFFFFFFu) {
+    return false;
+  }
+  text->Reset(new (std::nothrow) char[size + 1]);
+  if (!text->valid()) return false;
+  DWORD done = 0;
+  while (done < size) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), text->get() + done, size - done, &got, NULL)) {
+      return false;
+    }
+    if (got == 0) break;  // shorter than it was a moment ago
+    done += got;
+  }
+  *length = done;
+  return true;
+}
+
+// Finds the section headers of the kept text, in order.
+bool IndexHeaders(KeptFile* file) {
+  unsigned count = 0;
+  {
+    ProfileScanner scanner(file->text.get(), file->length);
+    ProfileLine line;
+    while (scanner.Next(&line)) count += line.kind == ProfileLine::kHeader;
+  }
+  file->headers.Reset(new (std::nothrow) Header[count + 1]);
+  if (!file->headers.valid()) return false;
+  ProfileScanner scanner(file->text.get(), file->length);
+  ProfileLine line;
+  unsigned at = 0;
+  while (scanner.Next(&line)) {
+    if (line.kind != ProfileLine::kHeader) continue;
+    Header& header = file->headers[at++];
+    header.line = static_cast<unsigned>(line.line - file->text.get());
+    header.name = static_cast<unsigned>(line.name - file->text.get());
+    header.nameLength = line.nameLength;
+  }
+  file->headerCount = at;
+  return true;
+}
+
+void Forget(KeptFile* file) {
+  file->path.Reset();
+  file->text.Reset();
+  file->headers.Reset();
+  file->length = file->headerCount = 0;
+}
+
+// The kept file, read afresh when `path` or its stamp changed; false when
+// the file is missing or cannot be read (it then reads like an empty one).
+bool Load(const char* path) {
+  FileStamp stamp;
+  if (path == 0 || !StampOf(path, &stamp)) {
+    Forget(&g_kept);
+    return false;
+  }
+  if (g_kept.path.valid() && strcmp(g_kept.path.get(), path) == 0 &&
+      SameStamp(g_kept.stamp, stamp)) {
+    return true;
+  }
+  Forget(&g_kept);
+  const size_t pathSize = strlen(path) + 1;
+  g_kept.path.Reset(new (std::nothrow) char[pathSize]);
+  if (!g_kept.path.valid() ||
+      !ReadBytes(path, &g_kept.text, &g_kept.length) ||
+      !SettingsTextInPlace(g_kept.text.get(), &g_kept.length) ||
+      !IndexHeaders(&g_kept)) {
+    Forget(&g_kept);
+    return false;
+  }
+  memcpy(g_kept.path.get(), path, pathSize);
+  g_kept.stamp = stamp;
+  return true;
+}
+
+// The bytes of the first section named `name` in the kept text, from its
+// header to the next one; the lines before the first header for the empty
+// name. None when absent.
+const char* SectionText(const char* name, unsigned nameLength,
+                        unsigned* length) {
+  const char* const text = g_kept.text.get();
+  *length = 0;
+  if (text == 0) return "";
+  if (nameLength == 0) {  // "[]" is never the empty name
+    *length = g_kept.headerCount != 0 ? g_kept.headers[0].line : g_kept.length;
+    return text;
+  }
+  for (unsigned i = 0; i < g_kept.headerCount; ++i) {
+    const Header& header = g_kept.headers[i];
+    if (!ProfileNamesEqual(text + header.name, header.nameLength, name,
+                           nameLength)) {
+      continue;
+    }
+    const unsigned end = i + 1 < g_kept.headerCount
+                             ? g_kept.headers[i + 1].line
+                             : g_kept.length;
+    *length = end - header.line;
+    return text + header.line;
+  }
+  return "";
+}
+
+// Reading a settings value is no failing operation: the error code kept for
+// an earlier failure must outlive it (a path the conversion refuses keeps
+// one).
+class KeptErrorCode {
+ public:
+  KeptErrorCode() : code_(LastErrorCode()) {}
+  ~KeptErrorCode() {
+    if (LastErrorCode() != code_) win32::Fail(code_);
+  }
+
+ private:
+  unsigned code_;
+};
+
+}  // namespace
 
 unsigned ProfileString(const char* section, const char* key,
                        const char* fallback, char* buffer, unsigned size,
                        const char* file) {
-  return GetPrivateProfileStringA(section, key, fallback, buffer, size, file);
+  const KeptErrorCode kept;
+  unsigned length = 0;
+  const char* text = "";
+  if (section != 0 && Load(file)) {
+    const char* name = 0;
+    const unsigned nameLength = TrimProfileName(
+        section, static_cast<unsigned>(strlen(section)), &name);
+    text = SectionText(name, nameLength, &length);
+  }
+  return ProfileStringOf(text, length, section, key, fallback, buffer, size);
 }
 
 unsigned ProfileSection(const char* section, char* buffer, unsigned size,
                         const char* file) {
-  return GetPrivateProfileSectionA(section, buffer, size, file);
+  const KeptErrorCode kept;
+  unsigned length = 0;
+  const char* text = "";
+  if (section != 0 && Load(file)) {
+    text = SectionText(section, static_cast<unsigned>(strlen(section)),
+                       &length);
+  }
+  return ProfileSectionOf(text, length, section, buffer, size);
 }
 
 }  // namespace platform

@@ -1,11 +1,15 @@
-// Shell links saved through the shell's link object.
+// Shell links saved through the shell's link object: IShellLinkW with the
+// fields converted from code page 932 on the NT family, IShellLinkA on the
+// 95 family.
 #include <objbase.h>
 #include <shlobj.h>
+#include <string.h>
 #include <windows.h>
 
 #include "platform/platform.h"
 #include "platform/win32/com_ref.h"
 #include "platform/win32/last_error.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform {
 
@@ -13,12 +17,53 @@ namespace {
 
 // Whether the shell's link object keeps `text` whole: it holds paths in
 // MAX_PATH buffers, of wide characters on the NT family and of bytes on the
-// 95 family, and cuts what does not fit.
+// 95 family, and cuts what does not fit. The wide length is counted in code
+// page 932, whatever the system's own.
 bool FitsShellPath(const char* text) {
-  const int wide = MultiByteToWideChar(CP_ACP, 0, text, -1, NULL, 0);
-  if (wide == 0 || wide > static_cast<int>(kMaxPath)) return false;
-  return PlatformId() == kPlatformWin32Nt ||
-         lstrlenA(text) < static_cast<int>(kMaxPath);
+  if (!win32::UseWideCalls()) {
+    return lstrlenA(text) < static_cast<int>(kMaxPath);
+  }
+  const int wide = MultiByteToWideChar(win32::kSettingsCodePage, 0, text, -1,
+                                       NULL, 0);
+  return wide != 0 && wide <= static_cast<int>(kMaxPath);
+}
+
+// Sets the fields and hands out the link's persist interface.
+template <class Link, class Text>
+bool FillLink(Link* link, const Text& target, const Text& folder,
+              const Text& arguments, int showCommand,
+              win32::ComRef<IPersistFile>* file) {
+  // Only creating, the persist interface and saving decide the outcome.
+  link->SetPath(target);
+  link->SetWorkingDirectory(folder);
+  link->SetArguments(arguments);
+  if (showCommand != 0) link->SetShowCmd(showCommand);
+  return win32::KeptResult(
+      link->QueryInterface(IID_IPersistFile, file->receive()));
+}
+
+bool FillWideLink(const ShortcutFields& fields,
+                  win32::ComRef<IPersistFile>* file) {
+  const win32::WideText target(fields.target);
+  const win32::WideText folder(fields.workingDirectory);
+  const win32::WideText arguments(fields.arguments);
+  if (!target.valid() || !folder.valid() || !arguments.valid()) return false;
+  win32::ComRef<IShellLinkW> link;
+  return win32::KeptResult(CoCreateInstance(CLSID_ShellLink, NULL,
+                                            CLSCTX_INPROC_SERVER,
+                                            IID_IShellLinkW, link.receive())) &&
+         FillLink(link.get(), target.get(), folder.get(), arguments.get(),
+                  fields.showCommand, file);
+}
+
+bool FillAnsiLink(const ShortcutFields& fields,
+                  win32::ComRef<IPersistFile>* file) {
+  win32::ComRef<IShellLinkA> link;
+  return win32::KeptResult(CoCreateInstance(CLSID_ShellLink, NULL,
+                                            CLSCTX_INPROC_SERVER,
+                                            IID_IShellLinkA, link.receive())) &&
+         FillLink(link.get(), fields.target, fields.workingDirectory,
+                  fields.arguments, fields.showCommand, file);
 }
 
 }  // namespace
@@ -29,29 +74,16 @@ bool SaveShortcut(const ShortcutFields& fields, const char* path) {
       !FitsShellPath(fields.workingDirectory)) {
     return win32::Fail(ERROR_FILENAME_EXCED_RANGE);
   }
-  win32::ComRef<IShellLinkA> link;
-  if (!win32::KeptResult(CoCreateInstance(CLSID_ShellLink, NULL,
-                                          CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                          link.receive()))) {
-    return false;
-  }
-  // Only creating, the persist interface and saving decide the outcome.
-  link->SetPath(fields.target);
-  link->SetWorkingDirectory(fields.workingDirectory);
-  link->SetArguments(fields.arguments);
-  if (fields.showCommand != 0) link->SetShowCmd(fields.showCommand);
-
-  win32::ComRef<IPersistFile> file;
-  if (!win32::KeptResult(
-          link->QueryInterface(IID_IPersistFile, file.receive()))) {
-    return false;
-  }
   // A path that does not fit is refused rather than saved under a cut name.
-  WCHAR wide[kMaxPath];
-  if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide, kMaxPath) == 0) {
-    return win32::FailWithLastError();
+  const win32::WideText wide(path);
+  if (!wide.valid()) return false;
+  if (wcslen(wide.get()) >= kMaxPath) {
+    return win32::Fail(ERROR_INSUFFICIENT_BUFFER);
   }
-  return win32::KeptResult(file->Save(wide, TRUE));
+  win32::ComRef<IPersistFile> file;
+  const bool filled = win32::UseWideCalls() ? FillWideLink(fields, &file)
+                                            : FillAnsiLink(fields, &file);
+  return filled && win32::KeptResult(file->Save(wide.get(), TRUE));
 }
 
 }  // namespace platform

@@ -1,28 +1,78 @@
-// ANSI code page text to UTF-8, through UTF-16.
+// Code page 932 text to UTF-8 and back, through UTF-16.
 #include <windows.h>
+
+#include <string.h>
 
 #include <new>
 
 #include "platform/platform.h"
+#include "platform/text_rules.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform {
 
-unsigned AnsiToUtf8(const char* text, char* buffer, unsigned size) {
-  const int wide =
-      MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, -1, NULL, 0);
-  if (wide <= 0) return 0;
-  HeapArray<wchar_t> units(new (std::nothrow) wchar_t[wide]);
-  if (!units.valid() || MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text,
-                                            -1, units.get(), wide) != wide) {
+// Not through WideText: a text the log cannot convert must not change the
+// error code kept for the failure being reported. The bytes Windows' table
+// takes although they start no character are refused, as WideText refuses
+// them.
+unsigned TextToUtf8(const char* text, char* buffer, unsigned size) {
+  if (!IsValidText932(text, static_cast<unsigned>(strlen(text)))) return 0;
+  const int units = MultiByteToWideChar(win32::kSettingsCodePage,
+                                        MB_ERR_INVALID_CHARS, text, -1, NULL, 0);
+  if (units <= 0) return 0;
+  HeapArray<WCHAR> wide(new (std::nothrow) WCHAR[units]);
+  if (!wide.valid() ||
+      MultiByteToWideChar(win32::kSettingsCodePage, MB_ERR_INVALID_CHARS, text,
+                          -1, wide.get(), units) != units) {
     return 0;
   }
   const int bytes =
-      WideCharToMultiByte(CP_UTF8, 0, units.get(), wide, NULL, 0, NULL, NULL);
+      WideCharToMultiByte(CP_UTF8, 0, wide.get(), units, NULL, 0, NULL, NULL);
   if (bytes <= 0) return 0;
   if (buffer && size >= static_cast<unsigned>(bytes) &&
-      WideCharToMultiByte(CP_UTF8, 0, units.get(), wide, buffer, bytes, NULL,
+      WideCharToMultiByte(CP_UTF8, 0, wide.get(), units, buffer, bytes, NULL,
                           NULL) != bytes) {
     return 0;
+  }
+  return static_cast<unsigned>(bytes);
+}
+
+unsigned Utf8ToText(const char* utf8, unsigned length, char* buffer,
+                    unsigned size) {
+  if (length == 0) return 0;
+  // Invalid UTF-8 becomes U+FFFD, which code page 932 lacks: the same mark.
+  const int units = MultiByteToWideChar(CP_UTF8, 0, utf8,
+                                        static_cast<int>(length), NULL, 0);
+  if (units <= 0) return 0;
+  HeapArray<WCHAR> wide(new (std::nothrow) WCHAR[units]);
+  if (!wide.valid() ||
+      MultiByteToWideChar(CP_UTF8, 0, utf8, static_cast<int>(length),
+                          wide.get(), units) != units) {
+    return 0;
+  }
+  // WC_NO_BEST_FIT_CHARS: a character without a form of its own is never
+  // given a look-alike's ("\" for a yen sign).
+  static const char kMark[] = {kNoCodePage932Char, '\0'};
+  const int bytes =
+      WideCharToMultiByte(win32::kSettingsCodePage, WC_NO_BEST_FIT_CHARS,
+                          wide.get(), units, NULL, 0, kMark, NULL);
+  if (bytes <= 0 || static_cast<unsigned>(bytes) > length) return 0;
+  if (buffer && size >= length) {
+    if (WideCharToMultiByte(win32::kSettingsCodePage, WC_NO_BEST_FIT_CHARS,
+                            wide.get(), units, buffer, bytes, kMark,
+                            NULL) != bytes) {
+      return 0;
+    }
+    // Windows' table gives U+F8F0 to U+F8F3 the bytes 0xA0 and 0xFD to
+    // 0xFF, which start no character: the same mark as everywhere else.
+    for (int i = 0; i < bytes; ++i) {
+      const unsigned char c = static_cast<unsigned char>(buffer[i]);
+      if (IsLeadByte932(c)) {
+        ++i;
+      } else if (c == 0xA0 || c >= 0xFD) {
+        buffer[i] = kNoCodePage932Char;
+      }
+    }
   }
   return static_cast<unsigned>(bytes);
 }

@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "platform/text_rules.h"
 #include "platform/win32/last_error.h"
 
 namespace platform {
@@ -15,9 +16,27 @@ bool UseWideCalls() {
   return wide;
 }
 
+namespace {
+
+// Keeps `code`, and leaves it as the thread's last error too, for callers
+// that read GetLastError where the call the text was for would have set it.
+bool Refused(DWORD code) {
+  SetLastError(code);
+  return Fail(code);
+}
+
+}  // namespace
+
 WideText::WideText(const char* text) : text_(0), valid_(true) {
   if (text == 0) return;
   local_[0] = L'\0';
+  // Windows' table for code page 932 also takes the bytes 0x80, 0xA0 and
+  // 0xFD to 0xFF, which start no character, to characters of their own:
+  // kNoCodePage932Char among them. They are refused by the project's rule.
+  if (!IsValidText932(text, static_cast<unsigned>(strlen(text)))) {
+    valid_ = Refused(ERROR_NO_UNICODE_TRANSLATION);
+    return;
+  }
   if (MultiByteToWideChar(kSettingsCodePage, MB_ERR_INVALID_CHARS, text, -1,
                           local_, kMaxPath) != 0) {
     text_ = local_;
@@ -30,17 +49,35 @@ WideText::WideText(const char* text) : text_(0), valid_(true) {
                                  -1, NULL, 0);
   }
   if (length == 0) {
-    valid_ = Fail(error == ERROR_INSUFFICIENT_BUFFER ? GetLastError() : error);
+    valid_ =
+        Refused(error == ERROR_INSUFFICIENT_BUFFER ? GetLastError() : error);
     return;
   }
   heap_.Reset(new (std::nothrow) WCHAR[length]);
   if (!heap_.valid()) {
-    valid_ = Fail(ERROR_NOT_ENOUGH_MEMORY);
+    valid_ = Refused(ERROR_NOT_ENOUGH_MEMORY);
     return;
   }
   valid_ = Kept(MultiByteToWideChar(kSettingsCodePage, MB_ERR_INVALID_CHARS,
                                     text, -1, heap_.get(), length) != 0);
   text_ = heap_.get();
+}
+
+HANDLE CreateFileOf(const char* path, DWORD access, DWORD share,
+                    DWORD disposition) {
+  HANDLE file;
+  if (UseWideCalls()) {
+    const WideText wide(path);
+    if (!wide.valid()) return INVALID_HANDLE_VALUE;
+    file = CreateFileW(wide.get(), access, share, NULL, disposition,
+                       FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) FailWithLastError();
+  } else {
+    file = CreateFileA(path, access, share, NULL, disposition,
+                       FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) FailWithLastError();
+  }
+  return file;
 }
 
 unsigned NarrowText(const WCHAR* text, char* buffer, unsigned size) {
@@ -50,11 +87,26 @@ unsigned NarrowText(const WCHAR* text, char* buffer, unsigned size) {
       WideCharToMultiByte(kSettingsCodePage, WC_NO_BEST_FIT_CHARS, text, -1,
                           buffer, static_cast<int>(size), NULL, &defaulted);
   if (written == 0) return (FailWithLastError(), 0u);
-  if (defaulted) {
+  // A name holding a byte that starts no character (U+0080 comes back as
+  // 0x80) could never be passed back.
+  if (defaulted || !IsValidText932(buffer, static_cast<unsigned>(written - 1))) {
     buffer[0] = '\0';
     return (Fail(ERROR_NO_UNICODE_TRANSLATION), 0u);
   }
   return static_cast<unsigned>(written - 1);
+}
+
+unsigned SystemPathText(const WCHAR* path, char* buffer, unsigned size) {
+  const unsigned length = NarrowText(path, buffer, size);
+  if (length != 0 || LastErrorCode() != ERROR_NO_UNICODE_TRANSLATION) {
+    return length;
+  }
+  WCHAR shortPath[kMaxPath];
+  const DWORD shortLength = GetShortPathNameW(path, shortPath, kMaxPath);
+  if (shortLength == 0 || shortLength >= kMaxPath) {
+    return (Fail(ERROR_NO_UNICODE_TRANSLATION), 0u);
+  }
+  return NarrowText(shortPath, buffer, size);
 }
 
 unsigned NarrowTextForDisplay(const WCHAR* text, char* buffer, unsigned size) {

@@ -27,11 +27,12 @@ bool UseWideCalls();
 // A settings text converted to UTF-16 for the length of one call:
 // MultiByteToWideChar(932, MB_ERR_INVALID_CHARS). Paths up to kMaxPath
 // characters are held in place, longer texts on the heap. A text that is
-// not valid code page 932 (a cut double-byte character at its end, a byte
-// that starts no character) is refused rather than passed on with a
-// replacement character in it: valid() is false and ERROR_NO_UNICODE_
-// TRANSLATION (or ERROR_NOT_ENOUGH_MEMORY) is kept. A null text stays null
-// and is valid.
+// not valid code page 932 (IsValidText932: a cut double-byte character at
+// its end, a byte that starts no character, kNoCodePage932Char among them,
+// although Windows' table gives some of those bytes a character) is refused
+// rather than passed on with another character in it: valid() is false and
+// ERROR_NO_UNICODE_TRANSLATION (or ERROR_NOT_ENOUGH_MEMORY) is kept and
+// left as the thread's last error. A null text stays null and is valid.
 class WideText {
  public:
   explicit WideText(const char* text);
@@ -49,13 +50,29 @@ class WideText {
   bool valid_;
 };
 
+// CreateFileW of `path` converted (CreateFileA on the 95 family), with no
+// security attributes, FILE_ATTRIBUTE_NORMAL and no template. A failure,
+// the conversion's included, gives INVALID_HANDLE_VALUE with its code kept.
+HANDLE CreateFileOf(const char* path, DWORD access, DWORD share,
+                    DWORD disposition);
+
 // WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS) of a terminated UTF-16
 // text into `buffer` (`size` bytes, terminator included): the length
 // written, without the terminator. 0, with the error kept, when the text
-// does not fit or holds a character code page 932 has no form for: a name
-// is never handed on with "?" (a wildcard) or a look-alike in its place.
+// does not fit or holds a character code page 932 has no form for (or
+// one whose form is no valid code page 932 text, U+0080): a name is never
+// handed on with "?" (a wildcard) or a look-alike in its place.
 // An empty text gives 0 too, with `buffer` empty.
 unsigned NarrowText(const WCHAR* text, char* buffer, unsigned size);
+
+// A path the system gives (the module's, a system folder, the temporary
+// folder) in code page 932, into `buffer`: NarrowText of the path, or,
+// where it holds a character code page 932 has no form for (a Korean
+// folder, a user name), of its short form (GetShortPathNameW) when that
+// converts. The length written, without the terminator; 0 with the error
+// kept (ERROR_NO_UNICODE_TRANSLATION, or ERROR_INSUFFICIENT_BUFFER when it
+// does not fit `size`) otherwise.
+unsigned SystemPathText(const WCHAR* path, char* buffer, unsigned size);
 
 // As NarrowText for a text that is only shown or logged: a character code
 // page 932 has no form for becomes "?". Cut to fit `size` (never inside a

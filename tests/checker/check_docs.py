@@ -5,7 +5,8 @@ reads them).
 
 A plain ```ini snippet must pass without any finding. A snippet that shows a
 mistake says so in its info string, ```ini check=U012 U049, and must
-produce exactly those codes. A snippet without an [UPDATER] section is a
+produce exactly those codes. A snippet whose info string says utf8-bom is
+written as UTF-8 with a byte-order mark instead. A snippet without an [UPDATER] section is a
 fragment: it is checked with an [UPDATER] section in front whose PROC names
 its procedures in order.
 
@@ -48,11 +49,12 @@ def as_file(snippet):
     return "[UPDATER]\nNAME=Docs\nPROC=%s\n%s" % (", ".join(procedures), snippet)
 
 
-def codes_of(checker, text):
+def codes_of(checker, text, utf8_bom=False):
     """The codes the checker reports for a text (or for a file's bytes, as
     they are)."""
     if isinstance(text, str):
-        text = text.replace("\n", "\r\n").encode("cp932")
+        text = text.replace("\n", "\r\n")
+        text = b"\xEF\xBB\xBF" + text.encode("utf-8") if utf8_bom else text.encode("cp932")
     with tempfile.TemporaryDirectory() as folder:
         path = os.path.join(folder, "snippet.ini")
         with open(path, "wb") as f:
@@ -95,7 +97,8 @@ def main():
         for match in FENCE.finditer(text):
             line = text.count("\n", 0, match.start()) + 1
             wanted = sorted(set(re.findall(r"U\d{3}", match.group("info"))))
-            found, report = codes_of(checker, as_file(match.group("body")))
+            found, report = codes_of(checker, as_file(match.group("body")),
+                                     "utf8-bom" in match.group("info").split())
             checked += 1
             if found != wanted:
                 failed += 1

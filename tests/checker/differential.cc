@@ -258,11 +258,9 @@ std::vector<std::string> Disagreements(const std::string& bytes,
   fake::Reset();
 
   std::vector<std::string> problems;
-  // A file the checker reads no further than its encoding: what Windows
-  // makes of it differs from system to system.
+  // A file the checker reads no further than its encoding.
   for (size_t i = 0; i < found.size(); ++i) {
-    if (found[i].code == checker::kUtf8Bom ||
-        found[i].code == checker::kUtf16) {
+    if (found[i].code == checker::kUtf16) {
       return problems;
     }
   }

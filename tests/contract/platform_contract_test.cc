@@ -884,9 +884,9 @@ TEST_F(PlatformContract, ReadOnlyFileIsNotOpenableForWriting) {
   EXPECT_FALSE(platform::OpenableForWriting(file.c_str()));
 }
 
-// ---- AnsiToUtf8 (the suite runs with code page 932) ------------------------
+// ---- TextToUtf8 (the suite runs with code page 932) ------------------------
 
-TEST_F(PlatformContract, AnsiToUtf8ConvertsCodePage932) {
+TEST_F(PlatformContract, TextToUtf8ConvertsCodePage932) {
   struct Case {
     const char* ansi;
     const char* utf8;
@@ -902,20 +902,20 @@ TEST_F(PlatformContract, AnsiToUtf8ConvertsCodePage932) {
     char buffer[64];
     memset(buffer, 'z', sizeof(buffer));
     EXPECT_EQ(strlen(cases[i].utf8) + 1,
-              platform::AnsiToUtf8(cases[i].ansi, buffer, sizeof(buffer)))
+              platform::TextToUtf8(cases[i].ansi, buffer, sizeof(buffer)))
         << i;
     EXPECT_STREQ(cases[i].utf8, buffer) << i;
   }
   // Too small a buffer: the size needed, nothing written.
   char small[4] = {'z', 'z', 'z', 'z'};
-  EXPECT_EQ(10u, platform::AnsiToUtf8("\x83\x65\x83\x58\x83\x67", small, 4));
+  EXPECT_EQ(10u, platform::TextToUtf8("\x83\x65\x83\x58\x83\x67", small, 4));
   EXPECT_EQ('z', small[0]);
-  EXPECT_EQ(10u, platform::AnsiToUtf8("\x83\x65\x83\x58\x83\x67", NULL, 0));
+  EXPECT_EQ(10u, platform::TextToUtf8("\x83\x65\x83\x58\x83\x67", NULL, 0));
 }
 
-TEST_F(PlatformContract, AnsiToUtf8RefusesACutCharacter) {
+TEST_F(PlatformContract, TextToUtf8RefusesACutCharacter) {
   char buffer[16];
-  EXPECT_EQ(0u, platform::AnsiToUtf8("a\x83", buffer, sizeof(buffer)));
+  EXPECT_EQ(0u, platform::TextToUtf8("a\x83", buffer, sizeof(buffer)));
 }
 
 // ---- Log files -------------------------------------------------------------

@@ -144,8 +144,11 @@ void FindHandleTraits::Close(Handle handle) {
   --fake::internal::TheWorld().openSearches;
 }
 
+// The fake's names are code page 932 already: a listing never fails on an
+// entry, and failed() stays false.
 bool FileSearch::First(const char* pattern, FindEntry* entry) {
   Close();
+  failed_ = false;
   if (pattern == NULL || *pattern == '\0') return false;
   std::vector<FindEntry> entries;
   if (!Collect(pattern, &entries)) return false;

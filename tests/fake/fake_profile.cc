@@ -8,7 +8,10 @@
 
 #include "platform/platform.h"
 #include "platform/profile_text.h"
+#include "platform/settings_bytes.h"
 #include "tests/fake/fake_state.h"
+
+using platform::SettingsTextInPlace;
 
 namespace {
 
@@ -23,8 +26,9 @@ bool HasSeparator(const std::string& path) {
   return false;
 }
 
-// The settings file's text; false when it is missing or a directory. A bare
-// file name is looked up in the Windows directory, as Windows does.
+// The settings file's text, as the updater makes it of the file's bytes;
+// false when it is missing or a directory. A bare file name is looked up in
+// the Windows directory, as Windows does.
 bool ReadIni(const char* file, std::string* text) {
   if (file == NULL || *file == '\0') return false;
   std::string path = file;
@@ -34,6 +38,9 @@ bool ReadIni(const char* file, std::string* text) {
   fake::internal::Node* node = fake::internal::Find(path);
   if (node == NULL || node->directory) return false;
   *text = node->contents;
+  unsigned length = static_cast<unsigned>(text->size());
+  if (length != 0 && !SettingsTextInPlace(&(*text)[0], &length)) return false;
+  text->resize(length);
   return true;
 }
 

@@ -56,6 +56,11 @@ bool ParsePath(const std::string& path, ParsedPath* parsed) {
   if (path.size() < 2 || !IsDriveLetter(path[0]) || path[1] != ':') {
     return false;
   }
+  // Windows is never handed a path that is no code page 932 text.
+  if (!platform::IsValidText932(path.data(),
+                                static_cast<unsigned>(path.size()))) {
+    return false;
+  }
   if (path.size() > 2 && path[2] != '\\' && path[2] != '/') return false;
   parsed->parts.push_back(Upper(path.substr(0, 2)));
   std::string name;
