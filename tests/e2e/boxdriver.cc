@@ -10,8 +10,13 @@
 //       program still running shows one, so that none can run past a box
 //       before the others have reached theirs.
 //   boxdriver attr <path>          prints GetFileAttributesA as 0x%08X
-//   boxdriver lnk <path>           prints a shortcut's fields (IShellLinkA)
-//                                  and the show command its header holds
+//   boxdriver lnk <path>           prints a shortcut's fields (IShellLinkW,
+//                                  as code page 932 bytes; the target from
+//                                  its item id list, whose names are
+//                                  Unicode, as the shell resolves it: the
+//                                  ANSI path beside it is in the code page
+//                                  of the system that saved it) and the show
+//                                  command its header holds
 //   boxdriver folders              prints the Windows and system directories,
 //                                  the special folders 25, 23, 16, 2 and the
 //                                  temporary folder
@@ -73,6 +78,13 @@ std::string WindowText(HWND window) {
   char utf8[4096 * 3] = {0};
   WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, NULL, NULL);
   return utf8;
+}
+
+// UTF-16 as code page 932 bytes, how the tests compare paths.
+std::string CodePage932(const WCHAR* text) {
+  char bytes[MAX_PATH * 2] = {0};
+  WideCharToMultiByte(932, 0, text, -1, bytes, sizeof bytes, NULL, NULL);
+  return bytes;
 }
 
 // Code page 932 bytes as UTF-16: the job's command lines and folders.
@@ -402,10 +414,10 @@ int PrintAttributes(const char* path) {
 
 int PrintShortcut(const char* path) {
   CoInitialize(NULL);
-  IShellLinkA* link = NULL;
+  IShellLinkW* link = NULL;
   int rc = 1;
   if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER,
-                                 IID_IShellLinkA,
+                                 IID_IShellLinkW,
                                  reinterpret_cast<void**>(&link)))) {
     IPersistFile* file = NULL;
     if (SUCCEEDED(link->QueryInterface(IID_IPersistFile,
@@ -413,14 +425,19 @@ int PrintShortcut(const char* path) {
       WCHAR wide[MAX_PATH];
       MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH);
       if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-        char target[MAX_PATH] = {0}, args[MAX_PATH] = {0}, dir[MAX_PATH] = {0};
+        WCHAR target[MAX_PATH] = {0}, args[MAX_PATH] = {0}, dir[MAX_PATH] = {0};
         int show = 0;
-        link->GetPath(target, MAX_PATH, NULL, SLGP_RAWPATH);
+        LPITEMIDLIST items = NULL;
+        if (FAILED(link->GetIDList(&items)) || items == NULL ||
+            !SHGetPathFromIDListW(items, target))
+          link->GetPath(target, MAX_PATH, NULL, SLGP_RAWPATH);
+        CoTaskMemFree(items);
         link->GetArguments(args, MAX_PATH);
         link->GetWorkingDirectory(dir, MAX_PATH);
         link->GetShowCmd(&show);
-        printf("target %s\nargs %s\ndir %s\nshow %d\n", Hex(target).c_str(),
-               Hex(args).c_str(), Hex(dir).c_str(), show);
+        printf("target %s\nargs %s\ndir %s\nshow %d\n",
+               Hex(CodePage932(target)).c_str(), Hex(CodePage932(args)).c_str(),
+               Hex(CodePage932(dir)).c_str(), show);
         // Wine 8's Load leaves the object's show command as it was (1 for a
         // new object), so the one saved is read from the file's header too
         // (ShowCommand, a 32-bit value at offset 0x3C of every shell link).
