@@ -30,12 +30,12 @@ void SetErrorSink(ErrorSink sink) { g_errorSink = sink; }
 
 void SetMessageLanguage(MessageLanguage language) { g_language = language; }
 
-unsigned MessageTemplateId(unsigned id) {
+bool MessagesInEnglish() {
   if (g_language == kMessagesBySystem) {
     g_language = platform::UserInterfaceIsJapanese() ? kMessagesJapanese
                                                      : kMessagesEnglish;
   }
-  return g_language == kMessagesEnglish ? id + kEnglishMessageOffset : id;
+  return g_language == kMessagesEnglish;
 }
 
 void SetSilentMode(bool silent) { g_silent = silent; }
@@ -79,7 +79,10 @@ void ShowError(unsigned id, ...) {
   TextString message;
   va_list arguments;
   va_start(arguments, id);
-  message.LoadFormatV(MessageTemplateId(id), arguments);
+  if (MessagesInEnglish())
+    message.FormatV(EnglishTemplate(id), arguments);
+  else
+    message.LoadFormatV(id, arguments);
   va_end(arguments);
   if (g_errorSink) {
     va_start(arguments, id);

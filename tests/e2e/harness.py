@@ -93,6 +93,28 @@ def read_string_table(path=STRINGS_RC):
 # The message templates, as the string table holds them.
 MESSAGES = read_string_table()
 
+ENGLISH_SOURCE = os.path.join(HERE, "..", "..", "settings", "english_messages.cc")
+
+
+def read_english_templates(path=ENGLISH_SOURCE):
+    """{id: text} of the English templates: each "/* id */" followed by the
+    C string literals that make its text (or 0)."""
+    with open(path, encoding="ascii") as f:
+        source = f.read()
+    templates = {}
+    for match in re.finditer(r"/\* (\d+) \*/((?:\s*\"(?:[^\"\\]|\\.)*\")*)", source):
+        literals = re.findall(r'"((?:[^"\\]|\\.)*)"', match.group(2))
+        if literals:
+            templates[int(match.group(1))] = "".join(
+                _unescape(literal) for literal in literals)
+    if not templates:
+        raise ValueError("%s: no English template found" % path)
+    return templates
+
+
+# The English templates, as the updater holds them.
+ENGLISH = read_english_templates()
+
 
 def sjis(text):
     """Code page 932 bytes of a text (bytes pass through)."""

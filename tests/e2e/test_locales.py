@@ -12,11 +12,9 @@ results are read back under the Japanese locale, the same way for all three.
 import os
 import unittest
 
-from harness import (BOXDRIVER, DEFAULT_CAPTION, IDOK, JAPANESE, MESSAGES,
-                     sjis, wine)
+from harness import (BOXDRIVER, DEFAULT_CAPTION, ENGLISH, IDOK, JAPANESE,
+                     MESSAGES, sjis, wine)
 from test_launch_link import ProbeCase
-
-ENGLISH_OFFSET = 1024  # kEnglishMessageOffset in settings/messages.h
 
 # Locale, its ANSI code page and user interface language, and whether the
 # boxes speak Japanese there.
@@ -139,8 +137,7 @@ class Locales(ProbeCase):
                     exe = self.install("updater.exe")
                     result = self.run_updater(exe, args=switch, exit_code=1,
                                               locale=locale)
-                    template = MESSAGES[1 if speaks_japanese
-                                        else 1 + ENGLISH_OFFSET]
+                    template = (MESSAGES if speaks_japanese else ENGLISH)[1]
                     self.assertEqual(len(result.boxes), 1, result.boxes)
                     box = result.boxes[0]
                     self.assertEqual(

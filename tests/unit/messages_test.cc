@@ -1,4 +1,6 @@
 // The error box and message loading against the real string table.
+#include <stdio.h>
+
 #include <map>
 #include <string>
 
@@ -54,36 +56,35 @@ std::string Conversions(const std::string& text) {
 
 TEST_F(MessagesTest, EveryMessageHasAnEnglishTwinTakingTheSameArguments) {
   const std::map<unsigned, std::string>& table = fake::StringTable();
-  unsigned japanese = 0;
-  for (const auto& entry : table) {
-    const bool english = entry.first > kEnglishMessageOffset;
-    const unsigned twin = english ? entry.first - kEnglishMessageOffset
-                                  : entry.first + kEnglishMessageOffset;
-    SCOPED_TRACE(entry.first);
-    ASSERT_TRUE(table.count(twin)) << "no twin " << twin;
-    EXPECT_EQ(Conversions(entry.second), Conversions(table.at(twin)));
-    if (!english) continue;
-    for (char c : entry.second) EXPECT_LT(static_cast<unsigned char>(c), 0x80);
-    ++japanese;
+  for (unsigned id = 0; id <= table.rbegin()->first + 1; ++id) {
+    SCOPED_TRACE(id);
+    const char* english = EnglishTemplate(id);
+    ASSERT_EQ(table.count(id) != 0, english != 0);
+    if (english == 0) continue;
+    EXPECT_EQ(Conversions(table.at(id)), Conversions(english));
+    for (const char* c = english; *c; ++c)
+      EXPECT_LT(static_cast<unsigned char>(*c), 0x80);
   }
-  EXPECT_EQ(table.size(), 2 * japanese);
-  EXPECT_EQ("%s%u%08X", Conversions(table.at(MSG_LAUNCH_EXIT_CODE)));
+  EXPECT_EQ("%s%u%08X", Conversions(EnglishTemplate(MSG_LAUNCH_EXIT_CODE)));
 }
 
 TEST_F(MessagesTest, BoxesAreEnglishWhereTheSystemIsNotJapaneseOrLangSaysSo) {
+  char english[256];
+  snprintf(english, sizeof english, EnglishTemplate(MSG_FILE_NOT_FOUND),
+           kSettingsPath);
+  const std::string japanese = Message(MSG_FILE_NOT_FOUND, kSettingsPath);
   struct Case {
     bool systemJapanese;
     const char* commandLine;
-    unsigned templateId;
+    bool inJapanese;
   } cases[] = {
-      {true, "Setup", MSG_FILE_NOT_FOUND},
-      {false, "Setup", MSG_FILE_NOT_FOUND + kEnglishMessageOffset},
-      {true, "Setup /LANG=en", MSG_FILE_NOT_FOUND + kEnglishMessageOffset},
-      {false, "Setup /lang=JA", MSG_FILE_NOT_FOUND},
-      {false, "Setup /LANG=ja /LANG=en",
-       MSG_FILE_NOT_FOUND + kEnglishMessageOffset},
-      {true, "Setup /LANG=fr", MSG_FILE_NOT_FOUND},  // no switch
-      {false, "Setup /LANG=", MSG_FILE_NOT_FOUND + kEnglishMessageOffset},
+      {true, "Setup", true},
+      {false, "Setup", false},
+      {true, "Setup /LANG=en", false},
+      {false, "Setup /lang=JA", true},
+      {false, "Setup /LANG=ja /LANG=en", false},
+      {true, "Setup /LANG=fr", true},  // no switch
+      {false, "Setup /LANG=", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.commandLine);
@@ -91,8 +92,7 @@ TEST_F(MessagesTest, BoxesAreEnglishWhereTheSystemIsNotJapaneseOrLangSaysSo) {
     fake::SetUserInterfaceJapanese(c.systemJapanese);
     EXPECT_EQ(1, UpdaterMain(c.commandLine));
     ASSERT_EQ(1u, fake::MessageBoxes().size());
-    EXPECT_EQ(Message(c.templateId, kSettingsPath),
-              fake::MessageBoxes()[0].text);
+    EXPECT_EQ(c.inJapanese ? japanese : english, fake::MessageBoxes()[0].text);
   }
 }
 
