@@ -15,14 +15,14 @@ enum Severity {
 
 enum Code {
   // The file and its lines.
-  kUnreadable,          // U001
-  kUtf16,               // U003
-  kNotCodePage932,      // U004
-  kTextBeforeHeader,    // U005
-  kLineWithoutEquals,   // U006
-  kDuplicateSection,    // U007
-  kDuplicateKey,        // U008
-  kHeaderWithoutClose,  // U009
+  kUnreadable,             // U001
+  kUtf16,                  // U003
+  kNotCodePage932,         // U004
+  kTextBeforeHeader,       // U005
+  kLineWithoutEquals,      // U006
+  kDuplicateSection,       // U007
+  kDuplicateKey,           // U008
+  kHeaderWithoutClose,     // U009
   kUtf8BeyondCodePage932,  // U017
   // Lists and their items.
   kEmptyListName,    // U010

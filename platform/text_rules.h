@@ -1,6 +1,6 @@
-// The character rules of settings texts (code page 932) that every layer asks: where a character
-// ends, which letters fold, which bytes are code page 932 at all. The
-// updater's text string, the private-profile rules, the fake world and
+// The character rules of settings texts (code page 932) that every layer asks:
+// where a character ends, which letters fold, which bytes are code page 932 at
+// all. The updater's text string, the private-profile rules, the fake world and
 // updater-check all call these, so they never disagree on a Japanese name.
 //
 // Plain C++ over bytes, built on NextChar alone: no allocation.

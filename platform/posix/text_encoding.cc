@@ -22,8 +22,8 @@ typedef ScopedOwner<ConverterTraits> Converter;
 
 // Converts all `length` bytes at `text`; false when a byte sequence is
 // invalid, cut, or has no form in the target, or the result does not fit.
-bool ConvertWhole(iconv_t converter, const char* text, size_t length,
-                  char* out, size_t room, size_t* written) {
+bool ConvertWhole(iconv_t converter, const char* text, size_t length, char* out,
+                  size_t room, size_t* written) {
   iconv(converter, 0, 0, 0, 0);  // a fresh state after an earlier failure
   char* in = const_cast<char*>(text);
   char* at = out;

@@ -38,7 +38,8 @@ unsigned TrimmedLength(const char* text, unsigned length) {
 
 bool ErrorText(unsigned code, char* buffer, unsigned size) {
   if (size == 0) return false;
-  const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+  const DWORD flags =
+      FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
   unsigned length = 0;
   if (win32::UseWideCalls()) {
     // In code page 932 whatever the system's own: a character it lacks
@@ -50,8 +51,8 @@ bool ErrorText(unsigned code, char* buffer, unsigned size) {
                                        sizeof(wide) / sizeof(wide[0]), NULL);
     if (units != 0) {
       wide[units < 512 ? units : 511] = L'\0';
-      length = TrimmedLength(narrow, win32::NarrowTextForDisplay(
-                                         wide, narrow, sizeof(narrow)));
+      length = TrimmedLength(
+          narrow, win32::NarrowTextForDisplay(wide, narrow, sizeof(narrow)));
     }
     if (length >= size) length = 0;
     memcpy(buffer, narrow, length);

@@ -8,8 +8,7 @@ namespace platform {
 
 bool OpenableForWriting(const char* path) {
   // OPEN_EXISTING never creates or truncates; the handle is closed unused.
-  KernelObject file(
-      win32::CreateFileOf(path, GENERIC_WRITE, 0, OPEN_EXISTING));
+  KernelObject file(win32::CreateFileOf(path, GENERIC_WRITE, 0, OPEN_EXISTING));
   return file.valid();
 }
 

@@ -5,9 +5,9 @@
 //
 // The paths are handled in UTF-16, converted from code page 932 as every
 // path of the NT family is (platform/win32/wide_text.h): Windows counts its
-// path limits in wide characters, and the temporary name takes the long form ("\\?\"), which no
-// such limit applies to, so that no destination CopyFileA could write is
-// refused for the room the temporary name takes.
+// path limits in wide characters, and the temporary name takes the long form
+// ("\\?\"), which no such limit applies to, so that no destination CopyFileA
+// could write is refused for the room the temporary name takes.
 #include <string.h>
 #include <windows.h>
 

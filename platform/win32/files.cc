@@ -14,7 +14,8 @@ bool SetAttributes(const char* path, unsigned attributes) {
     return win32::Kept(SetFileAttributesA(path, attributes));
   }
   const win32::WideText wide(path);
-  return wide.valid() && win32::Kept(SetFileAttributesW(wide.get(), attributes));
+  return wide.valid() &&
+         win32::Kept(SetFileAttributesW(wide.get(), attributes));
 }
 
 bool MakeDirectory(const char* path) {

@@ -39,9 +39,8 @@ bool CreateProcessOf(char* commandLine, const char* directory,
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof(startup));
   startup.cb = sizeof(startup);
-  return win32::Kept(CreateProcessW(NULL, command.writable(), NULL, NULL,
-                                    FALSE, 0, NULL, folder.get(), &startup,
-                                    started));
+  return win32::Kept(CreateProcessW(NULL, command.writable(), NULL, NULL, FALSE,
+                                    0, NULL, folder.get(), &startup, started));
 }
 
 }  // namespace

@@ -162,8 +162,7 @@ bool Load(const char* path) {
   Forget(&g_kept);
   const size_t pathSize = strlen(path) + 1;
   g_kept.path.Reset(new (std::nothrow) char[pathSize]);
-  if (!g_kept.path.valid() ||
-      !ReadBytes(path, &g_kept.text, &g_kept.length) ||
+  if (!g_kept.path.valid() || !ReadBytes(path, &g_kept.text, &g_kept.length) ||
       !SettingsTextInPlace(g_kept.text.get(), &g_kept.length) ||
       !IndexHeaders(&g_kept)) {
     Forget(&g_kept);
@@ -192,9 +191,8 @@ const char* SectionText(const char* name, unsigned nameLength,
                            nameLength)) {
       continue;
     }
-    const unsigned end = i + 1 < g_kept.headerCount
-                             ? g_kept.headers[i + 1].line
-                             : g_kept.length;
+    const unsigned end =
+        i + 1 < g_kept.headerCount ? g_kept.headers[i + 1].line : g_kept.length;
     *length = end - header.line;
     return text + header.line;
   }
@@ -225,8 +223,8 @@ unsigned ProfileString(const char* section, const char* key,
   const char* text = "";
   if (section != 0 && Load(file)) {
     const char* name = 0;
-    const unsigned nameLength = TrimProfileName(
-        section, static_cast<unsigned>(strlen(section)), &name);
+    const unsigned nameLength =
+        TrimProfileName(section, static_cast<unsigned>(strlen(section)), &name);
     text = SectionText(name, nameLength, &length);
   }
   return ProfileStringOf(text, length, section, key, fallback, buffer, size);
@@ -238,8 +236,8 @@ unsigned ProfileSection(const char* section, char* buffer, unsigned size,
   unsigned length = 0;
   const char* text = "";
   if (section != 0 && Load(file)) {
-    text = SectionText(section, static_cast<unsigned>(strlen(section)),
-                       &length);
+    text =
+        SectionText(section, static_cast<unsigned>(strlen(section)), &length);
   }
   return ProfileSectionOf(text, length, section, buffer, size);
 }

@@ -37,8 +37,8 @@ bool StringBytes(const WCHAR* units, int count, char* out, int room,
 
 // A string value: read whole in UTF-16, handed back in code page 932 with
 // RegQueryValueExA's size contract.
-bool QueryString(HKEY key, const WCHAR* name, DWORD stored,
-                 unsigned char* data, unsigned* size) {
+bool QueryString(HKEY key, const WCHAR* name, DWORD stored, unsigned char* data,
+                 unsigned* size) {
   const DWORD units = (stored + 1) / 2;
   HeapArray<WCHAR> wide(new (std::nothrow) WCHAR[units + 1]);
   if (!wide.valid()) return win32::Fail(ERROR_NOT_ENOUGH_MEMORY);
@@ -79,12 +79,12 @@ bool RegistryOpen(RegistryRoot root, const char* subKey, unsigned access,
   if (win32::UseWideCalls()) {
     const win32::WideText wide(subKey);
     if (!wide.valid() ||
-        !win32::KeptStatus(RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide.get(), 0,
-                                         access, &key))) {
+        !win32::KeptStatus(
+            RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide.get(), 0, access, &key))) {
       return false;
     }
-  } else if (!win32::KeptStatus(RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0,
-                                              access, &key))) {
+  } else if (!win32::KeptStatus(
+                 RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, access, &key))) {
     return false;
   }
   *handle = reinterpret_cast<RegistryHandle>(key);
@@ -108,7 +108,8 @@ bool RegistryQuery(RegistryHandle handle, const char* name, unsigned char* data,
           RegQueryValueExW(key, wide.get(), NULL, &type, NULL, &stored))) {
     return false;
   }
-  if (IsStringType(type)) return QueryString(key, wide.get(), stored, data, size);
+  if (IsStringType(type))
+    return QueryString(key, wide.get(), stored, data, size);
   if (data == 0) {
     *size = stored;
     return true;

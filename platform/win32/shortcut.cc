@@ -23,8 +23,8 @@ bool FitsShellPath(const char* text) {
   if (!win32::UseWideCalls()) {
     return lstrlenA(text) < static_cast<int>(kMaxPath);
   }
-  const int wide = MultiByteToWideChar(win32::kSettingsCodePage, 0, text, -1,
-                                       NULL, 0);
+  const int wide =
+      MultiByteToWideChar(win32::kSettingsCodePage, 0, text, -1, NULL, 0);
   return wide != 0 && wide <= static_cast<int>(kMaxPath);
 }
 

@@ -1,7 +1,6 @@
 // Code page 932 text to UTF-8 and back, through UTF-16.
-#include <windows.h>
-
 #include <string.h>
+#include <windows.h>
 
 #include <new>
 
@@ -17,8 +16,8 @@ namespace platform {
 // them.
 unsigned TextToUtf8(const char* text, char* buffer, unsigned size) {
   if (!IsValidText932(text, static_cast<unsigned>(strlen(text)))) return 0;
-  const int units = MultiByteToWideChar(win32::kSettingsCodePage,
-                                        MB_ERR_INVALID_CHARS, text, -1, NULL, 0);
+  const int units = MultiByteToWideChar(
+      win32::kSettingsCodePage, MB_ERR_INVALID_CHARS, text, -1, NULL, 0);
   if (units <= 0) return 0;
   HeapArray<WCHAR> wide(new (std::nothrow) WCHAR[units]);
   if (!wide.valid() ||
@@ -41,8 +40,8 @@ unsigned Utf8ToText(const char* utf8, unsigned length, char* buffer,
                     unsigned size) {
   if (length == 0) return 0;
   // Invalid UTF-8 becomes U+FFFD, which code page 932 lacks: the same mark.
-  const int units = MultiByteToWideChar(CP_UTF8, 0, utf8,
-                                        static_cast<int>(length), NULL, 0);
+  const int units =
+      MultiByteToWideChar(CP_UTF8, 0, utf8, static_cast<int>(length), NULL, 0);
   if (units <= 0) return 0;
   HeapArray<WCHAR> wide(new (std::nothrow) WCHAR[units]);
   if (!wide.valid() ||

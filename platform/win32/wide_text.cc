@@ -89,7 +89,8 @@ unsigned NarrowText(const WCHAR* text, char* buffer, unsigned size) {
   if (written == 0) return (FailWithLastError(), 0u);
   // A name holding a byte that starts no character (U+0080 comes back as
   // 0x80) could never be passed back.
-  if (defaulted || !IsValidText932(buffer, static_cast<unsigned>(written - 1))) {
+  if (defaulted ||
+      !IsValidText932(buffer, static_cast<unsigned>(written - 1))) {
     buffer[0] = '\0';
     return (Fail(ERROR_NO_UNICODE_TRANSLATION), 0u);
   }

@@ -142,7 +142,7 @@ TEST_F(PlatformContract, FailedSpecialFolderLeavesTheBufferAsItWas) {
 
 // ---- Characters ----------------------------------------------------------
 
-// The tests run where the ANSI code page is 932 (a Japanese locale).
+// Code page 932's characters, whatever the system's own code page.
 TEST_F(PlatformContract, NextCharStepsOverCodePage932Characters) {
   // Every byte value followed by a backslash: the lead bytes of code page
   // 932 take it with them, every other byte stands alone.
@@ -884,27 +884,60 @@ TEST_F(PlatformContract, ReadOnlyFileIsNotOpenableForWriting) {
   EXPECT_FALSE(platform::OpenableForWriting(file.c_str()));
 }
 
-// ---- TextToUtf8 (the suite runs with code page 932) ------------------------
+// ---- Code page 932 and UTF-8 ------------------------------------------------
 
-TEST_F(PlatformContract, TextToUtf8ConvertsCodePage932) {
+// Every class of code page 932 character, both ways, whatever the system's
+// own code page. A text that is no code page 932 is refused; a character
+// code page 932 lacks, or a byte that is no UTF-8, becomes the one mark
+// that no conversion to a path accepts, never a look-alike.
+TEST_F(PlatformContract, TextConvertsBetweenCodePage932AndUtf8) {
+  enum Ways { kBoth, kRefused, kFromUtf8 };
   struct Case {
-    const char* ansi;
-    const char* utf8;
+    Ways ways;
+    const char* text;  // code page 932
+    const char* utf8;  // kRefused: none
   };
   const Case cases[] = {
-      {"", ""},
-      {"C:\\Tools\\a.txt", "C:\\Tools\\a.txt"},
-      {"\x83\x65\x83\x58\x83\x67", "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88"},
-      {"\x95\x5C\x81\x5B", "\xE8\xA1\xA8\xE3\x83\xBC"},  // second bytes 0x5C
-      {"\xB1", "\xEF\xBD\xB1"},  // half-width katakana
+      {kBoth, "", ""},
+      {kBoth, "C:\\Tools\\a.txt", "C:\\Tools\\a.txt"},          // single bytes
+      {kBoth, "\xB1\xDF", "\xEF\xBD\xB1\xEF\xBE\x9F"},          // half-width
+      {kBoth, "\x83\x5C\x95\x5C", "\xE3\x82\xBD\xE8\xA1\xA8"},  // "\" second
+      {kBoth, "\x83\x65\x83\x58\x83\x67",
+       "\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88"},
+      {kBoth, "\xF0\x40\xF9\xFC", "\xEE\x80\x80\xEE\x9D\x97"},  // user-defined
+      {kRefused, "a\x83", ""},                                  // cut lead byte
+      {kRefused, "\x80", ""},  // starts no character (the mark itself)
+      {kRefused, "\xA0", ""},
+      {kFromUtf8, "\x80", "\xED\x95\x9C"},  // Korean: none in code page 932
+      {kFromUtf8, "\x80", "\xC2\xA5"},      // yen sign: never the backslash
+      {kFromUtf8, "\x80", "\xC3\xA9"},      // never the letter without accent
+      {kFromUtf8,
+       "a\x80"
+       "b",
+       "a\xFF"
+       "b"},  // no UTF-8
   };
   for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
+    const Case& c = cases[i];
     char buffer[64];
     memset(buffer, 'z', sizeof(buffer));
-    EXPECT_EQ(strlen(cases[i].utf8) + 1,
-              platform::TextToUtf8(cases[i].ansi, buffer, sizeof(buffer)))
+    if (c.ways == kRefused) {
+      EXPECT_EQ(0u, platform::TextToUtf8(c.text, buffer, sizeof(buffer))) << i;
+      continue;
+    }
+    if (c.ways == kBoth) {
+      EXPECT_EQ(strlen(c.utf8) + 1,
+                platform::TextToUtf8(c.text, buffer, sizeof(buffer)))
+          << i;
+      EXPECT_STREQ(c.utf8, buffer) << i;
+    }
+    memset(buffer, 'z', sizeof(buffer));
+    const unsigned length = static_cast<unsigned>(strlen(c.text));
+    EXPECT_EQ(length, platform::Utf8ToText(
+                          c.utf8, static_cast<unsigned>(strlen(c.utf8)), buffer,
+                          sizeof(buffer)))
         << i;
-    EXPECT_STREQ(cases[i].utf8, buffer) << i;
+    EXPECT_EQ(std::string(c.text), std::string(buffer, length)) << i;
   }
   // Too small a buffer: the size needed, nothing written.
   char small[4] = {'z', 'z', 'z', 'z'};
@@ -913,9 +946,36 @@ TEST_F(PlatformContract, TextToUtf8ConvertsCodePage932) {
   EXPECT_EQ(10u, platform::TextToUtf8("\x83\x65\x83\x58\x83\x67", NULL, 0));
 }
 
-TEST_F(PlatformContract, TextToUtf8RefusesACutCharacter) {
-  char buffer[16];
-  EXPECT_EQ(0u, platform::TextToUtf8("a\x83", buffer, sizeof(buffer)));
+// A name converted from UTF-8 with a character code page 932 lacks names no
+// file: nothing is made, nothing is found.
+TEST_F(PlatformContract, TextWithTheMarkNamesNoFile) {
+  const std::string folder = testenv::Path("a\x80");
+  EXPECT_FALSE(platform::MakeDirectory(folder.c_str()));
+  EXPECT_FALSE(platform::FileExists(folder.c_str()));
+  EXPECT_FALSE(platform::FileExists(testenv::Path("a*").c_str()));
+}
+
+// A name code page 932 lacks is handed up in its short form, which names
+// the same file, or the listing fails there with the code kept: never a
+// name with "?" in it, which would match other files.
+TEST_F(PlatformContract, ListingGivesANameCodePage932LacksInItsShortForm) {
+  if (!testenv::WriteFileWithUtf8Name(testenv::Root(),
+                                      "\xED\x95\x9C\xEA\xB5\xAD.txt", "k")) {
+    GTEST_SKIP() << "this side has only code page 932 names";
+  }
+  platform::FindEntry entry;
+  platform::FileSearch search;
+  if (search.First(testenv::Path("*.txt").c_str(), &entry)) {
+    EXPECT_FALSE(search.failed());
+    EXPECT_EQ(NULL, strchr(entry.name, '?')) << entry.name;
+    std::string bytes;
+    EXPECT_TRUE(testenv::ReadFile(testenv::Path(entry.name), &bytes));
+    EXPECT_EQ("k", bytes);
+  } else {
+    EXPECT_TRUE(search.failed());
+    EXPECT_EQ(1113u, platform::LastErrorCode());  // no Unicode translation
+  }
+  EXPECT_TRUE(platform::FileExists(testenv::Path("*.txt").c_str()));
 }
 
 // ---- Log files -------------------------------------------------------------
@@ -1067,6 +1127,25 @@ class ProfileContract : public PlatformContract {
   }
   std::string file_;
 };
+
+// A file replaced between two reads (as by a procedure that copies a new
+// settings file over its own) is read afresh; one that starts with the
+// UTF-8 byte-order mark reads as its code page 932 twin.
+TEST_F(ProfileContract, ReadsAReplacedFileAfreshAndAMarkedFileAsUtf8) {
+  const char* const files[][2] = {
+      {"[A]\r\nK=\x83\x5C\\\x95\x5C\r\n", "\x83\x5C\\\x95\x5C"},
+      {"\xEF\xBB\xBF[A]\r\nK=\xE3\x82\xBD\\\xE8\xA1\xA8\\new\r\n",
+       "\x83\x5C\\\x95\x5C\\new"},
+      {"\xEF\xBB\xBF[A]\r\nK=\xED\x95\x9C.txt\r\n\r\n", "\x80.txt"},
+      {"[A]\r\nK=\xEF\xBB\xBFx\r\n", "\xEF\xBB\xBFx"},  // no mark at the start
+  };
+  for (size_t i = 0; i < sizeof(files) / sizeof(files[0]); ++i) {
+    ASSERT_TRUE(testenv::WriteFile(file_, files[i][0]));
+    char value[64];
+    platform::ProfileString("A", "K", "", value, sizeof(value), file_.c_str());
+    EXPECT_STREQ(files[i][1], value) << i;
+  }
+}
 
 TEST_F(ProfileContract, ReadsKeysAsGetPrivateProfileStringDoes) {
   struct Case {

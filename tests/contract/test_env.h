@@ -25,6 +25,11 @@ std::string ExecutableName();
 // Arranging and inspecting files. Paths are full paths.
 bool WriteFile(const std::string& path, const std::string& bytes);
 bool ReadFile(const std::string& path, std::string* bytes);
+// Writes a file named `utf8Name` (UTF-8: a name code page 932 may lack) in
+// `folder`. False where every name is code page 932 (the fake).
+bool WriteFileWithUtf8Name(const std::string& folder,
+                           const std::string& utf8Name,
+                           const std::string& bytes);
 bool MakeDir(const std::string& path);
 const unsigned kNoAttributes = 0xFFFFFFFFu;
 unsigned ReadAttributes(const std::string& path);  // kNoAttributes if missing

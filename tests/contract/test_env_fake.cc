@@ -38,6 +38,11 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
   return true;
 }
 
+bool WriteFileWithUtf8Name(const std::string&, const std::string&,
+                           const std::string&) {
+  return false;
+}
+
 bool ReadFile(const std::string& path, std::string* bytes) {
   if (!fake::Exists(path) || fake::IsDirectory(path)) return false;
   *bytes = fake::Contents(path);

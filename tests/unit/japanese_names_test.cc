@@ -147,3 +147,36 @@ TEST_F(JapaneseNamesTest, EmptyProcedureNameIsRefusedBeforeAnythingRuns) {
 }
 
 }  // namespace
+
+// A settings file saved as UTF-8 with a byte-order mark runs as its
+// Shift-JIS twin; a name with a character code page 932 lacks is refused,
+// never changed into another name.
+TEST_F(JapaneseNamesTest, Utf8FileWithAMarkRunsAsItsShiftJisTwin) {
+  struct Case {
+    const char* destination;  // UTF-8
+    const char* copied;       // code page 932; null: nothing is copied
+  };
+  const Case cases[] = {
+      {"C:\\\xE3\x82\xBD\\\xE8\xA1\xA8.txt", "C:\\" SO "\\" HYO ".txt"},
+      {"C:\\\xE3\x82\xBD\\\xED\x95\x9C.txt", NULL},  // Korean
+      {"C:\\\xE3\x82\xBD\\\xC2\xA5.txt", NULL},      // yen sign, not "\"
+  };
+  for (const Case& c : cases) {
+    fake::Reset();
+    fake::AddDirectory("C:\\" SO);
+    fake::AddFile("C:\\Tools\\data.txt", "new");
+    const std::vector<std::string> boxes =
+        Run("C:\\Tools\\updater.exe", kSettingsPath,
+            std::string("\xEF\xBB\xBF[UPDATER]\nNAME=x\nPROC=C\n"
+                        "[C]\nMODE=COPY\nFROM=<Src>\\data.txt\nTO=") +
+                c.destination + "\n",
+            c.copied ? 0 : 3);  // 3: a procedure failed
+    if (c.copied) {
+      EXPECT_TRUE(boxes.empty()) << c.destination;
+      EXPECT_EQ("new", fake::Contents(c.copied)) << c.destination;
+    } else {
+      EXPECT_EQ(1u, boxes.size()) << c.destination;
+      EXPECT_TRUE(fake::List("C:\\" SO).empty()) << c.destination;
+    }
+  }
+}

@@ -204,6 +204,29 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
   return ok && written == bytes.size();
 }
 
+bool WriteFileWithUtf8Name(const std::string& folder,
+                           const std::string& utf8Name,
+                           const std::string& bytes) {
+  WCHAR name[MAX_PATH];
+  WCHAR path[2 * MAX_PATH];
+  if (MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, folder.c_str(), -1, path,
+                          MAX_PATH) == 0 ||
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8Name.c_str(), -1,
+                          name, MAX_PATH) == 0) {
+    return false;
+  }
+  lstrcatW(path, L"\\");
+  lstrcatW(path, name);
+  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL ok = ::WriteFile(file, bytes.data(),
+                              static_cast<DWORD>(bytes.size()), &written, NULL);
+  CloseHandle(file);
+  return ok && written == bytes.size();
+}
+
 bool ReadFile(const std::string& path, std::string* bytes) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);

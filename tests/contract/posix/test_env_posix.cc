@@ -61,6 +61,11 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
   return fclose(file) == 0 && ok;
 }
 
+bool WriteFileWithUtf8Name(const std::string&, const std::string&,
+                           const std::string&) {
+  return false;
+}
+
 bool ReadFile(const std::string&, std::string*) { return false; }
 bool MakeDir(const std::string& path) { return mkdir(path.c_str(), 0700) == 0; }
 unsigned ReadAttributes(const std::string&) { return kNoAttributes; }
