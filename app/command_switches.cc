@@ -50,6 +50,11 @@ bool TakeSwitch(const TextString& word, CommandSwitches* out) {
     out->restartCode = code;
     return true;
   }
+  if (word.Equals("/LANG=ja") || word.Equals("/LANG=en")) {
+    out.language =
+        word.Equals("/LANG=ja") ? kMessagesJapanese : kMessagesEnglish;
+    return true;
+  }
   return false;
 }
 

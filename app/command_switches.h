@@ -8,23 +8,33 @@
 //                                             ended normally and needs a
 //                                             restart (N an exit code as
 //                                             commands/exit_code_list.h reads)
+//   /LANG=ja, /LANG=en                        the table of the error boxes:
+//                                             Japanese or English, whatever
+//                                             the system's language
 // Words are separated by blanks (0x20); a double quote keeps the blanks up
 // to the next one inside the word, and the quotes are not part of it. Any
-// other word means nothing here ("Setup /s" has no switch).
+// other word means nothing here ("Setup /s" has no switch), and neither does
+// a switch with a value it does not take ("/LANG=fr").
 #ifndef UPDATER_APP_COMMAND_SWITCHES_H_
 #define UPDATER_APP_COMMAND_SWITCHES_H_
 
 #include "base/text_string.h"
+#include "settings/messages.h"
 
 struct CommandSwitches {
   CommandSwitches()
-      : silent(false), log(false), restartCodeGiven(false), restartCode(0) {}
+      : silent(false),
+        log(false),
+        restartCodeGiven(false),
+        restartCode(0),
+        language(kMessagesBySystem) {}
 
   bool silent;
   bool log;
   TextString logPath;  // the last /LOG's path; "" for the temporary folder
   bool restartCodeGiven;
-  unsigned restartCode;  // the last /RESTARTEXITCODE's
+  unsigned restartCode;      // the last /RESTARTEXITCODE's
+  MessageLanguage language;  // the last /LANG's
 };
 
 void ReadCommandSwitches(const char* commandLine, CommandSwitches* out);

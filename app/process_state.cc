@@ -22,6 +22,7 @@ void ResetProcessState() {
   ClearStopCause();
   SetErrorSink(0);
   SetSilentMode(false);
+  SetMessageLanguage(kMessagesBySystem);
   CloseRunLog();
   ClearSymbolTable();
   CommandLineText.Set("");

@@ -78,6 +78,7 @@ int UpdaterMain(const char* commandLine) {
   CommandSwitches switches;
   ReadCommandSwitches(commandLine, &switches);
   SetSilentMode(switches.silent);
+  SetMessageLanguage(switches.language);
   OpenLog(switches);
   LogHeader(commandLine);
   int code = Run(commandLine);

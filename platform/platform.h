@@ -471,14 +471,26 @@ const int kIdIgnore = 5;
 const int kIdYes = 6;
 const int kIdNo = 7;
 
-// MessageBoxA(NULL, text, caption, style): modal; the button chosen, 0
-// when no box could be shown. Keeps its error code.
+// A modal box without an owner: the button chosen, 0 when no box could be
+// shown. Keeps its error code. On the NT family MessageBoxW, with text and
+// caption converted from code page 932 (a text that is not valid code page
+// 932 is shown as well as it converts, never refused: a box always
+// appears); on the 95 family MessageBoxA.
 int ShowMessageBox(const char* text, const char* caption, unsigned style);
 
-// LoadStringA(GetModuleHandleA(NULL), id, buffer, size): the string-table
-// entry `id` of the executable, cut to at most size - 1 bytes (never inside
-// a double-byte character); 0 and an empty text when absent.
+// The string-table entry `id` of the executable in code page 932, cut to at
+// most size - 1 bytes (never inside a double-byte character); 0 and an
+// empty text when absent. On the NT family LoadStringW and the text
+// converted to code page 932 (a character it has no form for becomes "?"),
+// so the table reads the same on every system; on the 95 family
+// LoadStringA.
 int LoadResourceString(unsigned id, char* buffer, int size);
+
+// Whether the user interface speaks Japanese: the primary language of
+// GetUserDefaultUILanguage is LANG_JAPANESE. Where the system lacks that
+// call (the 95 family, NT 4.0; looked up at run time), whether the ANSI
+// code page (GetACP) is 932.
+bool UserInterfaceIsJapanese();
 
 // ---- Processes ---------------------------------------------------------
 

@@ -10,6 +10,7 @@ namespace {
 
 ErrorSink g_errorSink = 0;
 bool g_silent = false;
+MessageLanguage g_language = kMessagesBySystem;
 
 const char* AnswerName(int answer) {
   static const char* const kNames[] = {"none: no box could be shown",
@@ -26,6 +27,16 @@ const char* AnswerName(int answer) {
 }  // namespace
 
 void SetErrorSink(ErrorSink sink) { g_errorSink = sink; }
+
+void SetMessageLanguage(MessageLanguage language) { g_language = language; }
+
+bool MessagesInEnglish() {
+  if (g_language == kMessagesBySystem) {
+    g_language = platform::UserInterfaceIsJapanese() ? kMessagesJapanese
+                                                     : kMessagesEnglish;
+  }
+  return g_language == kMessagesEnglish;
+}
 
 void SetSilentMode(bool silent) { g_silent = silent; }
 
@@ -68,7 +79,10 @@ void ShowError(unsigned id, ...) {
   TextString message;
   va_list arguments;
   va_start(arguments, id);
-  message.LoadFormatV(id, arguments);
+  if (MessagesInEnglish())
+    message.FormatV(EnglishTemplate(id), arguments);
+  else
+    message.LoadFormatV(id, arguments);
   va_end(arguments);
   if (g_errorSink) {
     va_start(arguments, id);

@@ -27,6 +27,26 @@ enum MessageId {
   MSG_LAUNCH_EXIT_CODE = 15
 };
 
+enum MessageLanguage {
+  kMessagesBySystem,  // Japanese where the user interface is, else English
+  kMessagesJapanese,  // /LANG=ja
+  kMessagesEnglish    // /LANG=en
+};
+
+// The language ShowError speaks from now on. kMessagesBySystem (the start)
+// asks platform::UserInterfaceIsJapanese at the first message.
+void SetMessageLanguage(MessageLanguage language);
+
+// Whether the messages are English: the language set, or the system's.
+bool MessagesInEnglish();
+
+// The English template of message `id`: the same arguments as its Japanese
+// one in the executable's string table, in the same order. Kept as ASCII
+// in the program rather than beside the Japanese ones, where the string
+// table would store it as UTF-16, twice the bytes. Null for an id without
+// a message.
+const char* EnglishTemplate(unsigned id);
+
 // Caption of every message box, read each time a box is shown. Process-wide:
 // start-up sets it from the command line, then from [UPDATER] NAME.
 extern TextString AppCaption;
@@ -34,10 +54,11 @@ extern TextString AppCaption;
 // Style of the error box: the error icon, one OK button.
 const unsigned kErrorBoxStyle = platform::kMbIconError | platform::kMbOk;
 
-// Loads the template of `id`, formats it with the arguments (printf rules,
-// cut at 1023 bytes) and shows it with ShowBox as an "error" box, or hands
-// it to the error sink when one is set. Decides nothing: the caller returns
-// failure.
+// Takes the template of `id` (from the string table, or EnglishTemplate
+// when MessagesInEnglish), formats it with the
+// arguments (printf rules, cut at 1023 bytes) and shows it with ShowBox as an
+// "error" box, or hands it to the error sink when one is set. Decides
+// nothing: the caller returns failure.
 // (`id` is a MessageId; it is taken as unsigned because va_start needs a
 // parameter that default argument promotion leaves as it is.)
 void ShowError(unsigned id, ...);

@@ -1,9 +1,9 @@
 #!/bin/bash
 # Installs what the builds and tests need on a Debian machine, once: the host
 # compiler and GoogleTest, mingw-w64 for both Windows builds, the 64-bit Wine
-# (and the 32-bit one where this kernel runs 32-bit programs), Xvfb, a
-# Japanese locale and git (a release takes its commit's time). Installs
-# nothing that is already there; says what it does.
+# (and the 32-bit one where this kernel runs 32-bit programs), Xvfb, the
+# Japanese, English and Chinese locales and git (a release takes its
+# commit's time). Installs nothing that is already there; says what it does.
 set -eu
 cd "$(dirname "$0")/.."
 . tools/wine-env.sh
@@ -34,10 +34,19 @@ else
 fi
 [ $with32 = 1 ] || echo "install-deps: no 32-bit Wine: this kernel runs no 32-bit programs"
 
-# Wine takes its ANSI code page (932 for Japanese) from the locale.
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-  echo "install-deps: generating the ja_JP.UTF-8 locale"
-  $SUDO sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
-  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+# Wine takes its ANSI code page (932 for Japanese) and the user interface
+# language from the locale: the Japanese one for every suite, the English
+# and Simplified Chinese ones for the runs under other systems' code pages.
+generate=""
+for name in ja_JP en_US zh_CN; do
+  if ! locale -a 2>/dev/null | grep -qi "^$name\.utf-\?8\$"; then
+    $SUDO sed -i "s/^# *$name.UTF-8 UTF-8/$name.UTF-8 UTF-8/" /etc/locale.gen
+    grep -q "^$name.UTF-8 UTF-8" /etc/locale.gen ||
+      echo "$name.UTF-8 UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+    generate="$generate $name.UTF-8"
+  fi
+done
+if [ -n "$generate" ]; then
+  echo "install-deps: generating the locales$generate"
   $SUDO locale-gen >/dev/null
 fi

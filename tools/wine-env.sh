@@ -5,9 +5,11 @@
 #   wine_can_run ARCH   true when this machine can run that build under Wine
 #   wine_use ARCH       exports the explicit loader and server of that Wine
 #                       (WINELOADER, WINESERVER), WINEARCH for a new prefix,
-#                       the Japanese locale (ANSI code page 932), quiet
+#                       the locale (UPDATER_WINE_LOCALE, by default the
+#                       Japanese ja_JP.UTF-8: ANSI code page 932), quiet
 #                       debugging output (but for Wine's diagnostics of its
 #                       environment) and no Mono/Gecko prompts
+#   wine_locale_installed LOCALE   true when this machine has that locale
 #
 # Wine is never started through the `wine` wrapper: with wine32 installed it
 # always picks the 32-bit loader, which fails at once on a kernel without
@@ -64,8 +66,18 @@ wine_use() {
   esac
   # Wine's own diagnostics stay on: a process it ends because its X display
   # could not be opened would otherwise exit with 1 without a word.
-  export WINEDEBUG=-all,err+winediag LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+  # Each Wine process takes its ANSI code page and user interface language
+  # from its own locale, so one prefix serves runs under several.
+  local locale=${UPDATER_WINE_LOCALE:-ja_JP.UTF-8}
+  export WINEDEBUG=-all,err+winediag LANG=$locale LC_ALL=$locale
   export WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+wine_locale_installed() {
+  local wanted
+  wanted=$(echo "$1" | tr 'A-Z' 'a-z' | sed 's/utf-\?8$/utf8/')
+  locale -a 2>/dev/null | tr 'A-Z' 'a-z' | sed 's/utf-\?8$/utf8/' |
+    grep -qxF "$wanted"
 }
 
 # The one plain line that says why a build's Wine suites do not run here.

@@ -107,6 +107,9 @@ int LoadResourceString(unsigned, char* buffer, int size) {
   return 0;
 }
 
+// Settings files are written for Japanese Windows: judged as one.
+bool UserInterfaceIsJapanese() { return true; }
+
 LaunchResult Launch(char*, const char*, LaunchWait, unsigned*) {
   return kLaunchNotStarted;
 }

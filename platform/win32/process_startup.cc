@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/win32/system_function.h"
 
 namespace platform {
 
@@ -14,28 +15,18 @@ typedef BOOL(WINAPI* SetDllDirectoryAFn)(LPCSTR);
 // LOAD_LIBRARY_SEARCH_SYSTEM32; older SDK headers lack the name.
 const DWORD kSearchSystem32 = 0x00000800;
 
-// GetProcAddress gives a generic function pointer; going through void*
-// keeps the compiler from warning about the cast to the real signature.
-template <typename Function>
-Function Lookup(HMODULE module, const char* name) {
-  FARPROC address = GetProcAddress(module, name);
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
-}
-
 }  // namespace
 
 void HardenDllSearch() {
   // Both calls are looked up at run time: older systems (the Windows 95
-  // family, early NT) have neither, and a static import would keep the
-  // updater from starting there at all.
-  HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  if (kernel == NULL) return;
+  // family, early NT) have neither.
   SetDefaultDllDirectoriesFn setDefault =
-      Lookup<SetDefaultDllDirectoriesFn>(kernel, "SetDefaultDllDirectories");
+      win32::SystemFunction<SetDefaultDllDirectoriesFn>(
+          "kernel32.dll", "SetDefaultDllDirectories");
   if (setDefault != NULL && setDefault(kSearchSystem32)) return;
   // Without it, at least take the current directory out of the search.
-  SetDllDirectoryAFn setDirectory =
-      Lookup<SetDllDirectoryAFn>(kernel, "SetDllDirectoryA");
+  SetDllDirectoryAFn setDirectory = win32::SystemFunction<SetDllDirectoryAFn>(
+      "kernel32.dll", "SetDllDirectoryA");
   if (setDirectory != NULL) setDirectory("");
 }
 

@@ -1360,6 +1360,12 @@ TEST_F(StringTableContract, StringIsCutToTheBuffer) {
   EXPECT_EQ(full.substr(0, full.size() - 1), std::string(&buffer[0]));
 }
 
+// The tests run in a Japanese world (a Japanese locale under Wine, the
+// fake's default): the boxes speak Japanese there.
+TEST_F(PlatformContract, UserInterfaceOfTheTestSystemIsJapanese) {
+  EXPECT_TRUE(platform::UserInterfaceIsJapanese());
+}
+
 // ---- Message boxes -----------------------------------------------------
 
 // MessageBoxA's default button is the first unless MB_DEFBUTTON2 or
@@ -1396,6 +1402,19 @@ TEST_F(PlatformContract, MessageBoxAnswersWithItsDefaultButton) {
     EXPECT_EQ(cases[i].button, testenv::DefaultButtonOfLastBox())
         << "style 0x" << std::hex << cases[i].style;
   }
+}
+
+// A text that is not valid code page 932 (a lead byte cut by the end, a
+// byte that starts no character) still gets its box: a failure must always
+// be seen.
+TEST_F(PlatformContract, MessageBoxShowsATextThatIsNotValidCodePage932) {
+  if (!testenv::MessageBoxesCanBeShown()) {
+    GTEST_SKIP() << "no display for message boxes here";
+  }
+  testenv::PressDefaultButtonOfNextBox();
+  EXPECT_EQ(platform::kIdOk,
+            platform::ShowMessageBox("cut \x83\x5C\xA0\x83", "\x82",
+                                     platform::kMbOk));
 }
 
 // ---- Registry ------------------------------------------------------------

@@ -1,7 +1,8 @@
 // Test-only Win32 helper for the end-to-end tests under Wine.
 //
 //   boxdriver run <job file>
-//       Starts a program with an exact command line (CreateProcessA, so no
+//       Starts a program with an exact command line (code page 932 bytes,
+//       converted for CreateProcessW whatever the system's code page, so no
 //       re-quoting by wine), finds every message box it shows, writes what the
 //       box says (caption, text, buttons, default button) to the result file,
 //       answers it, and reports how the program ended. With several command
@@ -9,14 +10,21 @@
 //       program still running shows one, so that none can run past a box
 //       before the others have reached theirs.
 //   boxdriver attr <path>          prints GetFileAttributesA as 0x%08X
-//   boxdriver lnk <path>           prints a shortcut's fields (IShellLinkA)
-//                                  and the show command its header holds
+//   boxdriver lnk <path>           prints a shortcut's fields (IShellLinkW,
+//                                  as code page 932 bytes; the target from
+//                                  its item id list, whose names are
+//                                  Unicode, as the shell resolves it: the
+//                                  ANSI path beside it is in the code page
+//                                  of the system that saved it) and the show
+//                                  command its header holds
 //   boxdriver folders              prints the Windows and system directories,
 //                                  the special folders 25, 23, 16, 2 and the
 //                                  temporary folder
 //   boxdriver time <runs> <cmdline> starts the program `runs` times, one
 //                                  after the other, and prints each run's
 //                                  time from start to exit in microseconds
+//   boxdriver locale               prints the ANSI code page ("acp 932") and
+//                                  the user interface language ("ui 0x0411")
 //
 // Job file, one "key=value" per line (values that are raw bytes in hex):
 //   cmdline_hex=...   the whole command line; one line per program
@@ -29,7 +37,8 @@
 //                     file (a console program's report)
 //   out=PATH          the result file
 // Result file lines: "box", "process <n>" (1 for the first command line),
-// "caption <hex>", "text <hex>", "buttons 6,7", "default 7", "answer 7" per
+// "caption <hex>", "text <hex>" (read with the wide-character calls, in
+// UTF-8), "buttons 6,7", "default 7", "answer 7" per
 // box; then "exit <code>" for the first program and "exit<n> <code>" for
 // the n-th, or "timeout"; "error <why>" wherever the driver failed, and
 // "restart <n>" for a start Wine lost and the driver tried again.
@@ -61,10 +70,30 @@ std::string Unhex(const std::string& hex) {
   return out;
 }
 
+// A window's text as UTF-8, read with the wide-character call: what the
+// box shows, whatever the system's code page.
 std::string WindowText(HWND window) {
-  char buffer[4096] = {0};
-  GetWindowTextA(window, buffer, sizeof buffer);
-  return buffer;
+  WCHAR wide[4096] = {0};
+  GetWindowTextW(window, wide, 4096);
+  char utf8[4096 * 3] = {0};
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, NULL, NULL);
+  return utf8;
+}
+
+// UTF-16 as code page 932 bytes, how the tests compare paths.
+std::string CodePage932(const WCHAR* text) {
+  char bytes[MAX_PATH * 2] = {0};
+  WideCharToMultiByte(932, 0, text, -1, bytes, sizeof bytes, NULL, NULL);
+  return bytes;
+}
+
+// Code page 932 bytes as UTF-16: the job's command lines and folders.
+std::wstring FromCodePage932(const std::string& text) {
+  std::wstring wide(text.size() + 1, L'\0');
+  const int length = MultiByteToWideChar(932, 0, text.c_str(), -1, &wide[0],
+                                         static_cast<int>(wide.size()));
+  wide.resize(length > 0 ? length - 1 : 0);
+  return wide;
 }
 
 struct Job {
@@ -214,11 +243,11 @@ void Fail(FILE* out, const char* format, ...) {
 // standard error). Any other failure is the program's and is returned.
 const int kStartAttempts = 3;
 
-bool StartProgram(char* commandLine, bool inherit, const char* cwd,
-                  STARTUPINFOA* si, PROCESS_INFORMATION* pi, FILE* out) {
+bool StartProgram(WCHAR* commandLine, bool inherit, const WCHAR* cwd,
+                  STARTUPINFOW* si, PROCESS_INFORMATION* pi, FILE* out) {
   for (int attempt = 1;; ++attempt) {
-    if (CreateProcessA(NULL, commandLine, NULL, NULL, inherit, 0, NULL, cwd,
-                       si, pi))
+    if (CreateProcessW(NULL, commandLine, NULL, NULL, inherit, 0, NULL, cwd, si,
+                       pi))
       return true;
     DWORD error = GetLastError();
     if (error != ERROR_INTERNAL_ERROR || attempt == kStartAttempts) {
@@ -270,8 +299,9 @@ int Run(const char* jobPath) {
     }
   }
   std::vector<PROCESS_INFORMATION> started;
+  const std::wstring cwd = FromCodePage932(job.cwd);
   for (size_t p = 0; p < job.commandLines.size(); ++p) {
-    STARTUPINFOA si;
+    STARTUPINFOW si;
     ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
     if (output != INVALID_HANDLE_VALUE) {
@@ -281,12 +311,10 @@ int Run(const char* jobPath) {
     }
     PROCESS_INFORMATION pi;
     ZeroMemory(&pi, sizeof pi);
-    std::vector<char> commandLine(job.commandLines[p].begin(),
-                                  job.commandLines[p].end());
-    commandLine.push_back('\0');
+    std::wstring commandLine = FromCodePage932(job.commandLines[p]);
+    commandLine.push_back(L'\0');
     if (!StartProgram(&commandLine[0], output != INVALID_HANDLE_VALUE,
-                      job.cwd.empty() ? NULL : job.cwd.c_str(), &si, &pi,
-                      out)) {
+                      cwd.empty() ? NULL : cwd.c_str(), &si, &pi, out)) {
       Fail(out, "cannot start program %u (error %lu)",
            static_cast<unsigned>(p + 1), GetLastError());
       for (size_t k = 0; k < started.size(); ++k) {
@@ -386,10 +414,10 @@ int PrintAttributes(const char* path) {
 
 int PrintShortcut(const char* path) {
   CoInitialize(NULL);
-  IShellLinkA* link = NULL;
+  IShellLinkW* link = NULL;
   int rc = 1;
   if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER,
-                                 IID_IShellLinkA,
+                                 IID_IShellLinkW,
                                  reinterpret_cast<void**>(&link)))) {
     IPersistFile* file = NULL;
     if (SUCCEEDED(link->QueryInterface(IID_IPersistFile,
@@ -397,14 +425,19 @@ int PrintShortcut(const char* path) {
       WCHAR wide[MAX_PATH];
       MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH);
       if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-        char target[MAX_PATH] = {0}, args[MAX_PATH] = {0}, dir[MAX_PATH] = {0};
+        WCHAR target[MAX_PATH] = {0}, args[MAX_PATH] = {0}, dir[MAX_PATH] = {0};
         int show = 0;
-        link->GetPath(target, MAX_PATH, NULL, SLGP_RAWPATH);
+        LPITEMIDLIST items = NULL;
+        if (FAILED(link->GetIDList(&items)) || items == NULL ||
+            !SHGetPathFromIDListW(items, target))
+          link->GetPath(target, MAX_PATH, NULL, SLGP_RAWPATH);
+        CoTaskMemFree(items);
         link->GetArguments(args, MAX_PATH);
         link->GetWorkingDirectory(dir, MAX_PATH);
         link->GetShowCmd(&show);
-        printf("target %s\nargs %s\ndir %s\nshow %d\n", Hex(target).c_str(),
-               Hex(args).c_str(), Hex(dir).c_str(), show);
+        printf("target %s\nargs %s\ndir %s\nshow %d\n",
+               Hex(CodePage932(target)).c_str(), Hex(CodePage932(args)).c_str(),
+               Hex(CodePage932(dir)).c_str(), show);
         // Wine 8's Load leaves the object's show command as it was (1 for a
         // new object), so the one saved is read from the file's header too
         // (ShowCommand, a 32-bit value at offset 0x3C of every shell link).
@@ -445,6 +478,15 @@ int PrintFolders() {
   return 0;
 }
 
+int PrintLocale() {
+  typedef LANGID(WINAPI * UiLanguageFn)();
+  UiLanguageFn uiLanguage = reinterpret_cast<UiLanguageFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"),
+                                             "GetUserDefaultUILanguage")));
+  printf("acp %u\nui 0x%04X\n", GetACP(), uiLanguage ? uiLanguage() : 0u);
+  return 0;
+}
+
 int TimeRuns(int runs, const char* commandLine) {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
@@ -482,9 +524,10 @@ int main(int argc, char** argv) {
   if (argc == 3 && strcmp(argv[1], "attr") == 0) return PrintAttributes(argv[2]);
   if (argc == 3 && strcmp(argv[1], "lnk") == 0) return PrintShortcut(argv[2]);
   if (argc == 2 && strcmp(argv[1], "folders") == 0) return PrintFolders();
+  if (argc == 2 && strcmp(argv[1], "locale") == 0) return PrintLocale();
   if (argc == 4 && strcmp(argv[1], "time") == 0)
     return TimeRuns(atoi(argv[2]), argv[3]);
   fprintf(stderr, "usage: boxdriver run JOB | attr PATH | lnk PATH | "
-                  "folders | time RUNS CMDLINE\n");
+                  "folders | locale | time RUNS CMDLINE\n");
   return 2;
 }

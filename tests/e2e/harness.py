@@ -3,7 +3,10 @@
 Every case gets a fresh folder C:\\e2e\\<case> in the test prefix's drive C:.
 The updater is started by boxdriver.exe (CreateProcessA with the exact command
 line), which answers each box and records caption, text, buttons and the
-default button. Texts are compared as code page 932 bytes.
+default button. Box texts are read back with the wide-character calls and
+compared as code page 932 bytes (and as text, `caption_str` and `text_str`).
+Every program runs under the Japanese locale unless a case names another
+(`locale=`): the ANSI code page and the user interface language follow it.
 """
 
 import os
@@ -90,10 +93,38 @@ def read_string_table(path=STRINGS_RC):
 # The message templates, as the string table holds them.
 MESSAGES = read_string_table()
 
+ENGLISH_SOURCE = os.path.join(HERE, "..", "..", "settings", "english_messages.cc")
+
+
+def read_english_templates(path=ENGLISH_SOURCE):
+    """{id: text} of the English templates: each "/* id */" followed by the
+    C string literals that make its text (or 0)."""
+    with open(path, encoding="ascii") as f:
+        source = f.read()
+    templates = {}
+    for match in re.finditer(r"/\* (\d+) \*/((?:\s*\"(?:[^\"\\]|\\.)*\")*)", source):
+        literals = re.findall(r'"((?:[^"\\]|\\.)*)"', match.group(2))
+        if literals:
+            templates[int(match.group(1))] = "".join(
+                _unescape(literal) for literal in literals)
+    if not templates:
+        raise ValueError("%s: no English template found" % path)
+    return templates
+
+
+# The English templates, as the updater holds them.
+ENGLISH = read_english_templates()
+
 
 def sjis(text):
     """Code page 932 bytes of a text (bytes pass through)."""
     return text if isinstance(text, bytes) else text.encode("cp932")
+
+
+def sjis_shown(text):
+    """Code page 932 bytes of a text read from a box; a character that code
+    page lacks stays visible as an escape, equal to nothing expected."""
+    return text.encode("cp932", "backslashreplace")
 
 
 def message(msg_id, *args):
@@ -114,14 +145,15 @@ class Box:
         self.process = 1  # which of the started programs showed it
         self.caption = b""
         self.text = b""
+        self.caption_str = ""
+        self.text_str = ""
         self.buttons = []
         self.default = 0
         self.answer = 0
 
     def __repr__(self):
         return "Box(caption=%r, text=%r, buttons=%r, default=%r)" % (
-            self.caption.decode("cp932", "replace"),
-            self.text.decode("cp932", "replace"), self.buttons, self.default)
+            self.caption_str, self.text_str, self.buttons, self.default)
 
 
 class Result:
@@ -145,9 +177,11 @@ def parse_result(text):
         elif key == "process":
             box.process = int(value)
         elif key == "caption":
-            box.caption = bytes.fromhex(value)
+            box.caption_str = bytes.fromhex(value).decode("utf-8")
+            box.caption = sjis_shown(box.caption_str)
         elif key == "text":
-            box.text = bytes.fromhex(value)
+            box.text_str = bytes.fromhex(value).decode("utf-8")
+            box.text = sjis_shown(box.text_str)
         elif key == "buttons":
             box.buttons = [int(v) for v in value.split(",") if v]
         elif key == "default":
@@ -164,16 +198,21 @@ def parse_result(text):
     return result
 
 
-def wine(args, timeout=120):
-    """Runs a Windows program; output goes to files, never to a pipe that a
-    wineserver could keep open."""
+JAPANESE = "ja_JP.UTF-8"
+
+
+def wine(args, timeout=120, locale=JAPANESE):
+    """Runs a Windows program under `locale`; output goes to files, never to
+    a pipe that a wineserver could keep open. 77 when that locale is not
+    installed here."""
     # One log per test process: modules run side by side under ctest -j.
     log = os.path.join(PREFIX, ".wine-run-%d.log" % os.getpid())
     with open(log, "wb") as out:
         proc = subprocess.run([WINE_RUN] + list(args), stdout=out,
                               stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
                               timeout=timeout + 30,
-                              env=dict(os.environ, WINE_RUN_TIMEOUT=str(timeout)))
+                              env=dict(os.environ, WINE_RUN_TIMEOUT=str(timeout),
+                                       UPDATER_WINE_LOCALE=locale))
     with open(log, "rb") as f:
         return proc.returncode, f.read()
 
@@ -218,13 +257,14 @@ class UpdaterCase(unittest.TestCase):
 
     def run_updater(self, exe_win_path, args=None, answers=(), holds=(),
                     cwd=None, timeout_ms=30000, raw_command_line=None,
-                    output=None, exit_code=None, copies=1):
+                    output=None, exit_code=None, copies=1, locale=JAPANESE):
         """Starts the updater with the command line '"exe" args' (or exactly
         `raw_command_line`), `copies` times at once, and answers its boxes;
         checks the (first) exit code when `exit_code` is given. With `output`
         (a path below the case folder) the programs' standard output and
         error go to that file. A list of raw command lines starts one program
-        for each, all at once."""
+        for each, all at once. `locale` is the Unix locale Wine runs it under;
+        the case is skipped where that locale is not installed."""
         if raw_command_line is None:
             raw_command_line = b'"' + sjis(exe_win_path) + b'"'
             if args is not None:
@@ -248,7 +288,9 @@ class UpdaterCase(unittest.TestCase):
         if os.path.exists(out):
             os.remove(out)
         rc, log = wine([BOXDRIVER, "run", win_path(job)],
-                       timeout=timeout_ms // 1000 + 30)
+                       timeout=timeout_ms // 1000 + 30, locale=locale)
+        if rc == 77:
+            self.skipTest(log.decode("utf-8", "replace").strip())
         raw = ""
         if os.path.exists(out):
             with open(out, "r", encoding="ascii") as f:

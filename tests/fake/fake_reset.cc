@@ -21,6 +21,7 @@ void Populate() {
   world.specialFolders[platform::kCsidlCommonDesktopDirectory] =
       "C:\\Users\\Public\\Desktop";
   world.platformId = platform::kPlatformWin32Nt;
+  world.userInterfaceJapanese = true;
   world.processBits = 32;
   world.versionMajor = 10;
   world.versionMinor = 0;

@@ -41,6 +41,7 @@ struct World {
   std::map<int, std::string> specialFolders;
   std::set<int> failingSpecialFolders;
   unsigned platformId;
+  bool userInterfaceJapanese;
   bool dllSearchHardened;
   unsigned errorMode;  // SetErrorMode's
   int comDepth;

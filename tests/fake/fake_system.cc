@@ -73,6 +73,8 @@ bool SpecialFolderPath(int csidl, char* buffer) {
 
 unsigned PlatformId() { return TheWorld().platformId; }
 
+bool UserInterfaceIsJapanese() { return TheWorld().userInterfaceJapanese; }
+
 }  // namespace platform
 
 namespace fake {
@@ -95,6 +97,10 @@ void SetSpecialFolder(int csidl, const std::string& path) {
 void FailSpecialFolder(int csidl) { TheWorld().failingSpecialFolders.insert(csidl); }
 
 void SetPlatformId(unsigned id) { TheWorld().platformId = id; }
+
+void SetUserInterfaceJapanese(bool japanese) {
+  TheWorld().userInterfaceJapanese = japanese;
+}
 
 bool DllSearchHardened() { return TheWorld().dllSearchHardened; }
 

@@ -78,6 +78,8 @@ void SetSpecialFolder(int csidl, const std::string& path);
 // SpecialFolderPath(csidl) fails from now on (until set again).
 void FailSpecialFolder(int csidl);
 void SetPlatformId(unsigned id);  // 0 stands for a failing GetVersionExA
+// What UserInterfaceIsJapanese answers: true after Reset.
+void SetUserInterfaceJapanese(bool japanese);
 
 bool DllSearchHardened();  // HardenDllSearch was called
 int ComDepth();            // ComInitialize calls minus ComUninitialize calls

@@ -51,6 +51,26 @@ TEST_F(CommandSwitchesTest, OnlyTheListedSwitchesAreRecognised) {
   }
 }
 
+TEST_F(CommandSwitchesTest, LangTakesJaOrEnOnly) {
+  struct Case {
+    const char* commandLine;
+    MessageLanguage language;
+    bool firstIsSwitch;
+  } cases[] = {
+      {"/LANG=ja", kMessagesJapanese, true},
+      {"x /lang=EN", kMessagesEnglish, false},
+      {"\"/LANG=en\" /LANG=ja", kMessagesJapanese, true},  // the last one
+      {"/LANG=fr /LANG /LANG= /LANG=english", kMessagesBySystem, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.commandLine);
+    CommandSwitches switches;
+    ReadCommandSwitches(c.commandLine, switches);
+    EXPECT_EQ(c.language, switches.language);
+    EXPECT_EQ(c.firstIsSwitch, FirstWordIsSwitch(c.commandLine));
+  }
+}
+
 TEST_F(CommandSwitchesTest, ASwitchInTheCaptionsPlaceLeavesTheDefaultCaption) {
   // The missing settings file shows its box with the caption of the command
   // line; /LOG into a folder that does not exist changes nothing else.
