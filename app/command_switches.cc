@@ -51,7 +51,7 @@ bool TakeSwitch(const TextString& word, CommandSwitches* out) {
     return true;
   }
   if (word.Equals("/LANG=ja") || word.Equals("/LANG=en")) {
-    out.language =
+    out->language =
         word.Equals("/LANG=ja") ? kMessagesJapanese : kMessagesEnglish;
     return true;
   }

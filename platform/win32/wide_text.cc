@@ -11,10 +11,12 @@
 namespace platform {
 namespace win32 {
 
+#ifndef _WIN64
 bool UseWideCalls() {
   static const bool wide = PlatformId() == kPlatformWin32Nt;
   return wide;
 }
+#endif
 
 namespace {
 

@@ -21,8 +21,14 @@ const UINT kSettingsCodePage = 932;
 
 // Whether this system takes the wide-character calls: the NT family. Asked
 // once per process (AssumePlatformId does not change it: it only tells the
-// checker which family to judge a file for).
+// checker which family to judge a file for). Every 64-bit Windows is of
+// the NT family, so the 64-bit build answers at compile time and carries no
+// ANSI branch.
+#ifdef _WIN64
+inline bool UseWideCalls() { return true; }
+#else
 bool UseWideCalls();
+#endif
 
 // A settings text converted to UTF-16 for the length of one call:
 // MultiByteToWideChar(932, MB_ERR_INVALID_CHARS). Paths up to kMaxPath

@@ -65,7 +65,7 @@ TEST_F(CommandSwitchesTest, LangTakesJaOrEnOnly) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.commandLine);
     CommandSwitches switches;
-    ReadCommandSwitches(c.commandLine, switches);
+    ReadCommandSwitches(c.commandLine, &switches);
     EXPECT_EQ(c.language, switches.language);
     EXPECT_EQ(c.firstIsSwitch, FirstWordIsSwitch(c.commandLine));
   }
