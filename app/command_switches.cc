@@ -20,6 +20,21 @@ bool NextWord(const char*& cursor, TextString& word) {
   return true;
 }
 
+// Seconds written in decimal, at most kLongestInUseWait; false for anything
+// else (a sign, a blank, no digit at all).
+bool ParseSeconds(const TextString& text, unsigned* seconds) {
+  const char* digits = text.Text();
+  if (*digits == '\0') return false;
+  unsigned value = 0;
+  for (const char* p = digits; *p != '\0'; ++p) {
+    if (*p < '0' || *p > '9') return false;
+    value = value * 10 + static_cast<unsigned>(*p - '0');
+    if (value > kLongestInUseWait) return false;
+  }
+  *seconds = value;
+  return true;
+}
+
 // Records the switch `word` stands for in `out`; false for any other word.
 bool TakeSwitch(const TextString& word, CommandSwitches& out) {
   if (word.Equals("/SILENT") || word.Equals("/VERYSILENT") ||
@@ -46,6 +61,14 @@ bool TakeSwitch(const TextString& word, CommandSwitches& out) {
       ParseExitCode(word.Mid(restartPrefix, word.Length() - 1), code)) {
     out.restartCodeGiven = true;
     out.restartCode = code;
+    return true;
+  }
+  const int waitPrefix = 6;  // "/WAIT="
+  unsigned seconds;
+  if (word.Length() > waitPrefix &&
+      SpanEquals(word.Text(), waitPrefix, "/WAIT=") &&
+      ParseSeconds(word.Mid(waitPrefix, word.Length() - 1), &seconds)) {
+    out.waitSeconds = seconds;
     return true;
   }
   return false;

@@ -8,6 +8,9 @@
 //                                             ended normally and needs a
 //                                             restart (N an exit code as
 //                                             commands/exit_code_list.h reads)
+//   /WAIT=seconds                             how long a silent run waits for
+//                                             a file another program holds
+//                                             (decimal, 0 to 86400)
 // Words are separated by blanks (0x20); a double quote keeps the blanks up
 // to the next one inside the word, and the quotes are not part of it. Any
 // other word means nothing here ("Setup /s" has no switch).
@@ -15,16 +18,22 @@
 #define UPDATER_APP_COMMAND_SWITCHES_H_
 
 #include "base/text_string.h"
+#include "commands/file_in_use.h"
 
 struct CommandSwitches {
   CommandSwitches()
-      : silent(false), log(false), restartCodeGiven(false), restartCode(0) {}
+      : silent(false),
+        log(false),
+        restartCodeGiven(false),
+        restartCode(0),
+        waitSeconds(kDefaultInUseWait) {}
 
   bool silent;
   bool log;
   TextString logPath;  // the last /LOG's path; "" for the temporary folder
   bool restartCodeGiven;
   unsigned restartCode;  // the last /RESTARTEXITCODE's
+  unsigned waitSeconds;  // the last /WAIT's
 };
 
 void ReadCommandSwitches(const char* commandLine, CommandSwitches& out);

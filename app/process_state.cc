@@ -1,6 +1,7 @@
 #include "app/process_state.h"
 
 #include "app/proc_driver.h"
+#include "commands/file_in_use.h"
 #include "settings/exit_code.h"
 #include "settings/messages.h"
 #include "settings/param_reader.h"
@@ -22,6 +23,7 @@ void ResetProcessState() {
   ClearStopCause();
   SetErrorSink(0);
   SetSilentMode(false);
+  SetInUseWait(kDefaultInUseWait);
   CloseRunLog();
   ClearSymbolTable();
   CommandLineText.Set("");

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "commands/file_in_use.h"
 #include "commands/kind_table.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
@@ -9,14 +10,26 @@
 
 namespace {
 
-bool SetAttributesOrReport(const char* path, unsigned attributes) {
-  const bool set = platform::SetAttributes(path, attributes);
+struct AttributeChange {
+  const char* path;
+  unsigned attributes;
+};
+
+bool SetAttributesOnce(const void* operation) {
+  const AttributeChange& change =
+      *static_cast<const AttributeChange*>(operation);
+  const bool set = platform::SetAttributes(change.path, change.attributes);
   TextString what;
-  what.Format("attributes 0x%08X", attributes);
-  LogFileOperation(set, what.Text(), path, 0);
-  if (set) return true;
-  ShowError(MSG_ATTR_FAILED, path, attributes);
-  return false;
+  what.Format("attributes 0x%08X", change.attributes);
+  LogFileOperation(set, what.Text(), change.path, 0);
+  return set;
+}
+
+bool SetAttributesOrReport(const char* path, unsigned attributes) {
+  const AttributeChange change = {path, attributes};
+  const InUseOutcome outcome = TryWhileInUse(path, SetAttributesOnce, &change);
+  if (outcome == kInUseFailed) ShowError(MSG_ATTR_FAILED, path, attributes);
+  return outcome == kInUseDone;
 }
 
 // Every file directly in the item's folder; subdirectories (and "." and

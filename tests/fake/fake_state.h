@@ -54,13 +54,18 @@ struct World {
 
   std::vector<LaunchCall> launches;
   std::map<std::string, platform::LaunchResult> launchResults;  // by key
-  std::map<std::string, unsigned> launchExitCodes;  // by key
+  std::map<std::string, unsigned> launchExitCodes;              // by key
   std::map<std::string, std::function<void()> > launchActions;  // by key
 
   std::map<std::string, Shortcut> shortcuts;  // by path key
   int shortcutSaves;
 
   unsigned lastErrorCode;  // what LastErrorCode() answers
+  unsigned ticks;          // what TickCount() answers; Pause adds to it
+  int pauses;
+  std::function<void()> onPause;
+  std::map<std::string, std::vector<FileHolderEntry> > holders;  // by key
+  bool restartManagerMissing;
   platform::LocalTimeFields now;
   unsigned processId;
   platform::Elevation elevation;

@@ -122,6 +122,40 @@ TEST_F(CheckerHereTest, ReportsWhatTheRunWouldMeetAndChangesNothing) {
   EXPECT_EQ(0, fake::OpenRegistryHandleCount());
 }
 
+TEST_F(CheckerHereTest, AHeldFileNamesTheProgramsHoldingIt) {
+  const std::string settings =
+      "[UPDATER]\nNAME=Here\nPROC=DEL\n[DEL]\nMODE=DELETE\n"
+      "FILE=C:\\Old\\held.dll\n";
+  struct Case {
+    std::vector<fake::FileHolderEntry> holders;
+    bool restartManager;
+    std::string message;
+  } cases[] = {
+      {{{"tool.exe", 120}, {"setup.exe", 96}},
+       true,
+       ": tool.exe (PID 120), setup.exe (PID 96)"},
+      {{}, true, ""},
+      {{{"tool.exe", 120}}, false, ""},  // nobody can tell
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    fake::AddFile("C:\\Old\\held.dll", "h");
+    fake::SetHeld("C:\\Old\\held.dll", true);
+    fake::SetFileHolders("C:\\Old\\held.dll", c.holders);
+    fake::SetRestartManagerMissing(!c.restartManager);
+    WriteSettings(settings);
+    checker::Findings findings;
+    checker::CheckOptions options;
+    options.here = true;
+    checker::CheckSettings(kSettingsPath, fake::Contents(kSettingsPath),
+                           options, &findings, &flow_);
+    ASSERT_EQ(1u, findings.Sorted().size());
+    EXPECT_EQ("item 1 'C:\\Old\\held.dll' is held open by another program" +
+                  c.message,
+              findings.Sorted()[0].message);
+  }
+}
+
 TEST_F(CheckerHereTest, WithoutHereNothingOfThePcIsAsked) {
   fake::AddFile("C:\\Old\\ro.dll", "r", 0x21);
   for (const std::string& finding : Check(kHere, false)) {
