@@ -60,18 +60,18 @@ bool AskToRetry(const char* path) {
 
 InUseOutcome WaitSilently(const char* path, FileAttempt attempt,
                           const void* operation) {
+  const unsigned start = platform::TickCount();
   const unsigned wait = g_waitSeconds * 1000;
   TextString what;
   what.Format("is in use: waiting up to %u s", g_waitSeconds);
   LogHolders(path, what);
-  const unsigned start = platform::TickCount();
-  for (unsigned number = 1;; ++number) {
+  // Retry n is due n intervals after the first try, whatever the tries
+  // themselves take, so the wait ends on time and its count is fixed.
+  for (unsigned number = 1; number * kRetryIntervalMs <= wait; ++number) {
+    const unsigned due = number * kRetryIntervalMs;
     const unsigned waited = platform::TickCount() - start;
-    if (waited >= wait) break;
-    const unsigned left = wait - waited;
-    const RetryResult result =
-        RetryOnce(path, attempt, operation, number, 0,
-                  left < kRetryIntervalMs ? left : kRetryIntervalMs);
+    const RetryResult result = RetryOnce(path, attempt, operation, number, 0,
+                                         due > waited ? due - waited : 0);
     if (result != kRetryStillHeld) return Ended(result);
   }
   what.Format("stayed in use for %u s: giving up", g_waitSeconds);

@@ -1,9 +1,10 @@
 // DELETE procedures on the fake file system.
+#include "commands/delete.h"
+
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "commands/delete.h"
 #include "settings/messages.h"
 #include "tests/fake/fake_world.h"
 #include "tests/unit/section_run.h"
@@ -50,7 +51,7 @@ TEST_F(DeleteTest, FirstFailingItemStopsTheRunAndIsNamed) {
       // No attribute change: a read-only file stays.
       {"C:\\d\\b.tmp", "C:\\d\\b.tmp",
        [] { fake::SetAttributesOf("C:\\d\\b.tmp", 0x1); }},
-      {"C:\\d\\b.tmp", "C:\\d\\b.tmp", [] { fake::SetHeld("C:\\d\\b.tmp", true); }},
+      // A held file: tests/unit/file_in_use_test.cc.
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.middle);
