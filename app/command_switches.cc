@@ -8,15 +8,17 @@ namespace {
 // cursor moves past it. False at the end of the text. A quote or a blank is
 // never the second byte of a double-byte character, so bytes can be
 // compared one by one.
-bool NextWord(const char*& cursor, TextString& word) {
-  while (*cursor == ' ') ++cursor;
-  if (*cursor == '\0') return false;
-  const char* start = cursor;
+bool NextWord(const char** cursor, TextString* word) {
+  const char* end = *cursor;
+  while (*end == ' ') ++end;
+  if (*end == '\0') return false;
+  const char* start = end;
   bool quoted = false;
-  for (; *cursor != '\0' && (quoted || *cursor != ' '); ++cursor)
-    if (*cursor == '"') quoted = !quoted;
-  word = TextString(start).Mid(0, static_cast<int>(cursor - start) - 1);
-  word.ReplaceAll("\"", "");
+  for (; *end != '\0' && (quoted || *end != ' '); ++end)
+    if (*end == '"') quoted = !quoted;
+  *cursor = end;
+  *word = TextString(start).Mid(0, static_cast<int>(end - start) - 1);
+  word->ReplaceAll("\"", "");
   return true;
 }
 
@@ -36,21 +38,21 @@ bool ParseSeconds(const TextString& text, unsigned* seconds) {
 }
 
 // Records the switch `word` stands for in `out`; false for any other word.
-bool TakeSwitch(const TextString& word, CommandSwitches& out) {
+bool TakeSwitch(const TextString& word, CommandSwitches* out) {
   if (word.Equals("/SILENT") || word.Equals("/VERYSILENT") ||
       word.Equals("/SUPPRESSMSGBOXES")) {
-    out.silent = true;
+    out->silent = true;
     return true;
   }
   if (word.Equals("/LOG")) {
-    out.log = true;
-    out.logPath.Set("");
+    out->log = true;
+    out->logPath.Set("");
     return true;
   }
   const int prefix = 5;  // "/LOG="
   if (word.Length() >= prefix && SpanEquals(word.Text(), prefix, "/LOG=")) {
-    out.log = true;
-    out.logPath = word.Mid(prefix, word.Length() - 1);
+    out->log = true;
+    out->logPath = word.Mid(prefix, word.Length() - 1);
     return true;
   }
   // A value that is no exit code makes the word none of the switches.
@@ -58,9 +60,9 @@ bool TakeSwitch(const TextString& word, CommandSwitches& out) {
   unsigned code;
   if (word.Length() > restartPrefix &&
       SpanEquals(word.Text(), restartPrefix, "/RESTARTEXITCODE=") &&
-      ParseExitCode(word.Mid(restartPrefix, word.Length() - 1), code)) {
-    out.restartCodeGiven = true;
-    out.restartCode = code;
+      ParseExitCode(word.Mid(restartPrefix, word.Length() - 1), &code)) {
+    out->restartCodeGiven = true;
+    out->restartCode = code;
     return true;
   }
   const int waitPrefix = 6;  // "/WAIT="
@@ -68,7 +70,7 @@ bool TakeSwitch(const TextString& word, CommandSwitches& out) {
   if (word.Length() > waitPrefix &&
       SpanEquals(word.Text(), waitPrefix, "/WAIT=") &&
       ParseSeconds(word.Mid(waitPrefix, word.Length() - 1), &seconds)) {
-    out.waitSeconds = seconds;
+    out->waitSeconds = seconds;
     return true;
   }
   return false;
@@ -76,9 +78,9 @@ bool TakeSwitch(const TextString& word, CommandSwitches& out) {
 
 }  // namespace
 
-void ReadCommandSwitches(const char* commandLine, CommandSwitches& out) {
+void ReadCommandSwitches(const char* commandLine, CommandSwitches* out) {
   TextString word;
-  for (const char* cursor = commandLine; NextWord(cursor, word);)
+  for (const char* cursor = commandLine; NextWord(&cursor, &word);)
     TakeSwitch(word, out);
 }
 
@@ -86,5 +88,5 @@ bool FirstWordIsSwitch(const char* commandLine) {
   const char* cursor = commandLine;
   TextString word;
   CommandSwitches ignored;
-  return NextWord(cursor, word) && TakeSwitch(word, ignored);
+  return NextWord(&cursor, &word) && TakeSwitch(word, &ignored);
 }

@@ -36,7 +36,7 @@ struct CommandSwitches {
   unsigned waitSeconds;  // the last /WAIT's
 };
 
-void ReadCommandSwitches(const char* commandLine, CommandSwitches& out);
+void ReadCommandSwitches(const char* commandLine, CommandSwitches* out);
 
 // Whether the first word of the command line is one of the switches: it is
 // then no caption.

@@ -59,7 +59,7 @@ ProcList LoadProcList(const TextString& text, int count) {
     TextString section = text.Item(i, ",");
     section.Trim(" ");
     TextString mode;
-    if (!ReadParam(section.Text(), "MODE", mode)) return Abandon(list);
+    if (!ReadParam(section.Text(), "MODE", &mode)) return Abandon(list);
     const ProcKind* kind = FindProcKind(mode);
     if (!kind) {
       ShowError(MSG_BAD_SYMBOL, mode.Text());

@@ -58,9 +58,9 @@ void LogHeader(const char* commandLine) {
 ExitCode Run(const char* commandLine) {
   if (!Initialize(commandLine)) return kExitStartupFailed;
   platform::KernelObject runGuard;
-  if (!ClaimSingleRun(ModulePath.Text(), runGuard)) {
+  if (!ClaimSingleRun(ModulePath.Text(), &runGuard)) {
     TextString folder(ModulePath);
-    DirectoryOf(ModulePath.Text(), folder);
+    DirectoryOf(ModulePath.Text(), &folder);
     ShowError(MSG_ALREADY_RUNNING, folder.Text());
     return kExitAlreadyRunning;
   }
@@ -77,7 +77,7 @@ int UpdaterMain(const char* commandLine) {
   platform::HardenDllSearch();
   platform::ScopedCom com;
   CommandSwitches switches;
-  ReadCommandSwitches(commandLine, switches);
+  ReadCommandSwitches(commandLine, &switches);
   SetSilentMode(switches.silent);
   SetInUseWait(switches.waitSeconds);
   OpenLog(switches);

@@ -24,7 +24,7 @@ TextString SingleRunName(const char* modulePath) {
   // cut in UTF-8 by the same rules, a byte of 0x81-0x9F would be taken for
   // a lead byte and swallow the backslash after it.
   TextString folder;
-  DirectoryOf(modulePath, folder);
+  DirectoryOf(modulePath, &folder);
   const TextString utf8 = Utf8Of(folder);
   unsigned long long hash = 14695981039346656037ULL;
   for (const char* p = utf8.Text(); *p; ++p) {
@@ -38,13 +38,13 @@ TextString SingleRunName(const char* modulePath) {
   return name;
 }
 
-bool ClaimSingleRun(const char* modulePath, platform::KernelObject& held) {
+bool ClaimSingleRun(const char* modulePath, platform::KernelObject* held) {
   const TextString name = SingleRunName(modulePath);
   platform::MutexResult result = platform::CreateNamedMutex(
-      TextString("Global\\").Add(name).Text(), &held);
+      TextString("Global\\").Add(name).Text(), held);
   // Systems without session namespaces refuse the prefix.
   if (result == platform::kMutexFailed)
-    result = platform::CreateNamedMutex(name.Text(), &held);
+    result = platform::CreateNamedMutex(name.Text(), held);
   if (result == platform::kMutexFailed) {
     LogFormat("no guard against a second run: %s",
               DescribeError(platform::LastErrorCode()).Text());

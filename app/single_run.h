@@ -17,6 +17,6 @@ TextString SingleRunName(const char* modulePath);
 // Holds the run of the folder of `modulePath` in `held` for as long as it
 // is kept. False when another process holds it. Where the system cannot make
 // the mutex at all, the run goes on unguarded: true.
-bool ClaimSingleRun(const char* modulePath, platform::KernelObject& held);
+bool ClaimSingleRun(const char* modulePath, platform::KernelObject* held);
 
 #endif  // UPDATER_APP_SINGLE_RUN_H_

@@ -32,9 +32,9 @@ TextString SpecialFolder(int csidl) {
 // Ends a path whose file name has no extension with a dot, so that the
 // extension put in place of the last "."-separated item goes after the file
 // name: a dot in a folder name ("C:\v1.2\upd") is no extension.
-void MarkMissingExtension(TextString& path) {
-  const TextString name = path.Item(-1, "\\");
-  if (name.Length() != 0 && name.CountOf(".") == 0) path.Add(".");
+void MarkMissingExtension(TextString* path) {
+  const TextString name = path->Item(-1, "\\");
+  if (name.Length() != 0 && name.CountOf(".") == 0) path->Add(".");
 }
 
 }  // namespace
@@ -45,7 +45,7 @@ bool Initialize(const char* commandLine) {
   TextString caption;
   // A switch where the caption stands leaves the default caption.
   if (!FirstWordIsSwitch(commandLine) &&
-      FirstArgument(CommandLineText, caption))
+      FirstArgument(CommandLineText, &caption))
     AppCaption.Set(caption);
   else
     AppCaption.Set(DefaultCaption);
@@ -57,7 +57,7 @@ bool Initialize(const char* commandLine) {
   ModulePath.Compact();
 
   SettingsPath.Set(ModulePath);
-  MarkMissingExtension(SettingsPath);
+  MarkMissingExtension(&SettingsPath);
   SettingsPath.ReplaceItems(-1, -1, ".", "ini");
   LogFormat("settings: %s", SettingsPath.Text());
 
@@ -71,12 +71,12 @@ bool Initialize(const char* commandLine) {
   return true;
 }
 
-bool FirstArgument(const TextString& text, TextString& out) {
+bool FirstArgument(const TextString& text, TextString* out) {
   if (text.Length() == 0) return false;
   TextString word = text.Word(0);
   word.Trim("\"");
   if (word.Length() == 0) return false;
-  out.Set(word);
+  out->Set(word);
   return true;
 }
 
@@ -98,6 +98,6 @@ bool DefineBuiltinSymbols() {
 
 bool ReadUpdaterSection() {
   ProcListCount = 0;
-  if (!ReadParam("UPDATER", "NAME", UpdaterName)) return false;
-  return ReadParam("UPDATER", "PROC", UpdaterProc);
+  if (!ReadParam("UPDATER", "NAME", &UpdaterName)) return false;
+  return ReadParam("UPDATER", "PROC", &UpdaterProc);
 }

@@ -10,7 +10,7 @@ bool Initialize(const char* commandLine);
 
 // The caption word of the command line, without its surrounding double
 // quotes. False, and `out` unchanged, when there is none or it is empty.
-bool FirstArgument(const TextString& text, TextString& out);
+bool FirstArgument(const TextString& text, TextString* out);
 
 // The symbol table from [DEFINE] and this system's five built-in symbols
 // (LoadSymbolTable). False after MSG_BAD_FORMAT for "DEFINE" when the

@@ -52,12 +52,12 @@ void TextBuilder::Advance(int length) {
   back_ += length;
 }
 
-bool TextBuilder::CopyTo(TextString& out) {
+bool TextBuilder::CopyTo(TextString* out) {
   if (failed_) return false;
-  if (!block_) return out.Assign("");
+  if (!block_) return out->Assign("");
   // The back joins the front, its terminator with it: one text to copy.
   Advance(BackLength() + 1);
   --front_;
   --back_;
-  return out.Assign(block_);
+  return out->Assign(block_);
 }

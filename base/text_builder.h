@@ -32,7 +32,7 @@ class TextBuilder {
   int Length() const { return front_ + BackLength(); }
   // `out` takes the front and the back, which become one front; false
   // (`out` unchanged) after a failed call.
-  bool CopyTo(TextString& out);
+  bool CopyTo(TextString* out);
 
  private:
   TextBuilder(const TextBuilder&);

@@ -51,17 +51,20 @@ bool EqualsFolded(const char* a, const char* b) {
   return n == LengthOf(b) && SameFolded(a, b, n);
 }
 
-// Offset of the next occurrence of `pattern` at or after `from` that starts
-// a character, or -1: the second byte of a double-byte character is never
-// taken for a backslash or a brace. `from` must start a character and
-// `pattern` must not be empty.
-int FindFrom(const char* text, int from, const char* pattern) {
+// The next occurrence of `pattern` at or after `from` that starts a
+// character: true with its offset in `*offset`. The second byte of a
+// double-byte character is never taken for a backslash or a brace. `from`
+// must start a character and `pattern` must not be empty.
+bool FindFrom(const char* text, int from, const char* pattern, int* offset) {
   const char* p = text + from;
   for (;;) {
     const char* hit = std::strstr(p, pattern);
-    if (!hit) return -1;
+    if (!hit) return false;
     while (p < hit) p = NextChar(p);
-    if (p == hit) return static_cast<int>(hit - text);
+    if (p == hit) {
+      *offset = static_cast<int>(hit - text);
+      return true;
+    }
     // `hit` lay inside a character; look again from the next one.
   }
 }
@@ -69,13 +72,6 @@ int FindFrom(const char* text, int from, const char* pattern) {
 bool IsBlankSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' ||
          c == '\r';
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
 }
 
 bool UsableBrackets(const char* open, const char* close) {
@@ -114,28 +110,31 @@ GroupWalk::GroupWalk(const char* text, const char* open, const char* close)
       closeLength_(LengthOf(close)),
       position_(0),
       depth_(0),
-      nextOpen_(kNotSearched),
-      nextClose_(kNotSearched),
+      nextOpen_(),
+      nextClose_(),
       ended_(!UsableBrackets(open, close)),
       unclosed_(false) {}
 
-int GroupWalk::Ahead(const char* pattern, int* cached) const {
+bool GroupWalk::Ahead(const char* pattern, Lookahead* cached, int* offset) {
   // Positions only grow, and characters start at the same places from any
-  // earlier start of one, so a find at or after the position stays valid.
-  if (*cached == kNotSearched || (*cached != kNone && *cached < position_)) {
-    *cached = FindFrom(text_, position_, pattern);
-    if (*cached < 0) *cached = kNone;
+  // earlier start of one, so a find at or after the position stays valid,
+  // and so does finding none.
+  if (!cached->searched || (cached->found && cached->offset < position_)) {
+    cached->searched = true;
+    cached->found = FindFrom(text_, position_, pattern, &cached->offset);
   }
-  return *cached;
+  *offset = cached->offset;
+  return cached->found;
 }
 
 bool GroupWalk::Step(bool* tookClose, bool* openedAtTop) {
   // The next open is taken only when a close follows it.
-  const int c = Ahead(close_, &nextClose_);
-  if (c == kNone) return false;
-  const int o = Ahead(open_, &nextOpen_);
+  int c = 0;
+  if (!Ahead(close_, &nextClose_, &c)) return false;
+  int o = 0;
+  const bool openAhead = Ahead(open_, &nextOpen_, &o);
   *openedAtTop = false;
-  if (o != kNone && o < c) {
+  if (openAhead && o < c) {
     *openedAtTop = (depth_ == 0);
     ++depth_;
     position_ = o + openLength_;
@@ -197,11 +196,24 @@ bool ParseDecimal(const char* text, int* out) {
   return true;
 }
 
+bool DigitOf(char c, int base, int* digit) {
+  if (c >= '0' && c <= '9') {
+    *digit = c - '0';
+  } else if (base == 16 && c >= 'a' && c <= 'f') {
+    *digit = c - 'a' + 10;
+  } else if (base == 16 && c >= 'A' && c <= 'F') {
+    *digit = c - 'A' + 10;
+  } else {
+    return false;
+  }
+  return true;
+}
+
 bool SpanEquals(const char* span, int length, const char* text) {
   return length == LengthOf(text) && SameFolded(span, OrEmpty(text), length);
 }
 
-bool DirectoryOf(const char* path, TextString& out) {
+bool DirectoryOf(const char* path, TextString* out) {
   const char* p = OrEmpty(path);
   const char* slash = NULL;
   for (const char* c = p; *c; c = NextChar(c)) {
@@ -213,7 +225,7 @@ bool DirectoryOf(const char* path, TextString& out) {
   TextString directory;
   if (!directory.Reserve(n + 1)) return false;
   std::memcpy(directory.Buffer(), p, n);
-  return out.Assign(directory.Text());
+  return out->Assign(directory.Text());
 }
 
 // ---- Construction and storage -------------------------------------------
@@ -502,8 +514,9 @@ bool TextString::LocateItemsAt(int first, int last, const char* separator,
   *begin = 0;
   *end = Length() - 1;
   int i = 0;
-  for (int pos = FindFrom(s, 0, separator); pos >= 0;
-       pos = FindFrom(s, pos + separatorLength, separator)) {
+  int pos = 0;
+  for (bool hit = FindFrom(s, 0, separator, &pos); hit;
+       hit = FindFrom(s, pos + separatorLength, separator, &pos)) {
     if (i >= last) {
       *end = pos - 1;
       break;
@@ -709,10 +722,10 @@ int TextString::HexToInt() const {
   const char* s = Text();
   if (s[0] != '0' || s[1] != 'x') return 0;
   unsigned value = 0;
-  for (const char* p = s + 2; HexDigit(*p) >= 0; ++p) {
-    value = (value > 0x0FFFFFFFu)
-                ? 0xFFFFFFFFu
-                : (value << 4) | static_cast<unsigned>(HexDigit(*p));
+  int digit = 0;
+  for (const char* p = s + 2; DigitOf(*p, 16, &digit); ++p) {
+    value = (value > 0x0FFFFFFFu) ? 0xFFFFFFFFu
+                                  : (value << 4) | static_cast<unsigned>(digit);
   }
   // Same bit pattern as the unsigned value, without relying on an
   // implementation-defined conversion.
@@ -743,8 +756,8 @@ bool TextString::ReplaceAll(const char* find, const char* text) {
   bool replaced = false;
   int pos = 0;
   while (buffer_) {
-    int hit = FindFrom(buffer_, pos, pattern.Text());
-    if (hit < 0) break;
+    int hit = 0;
+    if (!FindFrom(buffer_, pos, pattern.Text(), &hit)) break;
     if (!ReplaceSpanAt(hit, hit + findLength - 1, replacement.Text())) break;
     replaced = true;
     // Resuming after the inserted text keeps a replacement that contains
@@ -762,8 +775,9 @@ int TextString::CountOf(const char* find) const {
   const char* s = Text();
   int findLength = LengthOf(find);
   int count = 0;
-  for (int pos = FindFrom(s, 0, find); pos >= 0;
-       pos = FindFrom(s, pos + findLength, find)) {
+  int pos = 0;
+  for (bool hit = FindFrom(s, 0, find, &pos); hit;
+       hit = FindFrom(s, pos + findLength, find, &pos)) {
     ++count;
   }
   return count;

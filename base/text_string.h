@@ -205,9 +205,15 @@ class GroupWalk {
   bool Unclosed() const { return unclosed_; }
 
  private:
-  static const int kNotSearched = -2;
-  static const int kNone = -1;
-  int Ahead(const char* pattern, int* cached) const;
+  // One bracket's next occurrence, kept while it lies ahead of the position.
+  struct Lookahead {
+    bool searched;
+    bool found;
+    int offset;
+  };
+  // True with `*offset` on the next occurrence of `pattern` at or after the
+  // position.
+  bool Ahead(const char* pattern, Lookahead* cached, int* offset);
   bool Step(bool* tookClose, bool* openedAtTop);
 
   const char* text_;
@@ -217,8 +223,8 @@ class GroupWalk {
   int closeLength_;
   int position_;
   int depth_;
-  mutable int nextOpen_;
-  mutable int nextClose_;
+  Lookahead nextOpen_;
+  Lookahead nextClose_;
   bool ended_;
   bool unclosed_;
 };
@@ -227,12 +233,16 @@ class GroupWalk {
 // is a character of its own (not the second byte of a double-byte
 // character). False,
 // with `out` unchanged, when there is no backslash or it is the first byte.
-bool DirectoryOf(const char* path, TextString& out);
+bool DirectoryOf(const char* path, TextString* out);
 
 // scanf "%d" without the runtime: skips white space, an optional sign, then
 // decimal digits up to the first other byte. True with *out set when digits
 // were read (clamped to the int range); false with *out untouched otherwise.
 bool ParseDecimal(const char* text, int* out);
+
+// True with `*digit` set when `c` is a digit of `base` (10, or 16 with
+// letters of either case); false with `*digit` untouched otherwise.
+bool DigitOf(char c, int base, int* digit);
 
 // True when the `length` bytes at `span` equal the whole of `text`, letter
 // case of A to Z ignored as Equals does.

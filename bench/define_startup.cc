@@ -56,7 +56,7 @@ bool TimeOnce(const std::string& settings, int lines, double* load,
   *load = Milliseconds(start);
   start = std::chrono::steady_clock::now();
   TextString value;
-  const bool whole = ReadParam("P", "FILE", value);
+  const bool whole = ReadParam("P", "FILE", &value);
   *read = Milliseconds(start);
   return loaded && whole;
 }

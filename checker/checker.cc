@@ -20,7 +20,7 @@ namespace checker {
 namespace {
 
 // [UPDATER] NAME or PROC, as start-up reads it; false after the finding.
-bool ReadUpdaterKey(const Context& context, const char* key, TextString& out) {
+bool ReadUpdaterKey(const Context& context, const char* key, TextString* out) {
   if (ReadParam("UPDATER", key, out)) return true;
   const std::vector<Box> boxes = context.errors->Take();
   const Box box =
@@ -66,8 +66,8 @@ void CheckLoadedFile(const std::string& profilePath, const SettingsText& text,
 
   TextString name;
   TextString proc;
-  ReadUpdaterKey(context, "NAME", name);
-  const bool hasProc = ReadUpdaterKey(context, "PROC", proc);
+  ReadUpdaterKey(context, "NAME", &name);
+  const bool hasProc = ReadUpdaterKey(context, "PROC", &proc);
   if (text.HasSection("UPDATER")) CheckUpdaterSection(context, name, proc);
   if (hasProc) WalkLists(context, proc, flow);
   // Each section once, though several lists may name it.
@@ -88,9 +88,9 @@ void CheckLoadedFile(const std::string& profilePath, const SettingsText& text,
 void CheckSettings(const std::string& profilePath, const std::string& bytes,
                    const CheckOptions& options, Findings* findings,
                    Flow* flow) {
-  if (!CheckEncoding(bytes, *findings)) return;
+  if (!CheckEncoding(bytes, findings)) return;
   const SettingsText text(bytes);
-  CheckLines(text, *findings);
+  CheckLines(text, findings);
 
   ResetProcessState();
   SettingsPath.Set(profilePath.c_str());

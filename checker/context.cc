@@ -27,8 +27,7 @@ std::string WhyNotExpanded(const std::string& key, const std::string& raw) {
   const std::vector<std::string> references = References(raw);
   for (size_t i = 0; i < references.size(); ++i) {
     TextString value;
-    bool cut = false;
-    if (LookupSymbol(references[i].c_str(), value, &cut) && cut) {
+    if (FindSymbol(references[i].c_str(), &value) == kSymbolCut) {
       return Printf(
           "%s refers to %s, whose value cannot be expanded whole: "
           "the updater refuses the key",
@@ -55,7 +54,7 @@ bool RawValue(const std::string& section, const std::string& key,
               std::string* value) {
   TextString read;
   if (!ReadSettingString(SettingsPath.Text(), section.c_str(), key.c_str(),
-                         read)) {
+                         &read)) {
     return false;
   }
   *value = read.Text();

@@ -14,11 +14,11 @@ namespace checker {
 // Windows then reads differs from system to system, so nothing else of the
 // file is checked. Lines that are not valid code page 932, or that are
 // UTF-8, are reported; the check goes on.
-bool CheckEncoding(const std::string& bytes, Findings& findings);
+bool CheckEncoding(const std::string& bytes, Findings* findings);
 
 // Text before the first header, "[" lines without "]", duplicate sections
 // and duplicate keys.
-void CheckLines(const SettingsText& text, Findings& findings);
+void CheckLines(const SettingsText& text, Findings* findings);
 
 }  // namespace checker
 

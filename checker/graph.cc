@@ -34,12 +34,15 @@ std::string NodeId(size_t list, size_t item) {
   return Printf("n%d_%d", static_cast<int>(list), static_cast<int>(item));
 }
 
-// The first item of `list` named `target`, or -1.
-int Find(const FlowList& list, const std::string& target) {
+// The first item of `list` named `target`: true with its index.
+bool Find(const FlowList& list, const std::string& target, size_t* index) {
   for (size_t i = 0; i < list.items.size(); ++i) {
-    if (SameText(list.items[i].name, target)) return static_cast<int>(i);
+    if (SameText(list.items[i].name, target)) {
+      *index = i;
+      return true;
+    }
   }
-  return -1;
+  return false;
 }
 
 // The value of the record's first key of `form`, or null.
@@ -87,8 +90,8 @@ void AddEdges(const Flow& flow, size_t l, std::string* dot) {
     }
     const TextString* proc = ValueOf(item.record, kTestedProcedure);
     if (proc) {
-      const int tested = Find(list, TestedName(*proc).Text());
-      if (tested >= 0) {
+      size_t tested = 0;
+      if (Find(list, TestedName(*proc).Text(), &tested)) {
         *dot += "  " + NodeId(l, tested) + " -> " + node +
                 " [style=dotted, constraint=false, label=\"tested\"];\n";
       }
@@ -112,9 +115,9 @@ void AddEdges(const Flow& flow, size_t l, std::string* dot) {
     const TextString* flag = ValueOf(item.record, kFlagTest);
     TextString target;
     int expected = 0;
-    if (flag && ParseFlag(*flag, target, expected)) {
-      const int tested = Find(list, target.Text());
-      if (tested >= 0) {
+    if (flag && ParseFlag(*flag, &target, &expected)) {
+      size_t tested = 0;
+      if (Find(list, target.Text(), &tested)) {
         *dot += "  " + NodeId(l, tested) + " -> " + node +
                 Printf(
                     " [style=dotted, constraint=false, label=\"FLAG "

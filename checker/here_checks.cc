@@ -37,7 +37,7 @@ class HereChecker {
   explicit HereChecker(const Context& context) : context_(context) {}
 
   void Plan(const ProcRecord& record);
-  void Check(ProcRecord& record);
+  void Check(ProcRecord* record);
   void CheckAppPaths(unsigned line, const std::string& section,
                      const std::string& key, const std::string& raw);
 
@@ -230,25 +230,25 @@ void HereChecker::ReportTest(const ProcRecord& record, const ProcKey& key,
       Printf("result now 0: every file is dated %s or later", date->Text()));
 }
 
-void HereChecker::Check(ProcRecord& record) {
-  const ProcKind& kind = *record.kind;
+void HereChecker::Check(ProcRecord* record) {
+  const ProcKind& kind = *record->kind;
   if (kind.outcome == kResultOfTest && kind.keyCount == 0) {
     // A test of the system alone (OSVER): its runner only asks.
-    const bool before = record.result;
-    kind.run(&record);
-    const bool now = record.result;
-    record.result = before;
-    Add(record.name.Text(), "MODE", kOsverNow,
+    const bool before = record->result;
+    kind.run(record);
+    const bool now = record->result;
+    record->result = before;
+    Add(record->name.Text(), "MODE", kOsverNow,
         Printf("result now %d on this PC", now ? 1 : 0));
     return;
   }
-  const std::vector<std::vector<std::string> > items = ItemsOfKeys(record);
+  const std::vector<std::vector<std::string> > items = ItemsOfKeys(*record);
   const ProcKey* driving = DrivingKey(kind);
   if (!driving) return;
   const size_t count = items[driving - &kind.keys[0]].size();
   for (int k = 0; k < kind.keyCount; ++k) {
     if (kind.keys[k].form == kPatterns || kind.keys[k].form == kDatedFiles) {
-      ReportTest(record, kind.keys[k], items[k]);
+      ReportTest(*record, kind.keys[k], items[k]);
     }
   }
   for (size_t i = 0; i < count; ++i) {
@@ -260,10 +260,10 @@ void HereChecker::Check(ProcRecord& record) {
     }
     if (!complete) continue;
     Box box;
-    ItemFailureBox(record, i, &box);
+    ItemFailureBox(*record, i, &box);
     for (int k = 0; k < kind.keyCount; ++k) {
       if (i >= items[k].size()) continue;
-      CheckItem(record, kind.keys[k], static_cast<int>(i) + 1, items[k][i],
+      CheckItem(*record, kind.keys[k], static_cast<int>(i) + 1, items[k][i],
                 box);
     }
   }
@@ -277,7 +277,7 @@ void HereChecker::CheckAppPaths(unsigned line, const std::string& section,
   for (size_t i = 0; i < groups.size(); ++i) {
     if (!groups[i].problem.empty()) continue;  // reported as written wrongly
     TextString found;
-    if (AppPathLookup(groups[i].program.c_str(), found,
+    if (AppPathLookup(groups[i].program.c_str(), &found,
                       groups[i].wantDefault)) {
       continue;
     }
@@ -303,7 +303,7 @@ void CheckHere(const Context& context, const Flow& flow) {
     }
   }
   for (size_t i = 0; i < records.size(); ++i) checker.Plan(*records[i]);
-  for (size_t i = 0; i < records.size(); ++i) checker.Check(*records[i]);
+  for (size_t i = 0; i < records.size(); ++i) checker.Check(records[i]);
 
   // Every value read as written: App Paths groups in any key and symbol.
   const std::vector<TextLine>& lines = context.text->Lines();

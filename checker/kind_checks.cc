@@ -232,7 +232,7 @@ void ProcedureChecks::CheckPrograms(const List& list) {
     const std::string bare = Unquoted(list.items[i]);
     TextString folder;
     if (bare.empty() || HasMarkup(bare) ||
-        (FolderOf(bare.c_str(), folder) &&
+        (FolderOf(bare.c_str(), &folder) &&
          bare.find('"') == std::string::npos)) {
       continue;
     }

@@ -47,10 +47,10 @@ bool ReaderTakes(const Context& context, const std::string& section,
   bool taken;
   if (key.reader == kLeadingNumber) {
     int number = 0;
-    taken = ReadIntParam(section.c_str(), key.key, number);
+    taken = ReadIntParam(section.c_str(), key.key, &number);
   } else {
     TextString value;
-    taken = ReadKeyText(section.c_str(), key, value);
+    taken = ReadKeyText(section.c_str(), key, &value);
   }
   context.errors->Take();
   return taken;
@@ -62,9 +62,9 @@ void ExitCodeRefusal(const Context& context, const std::string& section,
                      const ProcKey& key, Refusal* refusal) {
   TextString value;
   TextString bad;
-  const bool read = ReadParam(section.c_str(), key.key, value);
+  const bool read = ReadParam(section.c_str(), key.key, &value);
   context.errors->Take();
-  if (!read || !FindBadExitCode(value, bad)) return;
+  if (!read || !FindBadExitCode(value, &bad)) return;
   refusal->code = kBadExitCode;
   refusal->message = Printf(
       "'%s' is no exit code (a decimal number from -2147483648 to "
@@ -121,7 +121,7 @@ ProcRecord* ListWalker::Load(const std::string& name, unsigned ownerLine) {
   // The steps of LoadProcList for one item, repeated for every item so that
   // every bad section is reported, not only the first.
   TextString mode;
-  if (!ReadParam(name.c_str(), "MODE", mode)) {
+  if (!ReadParam(name.c_str(), "MODE", &mode)) {
     const std::vector<Box> boxes = context_.errors->Take();
     const Box box =
         boxes.empty() ? MakeBox(MSG_BAD_FORMAT, name, "MODE") : boxes[0];
@@ -231,7 +231,7 @@ void ListWalker::CheckReferences(int list) {
       const TextString& value = *KeyText(*item.record, key);
       TextString target = TestedName(value);
       int expected = 0;
-      if (key.form == kFlagTest && !ParseFlag(value, target, expected)) {
+      if (key.form == kFlagTest && !ParseFlag(value, &target, &expected)) {
         continue;  // no test: the box is always shown
       }
       const unsigned line = context_.LineOf(item.name, key.key);

@@ -88,7 +88,7 @@ std::vector<AppPathsGroup> AppPathsGroups(const std::string& text,
     const std::string whole = text.substr(first, last + 1 - first);
     TextString program;
     bool wantDefault = false;
-    if (!ParseAppPathsGroup(TextString(whole.c_str()), program, wantDefault)) {
+    if (!ParseAppPathsGroup(TextString(whole.c_str()), &program, &wantDefault)) {
       TextString inside(whole.c_str());
       inside.Trim("{", "}");
       const std::string head = inside.Item(0, "\\").Text();

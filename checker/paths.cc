@@ -23,7 +23,7 @@ std::string WithoutTrailingBackslashes(const std::string& path) {
 
 std::string ParentOf(const std::string& path) {
   TextString folder;
-  if (!DirectoryOf(WithoutTrailingBackslashes(path).c_str(), folder)) {
+  if (!DirectoryOf(WithoutTrailingBackslashes(path).c_str(), &folder)) {
     return std::string();
   }
   return folder.Text();

@@ -45,12 +45,15 @@ std::vector<DefineEntry> DefineEntries(const SettingsText& text) {
   return entries;
 }
 
-int FirstEntry(const std::vector<DefineEntry>& entries,
-               const std::string& name) {
+bool FirstEntry(const std::vector<DefineEntry>& entries,
+                const std::string& name, size_t* index) {
   for (size_t i = 0; i < entries.size(); ++i) {
-    if (SameText(entries[i].name, name)) return static_cast<int>(i);
+    if (SameText(entries[i].name, name)) {
+      *index = i;
+      return true;
+    }
   }
-  return -1;
+  return false;
 }
 
 void ReportAppPaths(const Context& context, unsigned line,
@@ -100,19 +103,20 @@ void CheckDefine(const Context& context) {
     for (size_t r = 0; r < references.size(); ++r) {
       const std::string& reference = references[r];
       if (!seen.insert(NameKey(reference)).second) continue;
-      const int target = FirstEntry(entries, reference);
+      size_t target = 0;
+      const bool defined = FirstEntry(entries, reference, &target);
       if (SameText(reference, name)) {
         context.findings->Add(entry.line, "DEFINE", name, kDefineSelfReference,
                               Printf("refers to itself: %s stays in its value",
                                      reference.c_str()));
-      } else if (target > static_cast<int>(i) && !IsBuiltin(reference) &&
+      } else if (defined && target > i && !IsBuiltin(reference) &&
                  !References(entries[target].value).empty()) {
         context.findings->Add(
             entry.line, "DEFINE", name, kDefineForwardReference,
             Printf("refers to %s, defined later (line %u) with references "
                    "of its own, which stay unexpanded here: define %s first",
                    reference.c_str(), entries[target].line, reference.c_str()));
-      } else if (target < 0 && !IsBuiltin(reference)) {
+      } else if (!defined && !IsBuiltin(reference)) {
         context.findings->Add(entry.line, "DEFINE", name, kUnknownSymbol,
                               Printf("%s names no symbol: it stays as written",
                                      reference.c_str()));
@@ -120,9 +124,9 @@ void CheckDefine(const Context& context) {
     }
     ReportAppPaths(context, entry.line, "DEFINE", name, entry.value);
     TextString value;
-    bool cut = false;
-    if (FirstEntry(entries, name) == static_cast<int>(i) &&
-        LookupSymbol(name.c_str(), value, &cut) && cut) {
+    size_t first = 0;
+    if (FirstEntry(entries, name, &first) && first == i &&
+        FindSymbol(name.c_str(), &value) == kSymbolCut) {
       context.findings->Add(
           entry.line, "DEFINE", name, kDefineNotWhole,
           Printf("expanded, the value would grow past what the updater "
@@ -145,7 +149,7 @@ void CheckMarkup(const Context& context, const std::string& section,
     const std::string& reference = references[r];
     if (!seen.insert(NameKey(reference)).second) continue;
     TextString value;
-    const bool known = LookupSymbol(reference.c_str(), value);
+    const bool known = LookupSymbol(reference.c_str(), &value);
     context.findings->Add(
         line, section, key, text ? kUnexpandedInText : kUnknownSymbol,
         known ? Printf("%s is a symbol but stays unexpanded here: a '>' "

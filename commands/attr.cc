@@ -56,7 +56,7 @@ bool SetFolderAttributes(const TextString& item, unsigned attributes) {
 
 // FILE and ARG. The message names the file whose attributes could not be
 // set, which for "<folder>\\*.*" is one of the folder's.
-ItemOutcome AttrItem(ProcRecord&, const TextString* items) {
+ItemOutcome AttrItem(const ProcRecord&, const TextString* items) {
   const TextString& file = items[0];
   const unsigned attributes = static_cast<unsigned>(items[1].HexToInt());
   const bool done = file.Item(-1, "\\").Equals("*.*")
@@ -72,4 +72,4 @@ ProcRecord* LoadAttr(const char* name) {
                         name);
 }
 
-bool RunAttr(ProcRecord* record) { return RunItems(*record, AttrItem, true); }
+bool RunAttr(ProcRecord* record) { return RunItems(record, AttrItem, true); }

@@ -34,7 +34,7 @@ bool CopyOnce(const void* operation) {
 
 // FROM and TO. TO is not counted: a shorter list leaves "" here, which the
 // copy refuses and the message then shows as an empty destination.
-ItemOutcome CopyItem(ProcRecord&, const TextString* items) {
+ItemOutcome CopyItem(const ProcRecord&, const TextString* items) {
   const CopyPair pair = {items[0].Text(), items[1].Text()};
   // The file a holder keeps from being replaced is the destination; a new
   // destination has none, and then it is the source that is held.
@@ -45,4 +45,4 @@ ItemOutcome CopyItem(ProcRecord&, const TextString* items) {
 
 }  // namespace
 
-bool RunCopy(ProcRecord* record) { return RunItems(*record, CopyItem, true); }
+bool RunCopy(ProcRecord* record) { return RunItems(record, CopyItem, true); }

@@ -43,7 +43,7 @@ ProcRecord* LoadDate(const char* name) {
 namespace {
 
 // The first file that is not current decides; the rest are not opened.
-ItemOutcome DateItem(ProcRecord& record, const TextString* items) {
+ItemOutcome DateItem(const ProcRecord& record, const TextString* items) {
   const DATE_INFO& info = static_cast<const DATE_INFO&>(record);
   return FileDateAtLeast(items[0].Text(), info.DATE.Text()) ? kItemDone
                                                             : kItemAnswers;
@@ -51,4 +51,4 @@ ItemOutcome DateItem(ProcRecord& record, const TextString* items) {
 
 }  // namespace
 
-bool RunDate(ProcRecord* record) { return RunItems(*record, DateItem, false); }
+bool RunDate(ProcRecord* record) { return RunItems(record, DateItem, false); }

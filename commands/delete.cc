@@ -23,7 +23,7 @@ bool DeleteOnce(const void* operation) {
 
 // No existence test first: a missing file is a failure like any other, and
 // a read-only file is left alone (ATTR can clear it beforehand).
-ItemOutcome DeleteItem(ProcRecord&, const TextString* items) {
+ItemOutcome DeleteItem(const ProcRecord&, const TextString* items) {
   const char* path = items[0].Text();
   return ItemOutcomeOf(TryWhileInUse(path, DeleteOnce, path));
 }
@@ -31,5 +31,5 @@ ItemOutcome DeleteItem(ProcRecord&, const TextString* items) {
 }  // namespace
 
 bool RunDelete(ProcRecord* record) {
-  return RunItems(*record, DeleteItem, true);
+  return RunItems(record, DeleteItem, true);
 }

@@ -15,7 +15,7 @@ namespace {
 
 // A missing item is an answer, not a failure: the run goes on and a later
 // SWITCH or MSGBOX reads the result.
-ItemOutcome ExistItem(ProcRecord&, const TextString* items) {
+ItemOutcome ExistItem(const ProcRecord&, const TextString* items) {
   const bool exists = ItemExists(items[0]);
   LogFormat("exists %s: %s", items[0].Text(), exists ? "yes" : "no");
   return exists ? kItemDone : kItemEnds;
@@ -23,4 +23,4 @@ ItemOutcome ExistItem(ProcRecord&, const TextString* items) {
 
 }  // namespace
 
-bool RunExist(ProcRecord* record) { return RunItems(*record, ExistItem, true); }
+bool RunExist(ProcRecord* record) { return RunItems(record, ExistItem, true); }

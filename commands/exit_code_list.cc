@@ -2,18 +2,7 @@
 
 #include "commands/item_list.h"
 
-namespace {
-
-int DigitValue(char c, int base) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (base == 16 && c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (base == 16 && c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
-
-bool ParseExitCode(const TextString& item, unsigned& code) {
+bool ParseExitCode(const TextString& item, unsigned* code) {
   const char* text = item.Text();
   const bool negative = text[0] == '-';
   if (negative) ++text;
@@ -27,23 +16,23 @@ bool ParseExitCode(const TextString& item, unsigned& code) {
   const unsigned long long limit = negative ? 0x80000000ull : 0xFFFFFFFFull;
   unsigned long long value = 0;
   for (; *text != '\0'; ++text) {
-    const int digit = DigitValue(*text, base);
-    if (digit < 0) return false;
+    int digit = 0;
+    if (!DigitOf(*text, base, &digit)) return false;
     value = value * base + digit;
     if (value > limit) return false;
   }
-  code = static_cast<unsigned>(negative ? 0x100000000ull - value : value);
-  if (negative && value == 0) code = 0;
+  *code = static_cast<unsigned>(negative ? 0x100000000ull - value : value);
+  if (negative && value == 0) *code = 0;
   return true;
 }
 
-bool FindBadExitCode(const TextString& list, TextString& bad) {
+bool FindBadExitCode(const TextString& list, TextString* bad) {
   const int count = list.ItemCount(",");
   for (int i = 0; i < count; ++i) {
     const TextString item = ListItem(list, i);
     unsigned code;
-    if (item.Length() == 0 || ParseExitCode(item, code)) continue;
-    bad = item;
+    if (item.Length() == 0 || ParseExitCode(item, &code)) continue;
+    *bad = item;
     return true;
   }
   return false;
@@ -60,7 +49,7 @@ bool ListsExitCode(const TextString& list, unsigned code) {
   const int count = list.ItemCount(",");
   for (int i = 0; i < count; ++i) {
     unsigned listed;
-    if (ParseExitCode(ListItem(list, i), listed) && listed == code) return true;
+    if (ParseExitCode(ListItem(list, i), &listed) && listed == code) return true;
   }
   return false;
 }

@@ -15,11 +15,11 @@
 
 // True and `code` set when `item` (already trimmed) is an exit code as
 // above; false, `code` unchanged, otherwise.
-bool ParseExitCode(const TextString& item, unsigned& code);
+bool ParseExitCode(const TextString& item, unsigned* code);
 
 // The first item of `list` that is no exit code, as written (trimmed);
 // false when every item is one.
-bool FindBadExitCode(const TextString& list, TextString& bad);
+bool FindBadExitCode(const TextString& list, TextString* bad);
 
 // Whether `list` holds at least one code.
 bool HoldsExitCodes(const TextString& list);

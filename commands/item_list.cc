@@ -8,14 +8,13 @@ TextString ListItem(const TextString& list, int index) {
   return item;
 }
 
-bool FolderOf(const char* path, TextString& out) {
+bool FolderOf(const char* path, TextString* out) {
   TextString folder;
-  if (!DirectoryOf(path, folder)) return false;
+  if (!DirectoryOf(path, &folder)) return false;
   if (folder.Length() == 2 && folder.Text()[1] == ':') {
-    folder.Add("\\");
-    if (folder.Length() != 3) return false;  // out of memory
+    if (!folder.Append("\\")) return false;
   }
-  return out.Assign(folder.Text());
+  return out->Assign(folder.Text());
 }
 
 bool ItemExists(const TextString& item) {

@@ -12,7 +12,7 @@ TextString ListItem(const TextString& list, int index);
 // DirectoryOf(path), except that a drive's root comes back as "X:\": the
 // bare "X:" would name the drive's current directory, not the folder that
 // holds the file. False, `out` unchanged, when DirectoryOf finds none.
-bool FolderOf(const char* path, TextString& out);
+bool FolderOf(const char* path, TextString* out);
 
 // FileExists, and also true for a directory named with trailing backslashes
 // ("C:\App\"), which a directory search never matches by itself.

@@ -147,17 +147,17 @@ namespace {
 
 // Reads one key into its field, noting the value for the log; false after
 // the reader's message.
-bool ReadKey(ProcRecord& record, const char* section, const ProcKey& key) {
+bool ReadKey(ProcRecord* record, const char* section, const ProcKey& key) {
   if (key.reader == kLeadingNumber) {
-    int& field = record.*key.field.number;
-    if (!ReadIntParam(section, key.key, field)) return false;
+    int& field = record->*key.field.number;
+    if (!ReadIntParam(section, key.key, &field)) return false;
     TextString shown;
     shown.Format("%d", field);
     NoteKeyValue(record, key.key, shown.Text());
     return true;
   }
-  TextString& field = record.*key.field.text;
-  if (!ReadKeyText(section, key, field)) return false;
+  TextString& field = record->*key.field.text;
+  if (!ReadKeyText(section, key, &field)) return false;
   NoteKeyValue(record, key.key, field.Text());
   return true;
 }
@@ -172,20 +172,20 @@ ProcRecord* LoadProcRecord(const ProcKind& kind, ProcRecord* made,
   }
   made->name.Set(name);
   made->kind = &kind;
-  if (ReadProcKeys(*made, name, kProcKeys + kind.keys.first, kind.keyCount)) {
+  if (ReadProcKeys(made, name, kProcKeys + kind.keys.first, kind.keyCount)) {
     return made;
   }
   delete made;
   return 0;
 }
 
-bool ReadProcKeys(ProcRecord& record, const char* name, const ProcKey* keys,
+bool ReadProcKeys(ProcRecord* record, const char* name, const ProcKey* keys,
                   int count) {
-  if (!ReadParam(name, "MODE", record.mode)) return false;
+  if (!ReadParam(name, "MODE", &record->mode)) return false;
   for (int i = 0; i < count; ++i) {
     const ProcKey& key = keys[i];
     if (key.readIfNonZero != kAlwaysRead &&
-        record.*keys[key.readIfNonZero].field.number == 0) {
+        record->*keys[key.readIfNonZero].field.number == 0) {
       continue;
     }
     if (key.presence == kOptional && !ParamPresent(name, key.key)) continue;
@@ -204,10 +204,10 @@ const TextString* KeyText(const ProcRecord& record, const ProcKey& key) {
   return key.reader != kLeadingNumber ? &(record.*key.field.text) : 0;
 }
 
-bool ReadKeyText(const char* section, const ProcKey& key, TextString& out) {
+bool ReadKeyText(const char* section, const ProcKey& key, TextString* out) {
   if (!ReadParam(section, key.key, out)) return false;
   TextString bad;
-  if (key.reader != kExitCodeList || !FindBadExitCode(out, bad)) return true;
+  if (key.reader != kExitCodeList || !FindBadExitCode(*out, &bad)) return true;
   // A code that cannot be read would judge the program's answer wrongly.
   ShowError(MSG_BAD_FORMAT, section, key.key);
   return false;
@@ -219,13 +219,13 @@ const ProcKey* DrivingKey(const ProcKind& kind) {
   return 0;
 }
 
-bool RunItems(ProcRecord& record, ItemStep step, bool resultWhenDone) {
-  const ProcKind& kind = *record.kind;
+bool RunItems(ProcRecord* record, ItemStep step, bool resultWhenDone) {
+  const ProcKind& kind = *record->kind;
   // Every kind whose runner walks items has a driving key.
   const ProcKey& driving = *DrivingKey(kind);
-  const int count = KeyText(record, driving)->ItemCount(",");
+  const int count = KeyText(*record, driving)->ItemCount(",");
   if (count == 0) {
-    ShowError(MSG_BAD_ITEM_COUNT, record.name.Text(),
+    ShowError(MSG_BAD_ITEM_COUNT, record->name.Text(),
               kind.countNamesKind ? kind.mode : driving.key);
     return false;
   }
@@ -233,17 +233,17 @@ bool RunItems(ProcRecord& record, ItemStep step, bool resultWhenDone) {
   for (int i = 0; i < count; ++i) {
     for (int k = 0; k < kind.keyCount; ++k) {
       if (kind.keys[k].pairing != kUnpaired) {
-        items[k].Set(ListItem(*KeyText(record, kind.keys[k]), i));
+        items[k].Set(ListItem(*KeyText(*record, kind.keys[k]), i));
       }
     }
-    const ItemOutcome outcome = step(record, items);
+    const ItemOutcome outcome = step(*record, items);
     if (outcome == kItemDone) continue;
     if (outcome == kItemFailed) {
       ShowError(kind.failure, items[0].Text(), items[1].Text());
     }
-    if (outcome == kItemAnswers) record.result = true;
+    if (outcome == kItemAnswers) record->result = true;
     return outcome >= kItemEnds;
   }
-  if (resultWhenDone) record.result = true;
+  if (resultWhenDone) record->result = true;
   return true;
 }

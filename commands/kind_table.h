@@ -151,7 +151,7 @@ ProcRecord* LoadProcRecord(const ProcKind& kind, ProcRecord* record,
 // `count` keys at `keys` in order, each noted for the log. False after the
 // message of the first key that is required and absent (or cannot be read
 // whole).
-bool ReadProcKeys(ProcRecord& record, const char* name, const ProcKey* keys,
+bool ReadProcKeys(ProcRecord* record, const char* name, const ProcKey* keys,
                   int count);
 
 // The key of the record's kind named `key` (letter case ignored), or null.
@@ -163,7 +163,7 @@ const TextString* KeyText(const ProcRecord& record, const ProcKey& key);
 // Reads the value of the text key `key` of `section` into `out` as its
 // reader says. False after the reader's message (MSG_BAD_FORMAT naming the
 // section and the key); `out` may then hold the value read.
-bool ReadKeyText(const char* section, const ProcKey& key, TextString& out);
+bool ReadKeyText(const char* section, const ProcKey& key, TextString* out);
 
 // The driving key of a kind, or null when it walks no items.
 const ProcKey* DrivingKey(const ProcKind& kind);
@@ -181,7 +181,8 @@ enum ItemOutcome {  // in this order: the last two go on with the run
 };
 // One item: `items[k]` is item i of key k of the record's kind for every key
 // that goes with the driving list ("" past its end), "" for any other key.
-typedef ItemOutcome (*ItemStep)(ProcRecord& record, const TextString* items);
+typedef ItemOutcome (*ItemStep)(const ProcRecord& record,
+                                const TextString* items);
 
 // The item walk of the runners of kinds with a driving list: false after
 // MSG_BAD_ITEM_COUNT (naming the procedure, and the kind or its driving key)
@@ -190,6 +191,6 @@ typedef ItemOutcome (*ItemStep)(ProcRecord& record, const TextString* items);
 // failure message with the items of its first two keys). When every item
 // is done, the result becomes true if `resultWhenDone`. False when the run
 // stops.
-bool RunItems(ProcRecord& record, ItemStep step, bool resultWhenDone);
+bool RunItems(ProcRecord* record, ItemStep step, bool resultWhenDone);
 
 #endif  // UPDATER_COMMANDS_KIND_TABLE_H_

@@ -24,13 +24,12 @@ bool IsEnclosedInQuotes(const TextString& text) {
 // "C:\Program.exe": a path with a blank or tab is enclosed in quotes.
 // A path that is already enclosed stays as written.
 bool ProgramPart(const TextString& path, const TextString& bare,
-                 TextString& out) {
+                 TextString* out) {
   if (IsEnclosedInQuotes(path) ||
       (bare.CountOf(" ") == 0 && bare.CountOf("\t") == 0)) {
-    return out.Assign(path.Text());
+    return out->Assign(path.Text());
   }
-  out.Set("\"").Add(bare).Add("\"");
-  return out.Length() == bare.Length() + 2;
+  return out->Assign("\"") && out->Append(bare.Text()) && out->Append("\"");
 }
 
 // The waited program's exit code, judged by SUCCESS and RESTART: a code
@@ -51,7 +50,7 @@ ItemOutcome JudgeExit(const LAUNCH_INFO& info, const TextString& program,
 }
 
 // FILE and PARAM, waited for as ISWAIT says.
-ItemOutcome LaunchItem(ProcRecord& record, const TextString* items) {
+ItemOutcome LaunchItem(const ProcRecord& record, const TextString* items) {
   const LAUNCH_INFO& info = static_cast<const LAUNCH_INFO&>(record);
   unsigned code = 0;
   if (!LaunchProcess(items[0].Text(), items[1].Text(), info.ISWAIT, &code)) {
@@ -68,7 +67,7 @@ ProcRecord* LoadLaunch(const char* name) {
 }
 
 bool RunLaunch(ProcRecord* record) {
-  return RunItems(*record, LaunchItem, true);
+  return RunItems(record, LaunchItem, true);
 }
 
 bool LaunchProcess(const char* path, const char* params, int wait,
@@ -83,14 +82,12 @@ bool LaunchProcess(const char* path, const char* params, int wait,
   // The folder comes from the path without its quotes, or it would begin
   // with one and name no folder.
   TextString folder;
-  if (!FolderOf(bare.Text(), folder)) return false;
+  if (!FolderOf(bare.Text(), &folder)) return false;
 
   TextString commandLine;
-  if (!ProgramPart(program, bare, commandLine)) return false;
-  const int expected = commandLine.Length() + 1 + TextString(params).Length();
-  commandLine.Add(" ").Add(params);
+  if (!ProgramPart(program, bare, &commandLine)) return false;
   // A failed allocation on the way would start a cut command line.
-  if (commandLine.Length() != expected || !commandLine.Buffer()) return false;
+  if (!commandLine.Append(" ") || !commandLine.Append(params)) return false;
 
   const platform::LaunchWait how =
       wait != 0 ? platform::kWaitForExit : platform::kWaitForInputIdle;

@@ -16,7 +16,7 @@ namespace {
 
 // SRC, PARAM, SHOWCMD and DST. A shortcut is a convenience: its failure
 // ends this procedure quietly and leaves `result` false, the run goes on.
-ItemOutcome LinkItem(ProcRecord&, const TextString* items) {
+ItemOutcome LinkItem(const ProcRecord&, const TextString* items) {
   const TextString path = items[3].Concat(".LNK");
   return CreateShortcut(items[0].Text(), path.Text(), items[1].Text(),
                         items[2].ToInt())
@@ -26,7 +26,7 @@ ItemOutcome LinkItem(ProcRecord&, const TextString* items) {
 
 }  // namespace
 
-bool RunLink(ProcRecord* record) { return RunItems(*record, LinkItem, true); }
+bool RunLink(ProcRecord* record) { return RunItems(record, LinkItem, true); }
 
 int ShowCommandFor(int show) {
   switch (show) {
@@ -45,7 +45,7 @@ bool CreateShortcut(const char* target, const char* path, const char* arguments,
                     int show) {
   // A target without a folder gets an empty working directory.
   TextString folder;
-  FolderOf(target, folder);
+  FolderOf(target, &folder);
   platform::ShortcutFields fields;
   fields.target = target;
   fields.workingDirectory = folder.Text();

@@ -16,7 +16,7 @@ namespace {
 
 // One level per item. Anything already there, a file of that name too, is
 // left as it is: running the same procedure again must not fail.
-ItemOutcome MakedirItem(ProcRecord&, const TextString* items) {
+ItemOutcome MakedirItem(const ProcRecord&, const TextString* items) {
   const TextString& dir = items[0];
   if (ItemExists(dir)) {
     LogFormat("make directory %s: there already", dir.Text());
@@ -30,5 +30,5 @@ ItemOutcome MakedirItem(ProcRecord&, const TextString* items) {
 }  // namespace
 
 bool RunMakedir(ProcRecord* record) {
-  return RunItems(*record, MakedirItem, true);
+  return RunItems(record, MakedirItem, true);
 }

@@ -17,7 +17,7 @@ bool CheckFlag(const MSGBOX_INFO& record, bool* due) {
   *due = true;
   TextString target;
   int expected = 0;
-  if (!ParseFlag(record.FLAG, target, expected)) return true;
+  if (!ParseFlag(record.FLAG, &target, &expected)) return true;
   const ProcRecord* tested = FindProcRecord(CurrentProcList(), target.Text());
   if (!tested) {
     ShowError(MSG_BAD_SYMBOL, record.FLAG.Text());
@@ -29,10 +29,10 @@ bool CheckFlag(const MSGBOX_INFO& record, bool* due) {
 
 }  // namespace
 
-bool ParseFlag(const TextString& flag, TextString& target, int& expected) {
+bool ParseFlag(const TextString& flag, TextString* target, int* expected) {
   if (flag.ItemCount(",") < 2) return false;
-  target = ListItem(flag, 0);
-  expected = flag.Item(1, ",").ToInt();
+  *target = ListItem(flag, 0);
+  *expected = flag.Item(1, ",").ToInt();
   return true;
 }
 

@@ -33,6 +33,6 @@ unsigned MsgboxStyle(const TextString& type);
 // A FLAG of two items or more: true with the name of the procedure it tests
 // (item 0, blanks trimmed) and the result it expects (item 1 as a number).
 // False for "" or one item: the box is always shown.
-bool ParseFlag(const TextString& flag, TextString& target, int& expected);
+bool ParseFlag(const TextString& flag, TextString* target, int* expected);
 
 #endif  // UPDATER_COMMANDS_MSGBOX_H_

@@ -2,7 +2,7 @@
 
 #include "settings/run_log.h"
 
-void NoteKeyValue(ProcRecord& record, const char* key, const char* value) {
+void NoteKeyValue(ProcRecord* record, const char* key, const char* value) {
   if (!RunLogIsOpen()) return;
-  record.loggedKeys.Add(" ").Add(key).Add("=\"").Add(value).Add("\"");
+  record->loggedKeys.Add(" ").Add(key).Add("=\"").Add(value).Add("\"");
 }

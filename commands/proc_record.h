@@ -33,6 +33,6 @@ typedef ProcRecord* (*ProcLoader)(const char* name);
 typedef bool (*ProcExecutor)(ProcRecord* record);
 
 // Adds ' KEY="value"' to the record's loggedKeys while a log is open.
-void NoteKeyValue(ProcRecord& record, const char* key, const char* value);
+void NoteKeyValue(ProcRecord* record, const char* key, const char* value);
 
 #endif  // UPDATER_COMMANDS_PROC_RECORD_H_

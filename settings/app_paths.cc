@@ -28,7 +28,7 @@ unsigned RegistryKey::QueryValueSize(const char* name) {
   return size;
 }
 
-bool RegistryKey::QueryValue(const char* name, TextString& out) {
+bool RegistryKey::QueryValue(const char* name, TextString* out) {
   unsigned size = QueryValueSize(name);
   if (size == 0) return false;
   if (size >= static_cast<unsigned>(INT_MAX)) return false;
@@ -41,18 +41,18 @@ bool RegistryKey::QueryValue(const char* name, TextString& out) {
                                &size)) {
     return false;
   }
-  out.Set(value);
+  out->Set(value);
   return true;
 }
 
-bool RegistryKey::ReadString(const char* name, TextString& out,
+bool RegistryKey::ReadString(const char* name, TextString* out,
                              unsigned access) {
   bool read = Open(access) && QueryValue(name, out);
   Close();
   return read;
 }
 
-bool AppPathLookup(const char* program, TextString& out, bool wantDefault) {
+bool AppPathLookup(const char* program, TextString* out, bool wantDefault) {
   TextString path(kAppPathsKey);
   path.Add(program);
   RegistryKey key(platform::kLocalMachine, path.Text());

@@ -20,9 +20,9 @@ class RegistryKey {
   bool Open(unsigned access);
   void Close();
   unsigned QueryValueSize(const char* name);
-  bool QueryValue(const char* name, TextString& out);
+  bool QueryValue(const char* name, TextString* out);
   // Open(access), QueryValue, Close.
-  bool ReadString(const char* name, TextString& out, unsigned access);
+  bool ReadString(const char* name, TextString* out, unsigned access);
 
  private:
   RegistryKey(const RegistryKey&);
@@ -36,6 +36,6 @@ class RegistryKey {
 // The default value (`wantDefault`) or the "PATH" value of the program's
 // App Paths key under HKEY_LOCAL_MACHINE. False, without a message, when
 // the key or the value is missing.
-bool AppPathLookup(const char* program, TextString& out, bool wantDefault);
+bool AppPathLookup(const char* program, TextString* out, bool wantDefault);
 
 #endif  // UPDATER_SETTINGS_APP_PATHS_H_

@@ -14,63 +14,67 @@ const char kParentStep[] = "..";
 
 }  // namespace
 
-bool ParseAppPathsGroup(const TextString& whole, TextString& program,
-                        bool& wantDefault) {
+bool ParseAppPathsGroup(const TextString& whole, TextString* program,
+                        bool* wantDefault) {
   TextString group = whole;
   group.Trim("{", "}");
   const TextString head = group.Item(0, kPathSeparator);
-  wantDefault = head.Equals("?App");
-  if (!wantDefault && head.Differs("?AppPath")) return false;
-  program = group.Item(1, kPathSeparator);
+  *wantDefault = head.Equals("?App");
+  if (!*wantDefault && head.Differs("?AppPath")) return false;
+  *program = group.Item(1, kPathSeparator);
   return true;
 }
 
-bool ResolveAppPathsGroup(const TextString& whole, TextString& out) {
+bool ResolveAppPathsGroup(const TextString& whole, TextString* out) {
   TextString program;
   bool wantDefault = false;
-  if (!ParseAppPathsGroup(whole, program, wantDefault)) return false;
+  if (!ParseAppPathsGroup(whole, &program, &wantDefault)) return false;
   TextString value;
-  if (!AppPathLookup(program.Text(), value, wantDefault)) return false;
+  if (!AppPathLookup(program.Text(), &value, wantDefault)) return false;
   if (!wantDefault) {
     // "C:\Editor\;" gives "C:\Editor\": the backslash is stripped first,
     // so one before the semicolon survives.
     value.Trim("", "\\");
     value.Trim("", ";");
   }
-  return out.Assign(value.Text());
+  return out->Assign(value.Text());
 }
-
-bool ExpandValue(TextString& text) { return ExpandValue(text, 0); }
-bool ExpandSymbols(TextString& text) { return ExpandSymbols(text, 0); }
-bool ExpandAppPaths(TextString& text) { return ExpandAppPaths(text, 0); }
 
 int ExpansionLimit(int length) {
   // The product cannot overflow: settings values stay far below 256 MiB.
   return length > kMaxExpandedLength / 8 ? length * 8 : kMaxExpandedLength;
 }
 
-bool ExpandValue(TextString& text, bool* limited) {
+ExpansionResult ExpandValue(TextString* text) {
   // All three passes run, whatever the earlier ones did.
-  bool symbols = ExpandSymbols(text, limited);
-  bool appPaths = ExpandAppPaths(text, limited);
-  bool folded = FoldParentDirs(text);
-  return symbols || appPaths || folded;
+  const ExpansionResult symbols = ExpandSymbols(text);
+  const ExpansionResult appPaths = ExpandAppPaths(text);
+  const ExpansionResult folded = FoldParentDirs(text);
+  if (symbols == kExpansionNotWhole || appPaths == kExpansionNotWhole ||
+      folded == kExpansionNotWhole) {
+    return kExpansionNotWhole;
+  }
+  return symbols == kExpansionChanged || appPaths == kExpansionChanged ||
+                 folded == kExpansionChanged
+             ? kExpansionChanged
+             : kExpansionUnchanged;
 }
 
-bool ExpandSymbols(TextString& text, bool* limited) {
+ExpansionResult ExpandSymbols(TextString* text) {
   // The turn count is fixed before the pass: references brought in by an
   // inserted value are resolved only while turns remain. Scripts rely on
   // exactly this, so it must not become "expand until nothing changes".
-  int turns = text.GroupCount("<", ">");
-  if (turns == 0) return false;
-  const int limit = ExpansionLimit(text.Length());
+  int turns = text->GroupCount("<", ">");
+  if (turns == 0) return kExpansionUnchanged;
+  const int limit = ExpansionLimit(text->Length());
   // The front of `done` holds the text before the walk's start, which no
   // later turn looks at again; its back the rest, which after a replacement
   // starts with the inserted value: the next turn looks at it first, as a
   // walk of the whole text would (the group replaced opened at depth 0).
   TextBuilder done;
-  if (!done.Put(text.Text(), text.Length())) return false;
+  if (!done.Put(text->Text(), text->Length())) return kExpansionNotWhole;
   bool changed = false;
+  bool notWhole = false;
   GroupWalk walk(done.Back(), "<", ">");
   while (turns-- > 0) {
     const char* begin = 0;
@@ -85,78 +89,83 @@ bool ExpandSymbols(TextString& text, bool* limited) {
     const char kept = *after;
     *after = '\0';
     TextString value;
-    bool cut = false;
-    const bool found = LookupSymbol(begin, value, &cut);
+    const SymbolLookupResult lookup = FindSymbol(begin, &value);
     *after = kept;
+    const bool found = lookup != kSymbolMissing;
     const int length = static_cast<int>(after - begin);
-    if (found && (cut || done.Length() - length + value.Length() > limit)) {
+    if (lookup == kSymbolCut ||
+        (found && done.Length() - length + value.Length() > limit)) {
       // A symbol that could not be expanded whole is never used.
-      if (limited) *limited = true;
+      notWhole = true;
     } else if (found && located) {
       done.Advance(static_cast<int>(begin - done.Back()));
       done.Skip(length);
-      if (!done.Put(value.Text(), value.Length())) return false;
+      if (!done.Put(value.Text(), value.Length())) return kExpansionNotWhole;
       changed = true;
       walk = GroupWalk(done.Back(), "<", ">");
       continue;
     }
     if (!located) break;
   }
-  return changed && done.CopyTo(text);
+  if (changed && !done.CopyTo(text)) return kExpansionNotWhole;
+  if (notWhole) return kExpansionNotWhole;
+  return changed ? kExpansionChanged : kExpansionUnchanged;
 }
 
-bool ExpandAppPaths(TextString& text, bool* limited) {
-  const int turns = text.GroupCount("{", "}");
-  if (turns == 0) return false;
-  const int limit = ExpansionLimit(text.Length());
+ExpansionResult ExpandAppPaths(TextString* text) {
+  const int turns = text->GroupCount("{", "}");
+  if (turns == 0) return kExpansionUnchanged;
+  const int limit = ExpansionLimit(text->Length());
   // One walk over the text as written: the walk goes on after each inserted
   // value, so braces inside it (a folder named after a GUID) are never taken
   // for groups, nor do they hide the groups after it. `done` holds the text
   // already passed, inserted values included.
-  const char* const start = text.Text();
-  const int length = text.Length();
+  const char* const start = text->Text();
+  const int length = text->Length();
   GroupWalk walk(start, "{", "}");
   TextBuilder done;
   const char* passed = start;
   bool changed = false;
+  bool notWhole = false;
   const char* begin;
   const char* end;
   for (int turn = 0; turn < turns && walk.Next(&begin, &end); ++turn) {
     const TextString whole = TextOfSpan(begin, end);
     TextString value;
-    if (!ResolveAppPathsGroup(whole, value)) continue;
+    if (!ResolveAppPathsGroup(whole, &value)) continue;
     const int expected = done.Length() + static_cast<int>(begin - passed) +
                          length - static_cast<int>(end + 1 - start) +
                          value.Length();
     if (expected > limit) {
-      if (limited) *limited = true;
+      notWhole = true;
       continue;
     }
     if (!done.Append(passed, static_cast<int>(begin - passed)) ||
         !done.Append(value.Text(), value.Length())) {
-      return false;  // a failed allocation leaves the text as it was
+      return kExpansionNotWhole;  // the text is left as it was
     }
     passed = end + 1;
     changed = true;
   }
-  if (!changed) return false;
-  if (!done.Append(passed, static_cast<int>(start + length - passed))) {
-    return false;
+  if (!changed) return notWhole ? kExpansionNotWhole : kExpansionUnchanged;
+  if (!done.Append(passed, static_cast<int>(start + length - passed)) ||
+      !done.CopyTo(text)) {
+    return kExpansionNotWhole;
   }
-  return done.CopyTo(text);
+  return notWhole ? kExpansionNotWhole : kExpansionChanged;
 }
 
-bool FoldParentDirs(TextString& text) {
-  if (!std::strstr(text.Text(), "\\..")) return false;
-  const int items = text.ItemCount(kPathSeparator);
-  if (items <= 2) return false;
+ExpansionResult FoldParentDirs(TextString* text) {
+  if (!std::strstr(text->Text(), "\\..")) return kExpansionUnchanged;
+  const int items = text->ItemCount(kPathSeparator);
+  if (items <= 2) return kExpansionUnchanged;
   // The items are walked from 2 on: an item ".." goes together with the
   // item before it, which by then is the last one kept. Once item 1 has been
   // folded away the pass ends, so "C:\a\..\b\..\c" keeps its second step.
   // Item 0 never goes. `kept` holds the start of each item kept.
-  const char* const s = text.Text();
+  const char* const s = text->Text();
   const char** kept = new (std::nothrow) const char*[items];
-  if (!kept) return false;
+  if (!kept) return kExpansionNotWhole;
   int keptCount = 0;
   const char* restStart = 0;  // the text after the pass ended early
   bool changed = false;
@@ -181,7 +190,7 @@ bool FoldParentDirs(TextString& text) {
   }
   if (!changed) {
     delete[] kept;
-    return false;
+    return kExpansionUnchanged;
   }
   TextBuilder folded;
   for (int i = 0; i < keptCount; ++i) {
@@ -195,5 +204,5 @@ bool FoldParentDirs(TextString& text) {
     folded.Append(restStart, static_cast<int>(std::strlen(restStart)));
   }
   delete[] kept;
-  return folded.CopyTo(text);
+  return folded.CopyTo(text) ? kExpansionChanged : kExpansionNotWhole;
 }

@@ -15,32 +15,30 @@ bool NamesSection(const char* section) { return section && *section; }
 
 }  // namespace
 
-bool ReadParam(const char* section, const char* key, TextString& out) {
+bool ReadParam(const char* section, const char* key, TextString* out) {
   TextString value;
   if (!NamesSection(section) ||
-      !ReadSettingString(SettingsPath.Text(), section, key, value)) {
+      !ReadSettingString(SettingsPath.Text(), section, key, &value)) {
     ShowError(MSG_BAD_FORMAT, section, key);
     return false;
   }
   // Whether anything was expanded does not matter to the reader; a value
   // that could not be expanded whole must not be used in part.
-  bool limited = false;
-  ExpandValue(value, &limited);
-  if (limited) {
+  if (ExpandValue(&value) == kExpansionNotWhole) {
     ShowError(MSG_BAD_FORMAT, section, key);
     return false;
   }
-  out.Set(value);
+  out->Set(value);
   return true;
 }
 
 bool ParamPresent(const char* section, const char* key) {
   TextString value;
   return NamesSection(section) &&
-         ReadSettingString(SettingsPath.Text(), section, key, value);
+         ReadSettingString(SettingsPath.Text(), section, key, &value);
 }
 
-bool ReadIntParam(const char* section, const char* key, int& out) {
+bool ReadIntParam(const char* section, const char* key, int* out) {
   // Integers are taken as written: no symbols, no App Paths.
   if (!NamesSection(section) ||
       !ReadSettingInt(SettingsPath.Text(), section, key, out)) {

@@ -53,19 +53,19 @@ unsigned NextReadSize(const char* file, unsigned size) {
 // profile function's result. False when the text does not fit the largest
 // read or memory runs out.
 bool ReadWhole(const char* file, const char* section, const char* key,
-               unsigned firstSize, TextString& buffer, unsigned& length) {
+               unsigned firstSize, TextString* buffer, unsigned* length) {
   for (unsigned size = firstSize; size != 0; size = NextReadSize(file, size)) {
     // One zero byte more than the function is told of: the text (and a
     // section's list) stays terminated whatever comes back.
-    if (!buffer.Reserve(static_cast<int>(size) + 1)) return false;
-    length = key != 0 ? platform::ProfileString(section, key, kNoDataSentinel,
-                                                buffer.Buffer(), size, file)
-                      : platform::ProfileSection(section, buffer.Buffer(), size,
+    if (!buffer->Reserve(static_cast<int>(size) + 1)) return false;
+    *length = key != 0 ? platform::ProfileString(section, key, kNoDataSentinel,
+                                                buffer->Buffer(), size, file)
+                      : platform::ProfileSection(section, buffer->Buffer(), size,
                                                  file);
     // A cut value comes back with size - 1 bytes, or one fewer where the
     // cut would split a double-byte character; a cut section with size - 2.
     // Only a text that leaves more room than that is surely whole.
-    if (length + 2 < size) return true;
+    if (*length + 2 < size) return true;
   }
   return false;
 }
@@ -73,65 +73,63 @@ bool ReadWhole(const char* file, const char* section, const char* key,
 // Reads the raw value whole; false when the key is absent or reads
 // "NO_DATA", or the value cannot be read whole.
 bool ReadValue(const char* file, const char* section, const char* key,
-               TextString& value) {
+               TextString* value) {
   unsigned length = 0;
-  if (!ReadWhole(file, section, key, kFirstValueSize, value, length)) {
+  if (!ReadWhole(file, section, key, kFirstValueSize, value, &length)) {
     return false;
   }
-  return value.Differs(kNoDataSentinel);
+  return value->Differs(kNoDataSentinel);
 }
 
 }  // namespace
 
 bool ReadSettingString(const char* file, const char* section, const char* key,
-                       TextString& out) {
+                       TextString* out) {
   TextString value;
-  if (!ReadValue(file, section, key, value)) return false;
-  out.Set(value.Text());
+  if (!ReadValue(file, section, key, &value)) return false;
+  out->Set(value.Text());
   return true;
 }
 
 bool ReadSettingInt(const char* file, const char* section, const char* key,
-                    int& out) {
+                    int* out) {
   TextString value;
-  if (!ReadValue(file, section, key, value)) return false;
+  if (!ReadValue(file, section, key, &value)) return false;
   // A value without a leading number leaves `out` alone but is present.
-  ParseDecimal(value.Text(), &out);
+  ParseDecimal(value.Text(), out);
   return true;
 }
 
-int ReadSettingSection(const char* file, const char* section,
-                       TextString& target) {
+bool ReadSettingSection(const char* file, const char* section,
+                        TextString* target, int* count) {
   TextString list;
   unsigned length = 0;
   const unsigned whole = RoomForFile(file);
   if (!ReadWhole(file, section, 0,
-                 whole > kFirstSectionSize ? whole : kFirstSectionSize, list,
-                 length)) {
-    return kSectionNotReadWhole;
+                 whole > kFirstSectionSize ? whole : kFirstSectionSize, &list,
+                 &length)) {
+    return false;
   }
-  int count = 0;
+  int lineCount = 0;
   // Only the part the function reported is walked; the zero byte after the
   // buffer ends every line inside it. Built aside and added once, so that
   // a long section costs no more than its length.
   TextBuilder lines;
-  const int before = target.Length();
+  const int before = target->Length();
   const char* const end = list.Text() + length;
   for (const char* line = list.Text(); line < end && *line != '\0';) {
     const int lineLength = static_cast<int>(std::strlen(line));
     // Comment lines are left out.
     if (line[0] != ';') {
-      if ((before != 0 || count != 0) && !lines.Append("\n", 1)) break;
+      if ((before != 0 || lineCount != 0) && !lines.Append("\n", 1)) break;
       if (!lines.Append(line, lineLength)) break;
-      ++count;
+      ++lineCount;
     }
     line += lineLength + 1;
   }
-  const int expected = before + lines.Length();
+  // A failed Append above makes CopyTo fail too.
   TextString added;
-  if (!lines.CopyTo(added) || !target.Add(added).Buffer() ||
-      target.Length() != expected) {
-    return kSectionNotReadWhole;
-  }
-  return count;
+  if (!lines.CopyTo(&added) || !target->Append(added.Text())) return false;
+  *count = lineCount;
+  return true;
 }

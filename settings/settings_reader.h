@@ -13,24 +13,21 @@ extern const char kNoDataSentinel[];
 // value is too long for the profile functions' largest read (32767 bytes on
 // the 95 family) or memory runs out: a value is never used in part.
 bool ReadSettingString(const char* file, const char* section, const char* key,
-                       TextString& out);
+                       TextString* out);
 
 // As ReadSettingString, then the value's leading decimal number into `out`;
 // a value that does not begin with a number leaves `out` as it was but still
 // counts as present.
 bool ReadSettingInt(const char* file, const char* section, const char* key,
-                    int& out);
-
-// ReadSettingSection's result for a section too large for the profile
-// functions' largest read, or when memory runs out.
-const int kSectionNotReadWhole = -1;
+                    int* out);
 
 // Reads the whole section and appends its lines, comment lines (";" first)
 // left out, to `target`, a line feed before each line when `target` is not
-// empty. Returns the number of lines appended (0 for a missing section), or
-// kSectionNotReadWhole with `target` unchanged: a section is never used in
-// part.
-int ReadSettingSection(const char* file, const char* section,
-                       TextString& target);
+// empty: true with `*count` the number of lines appended (0 for a missing
+// section). False, `*count` unchanged, for a section too large for the
+// profile functions' largest read (`target` unchanged) or when memory runs
+// out: a section is never used in part.
+bool ReadSettingSection(const char* file, const char* section,
+                        TextString* target, int* count);
 
 #endif  // UPDATER_SETTINGS_SETTINGS_READER_H_

@@ -88,9 +88,9 @@ bool AppendLine(char* line) {
   return Append(line, equals + 1);
 }
 
-void SetValue(Entry& entry, const TextString& value) {
-  g_table.length += value.Length() - entry.value.Length();
-  entry.value.Set(value);
+void SetValue(Entry* entry, const TextString& value) {
+  g_table.length += value.Length() - entry->value.Length();
+  entry->value.Set(value);
 }
 
 }  // namespace
@@ -110,8 +110,9 @@ bool LoadSymbolTable(const char* file,
                      const TextString (&builtins)[kBuiltinSymbolCount]) {
   ClearSymbolTable();
   TextString lines;
-  const int count = ReadSettingSection(file, "DEFINE", lines);
-  if (count == kSectionNotReadWhole || !Reserve(count + kBuiltinSymbolCount)) {
+  int count = 0;
+  if (!ReadSettingSection(file, "DEFINE", &lines, &count) ||
+      !Reserve(count + kBuiltinSymbolCount)) {
     ShowError(MSG_BAD_FORMAT, "DEFINE", "");
     return false;
   }
@@ -140,24 +141,23 @@ void DefineSymbol(const char* name, const TextString& value) {
   Entry* entry = FirstEntry(name);
   if (entry) {
     // Nothing of a [DEFINE] line after a second "=" may trail the value.
-    SetValue(*entry, value);
+    SetValue(entry, value);
     entry->cut = false;
     return;
   }
   Append(name, value.Text());
 }
 
-bool LookupSymbol(const char* name, TextString& out) {
-  bool cut = false;
-  return LookupSymbol(name, out, &cut) && !cut;
+SymbolLookupResult FindSymbol(const char* name, TextString* out) {
+  const Entry* entry = FirstEntry(name);
+  if (!entry) return kSymbolMissing;
+  if (entry->cut) return kSymbolCut;
+  out->Set(entry->value);
+  return kSymbolFound;
 }
 
-bool LookupSymbol(const char* name, TextString& out, bool* cut) {
-  const Entry* entry = FirstEntry(name);
-  if (!entry) return false;
-  *cut = entry->cut;
-  if (!entry->cut) out.Set(entry->value);
-  return true;
+bool LookupSymbol(const char* name, TextString* out) {
+  return FindSymbol(name, out) == kSymbolFound;
 }
 
 void ExpandSymbolTable() {
@@ -171,15 +171,14 @@ void ExpandSymbolTable() {
   for (Entry* each = g_table.first; each; each = each->next) {
     Entry& entry = *each;
     TextString value(entry.value);
-    bool limited = false;
-    const bool changed = ExpandValue(value, &limited);
-    if (limited ||
+    const ExpansionResult expanded = ExpandValue(&value);
+    if (expanded == kExpansionNotWhole ||
         g_table.length - entry.value.Length() + value.Length() > limit) {
       entry.cut = true;
-    } else if (changed) {
+    } else if (expanded == kExpansionChanged) {
       // Held whole: a value that took in "<Src>" of a folder "C:\eq=folder"
       // keeps its "=".
-      SetValue(entry, value);
+      SetValue(&entry, value);
     }
   }
 }

@@ -36,12 +36,18 @@ bool LoadSymbolTable(const char* file,
 // `value` whole.
 void DefineSymbol(const char* name, const TextString& value);
 
-// True and `out` set to the value of the first entry named `name`; false,
-// `out` unchanged, when there is none or it is cut.
-bool LookupSymbol(const char* name, TextString& out);
-// As above, and true for a cut entry too, with `*cut` telling which (`out`
-// is then unchanged).
-bool LookupSymbol(const char* name, TextString& out, bool* cut);
+// What FindSymbol found for a name.
+enum SymbolLookupResult {
+  kSymbolFound,    // `out` holds the value
+  kSymbolMissing,  // no entry has the name
+  kSymbolCut       // the first entry with the name is cut
+};
+
+// The first entry named `name`: its value into `out` when found; `out` is
+// unchanged otherwise.
+SymbolLookupResult FindSymbol(const char* name, TextString* out);
+// FindSymbol for the callers that need the value alone: true when found.
+bool LookupSymbol(const char* name, TextString* out);
 
 // Expands every entry's value once, in table order: a reference to an
 // earlier entry gets its expanded value, one to a later entry its value as

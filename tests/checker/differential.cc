@@ -83,7 +83,7 @@ void NoteLookups(UpdaterView* view, const ProcRecord& record) {
     const TextString* value = KeyText(record, key);
     TextString raw;
     if (!value || !ReadSettingString(SettingsPath.Text(), record.name.Text(),
-                                     key.key, raw)) {
+                                     key.key, &raw)) {
       continue;
     }
     const std::string written = raw.Text();
@@ -158,7 +158,7 @@ class UpdaterWalk {
           NoteTest(view_, record.name.Text(),
                    FindProcRecord(list, TestedName(*value).Text()) != 0);
         } else if (key.form == kFlagTest &&
-                   ParseFlag(*value, target, expected)) {
+                   ParseFlag(*value, &target, &expected)) {
           NoteTest(view_, record.name.Text(),
                    FindProcRecord(list, target.Text()) != 0);
         } else if (key.form == kBranchList && value->ItemCount(",") > 0) {

@@ -46,29 +46,29 @@ TextString Group(const TextString& text, int i, const char* open,
   return text.Mid(b, e);
 }
 
-bool ReplaceGroup(TextString& text, int i, const char* open, const char* close,
+bool ReplaceGroup(TextString* text, int i, const char* open, const char* close,
                   const char* value) {
   int b, e;
-  if (!LocateGroups(text, i, i, open, close, &b, &e)) return false;
-  text.ReplaceSpan(text.Text() + b, text.Text() + e, value);
+  if (!LocateGroups(*text, i, i, open, close, &b, &e)) return false;
+  text->ReplaceSpan(text->Text() + b, text->Text() + e, value);
   return true;
 }
 
-bool ExpandSymbols(TextString& text, bool* limited) {
-  int turns = GroupCount(text, "<", ">");
-  const int limit = ExpansionLimit(text.Length());
+bool ExpandSymbols(TextString* text, bool* limited) {
+  int turns = GroupCount(*text, "<", ">");
+  const int limit = ExpansionLimit(text->Length());
   bool changed = false;
   int i = 0;
   for (int turn = 0; turn < turns; ++turn) {
-    TextString group = Group(text, i, "<", ">");
+    TextString group = Group(*text, i, "<", ">");
     TextString value;
-    bool cut = false;
-    const bool found = LookupSymbol(group.Text(), value, &cut);
-    if (found && cut) {
+    const SymbolLookupResult lookup = FindSymbol(group.Text(), &value);
+    const bool found = lookup != kSymbolMissing;
+    if (lookup == kSymbolCut) {
       *limited = true;
       ++i;
     } else if (found &&
-               text.Length() - group.Length() + value.Length() > limit) {
+               text->Length() - group.Length() + value.Length() > limit) {
       *limited = true;
       ++i;
     } else if (found && ReplaceGroup(text, i, "<", ">", value.Text())) {
@@ -80,11 +80,11 @@ bool ExpandSymbols(TextString& text, bool* limited) {
   return changed;
 }
 
-bool ExpandAppPaths(TextString& text, bool* limited) {
-  const int turns = GroupCount(text, "{", "}");
-  const int limit = ExpansionLimit(text.Length());
+bool ExpandAppPaths(TextString* text, bool* limited) {
+  const int turns = GroupCount(*text, "{", "}");
+  const int limit = ExpansionLimit(text->Length());
   TextString done;
-  TextString rest(text);
+  TextString rest(*text);
   bool changed = false;
   int i = 0;
   for (int turn = 0; turn < turns; ++turn) {
@@ -92,7 +92,7 @@ bool ExpandAppPaths(TextString& text, bool* limited) {
     if (!LocateGroups(rest, i, i, "{", "}", &first, &last)) break;
     const TextString whole = rest.Mid(first, last);
     TextString value;
-    if (!ResolveAppPathsGroup(whole, value)) {
+    if (!ResolveAppPathsGroup(whole, &value)) {
       ++i;
       continue;
     }
@@ -109,25 +109,25 @@ bool ExpandAppPaths(TextString& text, bool* limited) {
     i = 0;
     changed = true;
   }
-  if (changed) text.Set(done.Concat(rest));
+  if (changed) text->Set(done.Concat(rest));
   return changed;
 }
 
-bool FoldParentDirs(TextString& text) {
-  if (!std::strstr(text.Text(), "\\..")) return false;
-  int items = text.ItemCount("\\");
+bool FoldParentDirs(TextString* text) {
+  if (!std::strstr(text->Text(), "\\..")) return false;
+  int items = text->ItemCount("\\");
   if (items <= 2) return false;
   bool changed = false;
   int d = 2;
   int k = 0;
   for (int turn = 0; turn < items - 2; ++turn) {
-    if (std::strcmp(text.Item(d, "\\").Text(), "..") != 0) {
+    if (std::strcmp(text->Item(d, "\\").Text(), "..") != 0) {
       ++d;
       ++k;
       continue;
     }
-    TextString kept = text.Item(k, "\\");
-    if (text.ReplaceItems(k, d, "\\", kept.Text())) changed = true;
+    TextString kept = text->Item(k, "\\");
+    if (text->ReplaceItems(k, d, "\\", kept.Text())) changed = true;
     --d;
     --k;
     if (k < 0) break;
@@ -189,7 +189,7 @@ bool LocateGroups(const TextString& text, int first, int last, const char* open,
   return true;
 }
 
-bool ExpandValue(TextString& text, bool* limited) {
+bool ExpandValue(TextString* text, bool* limited) {
   bool symbols = reference::ExpandSymbols(text, limited);
   bool appPaths = reference::ExpandAppPaths(text, limited);
   bool folded = reference::FoldParentDirs(text);

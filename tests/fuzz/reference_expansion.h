@@ -13,7 +13,7 @@ int GroupCount(const TextString& text, const char* open, const char* close);
 bool LocateGroups(const TextString& text, int first, int last, const char* open,
                   const char* close, int* begin, int* end);
 
-bool ExpandValue(TextString& text, bool* limited);
+bool ExpandValue(TextString* text, bool* limited);
 
 }  // namespace reference
 

@@ -76,7 +76,7 @@ TEST_F(AppPathsTest, Lookups) {
         const char* expected =
             want ? cases[i].defaultValue : cases[i].pathValue;
         TextString out("before");
-        bool found = AppPathLookup(cases[i].program, out, want != 0);
+        bool found = AppPathLookup(cases[i].program, &out, want != 0);
         EXPECT_EQ(expected != NULL, found)
             << bits << " " << cases[i].program << " " << want;
         if (expected != NULL) {
@@ -99,7 +99,7 @@ TEST_F(AppPathsTest, RegistryKeyOperations) {
   TextString out("before");
   // Closed: no size, no value.
   EXPECT_EQ(0u, key.QueryValueSize(""));
-  EXPECT_FALSE(key.QueryValue("", out));
+  EXPECT_FALSE(key.QueryValue("", &out));
   EXPECT_STREQ("before", out.Text());
 
   ASSERT_TRUE(key.Open(platform::kKeyRead));
@@ -108,16 +108,16 @@ TEST_F(AppPathsTest, RegistryKeyOperations) {
   EXPECT_EQ(0u, key.QueryValueSize("PATH"));
   ASSERT_TRUE(key.Open(platform::kKeyRead));  // reopening closes first
   EXPECT_EQ(1, fake::OpenRegistryHandleCount());
-  EXPECT_TRUE(key.QueryValue("", out));
+  EXPECT_TRUE(key.QueryValue("", &out));
   EXPECT_STREQ("C:\\Ed\\ed.exe", out.Text());
   key.Close();
   key.Close();
   EXPECT_EQ(0, fake::OpenRegistryHandleCount());
 
   // ReadString closes the key whatever happened.
-  EXPECT_TRUE(key.ReadString("", out, platform::kKeyRead));
+  EXPECT_TRUE(key.ReadString("", &out, platform::kKeyRead));
   EXPECT_EQ(0, fake::OpenRegistryHandleCount());
-  EXPECT_FALSE(key.ReadString("PATH", out, platform::kKeyRead));
+  EXPECT_FALSE(key.ReadString("PATH", &out, platform::kKeyRead));
   EXPECT_EQ(0, fake::OpenRegistryHandleCount());
 
   {

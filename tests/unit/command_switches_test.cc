@@ -43,7 +43,7 @@ TEST_F(CommandSwitchesTest, OnlyTheListedSwitchesAreRecognised) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.commandLine);
     CommandSwitches switches;
-    ReadCommandSwitches(c.commandLine, switches);
+    ReadCommandSwitches(c.commandLine, &switches);
     EXPECT_EQ(c.silent, switches.silent);
     EXPECT_EQ(c.log, switches.log);
     EXPECT_STREQ(c.logPath, switches.logPath.Text());
@@ -74,7 +74,7 @@ TEST_F(CommandSwitchesTest, WaitTakesDecimalSecondsUpToADay) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.commandLine);
     CommandSwitches switches;
-    ReadCommandSwitches(c.commandLine, switches);
+    ReadCommandSwitches(c.commandLine, &switches);
     EXPECT_EQ(c.seconds, switches.waitSeconds);
     EXPECT_EQ(c.firstIsSwitch, FirstWordIsSwitch(c.commandLine));
   }

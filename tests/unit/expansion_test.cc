@@ -46,12 +46,16 @@ class ExpansionTest : public ::testing::Test {
   };
 
   template <size_t N>
-  static void ExpectAll(const Case (&cases)[N], bool (*pass)(TextString&)) {
+  static void ExpectAll(const Case (&cases)[N],
+                        ExpansionResult (*pass)(TextString*)) {
     for (size_t i = 0; i < N; ++i) {
       TextString text(cases[i].written);
-      bool changed = pass(text);
+      const ExpansionResult result = pass(&text);
       EXPECT_STREQ(cases[i].expanded, text.Text()) << cases[i].written;
-      EXPECT_EQ(std::string(cases[i].written) != cases[i].expanded, changed)
+      EXPECT_EQ(std::string(cases[i].written) != cases[i].expanded
+                    ? kExpansionChanged
+                    : kExpansionUnchanged,
+                result)
           << cases[i].written;
     }
   }
@@ -204,7 +208,7 @@ TEST_F(ExpansionTest, GrowthStopsAtTheLengthLimit) {
   std::string written;
   for (int i = 0; i < 86; ++i) written += "<D>";
   TextString text(written.c_str());
-  EXPECT_TRUE(ExpandValue(text));
+  EXPECT_EQ(kExpansionNotWhole, ExpandValue(&text));
   EXPECT_EQ(258 + 26 * 297, text.Length());
   EXPECT_LE(text.Length(), kMaxExpandedLength);
 }

@@ -29,7 +29,7 @@ const ProcKey kTestKeys[] = {
 
 ProcRecord* LoadTest(const char* name) {
   TEST_INFO* record = new TEST_INFO;
-  if (ReadProcKeys(*record, name, kTestKeys, 3)) return record;
+  if (ReadProcKeys(record, name, kTestKeys, 3)) return record;
   delete record;
   return 0;
 }

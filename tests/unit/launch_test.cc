@@ -208,7 +208,7 @@ TEST_F(LaunchTest, ExitCodesAreReadInEitherBaseAndAsSignedNumbers) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.item);
     unsigned code = 12345;
-    EXPECT_EQ(c.read, ParseExitCode(TextString(c.item), code));
+    EXPECT_EQ(c.read, ParseExitCode(TextString(c.item), &code));
     EXPECT_EQ(c.read ? c.code : 12345u, code);
   }
 }

@@ -43,10 +43,10 @@ TEST_F(ParamReaderTest, AbsentKeysShowBadFormat) {
   const char* keys[] = {"Upper", "Lower", "Mixed", "Missing"};
   for (size_t i = 0; i < sizeof(keys) / sizeof(keys[0]); ++i) {
     TextString text("before");
-    EXPECT_FALSE(ReadParam("COPY1", keys[i], text)) << keys[i];
+    EXPECT_FALSE(ReadParam("COPY1", keys[i], &text)) << keys[i];
     EXPECT_STREQ("before", text.Text()) << keys[i];
     int number = 5;
-    EXPECT_FALSE(ReadIntParam("COPY1", keys[i], number)) << keys[i];
+    EXPECT_FALSE(ReadIntParam("COPY1", keys[i], &number)) << keys[i];
     EXPECT_EQ(5, number) << keys[i];
 
     const std::vector<fake::MessageBoxCall>& boxes = fake::MessageBoxes();
@@ -61,7 +61,7 @@ TEST_F(ParamReaderTest, AbsentKeysShowBadFormat) {
   // The caption is read when the box is shown.
   AppCaption.Set("Later");
   TextString text;
-  EXPECT_FALSE(ReadParam("NOSECTION", "FILE", text));
+  EXPECT_FALSE(ReadParam("NOSECTION", "FILE", &text));
   EXPECT_EQ(BadFormat("NOSECTION", "FILE"), fake::MessageBoxes().back().text);
   EXPECT_EQ("Later", fake::MessageBoxes().back().caption);
 }
@@ -82,10 +82,10 @@ TEST_F(ParamReaderTest, PresentKeysAreReadSilently) {
   };
   for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
     TextString text("before");
-    EXPECT_TRUE(ReadParam("copy1", cases[i].key, text)) << cases[i].key;
+    EXPECT_TRUE(ReadParam("copy1", cases[i].key, &text)) << cases[i].key;
     EXPECT_STREQ(cases[i].text, text.Text()) << cases[i].key;
     int number = -1;
-    EXPECT_TRUE(ReadIntParam("COPY1", cases[i].key, number)) << cases[i].key;
+    EXPECT_TRUE(ReadIntParam("COPY1", cases[i].key, &number)) << cases[i].key;
     EXPECT_EQ(cases[i].number, number) << cases[i].key;
   }
   EXPECT_TRUE(fake::MessageBoxes().empty());
@@ -101,10 +101,10 @@ TEST_F(ParamReaderTest, LongListsExpandWholeOrNotAtAll) {
   DefineSymbol("<Big>", TextString(big.c_str()));
   fake::AddFile(kIni, "[L]\r\nList=" + list + "\r\nBig=<Big><Big>\r\n");
   TextString text("before");
-  ASSERT_TRUE(ReadParam("L", "List", text));
+  ASSERT_TRUE(ReadParam("L", "List", &text));
   EXPECT_EQ(600 * 57 - 1, text.Length());
   EXPECT_EQ(std::string::npos, std::string(text.Text()).find('<'));
-  EXPECT_FALSE(ReadParam("L", "Big", text));
+  EXPECT_FALSE(ReadParam("L", "Big", &text));
   EXPECT_EQ(600 * 57 - 1, text.Length());  // unchanged
   ASSERT_EQ(1u, fake::MessageBoxes().size());
   EXPECT_EQ(BadFormat("L", "Big"), fake::MessageBoxes()[0].text);

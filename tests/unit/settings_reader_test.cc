@@ -38,11 +38,11 @@ TEST_F(SettingsReaderTest, AbsentKeysLeaveTargetsUntouched) {
   for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
     TextString text("before");
     EXPECT_FALSE(ReadSettingString(cases[i].file, cases[i].section,
-                                   cases[i].key, text)) << i;
+                                   cases[i].key, &text)) << i;
     EXPECT_STREQ("before", text.Text()) << i;
     int number = 77;
     EXPECT_FALSE(ReadSettingInt(cases[i].file, cases[i].section, cases[i].key,
-                                number)) << i;
+                                &number)) << i;
     EXPECT_EQ(77, number) << i;
   }
 }
@@ -59,7 +59,7 @@ TEST_F(SettingsReaderTest, PresentValues) {
   };
   for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
     TextString text("before");
-    EXPECT_TRUE(ReadSettingString(kIni, "s", cases[i].key, text)) << i;
+    EXPECT_TRUE(ReadSettingString(kIni, "s", cases[i].key, &text)) << i;
     EXPECT_EQ(cases[i].expected, text.Text()) << i;
   }
 }
@@ -90,10 +90,10 @@ TEST_F(SettingsReaderTest, LongValuesAreReadWholeOrNotAtAll) {
     WriteIni("[S]\r\nLong=" + cases[i].value + "\r\nN=" + cases[i].value +
              "\r\n");
     TextString text("before");
-    EXPECT_EQ(cases[i].read, ReadSettingString(kIni, "S", "Long", text)) << i;
+    EXPECT_EQ(cases[i].read, ReadSettingString(kIni, "S", "Long", &text)) << i;
     EXPECT_EQ(cases[i].read ? cases[i].value : "before", text.Text()) << i;
     int number = 7;
-    EXPECT_EQ(cases[i].read, ReadSettingInt(kIni, "S", "N", number)) << i;
+    EXPECT_EQ(cases[i].read, ReadSettingInt(kIni, "S", "N", &number)) << i;
   }
 }
 
@@ -110,7 +110,7 @@ TEST_F(SettingsReaderTest, IntegersAreReadLikeScanfDecimal) {
   };
   for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
     int number = 99;
-    EXPECT_TRUE(ReadSettingInt(kIni, "S", cases[i].key, number)) << i;
+    EXPECT_TRUE(ReadSettingInt(kIni, "S", cases[i].key, &number)) << i;
     EXPECT_EQ(cases[i].expected, number) << i;
   }
 }
@@ -136,12 +136,17 @@ TEST_F(SettingsReaderTest, SectionLinesAreJoinedWithoutComments) {
   };
   for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
     TextString target(cases[i].before);
-    EXPECT_EQ(cases[i].count, ReadSettingSection(kIni, cases[i].section,
-                                                 target)) << i;
+    int count = -1;
+    EXPECT_TRUE(ReadSettingSection(kIni, cases[i].section, &target, &count))
+        << i;
+    EXPECT_EQ(cases[i].count, count) << i;
     EXPECT_STREQ(cases[i].after, target.Text()) << i;
   }
   TextString target;
-  EXPECT_EQ(0, ReadSettingSection("C:\\Tools\\none.ini", "DEFINE", target));
+  int count = -1;
+  EXPECT_TRUE(
+      ReadSettingSection("C:\\Tools\\none.ini", "DEFINE", &target, &count));
+  EXPECT_EQ(0, count);
   EXPECT_STREQ("", target.Text());
 }
 
@@ -158,12 +163,15 @@ TEST_F(SettingsReaderTest, LargeSectionIsReadWholeOrNotAtAll) {
   }
   WriteIni(ini);
   TextString target;
-  EXPECT_EQ(500, ReadSettingSection(kIni, "BIG", target));
+  int count = 0;
+  EXPECT_TRUE(ReadSettingSection(kIni, "BIG", &target, &count));
+  EXPECT_EQ(500, count);
   EXPECT_EQ(lines, target.Text());
 
   fake::SetPlatformId(platform::kPlatformWin32Windows);
   target.Set("X=0");
-  EXPECT_EQ(kSectionNotReadWhole, ReadSettingSection(kIni, "BIG", target));
+  EXPECT_FALSE(ReadSettingSection(kIni, "BIG", &target, &count));
+  EXPECT_EQ(500, count);  // untouched
   EXPECT_STREQ("X=0", target.Text());
 }
 

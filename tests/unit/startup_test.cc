@@ -28,7 +28,7 @@ class StartupTest : public UpdaterTest {
       const std::vector<std::pair<const char*, const char*> >& symbols) {
     for (size_t i = 0; i < symbols.size(); ++i) {
       TextString value("(none)");
-      EXPECT_TRUE(LookupSymbol(symbols[i].first, value)) << symbols[i].first;
+      EXPECT_TRUE(LookupSymbol(symbols[i].first, &value)) << symbols[i].first;
       EXPECT_STREQ(symbols[i].second, value.Text()) << symbols[i].first;
     }
   }
@@ -53,7 +53,7 @@ TEST_F(StartupTest, FirstArgumentTakesTheCaptionWord) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.commandLine);
     TextString out("unchanged");
-    const bool found = FirstArgument(TextString(c.commandLine), out);
+    const bool found = FirstArgument(TextString(c.commandLine), &out);
     EXPECT_EQ(c.expected != 0, found);
     EXPECT_STREQ(c.expected ? c.expected : "unchanged", out.Text());
   }

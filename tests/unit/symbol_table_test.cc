@@ -38,14 +38,14 @@ class SymbolTableTest : public ::testing::Test {
 
   static std::string Lookup(const char* name) {
     TextString value("(none)");
-    LookupSymbol(name, value);
+    LookupSymbol(name, &value);
     return value.Text();
   }
 };
 
 TEST_F(SymbolTableTest, DefineAppendsThenReplacesFirstOfName) {
   TextString missing("kept");
-  EXPECT_FALSE(LookupSymbol("<Win>", missing));
+  EXPECT_FALSE(LookupSymbol("<Win>", &missing));
   EXPECT_STREQ("kept", missing.Text());
 
   DefineSymbol("<Win>", TextString("C:\\WINNT"));
@@ -55,7 +55,7 @@ TEST_F(SymbolTableTest, DefineAppendsThenReplacesFirstOfName) {
   EXPECT_EQ(3, SymbolCount());
 
   TextString value("before");
-  EXPECT_TRUE(LookupSymbol("<empty>", value));
+  EXPECT_TRUE(LookupSymbol("<empty>", &value));
   EXPECT_STREQ("", value.Text());
   EXPECT_EQ("C:\\WINNT", Lookup("<win>"));
   EXPECT_EQ("E:\\other", Lookup("<Src>"));
@@ -112,7 +112,7 @@ TEST_F(SymbolTableTest, ValuesAreExpandedOnceInTableOrder) {
     EXPECT_EQ(cases[i].a, Lookup("<A>")) << i;
     EXPECT_EQ(cases[i].b, Lookup("<B>")) << i;
     TextString value;
-    EXPECT_TRUE(ReadParam("P", "V", value)) << i;
+    EXPECT_TRUE(ReadParam("P", "V", &value)) << i;
     EXPECT_STREQ(cases[i].param, value.Text()) << i;
   }
   EXPECT_TRUE(fake::MessageBoxes().empty());
@@ -143,7 +143,7 @@ TEST_F(SymbolTableTest, ValuesPastTheLimitsAreRefusedWhereUsed) {
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     TextString value("before");
-    EXPECT_EQ(cases[i].length >= 0, ReadParam("P", cases[i].key, value))
+    EXPECT_EQ(cases[i].length >= 0, ReadParam("P", cases[i].key, &value))
         << cases[i].key;
     EXPECT_EQ(cases[i].length >= 0 ? cases[i].length : 6, value.Length())
         << cases[i].key;
@@ -151,6 +151,20 @@ TEST_F(SymbolTableTest, ValuesPastTheLimitsAreRefusedWhereUsed) {
   // Each refusal is the box of a key that cannot be read.
   ASSERT_EQ(3u, fake::MessageBoxes().size());
   EXPECT_EQ(Message(MSG_BAD_FORMAT, "P", "A"), fake::MessageBoxes()[0].text);
+
+  // A cut entry is told apart from a missing one, and gives no value.
+  const struct {
+    const char* name;
+    SymbolLookupResult result;
+  } lookups[] = {
+      {"<a>", kSymbolCut}, {"<B>", kSymbolFound}, {"<None>", kSymbolMissing}};
+  for (size_t i = 0; i < sizeof lookups / sizeof lookups[0]; ++i) {
+    TextString value("kept");
+    EXPECT_EQ(lookups[i].result, FindSymbol(lookups[i].name, &value))
+        << lookups[i].name;
+    EXPECT_EQ(lookups[i].result == kSymbolFound ? 5000 : 4, value.Length())
+        << lookups[i].name;
+  }
 }
 
 }  // namespace

@@ -44,12 +44,12 @@ TEST(TextStringDoubleByteTest, PathsSplitOnlyAtBackslashesOfTheirOwn) {
     EXPECT_STREQ(c.folder, path.Items(0, -2, "\\").Text());
     EXPECT_STREQ(c.name, path.Item(-1, "\\").Text());
     TextString folder("keep");
-    EXPECT_TRUE(DirectoryOf(c.path, folder));
+    EXPECT_TRUE(DirectoryOf(c.path, &folder));
     EXPECT_STREQ(c.folder, folder.Text());
   }
   // Without a backslash of its own a path has no folder.
   TextString folder("keep");
-  EXPECT_FALSE(DirectoryOf(SO "x.exe", folder));
+  EXPECT_FALSE(DirectoryOf(SO "x.exe", &folder));
   EXPECT_STREQ("keep", folder.Text());
 
   // A broken character (a lead byte before a byte below 0x40) never hides

@@ -271,11 +271,11 @@ TEST(TextStringTest, DirectoryOf) {
   };
   for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
     TextString out("keep");
-    EXPECT_EQ(cases[i].ok, DirectoryOf(cases[i].path, out)) << i;
+    EXPECT_EQ(cases[i].ok, DirectoryOf(cases[i].path, &out)) << i;
     EXPECT_STREQ(cases[i].out, out.Text()) << i;
   }
   TextString self("C:\\d\\e\\f.txt");
-  EXPECT_TRUE(DirectoryOf(self.Text(), self));
+  EXPECT_TRUE(DirectoryOf(self.Text(), &self));
   EXPECT_STREQ("C:\\d\\e", self.Text());
 }
 
