@@ -9,18 +9,18 @@
 
 // Ids of the message templates in the executable's string table.
 enum MessageId {
-  MSG_FILE_NOT_FOUND = 1,    // the file path
-  MSG_BAD_FORMAT = 2,        // section name, key name
-  MSG_OUT_OF_MEMORY = 3,     // name of the object that could not be created
-  MSG_BAD_ITEM_COUNT = 4,    // section name, key name
-  MSG_PATH_FAILED = 5,       // a file name (kept in the table, never raised)
-  MSG_BAD_SYMBOL = 6,        // the word or name not recognised
-  MSG_COPY_FAILED = 8,       // source path, destination path
-  MSG_LAUNCH_FAILED = 9,     // program path, its parameters
-  MSG_DELETE_FAILED = 10,    // file path
-  MSG_BAD_PROC_COUNT = 11,   // no arguments
-  MSG_ATTR_FAILED = 12,      // file path, attribute value (unsigned)
-  MSG_MAKEDIR_FAILED = 13,   // directory path
+  MSG_FILE_NOT_FOUND = 1,   // the file path
+  MSG_BAD_FORMAT = 2,       // section name, key name
+  MSG_OUT_OF_MEMORY = 3,    // name of the object that could not be created
+  MSG_BAD_ITEM_COUNT = 4,   // section name, key name
+  MSG_PATH_FAILED = 5,      // a file name (kept in the table, never raised)
+  MSG_BAD_SYMBOL = 6,       // the word or name not recognised
+  MSG_COPY_FAILED = 8,      // source path, destination path
+  MSG_LAUNCH_FAILED = 9,    // program path, its parameters
+  MSG_DELETE_FAILED = 10,   // file path
+  MSG_BAD_PROC_COUNT = 11,  // no arguments
+  MSG_ATTR_FAILED = 12,     // file path, attribute value (unsigned)
+  MSG_MAKEDIR_FAILED = 13,  // directory path
   MSG_ALREADY_RUNNING = 14,  // the updater's folder
   // program path, its exit code (unsigned), the same code again (shown in
   // hexadecimal)

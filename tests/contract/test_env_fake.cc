@@ -26,9 +26,7 @@ void TearDown() { fake::Reset(); }
 
 std::string Root() { return kRoot; }
 
-std::string Path(const std::string& relative) {
-  return Root() + "\\" + relative;
-}
+std::string Path(const std::string& relative) { return Root() + "\\" + relative; }
 
 std::string ExecutableName() { return "updater.exe"; }
 

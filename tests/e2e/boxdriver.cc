@@ -40,15 +40,16 @@
 // polled for until a deadline. Exit codes: 0 done, 2 the job could not be
 // run, 3 a box never became complete; every failure says why on standard
 // error and, once the result file is open, in it.
+#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <windows.h>
 
 #include <string>
+
 #include <vector>
 
 #include "tests/e2e/hex_text.h"
@@ -89,33 +90,26 @@ bool ReadJob(const char* path, Job* job) {
   char line[8192];
   while (fgets(line, sizeof line, file)) {
     std::string text(line);
-    while (!text.empty() &&
-           (text[text.size() - 1] == '\n' || text[text.size() - 1] == '\r'))
+    while (!text.empty() && (text[text.size() - 1] == '\n' ||
+                             text[text.size() - 1] == '\r'))
       text.erase(text.size() - 1);
     size_t eq = text.find('=');
     if (eq == std::string::npos) continue;
     std::string key = text.substr(0, eq), value = text.substr(eq + 1);
-    if (key == "cmdline_hex")
-      job->commandLines.push_back(Unhex(value));
-    else if (key == "cwd")
-      job->cwd = value;
-    else if (key == "timeout_ms")
-      job->timeoutMs = strtoul(value.c_str(), NULL, 10);
-    else if (key == "answer")
-      job->answers.push_back(value);
-    else if (key == "hold")
-      job->holds.push_back(value);
+    if (key == "cmdline_hex") job->commandLines.push_back(Unhex(value));
+    else if (key == "cwd") job->cwd = value;
+    else if (key == "timeout_ms") job->timeoutMs = strtoul(value.c_str(), NULL, 10);
+    else if (key == "answer") job->answers.push_back(value);
+    else if (key == "hold") job->holds.push_back(value);
+    else if (key == "out") job->out = value;
+    else if (key == "stdout") job->output = value;
+  }
+  fclose(file);
+  return !job->out.empty() && !job->commandLines.empty();
     else if (key == "hold_ms")
       job->holdMs = strtoul(value.c_str(), NULL, 10);
     else if (key == "release")
       job->releaseAtBox = value == "box";
-    else if (key == "out")
-      job->out = value;
-    else if (key == "stdout")
-      job->output = value;
-  }
-  fclose(file);
-  return !job->out.empty() && !job->commandLines.empty();
 }
 
 struct BoxSearch {
@@ -156,8 +150,7 @@ struct BoxView {
 bool ReadBox(HWND box, BoxView* view) {
   view->buttons.clear();
   view->defaultId = 0;
-  EnumChildWindows(box, CollectButton,
-                   reinterpret_cast<LPARAM>(&view->buttons));
+  EnumChildWindows(box, CollectButton, reinterpret_cast<LPARAM>(&view->buttons));
   // Wine marks a message box's default button only by its BS_DEFPUSHBUTTON
   // style; its DM_GETDEFID answers IDOK even for a Yes/No box.
   for (size_t i = 0; i < view->buttons.size() && !view->defaultId; ++i) {
@@ -234,8 +227,8 @@ const int kStartAttempts = 3;
 bool StartProgram(char* commandLine, bool inherit, const char* cwd,
                   STARTUPINFOA* si, PROCESS_INFORMATION* pi, FILE* out) {
   for (int attempt = 1;; ++attempt) {
-    if (CreateProcessA(NULL, commandLine, NULL, NULL, inherit, 0, NULL, cwd, si,
-                       pi))
+    if (CreateProcessA(NULL, commandLine, NULL, NULL, inherit, 0, NULL, cwd,
+                       si, pi))
       return true;
     DWORD error = GetLastError();
     if (error != ERROR_INTERNAL_ERROR || attempt == kStartAttempts) {
@@ -332,8 +325,7 @@ int Run(const char* jobPath) {
     size_t running = 0;
     for (size_t p = 0; p < started.size(); ++p) {
       if (!finished[p])
-        finished[p] =
-            WaitForSingleObject(started[p].hProcess, 0) == WAIT_OBJECT_0;
+        finished[p] = WaitForSingleObject(started[p].hProcess, 0) == WAIT_OBJECT_0;
       if (!finished[p]) ++running;
     }
     if (running == 0) break;
@@ -370,8 +362,7 @@ int Run(const char* jobPath) {
             deadline = start + job.timeoutMs;
           if (!WaitForBox(waiting[p][i], deadline, &view)) {
             Fail(out, "box %u of program %u was not complete in time",
-                 static_cast<unsigned>(boxes + 1),
-                 static_cast<unsigned>(p + 1));
+                 static_cast<unsigned>(boxes + 1), static_cast<unsigned>(p + 1));
             incomplete = true;
           }
           AnswerBox(waiting[p][i], view, &job, boxes++, p, out);
@@ -438,9 +429,9 @@ int PrintShortcut(const char* path) {
         FILE* raw = fopen(path, "rb");
         unsigned char header[0x40] = {0};
         if (raw && fread(header, 1, sizeof header, raw) == sizeof header)
-          printf("saved_show %u\n",
-                 header[0x3C] | header[0x3D] << 8 | header[0x3E] << 16 |
-                     static_cast<unsigned>(header[0x3F]) << 24);
+          printf("saved_show %u\n", header[0x3C] | header[0x3D] << 8 |
+                                       header[0x3E] << 16 |
+                                       static_cast<unsigned>(header[0x3F]) << 24);
         if (raw) fclose(raw);
         rc = 0;
       }
@@ -496,8 +487,8 @@ int TimeRuns(int runs, const char* commandLine) {
     QueryPerformanceCounter(&end);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    printf("%lld\n",
-           (end.QuadPart - start.QuadPart) * 1000000LL / frequency.QuadPart);
+    printf("%lld\n", (end.QuadPart - start.QuadPart) * 1000000LL /
+                         frequency.QuadPart);
   }
   return 0;
 }
@@ -506,14 +497,12 @@ int TimeRuns(int runs, const char* commandLine) {
 
 int main(int argc, char** argv) {
   if (argc == 3 && strcmp(argv[1], "run") == 0) return Run(argv[2]);
-  if (argc == 3 && strcmp(argv[1], "attr") == 0)
-    return PrintAttributes(argv[2]);
+  if (argc == 3 && strcmp(argv[1], "attr") == 0) return PrintAttributes(argv[2]);
   if (argc == 3 && strcmp(argv[1], "lnk") == 0) return PrintShortcut(argv[2]);
   if (argc == 2 && strcmp(argv[1], "folders") == 0) return PrintFolders();
   if (argc == 4 && strcmp(argv[1], "time") == 0)
     return TimeRuns(atoi(argv[2]), argv[3]);
-  fprintf(stderr,
-          "usage: boxdriver run JOB | attr PATH | lnk PATH | "
-          "folders | time RUNS CMDLINE\n");
+  fprintf(stderr, "usage: boxdriver run JOB | attr PATH | lnk PATH | "
+                  "folders | time RUNS CMDLINE\n");
   return 2;
 }

@@ -17,25 +17,19 @@ using fake::internal::TheWorld;
 std::vector<int> Buttons(unsigned style) {
   static const int kOk[] = {platform::kIdOk};
   static const int kOkCancel[] = {platform::kIdOk, platform::kIdCancel};
-  static const int kAbortRetryIgnore[] = {
-      platform::kIdAbort, platform::kIdRetry, platform::kIdIgnore};
+  static const int kAbortRetryIgnore[] = {platform::kIdAbort, platform::kIdRetry,
+                                          platform::kIdIgnore};
   static const int kYesNoCancel[] = {platform::kIdYes, platform::kIdNo,
                                      platform::kIdCancel};
   static const int kYesNo[] = {platform::kIdYes, platform::kIdNo};
   static const int kRetryCancel[] = {platform::kIdRetry, platform::kIdCancel};
   switch (style & 0xF) {
-    case 1:
-      return std::vector<int>(kOkCancel, kOkCancel + 2);
-    case 2:
-      return std::vector<int>(kAbortRetryIgnore, kAbortRetryIgnore + 3);
-    case 3:
-      return std::vector<int>(kYesNoCancel, kYesNoCancel + 3);
-    case 4:
-      return std::vector<int>(kYesNo, kYesNo + 2);
-    case 5:
-      return std::vector<int>(kRetryCancel, kRetryCancel + 2);
-    default:
-      return std::vector<int>(kOk, kOk + 1);
+    case 1: return std::vector<int>(kOkCancel, kOkCancel + 2);
+    case 2: return std::vector<int>(kAbortRetryIgnore, kAbortRetryIgnore + 3);
+    case 3: return std::vector<int>(kYesNoCancel, kYesNoCancel + 3);
+    case 4: return std::vector<int>(kYesNo, kYesNo + 2);
+    case 5: return std::vector<int>(kRetryCancel, kRetryCancel + 2);
+    default: return std::vector<int>(kOk, kOk + 1);
   }
 }
 

@@ -54,7 +54,7 @@ struct World {
 
   std::vector<LaunchCall> launches;
   std::map<std::string, platform::LaunchResult> launchResults;  // by key
-  std::map<std::string, unsigned> launchExitCodes;              // by key
+  std::map<std::string, unsigned> launchExitCodes;  // by key
   std::map<std::string, std::function<void()> > launchActions;  // by key
 
   std::map<std::string, Shortcut> shortcuts;  // by path key

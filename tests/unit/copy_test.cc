@@ -1,10 +1,9 @@
 // COPY procedures on the fake file system.
-#include "commands/copy.h"
-
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "commands/copy.h"
 #include "settings/messages.h"
 #include "tests/fake/fake_world.h"
 #include "tests/unit/section_run.h"
@@ -46,8 +45,8 @@ TEST_F(CopyTest, PairsAreCopiedOverExistingFilesWithBlanksTrimmed) {
 TEST_F(CopyTest, FailingPairStopsWithSourceAndDestination) {
   struct Case {
     const char* what;
-    const char* to;         // TO for FROM a.dll, b.dll, c.dll
-    const char* failingTo;  // the destination the message names
+    const char* to;           // TO for FROM a.dll, b.dll, c.dll
+    const char* failingTo;    // the destination the message names
     std::function<void()> arrange;
   } cases[] = {
       {"shorter TO list", "C:\\app\\a.dll", "", [] {}},

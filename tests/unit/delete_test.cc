@@ -1,10 +1,9 @@
 // DELETE procedures on the fake file system.
-#include "commands/delete.h"
-
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "commands/delete.h"
 #include "settings/messages.h"
 #include "tests/fake/fake_world.h"
 #include "tests/unit/section_run.h"

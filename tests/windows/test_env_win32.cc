@@ -1,10 +1,11 @@
 // The contract tests' environment on real Win32 (run under Wine by CTest):
 // a fresh scratch directory per test under the temporary folder, and
 // direct Win32 calls to arrange what the platform layer is then asked about.
+#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+
 #include <stdio.h>
-#include <windows.h>
 
 #include <map>
 #include <string>
