@@ -101,15 +101,13 @@ bool ReadJob(const char* path, Job* job) {
     else if (key == "timeout_ms") job->timeoutMs = strtoul(value.c_str(), NULL, 10);
     else if (key == "answer") job->answers.push_back(value);
     else if (key == "hold") job->holds.push_back(value);
+    else if (key == "hold_ms") job->holdMs = strtoul(value.c_str(), NULL, 10);
+    else if (key == "release") job->releaseAtBox = value == "box";
     else if (key == "out") job->out = value;
     else if (key == "stdout") job->output = value;
   }
   fclose(file);
   return !job->out.empty() && !job->commandLines.empty();
-    else if (key == "hold_ms")
-      job->holdMs = strtoul(value.c_str(), NULL, 10);
-    else if (key == "release")
-      job->releaseAtBox = value == "box";
 }
 
 struct BoxSearch {
