@@ -1,5 +1,7 @@
 #include "app/command_switches.h"
 
+#include <string.h>
+
 #include "commands/exit_code_list.h"
 
 namespace {
@@ -22,6 +24,32 @@ bool NextWord(const char** cursor, TextString* word) {
   return true;
 }
 
+// Seconds written in decimal, at most kLongestInUseWait; false for anything
+// else (a sign, a blank, no digit at all).
+bool ParseSeconds(const TextString& text, unsigned* seconds) {
+  const char* digits = text.Text();
+  if (*digits == '\0') return false;
+  unsigned value = 0;
+  for (const char* p = digits; *p != '\0'; ++p) {
+    if (*p < '0' || *p > '9') return false;
+    value = value * 10 + static_cast<unsigned>(*p - '0');
+    if (value > kLongestInUseWait) return false;
+  }
+  *seconds = value;
+  return true;
+}
+
+// The value of a switch "/NAME=value": the text after `prefix` when `word`
+// starts with it (letter case ignored) and goes on after it.
+bool SwitchValue(const TextString& word, const char* prefix,
+                 TextString* value) {
+  const int length = static_cast<int>(strlen(prefix));
+  if (word.Length() <= length || !SpanEquals(word.Text(), length, prefix))
+    return false;
+  *value = word.Mid(length, word.Length() - 1);
+  return true;
+}
+
 // Records the switch `word` stands for in `out`; false for any other word.
 bool TakeSwitch(const TextString& word, CommandSwitches* out) {
   if (word.Equals("/SILENT") || word.Equals("/VERYSILENT") ||
@@ -40,14 +68,18 @@ bool TakeSwitch(const TextString& word, CommandSwitches* out) {
     out->logPath = word.Mid(prefix, word.Length() - 1);
     return true;
   }
-  // A value that is no exit code makes the word none of the switches.
-  const int restartPrefix = 17;  // "/RESTARTEXITCODE="
-  unsigned code;
-  if (word.Length() > restartPrefix &&
-      SpanEquals(word.Text(), restartPrefix, "/RESTARTEXITCODE=") &&
-      ParseExitCode(word.Mid(restartPrefix, word.Length() - 1), &code)) {
+  // A value that is no exit code, or no number of seconds, makes the word
+  // none of the switches.
+  TextString value;
+  unsigned number;
+  if (SwitchValue(word, "/RESTARTEXITCODE=", &value) &&
+      ParseExitCode(value, &number)) {
     out->restartCodeGiven = true;
-    out->restartCode = code;
+    out->restartCode = number;
+    return true;
+  }
+  if (SwitchValue(word, "/WAIT=", &value) && ParseSeconds(value, &number)) {
+    out->waitSeconds = number;
     return true;
   }
   if (word.Equals("/LANG=ja") || word.Equals("/LANG=en")) {

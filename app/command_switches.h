@@ -11,6 +11,9 @@
 //   /LANG=ja, /LANG=en                        the table of the error boxes:
 //                                             Japanese or English, whatever
 //                                             the system's language
+//   /WAIT=seconds                             how long a silent run waits for
+//                                             a file another program holds
+//                                             (decimal, 0 to 86400)
 // Words are separated by blanks (0x20); a double quote keeps the blanks up
 // to the next one inside the word, and the quotes are not part of it. Any
 // other word means nothing here ("Setup /s" has no switch), and neither does
@@ -19,6 +22,7 @@
 #define UPDATER_APP_COMMAND_SWITCHES_H_
 
 #include "base/text_string.h"
+#include "commands/file_in_use.h"
 #include "settings/messages.h"
 
 struct CommandSwitches {
@@ -27,7 +31,8 @@ struct CommandSwitches {
         log(false),
         restartCodeGiven(false),
         restartCode(0),
-        language(kMessagesBySystem) {}
+        language(kMessagesBySystem),
+        waitSeconds(kDefaultInUseWait) {}
 
   bool silent;
   bool log;
@@ -35,6 +40,7 @@ struct CommandSwitches {
   bool restartCodeGiven;
   unsigned restartCode;      // the last /RESTARTEXITCODE's
   MessageLanguage language;  // the last /LANG's
+  unsigned waitSeconds;      // the last /WAIT's
 };
 
 void ReadCommandSwitches(const char* commandLine, CommandSwitches* out);

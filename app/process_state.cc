@@ -1,6 +1,7 @@
 #include "app/process_state.h"
 
 #include "app/proc_driver.h"
+#include "commands/file_in_use.h"
 #include "settings/exit_code.h"
 #include "settings/messages.h"
 #include "settings/param_reader.h"
@@ -23,6 +24,7 @@ void ResetProcessState() {
   SetErrorSink(0);
   SetSilentMode(false);
   SetMessageLanguage(kMessagesBySystem);
+  SetInUseWait(kDefaultInUseWait);
   CloseRunLog();
   ClearSymbolTable();
   CommandLineText.Set("");

@@ -7,6 +7,7 @@
 #include "app/process_state.h"
 #include "app/single_run.h"
 #include "app/startup.h"
+#include "commands/file_in_use.h"
 #include "commands/msgbox.h"
 #include "platform/platform.h"
 #include "platform/program_main.h"
@@ -79,6 +80,7 @@ int UpdaterMain(const char* commandLine) {
   ReadCommandSwitches(commandLine, &switches);
   SetSilentMode(switches.silent);
   SetMessageLanguage(switches.language);
+  SetInUseWait(switches.waitSeconds);
   OpenLog(switches);
   LogHeader(commandLine);
   int code = Run(commandLine);

@@ -8,6 +8,7 @@
 #include "checker/markup.h"
 #include "checker/paths.h"
 #include "commands/date.h"
+#include "commands/file_in_use.h"
 #include "commands/item_list.h"
 #include "commands/kind_table.h"
 #include "platform/platform.h"
@@ -109,9 +110,11 @@ bool HereChecker::CheckWritable(const std::string& section, const char* key,
     return false;
   }
   if (!platform::OpenableForWriting(path.c_str())) {
+    TextString names;
+    const bool named = HolderNames(path.c_str(), &names);
     AddWithBox(section, key, kFileHeld,
-               Printf("item %d '%s' is held open by another program", number,
-                      path.c_str()),
+               Printf("item %d '%s' is held open by another program%s%s",
+                      number, path.c_str(), named ? ": " : "", names.Text()),
                box);
     return false;
   }

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "commands/file_in_use.h"
 #include "commands/kind_table.h"
 #include "platform/platform.h"
 #include "settings/messages.h"
@@ -9,19 +10,36 @@
 
 namespace {
 
-// Logs the outcome for `path`; a failure is shown too.
-bool ReportAttributes(bool set, const char* path, unsigned attributes) {
+struct AttributeChange {
+  const char* path;
+  unsigned attributes;
+};
+
+bool SetAttributesOnce(const void* operation) {
+  const AttributeChange& change =
+      *static_cast<const AttributeChange*>(operation);
+  const bool set = platform::SetAttributes(change.path, change.attributes);
   TextString what;
-  what.Format("attributes 0x%08X", attributes);
-  LogFileOperation(set, what.Text(), path, 0);
-  if (set) return true;
-  ShowError(MSG_ATTR_FAILED, path, attributes);
-  return false;
+  what.Format("attributes 0x%08X", change.attributes);
+  LogFileOperation(set, what.Text(), change.path, 0);
+  return set;
 }
 
 bool SetAttributesOrReport(const char* path, unsigned attributes) {
-  return ReportAttributes(platform::SetAttributes(path, attributes), path,
-                          attributes);
+  const AttributeChange change = {path, attributes};
+  const InUseOutcome outcome = TryWhileInUse(path, SetAttributesOnce, &change);
+  if (outcome == kInUseFailed) ShowError(MSG_ATTR_FAILED, path, attributes);
+  return outcome == kInUseDone;
+}
+
+// A failure that no retry can mend (a listing that cannot name a file):
+// logged and shown.
+bool ReportAttributesFailed(const char* path, unsigned attributes) {
+  TextString what;
+  what.Format("attributes 0x%08X", attributes);
+  LogFileOperation(false, what.Text(), path, 0);
+  ShowError(MSG_ATTR_FAILED, path, attributes);
+  return false;
 }
 
 // Every file directly in the item's folder; subdirectories (and "." and
@@ -32,7 +50,7 @@ bool SetFolderAttributes(const TextString& item, unsigned attributes) {
   platform::FindEntry entry;
   platform::FileSearch search;
   if (!search.First(item.Text(), &entry)) {
-    return !search.failed() || ReportAttributes(false, item.Text(), attributes);
+    return !search.failed() || ReportAttributesFailed(item.Text(), attributes);
   }
   // A bare "*.*" lists the current directory; its names are used as they
   // come, relative to that same directory.
@@ -47,7 +65,7 @@ bool SetFolderAttributes(const TextString& item, unsigned attributes) {
       path.Set(entry.name);
     if (!SetAttributesOrReport(path.Text(), attributes)) return false;
   } while (search.Next(&entry));
-  return !search.failed() || ReportAttributes(false, item.Text(), attributes);
+  return !search.failed() || ReportAttributesFailed(item.Text(), attributes);
 }
 
 // FILE and ARG. The message names the file whose attributes could not be

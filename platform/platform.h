@@ -54,8 +54,11 @@ const unsigned kMaxPath = 260;
 unsigned LastErrorCode();
 
 // The codes the layers above tell apart.
-const unsigned kErrorFileExists = 80;      // ERROR_FILE_EXISTS
-const unsigned kErrorAlreadyExists = 183;  // ERROR_ALREADY_EXISTS
+const unsigned kErrorAccessDenied = 5;       // ERROR_ACCESS_DENIED
+const unsigned kErrorSharingViolation = 32;  // ERROR_SHARING_VIOLATION
+const unsigned kErrorLockViolation = 33;     // ERROR_LOCK_VIOLATION
+const unsigned kErrorFileExists = 80;        // ERROR_FILE_EXISTS
+const unsigned kErrorAlreadyExists = 183;    // ERROR_ALREADY_EXISTS
 
 // FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
 // code, default language): the system's text for an error code, without the
@@ -195,6 +198,14 @@ Elevation ProcessElevation();
 
 // GetCurrentProcessId.
 unsigned ProcessId();
+
+// GetTickCount: milliseconds since the system started, wrapping after about
+// 49.7 days (take differences as unsigned).
+unsigned TickCount();
+
+// Sleep(milliseconds): the one way the updater waits for time to pass, so
+// that the fake can let it pass without waiting.
+void Pause(unsigned milliseconds);
 
 struct LocalTimeFields {
   unsigned short year;
@@ -339,6 +350,54 @@ FileDateResult LastWriteDate(const char* path, FileDate* date);
 // Windows) a read-only file.
 bool OpenableForWriting(const char* path);
 
+// ---- Files other programs hold ------------------------------------------
+
+// Whether a file operation's error code can mean that another program has
+// the file open: ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION, and
+// ERROR_ACCESS_DENIED, which Windows also gives for a read-only file, a
+// directory or missing rights, and for renaming over a file that another
+// program holds.
+bool IsInUseError(unsigned code);
+
+// Whether another process has the existing file `path` open so that it
+// cannot be written, replaced or deleted now: CreateFile(path, GENERIC_WRITE
+// | DELETE (GENERIC_WRITE alone on the 95 family), FILE_SHARE_READ |
+// FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL, OPEN_EXISTING, 0, NULL) fails
+// with ERROR_SHARING_VIOLATION or ERROR_LOCK_VIOLATION; the handle of an
+// open that succeeds is closed at once. Nothing is written. False for a
+// missing file, a directory, a read-only file and one this user may not
+// write, which all fail with another code.
+bool FileHeldByAnother(const char* path);
+
+// The one decision whether an operation on `path` that failed with `code`
+// failed because another program holds the file, and so may succeed when
+// tried again: IsInUseError(code), and for ERROR_ACCESS_DENIED only when
+// FileHeldByAnother(path) confirms it. Built from the two operations above.
+bool FailedBecauseInUse(const char* path, unsigned code);
+
+// One program that holds a file open.
+struct FileHolder {
+  unsigned processId;
+  char name[128];  // the name the system shows for it, in the ANSI code page
+};
+
+enum FileHoldersResult {
+  kHoldersListed,  // `holders` has `*count` entries; 0 when nobody is named
+  kHoldersUnknown  // the system cannot tell (no Restart Manager, 95 family)
+};
+
+// The programs that hold `path` open, at most `max` of them, as the Restart
+// Manager reports them: rstrtmgr.dll loaded at run time from the system
+// folder (LoadLibraryExW with LOAD_LIBRARY_SEARCH_SYSTEM32, or its full path
+// where that flag is unknown); RmStartSession, RmRegisterResources(the full
+// path), RmGetList (asked again with room for all on ERROR_MORE_DATA),
+// RmEndSession. Names come from strAppName (a character code page 932 lacks
+// becomes "?"), ids from dwProcessId. Never RmShutdown: nobody's program is
+// closed. Unknown, `*count` 0, on the 95 family, without the DLL (before
+// Windows Vista) and when any call fails.
+FileHoldersResult FileHolders(const char* path, FileHolder* holders,
+                              unsigned max, unsigned* count);
+
 // ---- Kernel objects: log files and the run's mutex ----------------------
 
 // A kernel handle this layer opened; Close is CloseHandle. Defined by each
@@ -457,6 +516,7 @@ typedef ScopedOwner<RegistryHandleTraits> ScopedRegistryKey;
 
 const unsigned kMbOk = 0x0;
 const unsigned kMbYesNo = 0x4;
+const unsigned kMbRetryCancel = 0x5;
 const unsigned kMbIconError = 0x10;
 const unsigned kMbIconQuestion = 0x20;
 const unsigned kMbIconWarning = 0x30;

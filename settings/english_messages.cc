@@ -31,6 +31,12 @@ const char* const kEnglish[] = {
     /* 15 */
     "The application returned an exit code that means failure.\n\n"
     "File: \"%s\"\nExit code: %u (0x%08X)",
+    /* 16 */
+    "The file is being used by another program.\n\nFile: \"%s\"\n"
+    "Programs in use: %s\n\nClose the programs and press [Retry].",
+    /* 17 */
+    "The file is being used by another program.\n\nFile: \"%s\"\n\n"
+    "Close the programs and press [Retry].",
 };
 
 }  // namespace

@@ -17,7 +17,10 @@ enum ExitCode {
   // A MSGBOX answer ended the run (ISABORT).
   kExitEndedByAnswer = 4,
   // Another run of an updater from the same folder is going on.
-  kExitAlreadyRunning = 5
+  kExitAlreadyRunning = 5,
+  // In silent mode a file stayed in use by another program for the whole
+  // wait (/WAIT); nothing of that file changed.
+  kExitFileInUse = 6
 };
 
 // Told where the run stops, by whatever stops it (start-up, the driver, a

@@ -24,7 +24,10 @@ enum MessageId {
   MSG_ALREADY_RUNNING = 14,  // the updater's folder
   // program path, its exit code (unsigned), the same code again (shown in
   // hexadecimal)
-  MSG_LAUNCH_EXIT_CODE = 15
+  MSG_LAUNCH_EXIT_CODE = 15,
+  // the file, its holders ("tool.exe (PID 120), ..."): asks Retry or Cancel
+  MSG_FILE_IN_USE = 16,
+  MSG_FILE_IN_USE_UNNAMED = 17  // the file, when the system names nobody
 };
 
 enum MessageLanguage {

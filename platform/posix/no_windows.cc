@@ -46,6 +46,9 @@ Elevation ProcessElevation() { return kElevationUnknown; }
 
 unsigned ProcessId() { return 0; }
 
+unsigned TickCount() { return 0; }
+void Pause(unsigned) {}
+
 void LocalTime(LocalTimeFields* now) {
   now->year = now->month = now->day = now->hour = now->minute = now->second =
       now->milliseconds = 0;
@@ -71,6 +74,14 @@ FileDateResult LastWriteDate(const char*, FileDate*) {
   return kFileDateNotOpened;
 }
 bool OpenableForWriting(const char*) { return false; }
+
+bool FileHeldByAnother(const char*) { return false; }
+
+FileHoldersResult FileHolders(const char*, FileHolder*, unsigned,
+                              unsigned* count) {
+  *count = 0;
+  return kHoldersUnknown;
+}
 
 KernelObjectTraits::Handle KernelObjectTraits::Null() { return 0; }
 bool KernelObjectTraits::IsValid(Handle handle) { return handle != 0; }

@@ -1,4 +1,5 @@
-// What the log tells about the process: its rights, its id, the time.
+// What the log tells about the process: its rights, its id, the time; and
+// the clock the updater waits by.
 #include <windows.h>
 
 #include "platform/platform.h"
@@ -20,6 +21,10 @@ Elevation ProcessElevation() {
 }
 
 unsigned ProcessId() { return GetCurrentProcessId(); }
+
+unsigned TickCount() { return GetTickCount(); }
+
+void Pause(unsigned milliseconds) { Sleep(milliseconds); }
 
 void LocalTime(LocalTimeFields* now) {
   SYSTEMTIME fields;

@@ -2,6 +2,7 @@
 // platform/platform.h. The same tests run against the fake world (host
 // build) and against real Win32 under Wine (Windows build), which keeps
 // the fake honest. Arranging is done through tests/contract/test_env.h.
+#include <gtest/gtest.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -11,8 +12,6 @@
 #include <ostream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "platform/platform.h"
 #include "settings/app_paths.h"
@@ -250,7 +249,8 @@ TEST_F(FileSearchContract, SearchEndsAndClosesCleanly) {
   search.Close();  // a second close does nothing
   EXPECT_FALSE(search.Next(&entry));
   // The object can search again after closing.
-  ASSERT_TRUE(testenv::WriteFile(testenv::Path("c.dat"), std::string(70000, 'c')));
+  ASSERT_TRUE(
+      testenv::WriteFile(testenv::Path("c.dat"), std::string(70000, 'c')));
   EXPECT_TRUE(search.First(testenv::Path("c.dat").c_str(), &entry));
   EXPECT_STREQ("c.dat", entry.name);
   EXPECT_EQ(70000u, entry.size);
@@ -348,7 +348,8 @@ TEST_F(PlatformContract, SetAttributesKeepsOnlyTheBitsItCanSet) {
 
 TEST_F(PlatformContract, SetAttributesRefusesMissingAndWildcardNames) {
   ASSERT_TRUE(testenv::WriteFile(testenv::Path("w.txt"), "x"));
-  EXPECT_FALSE(platform::SetAttributes(testenv::Path("missing.txt").c_str(), 0x20));
+  EXPECT_FALSE(
+      platform::SetAttributes(testenv::Path("missing.txt").c_str(), 0x20));
   EXPECT_FALSE(platform::SetAttributes(testenv::Path("*.txt").c_str(), 0x20));
   EXPECT_FALSE(platform::SetAttributes(testenv::Path("w.tx?").c_str(), 0x20));
   EXPECT_FALSE(platform::SetAttributes("", 0x20));
@@ -371,7 +372,8 @@ TEST_F(PlatformContract, MakeDirectoryCreatesOneLevelOnly) {
   EXPECT_NE(0u, testenv::ReadAttributes(made) & platform::kAttributeDirectory);
   EXPECT_FALSE(platform::MakeDirectory(made.c_str()));  // exists
   EXPECT_FALSE(platform::MakeDirectory(testenv::Path("a\\b").c_str()));
-  EXPECT_EQ(testenv::kNoAttributes, testenv::ReadAttributes(testenv::Path("a")));
+  EXPECT_EQ(testenv::kNoAttributes,
+            testenv::ReadAttributes(testenv::Path("a")));
   ASSERT_TRUE(testenv::WriteFile(testenv::Path("file"), "x"));
   EXPECT_FALSE(platform::MakeDirectory(testenv::Path("file").c_str()));
   EXPECT_FALSE(platform::MakeDirectory(""));
@@ -425,7 +427,8 @@ TEST_F(PlatformContract, RemoveFileFailsAndKeepsTheFile) {
   testenv::Release(held);
   EXPECT_NE(testenv::kNoAttributes, testenv::ReadAttributes(readOnly));
   EXPECT_NE(testenv::kNoAttributes, testenv::ReadAttributes(held));
-  EXPECT_NE(testenv::kNoAttributes, testenv::ReadAttributes(testenv::Path("dir")));
+  EXPECT_NE(testenv::kNoAttributes,
+            testenv::ReadAttributes(testenv::Path("dir")));
 }
 
 // ---- CopyFileOver and ReplaceFileByCopy ----------------------------------
@@ -694,13 +697,14 @@ TEST_F(ReplaceContract, TakesEveryPathCopyFileTakes) {
 TEST_F(PlatformContract, LastWriteDateIsTheLocalCalendarDate) {
   const std::string file = testenv::Path("dated.txt");
   ASSERT_TRUE(testenv::WriteFile(file, "x"));
-  const int times[][5] = {{2001, 4, 25, 12, 0}, {1999, 12, 31, 23, 30},
-                          {2030, 1, 1, 0, 30}};
+  const int times[][5] = {
+      {2001, 4, 25, 12, 0}, {1999, 12, 31, 23, 30}, {2030, 1, 1, 0, 30}};
   for (size_t i = 0; i < 3; ++i) {
     const int* t = times[i];
     ASSERT_TRUE(testenv::SetLastWrite(file, t[0], t[1], t[2], t[3], t[4]));
     platform::FileDate date = {0, 0, 0};
-    ASSERT_EQ(platform::kFileDateRead, platform::LastWriteDate(file.c_str(), &date));
+    ASSERT_EQ(platform::kFileDateRead,
+              platform::LastWriteDate(file.c_str(), &date));
     EXPECT_EQ(t[0], date.year) << i;
     EXPECT_EQ(t[1], date.month) << i;
     EXPECT_EQ(t[2], date.day) << i;
@@ -882,6 +886,109 @@ TEST_F(PlatformContract, ReadOnlyFileIsNotOpenableForWriting) {
   ASSERT_TRUE(testenv::WriteFile(file, "x"));
   ASSERT_TRUE(platform::SetAttributes(file.c_str(), 0x21));
   EXPECT_FALSE(platform::OpenableForWriting(file.c_str()));
+}
+
+// ---- Files other programs hold ---------------------------------------------
+
+// Which failures count as "in use" and are worth trying again: the code the
+// operation kept, and for access denied a probe of the file itself, which
+// tells a holder from a read-only file, a folder or a hidden destination.
+TEST_F(PlatformContract, OnlyAHeldFileFailsAsInUse) {
+  const std::string file = testenv::Path("a.txt");
+  const std::string readOnly = testenv::Path("ro.txt");
+  const std::string hidden = testenv::Path("hidden.txt");
+  const std::string held = testenv::Path("held.txt");
+  const std::string dir = testenv::Path("dir");
+  const std::string missing = testenv::Path("missing.txt");
+  ASSERT_TRUE(testenv::WriteFile(file, "x"));
+  ASSERT_TRUE(testenv::WriteFile(readOnly, "r"));
+  ASSERT_TRUE(platform::SetAttributes(readOnly.c_str(), 0x21));
+  ASSERT_TRUE(testenv::WriteFile(hidden, "h"));
+  ASSERT_TRUE(platform::SetAttributes(hidden.c_str(), 0x22));
+  ASSERT_TRUE(testenv::WriteFile(held, "held"));
+  ASSERT_TRUE(testenv::HoldOpen(held));
+  ASSERT_TRUE(testenv::MakeDir(dir));
+  const bool hiddenKept = testenv::HiddenAndSystemAttributesKept();
+  const struct {
+    const char* what;
+    std::function<bool()> fails;
+    std::string path;
+    bool inUse;
+    bool applies;
+  } cases[] = {
+      {"delete held", [&] { return platform::RemoveFile(held.c_str()); }, held,
+       true, true},
+      {"copy onto held",
+       [&] { return platform::CopyFileOver(file.c_str(), held.c_str()); }, held,
+       true, true},
+      {"replace held",
+       [&] { return platform::ReplaceFileByCopy(file.c_str(), held.c_str()); },
+       held, true, true},
+      {"delete read-only",
+       [&] { return platform::RemoveFile(readOnly.c_str()); }, readOnly, false,
+       true},
+      {"replace read-only",
+       [&] {
+         return platform::ReplaceFileByCopy(file.c_str(), readOnly.c_str());
+       },
+       readOnly, false, true},
+      {"replace hidden by a plain file",
+       [&] {
+         return platform::ReplaceFileByCopy(file.c_str(), hidden.c_str());
+       },
+       hidden, false, hiddenKept},
+      {"delete a folder", [&] { return platform::RemoveFile(dir.c_str()); },
+       dir, false, true},
+      {"delete missing", [&] { return platform::RemoveFile(missing.c_str()); },
+       missing, false, true},
+  };
+  for (const auto& c : cases) {
+    if (!c.applies) continue;
+    EXPECT_FALSE(c.fails()) << c.what;
+    EXPECT_EQ(c.inUse, platform::FailedBecauseInUse(c.path.c_str(),
+                                                    platform::LastErrorCode()))
+        << c.what << ", error " << platform::LastErrorCode();
+    EXPECT_EQ(c.path == held, platform::FileHeldByAnother(c.path.c_str()))
+        << c.what;
+  }
+  const unsigned codes[] = {2, 3, 5, 32, 33, 80, 112, 183};
+  const bool inUse[] = {false, false, true, true, true, false, false, false};
+  for (size_t i = 0; i < sizeof codes / sizeof codes[0]; ++i)
+    EXPECT_EQ(inUse[i], platform::IsInUseError(codes[i])) << codes[i];
+  // The probe writes nothing.
+  testenv::Release(held);
+  std::string bytes;
+  ASSERT_TRUE(testenv::ReadFile(held, &bytes));
+  EXPECT_EQ("held", bytes);
+  EXPECT_FALSE(platform::FileHeldByAnother(held.c_str()));
+}
+
+// Which programs hold a file: this process holds it here. Wine's Restart
+// Manager names nobody, which must come back as a list without names (or
+// as unknown), never as a failure or a made-up name.
+TEST_F(PlatformContract, FileHoldersNamesTheProcessHoldingAFile) {
+  const std::string held = testenv::Path("held.txt");
+  ASSERT_TRUE(testenv::WriteFile(held, "x"));
+  ASSERT_TRUE(testenv::HoldOpen(held));
+  platform::FileHolder holders[4];
+  unsigned count = 99;
+  const platform::FileHoldersResult result =
+      platform::FileHolders(held.c_str(), holders, 4, &count);
+  if (testenv::RestartManagerNamesHolders()) {
+    ASSERT_EQ(platform::kHoldersListed, result);
+    ASSERT_EQ(1u, count);
+    EXPECT_EQ(platform::ProcessId(), holders[0].processId);
+    EXPECT_STRNE("", holders[0].name);
+  } else {
+    // Wine 8 answers with a list of nobody.
+    EXPECT_EQ(platform::kHoldersListed, result);
+    EXPECT_EQ(0u, count);
+  }
+  // A file nobody holds.
+  testenv::Release(held);
+  count = 99;
+  platform::FileHolders(held.c_str(), holders, 4, &count);
+  EXPECT_EQ(0u, count);
 }
 
 // ---- Code page 932 and UTF-8 ------------------------------------------------
@@ -1103,7 +1210,9 @@ std::string SettingsText() {
          "Half=\"open\r\n"
          "Empty=\n"
          "Word\n"
-         "Long=" + LongValue() + "\n"
+         "Long=" +
+         LongValue() +
+         "\n"
          "\n"
          "[main]\r"
          "Other=from the second\r"
@@ -1157,18 +1266,18 @@ TEST_F(ProfileContract, ReadsKeysAsGetPrivateProfileStringDoes) {
       {"Main", "Key1", "value one"},  // trimmed; the first duplicate wins
       {"MAIN", "KEY1", "value one"},  // names match without regard to case
       {" Main ", " Key1 ", "value one"},
-      {"Main", "Quoted", "a b"},      // matching quotes come off
+      {"Main", "Quoted", "a b"},  // matching quotes come off
       {"Main", "Single", "x y"},
-      {"Main", "Half", "\"open"},     // a lone quote stays
-      {"Main", "Empty", ""},          // present and empty
-      {"Main", "Word", "NO_DATA"},    // a word without "=" is no key
-      {"Main", "Other", "NO_DATA"},   // the second [main] is never reached
+      {"Main", "Half", "\"open"},    // a lone quote stays
+      {"Main", "Empty", ""},         // present and empty
+      {"Main", "Word", "NO_DATA"},   // a word without "=" is no key
+      {"Main", "Other", "NO_DATA"},  // the second [main] is never reached
       {"Main", "Missing", "NO_DATA"},
       {"Missing", "Key1", "NO_DATA"},
-      {"", "orphan", "before"},       // lines before any header: no name
+      {"", "orphan", "before"},  // lines before any header: no name
       {"DEFINE", "<Dir>", "C:\\x"},
       {"DEFINE", "<Q>", "quoted"},
-      {"Tail", "k", "v"},             // last line without a line end
+      {"Tail", "k", "v"},  // last line without a line end
   };
   for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); ++i) {
     char buffer[260];
@@ -1215,8 +1324,8 @@ TEST_F(ProfileContract, DefaultComesBackTrimmedAndUnquoted) {
   EXPECT_EQ(7u, platform::ProfileString("Main", "Key1", "NO_DATA", buffer, 259,
                                         testenv::Path("none.ini").c_str()));
   EXPECT_STREQ("NO_DATA", buffer);
-  EXPECT_EQ(4u, platform::ProfileString("Main", "Missing", "dflt  ", buffer, 259,
-                                        file_.c_str()));
+  EXPECT_EQ(4u, platform::ProfileString("Main", "Missing", "dflt  ", buffer,
+                                        259, file_.c_str()));
   EXPECT_STREQ("dflt", buffer);
   EXPECT_EQ(1u, platform::ProfileString("Main", "Missing", "\"q\"", buffer, 259,
                                         file_.c_str()));
@@ -1245,20 +1354,24 @@ std::string DefineList() {
 TEST_F(ProfileContract, ReadsSectionsRebuiltWithoutComments) {
   unsigned result = 0;
   const std::string define = DefineList();
-  EXPECT_EQ(define, SectionText("define", 1000, file_, &result).substr(0, define.size()));
+  EXPECT_EQ(
+      define,
+      SectionText("define", 1000, file_, &result).substr(0, define.size()));
   EXPECT_EQ(define.size() - 1, result);  // the second zero is not counted
 
   // Only the first [Main]: its lines, the bare word included.
-  const std::string main =
-      ZeroList({"Key1=value one", "key1=second", "Quoted=\"a b\"", "Single='x y'",
-                "Half=\"open", "Empty=", "Word", "Long=" + LongValue()});
-  EXPECT_EQ(main, SectionText("Main", 1000, file_, &result).substr(0, main.size()));
+  const std::string main = ZeroList(
+      {"Key1=value one", "key1=second", "Quoted=\"a b\"", "Single='x y'",
+       "Half=\"open", "Empty=", "Word", "Long=" + LongValue()});
+  EXPECT_EQ(main,
+            SectionText("Main", 1000, file_, &result).substr(0, main.size()));
   EXPECT_EQ(main.size() - 1, result);
 }
 
 TEST_F(ProfileContract, CutsASectionToTheBufferWithTwoZeros) {
   unsigned result = 0;
-  EXPECT_EQ(std::string("<Dir>=C:\0\0", 10), SectionText("DEFINE", 10, file_, &result));
+  EXPECT_EQ(std::string("<Dir>=C:\0\0", 10),
+            SectionText("DEFINE", 10, file_, &result));
   EXPECT_EQ(8u, result);
   // A list that would fill the buffer exactly counts as cut as well (its
   // text then happens to be whole).
@@ -1266,7 +1379,8 @@ TEST_F(ProfileContract, CutsASectionToTheBufferWithTwoZeros) {
   const unsigned exact = static_cast<unsigned>(define.size());
   EXPECT_EQ(define, SectionText("DEFINE", exact, file_, &result));
   EXPECT_EQ(exact - 2, result);
-  EXPECT_EQ(define, SectionText("DEFINE", exact + 1, file_, &result).substr(0, exact));
+  EXPECT_EQ(define,
+            SectionText("DEFINE", exact + 1, file_, &result).substr(0, exact));
   EXPECT_EQ(exact - 1, result);
 }
 
@@ -1284,7 +1398,8 @@ TEST_F(ProfileContract, MissingSectionsGiveAnEmptyList) {
 TEST_F(ProfileContract, EmptySectionNameReachesOnlyLinesBeforeAnyHeader) {
   unsigned result = 0;
   const std::string orphans = ZeroList({"orphan=before"});
-  EXPECT_EQ(orphans, SectionText("", 100, file_, &result).substr(0, orphans.size()));
+  EXPECT_EQ(orphans,
+            SectionText("", 100, file_, &result).substr(0, orphans.size()));
   EXPECT_EQ(orphans.size() - 1, result);
 
   // A file that starts with a header has nothing under the empty name.
@@ -1295,7 +1410,8 @@ TEST_F(ProfileContract, EmptySectionNameReachesOnlyLinesBeforeAnyHeader) {
                                         headed.c_str()));
   EXPECT_STREQ("NO_DATA", buffer);
   result = 7;
-  EXPECT_EQ(std::string(2, '\0'), SectionText("", 100, headed, &result).substr(0, 2));
+  EXPECT_EQ(std::string(2, '\0'),
+            SectionText("", 100, headed, &result).substr(0, 2));
   EXPECT_EQ(0u, result);
 }
 
@@ -1412,9 +1528,8 @@ TEST_F(PlatformContract, MessageBoxShowsATextThatIsNotValidCodePage932) {
     GTEST_SKIP() << "no display for message boxes here";
   }
   testenv::PressDefaultButtonOfNextBox();
-  EXPECT_EQ(platform::kIdOk,
-            platform::ShowMessageBox("cut \x83\x5C\xA0\x83", "\x82",
-                                     platform::kMbOk));
+  EXPECT_EQ(platform::kIdOk, platform::ShowMessageBox("cut \x83\x5C\xA0\x83",
+                                                      "\x82", platform::kMbOk));
 }
 
 // ---- Registry ------------------------------------------------------------
@@ -1425,7 +1540,8 @@ TEST_F(PlatformContract, RegistryOpenOfAMissingKeyFails) {
   platform::RegistryHandle handle = NULL;
   EXPECT_FALSE(platform::RegistryOpen(
       platform::kLocalMachine,
-      (std::string(kAppPaths) + testenv::UniqueName("missing") + ".exe").c_str(),
+      (std::string(kAppPaths) + testenv::UniqueName("missing") + ".exe")
+          .c_str(),
       platform::kKeyRead, &handle));
   EXPECT_FALSE(platform::RegistryOpen(platform::kNoRoot, "Software",
                                       platform::kKeyRead, &handle));
@@ -1484,7 +1600,8 @@ TEST_F(RegistryContract, ReadsValuesAsStored) {
   size = sizeof(data);
   ASSERT_TRUE(platform::RegistryQuery(handle, "path", data, &size));
   EXPECT_EQ(4u, size);
-  EXPECT_EQ(std::string("C:\\x\0z", 6), std::string(reinterpret_cast<char*>(data), 6));
+  EXPECT_EQ(std::string("C:\\x\0z", 6),
+            std::string(reinterpret_cast<char*>(data), 6));
   memset(data, 'z', sizeof(data));
   size = 4;
   ASSERT_TRUE(platform::RegistryQuery(handle, "path", data, &size));
@@ -1513,7 +1630,8 @@ TEST_F(RegistryContract, NativeViewIsReadUnlessTheOtherIsAsked) {
   const bool native64 = testenv::NativeViewIs64();
   EXPECT_EQ(native64 ? platform::kKeyWow64_32Key : platform::kKeyWow64_64Key,
             platform::OtherRegistryView());
-  const std::string base = "Software\\" + testenv::UniqueName("UpdaterContract");
+  const std::string base =
+      "Software\\" + testenv::UniqueName("UpdaterContract");
   const std::string nativeKey = base + "\\native";
   const std::string otherKey = base + "\\other";
   ASSERT_TRUE(testenv::WriteRegistryValue(native64, nativeKey, "", "n"));
@@ -1588,8 +1706,9 @@ TEST_F(LaunchContract, WaitForTheEndReportsTheExitCode) {
 }
 
 TEST_F(LaunchContract, MissingProgramOrDirectoryIsNotStarted) {
-  EXPECT_EQ(platform::kLaunchNotStarted,
-            Run(testenv::Path("missing.exe") + kNoTests, platform::kWaitForExit));
+  EXPECT_EQ(
+      platform::kLaunchNotStarted,
+      Run(testenv::Path("missing.exe") + kNoTests, platform::kWaitForExit));
   EXPECT_EQ(2u, platform::LastErrorCode());
   EXPECT_EQ(platform::kLaunchNotStarted,
             Run(module_ + kNoTests, platform::kWaitForExit,
@@ -1602,7 +1721,8 @@ TEST_F(LaunchContract, UnquotedPathWithBlanksStartsTheFirstPrefixFound) {
   ASSERT_TRUE(platform::CopyFileOver(module_.c_str(),
                                      testenv::Path("Program.exe").c_str()));
   const std::string target = testenv::Path("Program Files\\Tool\\t.exe");
-  EXPECT_EQ(platform::kLaunchDone, Run(target + kNoTests, platform::kWaitForExit));
+  EXPECT_EQ(platform::kLaunchDone,
+            Run(target + kNoTests, platform::kWaitForExit));
   EXPECT_EQ(platform::kLaunchNotStarted,
             Run("\"" + target + "\"" + kNoTests, platform::kWaitForExit));
 }

@@ -89,6 +89,10 @@ bool HiddenOrSystemDestinationRefusesCopy();
 // first and starts a file of that name.
 bool ExtensionlessNameRunsOnlyAsExe();
 
+// Whether the Restart Manager names the programs holding a file. Windows'
+// does; Wine's is a stub that names nobody.
+bool RestartManagerNamesHolders();
+
 // The string table of res/strings.rc, the script the executable is built
 // from, with its texts in code page 932: what LoadResourceString must hand
 // out. False, with the reason in `error`, when the script cannot be read.

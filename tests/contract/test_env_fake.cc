@@ -69,12 +69,16 @@ bool SetLastWrite(const std::string& path, int year, int month, int day,
 bool HoldOpen(const std::string& path) {
   if (!fake::Exists(path) || fake::IsDirectory(path)) return false;
   fake::SetHeld(path, true);
+  // This process holds it, as a handle of the test's own does on Windows.
+  fake::SetFileHolders(path, {{"contract", platform::ProcessId()}});
   g_held.insert(path);
   return true;
 }
 
 void Release(const std::string& path) {
-  if (g_held.erase(path) != 0 && fake::Exists(path)) fake::SetHeld(path, false);
+  if (g_held.erase(path) == 0 || !fake::Exists(path)) return;
+  fake::SetHeld(path, false);
+  fake::SetFileHolders(path, {});
 }
 
 bool ReadShortcut(const std::string& path, ShortcutData* data) {
@@ -102,6 +106,7 @@ bool HiddenAndSystemAttributesKept() { return true; }
 bool ColonRefusedInNames() { return true; }
 bool HiddenOrSystemDestinationRefusesCopy() { return true; }
 bool ExtensionlessNameRunsOnlyAsExe() { return true; }
+bool RestartManagerNamesHolders() { return true; }
 
 std::string CommandExitingWith(unsigned code) {
   const std::string program = Path("exits.exe");

@@ -33,6 +33,8 @@
 //   answer=N|default  the button for the next box, in order; boxes beyond the
 //                     list get their default button
 //   hold=PATH         a file opened without sharing for the whole run
+//   hold_ms=N         ... or only for the first N ms after the start
+//   release=box       ... or until the first box, let go before its answer
 //   stdout=PATH       the program's standard output and error go to this
 //                     file (a console program's report)
 //   out=PATH          the result file
@@ -102,6 +104,8 @@ struct Job {
   DWORD timeoutMs;
   std::vector<std::string> answers;
   std::vector<std::string> holds;
+  DWORD holdMs;  // 0: for the whole run
+  bool releaseAtBox;
   std::string out;
   std::string output;  // stdout=
 };
@@ -110,6 +114,8 @@ bool ReadJob(const char* path, Job* job) {
   FILE* file = fopen(path, "rb");
   if (!file) return false;
   job->timeoutMs = 30000;
+  job->holdMs = 0;
+  job->releaseAtBox = false;
   char line[8192];
   while (fgets(line, sizeof line, file)) {
     std::string text(line);
@@ -124,6 +130,8 @@ bool ReadJob(const char* path, Job* job) {
     else if (key == "timeout_ms") job->timeoutMs = strtoul(value.c_str(), NULL, 10);
     else if (key == "answer") job->answers.push_back(value);
     else if (key == "hold") job->holds.push_back(value);
+    else if (key == "hold_ms") job->holdMs = strtoul(value.c_str(), NULL, 10);
+    else if (key == "release") job->releaseAtBox = value == "box";
     else if (key == "out") job->out = value;
     else if (key == "stdout") job->output = value;
   }
@@ -260,6 +268,11 @@ bool StartProgram(WCHAR* commandLine, bool inherit, const WCHAR* cwd,
   }
 }
 
+void ReleaseAll(std::vector<HANDLE>* held) {
+  for (size_t i = 0; i < held->size(); ++i) CloseHandle((*held)[i]);
+  held->clear();
+}
+
 int Run(const char* jobPath) {
   Job job;
   if (!ReadJob(jobPath, &job)) {
@@ -363,7 +376,10 @@ int Run(const char* jobPath) {
       }
       if (!waiting[p].empty()) ++showing;
     }
+    if (job.holdMs != 0 && GetTickCount() - start >= job.holdMs)
+      ReleaseAll(&held);
     if (showing == running) {
+      if (job.releaseAtBox) ReleaseAll(&held);
       for (size_t p = 0; p < started.size(); ++p) {
         for (size_t i = 0; i < waiting[p].size(); ++i) {
           BoxView view;
@@ -402,7 +418,7 @@ int Run(const char* jobPath) {
   }
   if (timedOut) fprintf(out, "timeout\n");
   if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
-  for (size_t i = 0; i < held.size(); ++i) CloseHandle(held[i]);
+  ReleaseAll(&held);
   fclose(out);
   return incomplete ? 3 : 0;
 }

@@ -24,7 +24,7 @@ UPDATER = os.path.join(BIN_DIR, "updater.exe")
 DRIVE_C = os.path.join(PREFIX, "drive_c")
 
 # Button ids as MessageBoxA returns them.
-IDOK, IDCANCEL, IDYES, IDNO = 1, 2, 6, 7
+IDOK, IDCANCEL, IDRETRY, IDYES, IDNO = 1, 2, 4, 6, 7
 
 DEFAULT_CAPTION = "ロザニカ アップデータ"
 
@@ -257,14 +257,18 @@ class UpdaterCase(unittest.TestCase):
 
     def run_updater(self, exe_win_path, args=None, answers=(), holds=(),
                     cwd=None, timeout_ms=30000, raw_command_line=None,
-                    output=None, exit_code=None, copies=1, locale=JAPANESE):
+                    output=None, exit_code=None, copies=1, hold_ms=0,
+                    release_at_box=False, locale=JAPANESE):
         """Starts the updater with the command line '"exe" args' (or exactly
         `raw_command_line`), `copies` times at once, and answers its boxes;
         checks the (first) exit code when `exit_code` is given. With `output`
         (a path below the case folder) the programs' standard output and
         error go to that file. A list of raw command lines starts one program
-        for each, all at once. `locale` is the Unix locale Wine runs it under;
-        the case is skipped where that locale is not installed."""
+        for each, all at once. The files in `holds` are held open without
+        sharing for the whole run, or for `hold_ms` after the start, or until
+        the first box (`release_at_box`). `locale` is the Unix locale Wine
+        runs it under; the case is skipped where that locale is not
+        installed."""
         if raw_command_line is None:
             raw_command_line = b'"' + sjis(exe_win_path) + b'"'
             if args is not None:
@@ -281,6 +285,10 @@ class UpdaterCase(unittest.TestCase):
                  "out=" + win_path(out)]
         lines += ["answer=%s" % a for a in answers]
         lines += ["hold=" + h for h in holds]
+        if hold_ms:
+            lines.append("hold_ms=%d" % hold_ms)
+        if release_at_box:
+            lines.append("release=box")
         if output is not None:
             lines.append("stdout=" + win_path(output))
         with open(job, "w", encoding="cp932") as f:

@@ -9,7 +9,7 @@ import datetime
 import os
 import unittest
 
-from harness import UpdaterCase, message
+from harness import IDCANCEL, IDRETRY, UpdaterCase, message
 
 CAPTION = "File Test"
 
@@ -94,17 +94,18 @@ class Copy(FileProcedureCase):
         self.assertTrue(self.branch_taken())
 
     def test_destination_held_open_without_sharing_stops_the_run(self):
+        # After the quiet retries the box asks to close the program; Cancel
+        # stops the run without the copy's failure box.
         new, app = self.wpath("new"), self.wpath("app")
         result = self.run_settings(
             "C, YES",
             "[C]\nMODE=COPY\nFROM=%s\\a.dll,%s\\b.dll,%s\\c.dll\n"
             "TO=%s\\a.dll,%s\\b.dll,%s\\c.dll\n" % (new, new, new, app, app, app)
             + BRANCHES,
-            holds=[app + "\\b.dll"])
+            holds=[app + "\\b.dll"], answers=(IDCANCEL,))
         self.assertEqual(len(result.boxes), 1, result.boxes)
-        self.assertBox(result.boxes[0],
-                       message(8, new + "\\b.dll", app + "\\b.dll"),
-                       caption=CAPTION)
+        self.assertBox(result.boxes[0], message(17, app + "\\b.dll"),
+                       caption=CAPTION, buttons=(IDRETRY, IDCANCEL))
         self.assertEqual(self.read("app\\a.dll"), b"new a")
         self.assertEqual(self.read("app\\b.dll"), b"old b")
         self.assertEqual(self.read("app\\c.dll"), b"old c")

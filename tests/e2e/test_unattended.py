@@ -14,7 +14,7 @@ import threading
 import time
 import unittest
 
-from harness import (BOXDRIVER, DEFAULT_CAPTION, DRIVE_C, IDNO, IDYES,
+from harness import (BOXDRIVER, DEFAULT_CAPTION, DRIVE_C, IDCANCEL, IDNO, IDYES,
                      MESSAGES, UpdaterCase, message, sjis)
 
 PROBE = os.path.join(os.path.dirname(BOXDRIVER), "probe.exe")
@@ -215,10 +215,15 @@ class Log(UnattendedCase):
         log = self.path("logs", "run.log")
         os.makedirs(os.path.dirname(log))
         args = '"My Tool" /LOG="%s"' % self.wpath("logs", "run.log")
-        self.run_updater(self.exe, args=args, answers=(IDYES,),
+        self.run_updater(self.exe, args=args, answers=(IDYES, IDCANCEL),
                          holds=(self.wpath("held.dat"),), exit_code=3)
         src = self.wpath()
         lines = self.log_lines(log)
+        held = esc(src + "\\held.dat")
+        # The copy beside it succeeds; renaming it over the held file is
+        # refused with "access denied" (5), as on Windows.
+        held_copy = r"copy %s -> %s: failed, error 5: \S" % (
+            esc(src + "\\new.dat"), held)
         expected = [
             r"updater \d+\.\d+\.\d+, %d-bit build, arguments: %s$"
             % (64 if IS_64 else 32, esc(args)),
@@ -253,13 +258,14 @@ class Log(UnattendedCase):
                esc(src + "\\probe.exe")),
             r"end \[LNK\] result false$",
             r"start \[HELD\] MODE=COPY",
-            # The copy beside it succeeds; renaming it over the held file is
-            # refused with "access denied" (5), as on Windows.
-            r"copy %s -> %s: failed, error 5: \S" % (
-                esc(src + "\\new.dat"), esc(src + "\\held.dat")),
-            r"error box \"%s\": %s -> OK$" % (NAME, esc(
-                message(8, src + "\\new.dat", src + "\\held.dat")
-                .decode("cp932"))),
+            held_copy,
+        ] + [line for n in range(1, 6) for line in (
+            # Each quiet retry, and the box when it is still held.
+            r"%s is in use: retry %d of 5 in 1000 ms$" % (held, n), held_copy)
+        ] + [
+            r"in use box \"%s\": %s -> Cancel$" % (NAME, esc(
+                message(17, src + "\\held.dat").decode("cp932"))),
+            r"%s stayed in use: cancelled$" % held,
             r"end \[HELD\] result false, the run stops$",
             r"exit code 3$",
         ]

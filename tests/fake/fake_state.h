@@ -62,6 +62,11 @@ struct World {
   int shortcutSaves;
 
   unsigned lastErrorCode;  // what LastErrorCode() answers
+  unsigned ticks;          // what TickCount() answers; Pause adds to it
+  int pauses;
+  std::function<void()> onPause;
+  std::map<std::string, std::vector<FileHolderEntry> > holders;  // by key
+  bool restartManagerMissing;
   platform::LocalTimeFields now;
   unsigned processId;
   platform::Elevation elevation;

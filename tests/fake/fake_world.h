@@ -69,6 +69,30 @@ std::vector<std::string> List(const std::string& directory);
 // FileSearch objects opened and not yet closed.
 int OpenSearchCount();
 
+// ---- Files other programs hold, and time ---------------------------------
+
+// A program the Restart Manager names as holding a file.
+struct FileHolderEntry {
+  std::string name;
+  unsigned processId;
+};
+// The programs FileHolders lists for `path` from now on; without a call it
+// lists nobody (as Wine's Restart Manager does). A held file (SetHeld) and
+// its holders are set apart, so a test can script either alone.
+void SetFileHolders(const std::string& path,
+                    const std::vector<FileHolderEntry>& holders);
+// rstrtmgr.dll is missing (Windows XP and older): FileHolders is unknown.
+void SetRestartManagerMissing(bool missing);
+
+// The tick count (0 after Reset); Pause adds to it without waiting.
+unsigned Ticks();
+void SetTicks(unsigned ticks);
+// Pause calls so far.
+int PauseCount();
+// Runs after every Pause, once the ticks have moved on: a test's way to let
+// go of a file after some time.
+void OnPause(const std::function<void()>& action);
+
 // ---- Paths, folders, system -------------------------------------------
 
 void SetModulePath(const std::string& path);  // does not create the file

@@ -17,19 +17,23 @@ class CheckerHereTest : public UpdaterTest {
   // The report on the settings `text` (line feeds become CR LF), findings as
   // "line code" texts.
   std::vector<std::string> Check(const std::string& text, bool here) {
+    std::vector<std::string> found;
+    const std::vector<checker::Finding> sorted = Report(text, here);
+    for (size_t i = 0; i < sorted.size(); ++i) {
+      found.push_back(std::to_string(sorted[i].line) + " " +
+                      checker::InfoOf(sorted[i].code).id);
+    }
+    return found;
+  }
+  // The findings on the settings `text`, sorted.
+  std::vector<checker::Finding> Report(const std::string& text, bool here) {
     WriteSettings(text);
     checker::Findings findings;
     checker::CheckOptions options;
     options.here = here;
     checker::CheckSettings(kSettingsPath, fake::Contents(kSettingsPath),
                            options, &findings, &flow_);
-    std::vector<std::string> found;
-    const std::vector<checker::Finding> sorted = findings.Sorted();
-    for (size_t i = 0; i < sorted.size(); ++i) {
-      found.push_back(std::to_string(sorted[i].line) + " " +
-                      checker::InfoOf(sorted[i].code).id);
-    }
-    return found;
+    return findings.Sorted();
   }
   checker::Flow flow_;
 };
@@ -120,6 +124,35 @@ TEST_F(CheckerHereTest, ReportsWhatTheRunWouldMeetAndChangesNothing) {
   EXPECT_EQ("h", fake::Contents("C:\\Old\\held.dll"));
   EXPECT_EQ(0, fake::OpenSearchCount());
   EXPECT_EQ(0, fake::OpenRegistryHandleCount());
+}
+
+TEST_F(CheckerHereTest, AHeldFileNamesTheProgramsHoldingIt) {
+  const std::string settings =
+      "[UPDATER]\nNAME=Here\nPROC=DEL\n[DEL]\nMODE=DELETE\n"
+      "FILE=C:\\Old\\held.dll\n";
+  struct Case {
+    std::vector<fake::FileHolderEntry> holders;
+    bool restartManager;
+    std::string message;
+  } cases[] = {
+      {{{"tool.exe", 120}, {"setup.exe", 96}},
+       true,
+       ": tool.exe (PID 120), setup.exe (PID 96)"},
+      {{}, true, ""},
+      {{{"tool.exe", 120}}, false, ""},  // nobody can tell
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    fake::AddFile("C:\\Old\\held.dll", "h");
+    fake::SetHeld("C:\\Old\\held.dll", true);
+    fake::SetFileHolders("C:\\Old\\held.dll", c.holders);
+    fake::SetRestartManagerMissing(!c.restartManager);
+    const std::vector<checker::Finding> found = Report(settings, true);
+    ASSERT_EQ(1u, found.size());
+    EXPECT_EQ("item 1 'C:\\Old\\held.dll' is held open by another program" +
+                  c.message,
+              found[0].message);
+  }
 }
 
 TEST_F(CheckerHereTest, WithoutHereNothingOfThePcIsAsked) {

@@ -71,6 +71,35 @@ TEST_F(CommandSwitchesTest, LangTakesJaOrEnOnly) {
   }
 }
 
+TEST_F(CommandSwitchesTest, WaitTakesDecimalSecondsUpToADay) {
+  struct Case {
+    const char* commandLine;
+    unsigned seconds;
+    bool firstIsSwitch;
+  } cases[] = {
+      {"", 60, false},
+      {"/WAIT=3", 3, true},
+      {"/wait=0 /SILENT", 0, true},
+      {"/WAIT=86400", 86400, true},
+      {"/WAIT=5 /WAIT=7", 7, true},  // the last one
+      // Anything but decimal seconds up to a day is no switch.
+      {"/WAIT=86401", 60, false},
+      {"/WAIT=99999999999", 60, false},
+      {"/WAIT=", 60, false},
+      {"/WAIT=-1", 60, false},
+      {"/WAIT=0x10", 60, false},
+      {"/WAIT=3s", 60, false},
+      {"/WAIT", 60, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.commandLine);
+    CommandSwitches switches;
+    ReadCommandSwitches(c.commandLine, &switches);
+    EXPECT_EQ(c.seconds, switches.waitSeconds);
+    EXPECT_EQ(c.firstIsSwitch, FirstWordIsSwitch(c.commandLine));
+  }
+}
+
 TEST_F(CommandSwitchesTest, ASwitchInTheCaptionsPlaceLeavesTheDefaultCaption) {
   // The missing settings file shows its box with the caption of the command
   // line; /LOG into a folder that does not exist changes nothing else.

@@ -50,7 +50,7 @@ TEST_F(DeleteTest, FirstFailingItemStopsTheRunAndIsNamed) {
       // No attribute change: a read-only file stays.
       {"C:\\d\\b.tmp", "C:\\d\\b.tmp",
        [] { fake::SetAttributesOf("C:\\d\\b.tmp", 0x1); }},
-      {"C:\\d\\b.tmp", "C:\\d\\b.tmp", [] { fake::SetHeld("C:\\d\\b.tmp", true); }},
+      // A held file: tests/unit/file_in_use_test.cc.
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.middle);

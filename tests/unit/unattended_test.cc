@@ -244,7 +244,8 @@ TEST_F(UnattendedTest, LogRecordsEveryEventInUtf8) {
       "[ASK]\nMODE=MSGBOX\nFLAG=\nTYPE=QUESTION\nTEXT=Go?%nNow\nISABORT=0,1\n"
       "[CP]\nMODE=COPY\nFROM=C:\\new\\a.dll\nTO=<App>\\b.dll\n"
       "[HELD]\nMODE=COPY\nFROM=C:\\new\\a.dll\nTO=<App>\\a.dll\n");
-  fake::SetHeld("C:\\app\\a.dll", true);
+  // Read-only: refused at once, without the retries of a held file.
+  fake::SetAttributesOf("C:\\app\\a.dll", 0x21);
   fake::AddDirectory("C:\\logs");
   EXPECT_EQ(3, UpdaterMain("\"My Tool\" /LOG=\"C:\\logs\\run.log\""));
   const char* const name = "\xE3\x83\x84\xE3\x83\xBC\xE3\x83\xAB";  // UTF-8
@@ -288,7 +289,7 @@ TEST_F(UnattendedTest, LogRecordsEveryEventInUtf8) {
 
   // A second run appends to the same file, silently.
   ResetProcessState();
-  fake::SetHeld("C:\\app\\a.dll", false);
+  fake::SetAttributesOf("C:\\app\\a.dll", 0x20);
   EXPECT_EQ(0, UpdaterMain("/LOG=C:\\logs\\run.log /SILENT"));
   const std::vector<std::string> lines = LogLines("C:\\logs\\run.log");
   ASSERT_EQ(expected.size() + 17, lines.size());

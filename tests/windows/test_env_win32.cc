@@ -416,6 +416,8 @@ bool HiddenOrSystemDestinationRefusesCopy() { return !IsWine(); }
 
 bool ExtensionlessNameRunsOnlyAsExe() { return !IsWine(); }
 
+bool RestartManagerNamesHolders() { return !IsWine(); }
+
 std::string CommandExitingWith(unsigned code) {
   char system[MAX_PATH] = {0};
   GetSystemDirectoryA(system, MAX_PATH);

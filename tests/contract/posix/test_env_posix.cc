@@ -84,6 +84,7 @@ bool HiddenAndSystemAttributesKept() { return false; }
 bool ColonRefusedInNames() { return true; }
 bool HiddenOrSystemDestinationRefusesCopy() { return true; }
 bool ExtensionlessNameRunsOnlyAsExe() { return true; }
+bool RestartManagerNamesHolders() { return false; }
 std::string CommandExitingWith(unsigned) { return std::string(); }
 bool ScriptStringTable(std::map<unsigned, std::string>*, std::string* error) {
   *error = "no string table on this side";

@@ -1,0 +1,167 @@
+// Files other programs hold: whether one is held now, and which programs
+// hold it, asked of the Restart Manager, which is loaded only when needed:
+// the updater imports nothing beyond what every supported Windows has.
+#include <windows.h>
+// After windows.h, whose types it uses.
+#include <restartmanager.h>
+
+#include <new>
+
+#include "platform/platform.h"
+#include "platform/win32/wide_text.h"
+
+namespace platform {
+
+namespace {
+
+const DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
+
+typedef DWORD(WINAPI* RmStartSessionFn)(DWORD*, DWORD, WCHAR*);
+typedef DWORD(WINAPI* RmRegisterResourcesFn)(DWORD, UINT, LPCWSTR*, UINT,
+                                             RM_UNIQUE_PROCESS*, UINT,
+                                             LPCWSTR*);
+typedef DWORD(WINAPI* RmGetListFn)(DWORD, UINT*, UINT*, RM_PROCESS_INFO*,
+                                   DWORD*);
+typedef DWORD(WINAPI* RmEndSessionFn)(DWORD);
+
+struct ModuleTraits {
+  typedef HMODULE Handle;
+  static Handle Null() { return NULL; }
+  static bool IsValid(Handle module) { return module != NULL; }
+  static void Close(Handle module) { FreeLibrary(module); }
+};
+
+template <typename Function>
+Function Lookup(HMODULE module, const char* name) {
+  FARPROC address = GetProcAddress(module, name);
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
+}
+
+// rstrtmgr.dll from the system folder only, never from the updater's own
+// folder, where anyone who can put a file beside it could plant one.
+HMODULE LoadRestartManager() {
+  HMODULE module = LoadLibraryExW(L"rstrtmgr.dll", NULL, kSearchSystem32);
+  // Systems without the flag refuse it as an invalid parameter.
+  if (module != NULL || GetLastError() != ERROR_INVALID_PARAMETER)
+    return module;
+  WCHAR path[MAX_PATH + 16];
+  const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return NULL;
+  lstrcpyW(path + length, L"\\rstrtmgr.dll");
+  return LoadLibraryW(path);
+}
+
+// One session of the Restart Manager, ended on every path.
+class RestartSession {
+ public:
+  explicit RestartSession(RmEndSessionFn end) : end_(end), open_(false) {}
+  ~RestartSession() {
+    if (open_) end_(handle_);
+  }
+  bool Start(RmStartSessionFn start) {
+    WCHAR key[CCH_RM_SESSION_KEY + 1] = {0};
+    open_ = start(&handle_, 0, key) == ERROR_SUCCESS;
+    return open_;
+  }
+  DWORD handle() const { return handle_; }
+
+ private:
+  RestartSession(const RestartSession&);
+  RestartSession& operator=(const RestartSession&);
+
+  RmEndSessionFn end_;
+  DWORD handle_;
+  bool open_;
+};
+
+// The holders of `path` into `holders`; false when the manager cannot tell.
+bool AskRestartManager(HMODULE module, const WCHAR* path, FileHolder* holders,
+                       unsigned max, unsigned* count) {
+  RmStartSessionFn start = Lookup<RmStartSessionFn>(module, "RmStartSession");
+  RmRegisterResourcesFn registerResources =
+      Lookup<RmRegisterResourcesFn>(module, "RmRegisterResources");
+  RmGetListFn getList = Lookup<RmGetListFn>(module, "RmGetList");
+  RmEndSessionFn end = Lookup<RmEndSessionFn>(module, "RmEndSession");
+  if (!start || !registerResources || !getList || !end) return false;
+  RestartSession session(end);
+  LPCWSTR files[1] = {path};
+  if (!session.Start(start) ||
+      registerResources(session.handle(), 1, files, 0, NULL, 0, NULL) !=
+          ERROR_SUCCESS) {
+    return false;
+  }
+  // The list can grow between the calls; a few rounds are plenty.
+  HeapArray<RM_PROCESS_INFO> list;
+  UINT room = 0;
+  for (int round = 0; round < 4; ++round) {
+    UINT needed = 0;
+    UINT listed = room;
+    DWORD reasons = 0;
+    const DWORD status =
+        getList(session.handle(), &needed, &listed, list.get(), &reasons);
+    if (status == ERROR_SUCCESS) {
+      *count = 0;
+      for (UINT i = 0; i < listed && *count < max; ++i, ++*count) {
+        FileHolder& holder = holders[*count];
+        holder.processId = list[i].Process.dwProcessId;
+        win32::NarrowTextForDisplay(list[i].strAppName, holder.name,
+                                    sizeof holder.name);
+      }
+      return true;
+    }
+    if (status != ERROR_MORE_DATA) return false;
+    room = needed + 2;
+    list.Reset(new (std::nothrow) RM_PROCESS_INFO[room]);
+    if (!list.valid()) return false;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool FileHeldByAnother(const char* path) {
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  KernelObject file;
+  DWORD error;
+  if (win32::UseWideCalls()) {
+    const win32::WideText wide(path);
+    if (!wide.valid()) return false;
+    file.Reset(CreateFileW(wide.get(), GENERIC_WRITE | DELETE,
+                           share | FILE_SHARE_DELETE, NULL, OPEN_EXISTING, 0,
+                           NULL));
+    error = GetLastError();
+  } else {
+    file.Reset(
+        CreateFileA(path, GENERIC_WRITE, share, NULL, OPEN_EXISTING, 0, NULL));
+    error = GetLastError();
+  }
+  // Asking for every kind of sharing, only another opener's refusal to
+  // share fails the open with these codes.
+  return !file.valid() &&
+         (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION);
+}
+
+FileHoldersResult FileHolders(const char* path, FileHolder* holders,
+                              unsigned max, unsigned* count) {
+  *count = 0;
+  if (!win32::UseWideCalls()) return kHoldersUnknown;
+  const win32::WideText wide(path);
+  if (!wide.valid()) return kHoldersUnknown;
+  // The manager wants a full path.
+  const DWORD needed = GetFullPathNameW(wide.get(), 0, NULL, NULL);
+  if (needed == 0) return kHoldersUnknown;
+  HeapArray<WCHAR> full(new (std::nothrow) WCHAR[needed]);
+  if (!full.valid() ||
+      GetFullPathNameW(wide.get(), needed, full.get(), NULL) >= needed) {
+    return kHoldersUnknown;
+  }
+  ScopedOwner<ModuleTraits> module(LoadRestartManager());
+  if (!module.valid() ||
+      !AskRestartManager(module.get(), full.get(), holders, max, count)) {
+    *count = 0;
+    return kHoldersUnknown;
+  }
+  return kHoldersListed;
+}
+
+}  // namespace platform
