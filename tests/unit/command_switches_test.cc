@@ -51,50 +51,35 @@ TEST_F(CommandSwitchesTest, OnlyTheListedSwitchesAreRecognised) {
   }
 }
 
-TEST_F(CommandSwitchesTest, LangTakesJaOrEnOnly) {
+// The switches that take a value: /LANG takes ja or en, /WAIT decimal
+// seconds up to a day; anything else makes the word no switch, and the last
+// one of a kind counts.
+TEST_F(CommandSwitchesTest, ValuedSwitchesTakeOnlyTheirValues) {
+  const MessageLanguage kSystem = kMessagesBySystem;
   struct Case {
     const char* commandLine;
     MessageLanguage language;
+    unsigned seconds;
     bool firstIsSwitch;
   } cases[] = {
-      {"/LANG=ja", kMessagesJapanese, true},
-      {"x /lang=EN", kMessagesEnglish, false},
-      {"\"/LANG=en\" /LANG=ja", kMessagesJapanese, true},  // the last one
-      {"/LANG=fr /LANG /LANG= /LANG=english", kMessagesBySystem, false},
+      {"", kSystem, 60, false},
+      {"/LANG=ja", kMessagesJapanese, 60, true},
+      {"x /lang=EN", kMessagesEnglish, 60, false},
+      {"\"/LANG=en\" /LANG=ja", kMessagesJapanese, 60, true},
+      {"/LANG=fr /LANG /LANG= /LANG=english", kSystem, 60, false},
+      {"/WAIT=3", kSystem, 3, true},
+      {"/wait=0 /SILENT", kSystem, 0, true},
+      {"/WAIT=86400", kSystem, 86400, true},
+      {"/WAIT=5 /WAIT=7", kSystem, 7, true},
+      {"/WAIT=86401", kSystem, 60, false},
+      {"/WAIT=99999999999", kSystem, 60, false},
+      {"/WAIT= /WAIT=-1 /WAIT=0x10 /WAIT=3s /WAIT", kSystem, 60, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.commandLine);
     CommandSwitches switches;
     ReadCommandSwitches(c.commandLine, &switches);
     EXPECT_EQ(c.language, switches.language);
-    EXPECT_EQ(c.firstIsSwitch, FirstWordIsSwitch(c.commandLine));
-  }
-}
-
-TEST_F(CommandSwitchesTest, WaitTakesDecimalSecondsUpToADay) {
-  struct Case {
-    const char* commandLine;
-    unsigned seconds;
-    bool firstIsSwitch;
-  } cases[] = {
-      {"", 60, false},
-      {"/WAIT=3", 3, true},
-      {"/wait=0 /SILENT", 0, true},
-      {"/WAIT=86400", 86400, true},
-      {"/WAIT=5 /WAIT=7", 7, true},  // the last one
-      // Anything but decimal seconds up to a day is no switch.
-      {"/WAIT=86401", 60, false},
-      {"/WAIT=99999999999", 60, false},
-      {"/WAIT=", 60, false},
-      {"/WAIT=-1", 60, false},
-      {"/WAIT=0x10", 60, false},
-      {"/WAIT=3s", 60, false},
-      {"/WAIT", 60, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.commandLine);
-    CommandSwitches switches;
-    ReadCommandSwitches(c.commandLine, &switches);
     EXPECT_EQ(c.seconds, switches.waitSeconds);
     EXPECT_EQ(c.firstIsSwitch, FirstWordIsSwitch(c.commandLine));
   }
