@@ -16,9 +16,14 @@ set(CMAKE_CXX_STANDARD_LIBRARIES "")
 # keeping only what is reached, relocatable (ASLR) and NX compatible, and
 # without the link's time in the header, so that a build is the same bytes
 # at any time.
-set(UPDATER_SIZE_FLAGS -Os -fno-exceptions -fno-rtti -fno-threadsafe-statics
-    -fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections
-    -fdata-sections -fno-ident)
+set(UPDATER_CODE_FLAGS -Os -fno-exceptions -fno-rtti -fno-threadsafe-statics
+    -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-ident)
+# A section per function and per object, so that the linker can leave out
+# what is not reached. A link-time optimised link drops that itself, and
+# there the sections only cost: each function's starts on a 16-byte boundary
+# on x86-64, and zeroed objects land in .data instead of .bss.
+set(UPDATER_SECTION_FLAGS -ffunction-sections -fdata-sections)
+set(UPDATER_SIZE_FLAGS ${UPDATER_CODE_FLAGS} ${UPDATER_SECTION_FLAGS})
 set(UPDATER_LINK_FLAGS -static -s -Wl,--gc-sections -Wl,--dynamicbase
     -Wl,--nxcompat -Wl,--no-insert-timestamp)
 # The system DLLs the platform layer calls.
@@ -77,7 +82,7 @@ target_compile_definitions(updater PRIVATE WIN32_LEAN_AND_MEAN
   $<$<COMPILE_LANGUAGE:CXX>:$<TARGET_PROPERTY:updater_core,COMPILE_DEFINITIONS>>)
 target_compile_options(updater PRIVATE
   $<$<COMPILE_LANGUAGE:CXX>:$<TARGET_PROPERTY:updater_core,COMPILE_OPTIONS>>)
-target_link_options(updater PRIVATE ${UPDATER_SIZE_FLAGS} ${UPDATER_LINK_FLAGS})
+target_link_options(updater PRIVATE ${UPDATER_CODE_FLAGS} ${UPDATER_LINK_FLAGS})
 target_link_libraries(updater PRIVATE ${UPDATER_WIN32_LIBS})
 # A link-time optimised object names its sections with a random number
 # unless it is given a seed: the source's own name keeps them the same bytes

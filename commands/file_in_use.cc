@@ -8,7 +8,12 @@
 
 namespace {
 
-unsigned g_waitSeconds = kDefaultInUseWait;
+// Zeroed globals, "not set" meaning the default: an initialised one would
+// cost the executable a data section of its own.
+bool g_waitSet;
+unsigned g_waitSeconds;
+
+unsigned WaitSeconds() { return g_waitSet ? g_waitSeconds : kDefaultInUseWait; }
 
 enum RetryResult { kRetryDone, kRetryFailed, kRetryStillHeld };
 
@@ -61,9 +66,10 @@ bool AskToRetry(const char* path) {
 InUseOutcome WaitSilently(const char* path, FileAttempt attempt,
                           const void* operation) {
   const unsigned start = platform::TickCount();
-  const unsigned wait = g_waitSeconds * 1000;
+  const unsigned seconds = WaitSeconds();
+  const unsigned wait = seconds * 1000;
   TextString what;
-  what.Format("is in use: waiting up to %u s", g_waitSeconds);
+  what.Format("is in use: waiting up to %u s", seconds);
   LogHolders(path, what);
   // Retry n is due n intervals after the first try, whatever the tries
   // themselves take, so the wait ends on time and its count is fixed.
@@ -74,7 +80,7 @@ InUseOutcome WaitSilently(const char* path, FileAttempt attempt,
                                          due > waited ? due - waited : 0);
     if (result != kRetryStillHeld) return Ended(result);
   }
-  what.Format("stayed in use for %u s: giving up", g_waitSeconds);
+  what.Format("stayed in use for %u s: giving up", seconds);
   LogHolders(path, what);
   StopRun(kExitFileInUse);
   return kInUseGivenUp;
@@ -103,6 +109,7 @@ bool HolderNames(const char* path, TextString* names) {
 
 void SetInUseWait(unsigned seconds) {
   g_waitSeconds = seconds < kLongestInUseWait ? seconds : kLongestInUseWait;
+  g_waitSet = true;
 }
 
 InUseOutcome TryWhileInUse(const char* path, FileAttempt attempt,

@@ -4,6 +4,7 @@
 #include <windows.h>
 // After windows.h, whose types it uses.
 #include <restartmanager.h>
+#include <string.h>
 
 #include <new>
 
@@ -40,14 +41,15 @@ Function Lookup(HMODULE module, const char* name) {
 // rstrtmgr.dll from the system folder only, never from the updater's own
 // folder, where anyone who can put a file beside it could plant one.
 HMODULE LoadRestartManager() {
-  HMODULE module = LoadLibraryExW(L"rstrtmgr.dll", NULL, kSearchSystem32);
+  static const WCHAR kPathInFolder[] = L"\\rstrtmgr.dll";
+  HMODULE module = LoadLibraryExW(kPathInFolder + 1, NULL, kSearchSystem32);
   // Systems without the flag refuse it as an invalid parameter.
   if (module != NULL || GetLastError() != ERROR_INVALID_PARAMETER)
     return module;
   WCHAR path[MAX_PATH + 16];
   const UINT length = GetSystemDirectoryW(path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return NULL;
-  lstrcpyW(path + length, L"\\rstrtmgr.dll");
+  memmove(path + length, kPathInFolder, sizeof kPathInFolder);
   return LoadLibraryW(path);
 }
 

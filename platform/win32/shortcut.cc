@@ -21,11 +21,19 @@ namespace {
 // page 932, whatever the system's own.
 bool FitsShellPath(const char* text) {
   if (!win32::UseWideCalls()) {
-    return lstrlenA(text) < static_cast<int>(kMaxPath);
+    return strlen(text) < kMaxPath;
   }
   const int wide =
       MultiByteToWideChar(win32::kSettingsCodePage, 0, text, -1, NULL, 0);
   return wide != 0 && wide <= static_cast<int>(kMaxPath);
+}
+
+// Whether a wide text's length is below `limit`; looks no further.
+bool WideShorterThan(const WCHAR* text, unsigned limit) {
+  for (unsigned i = 0; i < limit; ++i) {
+    if (text[i] == 0) return true;
+  }
+  return false;
 }
 
 // Sets the fields and hands out the link's persist interface.
@@ -77,7 +85,7 @@ bool SaveShortcut(const ShortcutFields& fields, const char* path) {
   // A path that does not fit is refused rather than saved under a cut name.
   const win32::WideText wide(path);
   if (!wide.valid()) return false;
-  if (wcslen(wide.get()) >= kMaxPath) {
+  if (!WideShorterThan(wide.get(), kMaxPath)) {
     return win32::Fail(ERROR_INSUFFICIENT_BUFFER);
   }
   win32::ComRef<IPersistFile> file;
