@@ -19,6 +19,7 @@
 #include "checker/report.h"
 #include "platform/c_library.h"
 #include "platform/platform.h"
+#include "platform/tool_files.h"
 #ifndef _WIN32
 #include "platform/posix/served_profile.h"
 #endif
@@ -97,26 +98,14 @@ void Write(FILE* stream, const std::string& text) {
   fwrite(text.data(), 1, text.size(), stream);
 }
 
-// The full path the profile functions need: a bare name would be looked
-// for in the Windows folder.
-std::string FullPath(const std::string& path) {
-#ifdef _WIN32
-  char full[_MAX_PATH];
-  if (_fullpath(full, path.c_str(), sizeof(full))) return full;
-#else
-  platform::ScopedMallocText full(realpath(path.c_str(), 0));
-  if (full.valid()) return full.get();
-#endif
-  return path;
-}
-
 bool StartsWith(const std::string& text, const char* prefix) {
   return text.compare(0, strlen(prefix), prefix) == 0;
 }
 
-int ParseArguments(int argc, char** argv, Options* options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
+int ParseArguments(const std::vector<std::string>& arguments,
+                   Options* options) {
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
     if (argument == "--json" || argument == "--format=json") {
       options->format = checker::kJsonFormat;
     } else if (argument == "--format=text") {
@@ -153,7 +142,8 @@ int ParseArguments(int argc, char** argv, Options* options) {
       }
       exit(kExitClean);
     } else if (argument.size() > 1 && argument[0] == '-') {
-      fprintf(stderr, "updater-check: unknown option %s\n%s", argv[i], kUsage);
+      fprintf(stderr, "updater-check: unknown option %s\n%s", argument.c_str(),
+              kUsage);
       return kExitUsage;
     } else {
       options->files.push_back(argument);
@@ -190,7 +180,8 @@ int main(int argc, char** argv) {
   options.format = checker::kTextFormat;
   options.graph = false;
   options.werror = false;
-  const int usage = ParseArguments(argc, argv, &options);
+  const int usage =
+      ParseArguments(platform::ToolArguments(argc, argv), &options);
   if (usage != kExitClean) return usage;
 
   std::vector<checker::FileReport> reports;
@@ -206,7 +197,9 @@ int main(int argc, char** argv) {
     if (!platform::ReadWholeFile(report.file.c_str(), &bytes)) {
       findings.Add(1, "", "", checker::kUnreadable, "the file cannot be read");
     } else {
-      const std::string path = FullPath(report.file);
+      // The full path the profile functions need: a bare name would be
+      // looked for in the Windows folder.
+      const std::string path = platform::FullPathOf(report.file);
 #ifndef _WIN32
       // Read once: the profile functions answer from these bytes.
       platform::ServeProfileText(path, bytes);

@@ -72,9 +72,12 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
 # core's definitions and options). The libraries stay without it: the
 # checker and the tests link them as usual, since mixing optimised and plain
 # objects that share inline templates does not link.
+# The command-line tools' own platform code stays out.
+set(UPDATER_EXE_WIN32_SOURCES ${UPDATER_WIN32_SOURCES})
+list(FILTER UPDATER_EXE_WIN32_SOURCES EXCLUDE REGEX "tool_files\\.cc$")
 add_executable(updater WIN32 platform/win32/entry.cc
                platform/win32/runtime_shims.cc ${UPDATER_CORE_SOURCES}
-               ${UPDATER_WIN32_SOURCES} res/updater.rc)
+               ${UPDATER_EXE_WIN32_SOURCES} res/updater.rc)
 set_property(TARGET updater PROPERTY INTERPROCEDURAL_OPTIMIZATION ON)
 target_include_directories(updater PRIVATE ${CMAKE_SOURCE_DIR}
   ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/res)

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/scoped_owner.h"
+#include "platform/tool_files.h"
 
 namespace platform {
 
@@ -36,7 +37,7 @@ typedef ScopedOwner<MallocTraits> ScopedMallocText;
 // Appends the file's bytes to `bytes`; false when it cannot be opened
 // (missing, a directory) or a read fails.
 inline bool ReadWholeFile(const char* path, std::string* bytes) {
-  ScopedStdioFile file(fopen(path, "rb"));
+  ScopedStdioFile file(OpenForReading(path));
   if (!file.valid()) return false;
   char chunk[4096];
   size_t got = 0;

@@ -9,7 +9,7 @@ import re
 import shutil
 import unittest
 
-from harness import BIN_DIR, UpdaterCase, message
+from harness import BIN_DIR, UpdaterCase, message, sjis
 
 CHECKER = os.path.join(BIN_DIR, "updater-check.exe")
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -25,7 +25,8 @@ def line_of(settings, text):
 
 
 class CheckerCase(UpdaterCase):
-    def check(self, settings_name, *options, holds=(), exit_code=0):
+    def check(self, settings_name, *options, holds=(), exit_code=0,
+              locale=None):
         """Runs updater-check.exe from the case folder on one of its
         settings files; the boxdriver's result and the report's bytes."""
         shutil.copyfile(CHECKER, self.path("updater-check.exe"))
@@ -33,7 +34,8 @@ class CheckerCase(UpdaterCase):
         args = " ".join(options + (self.wpath(settings_name),))
         result = self.run_updater(self.wpath("updater-check.exe"), args=args,
                                   holds=holds, output=report,
-                                  exit_code=exit_code)
+                                  exit_code=exit_code,
+                                  **({"locale": locale} if locale else {}))
         with open(report, "rb") as f:
             return result, f.read()
 
@@ -60,6 +62,18 @@ class Agreement(CheckerCase):
                              for f in findings
                              if f["severity"] == "error" and "box" in f]
                 self.assertIn(boxes[0].text, predicted)
+
+
+class Names(CheckerCase):
+    def test_a_japanese_file_name_reads_under_every_locale(self):
+        # ソ ends in the byte of a backslash.
+        self.write("更新ソフト.ini", b"[UPDATER]\r\nNAME=A\r\nPROC=NONE\r\n")
+        for locale in ("ja_JP.UTF-8", "en_US.UTF-8", "zh_CN.UTF-8"):
+            with self.subTest(locale=locale):
+                _, report = self.check("更新ソフト.ini", exit_code=2,
+                                       locale=locale)
+                self.assertIn(sjis(self.wpath("更新ソフト.ini")) +
+                              b":3: error U020:", report)
 
 
 class Here(CheckerCase):
