@@ -68,8 +68,10 @@ wine_use() {
   # could not be opened would otherwise exit with 1 without a word.
   # Each Wine process takes its ANSI code page and user interface language
   # from its own locale, so one prefix serves runs under several.
+  # UPDATER_WINEDEBUG asks for more (the end-to-end harness keeps every
+  # error line apart, to show when a program fails).
   local locale=${UPDATER_WINE_LOCALE:-ja_JP.UTF-8}
-  export WINEDEBUG=-all,err+winediag LANG=$locale LC_ALL=$locale
+  export WINEDEBUG=${UPDATER_WINEDEBUG:--all,err+winediag} LANG=$locale LC_ALL=$locale
   export WINEDLLOVERRIDES="mscoree,mshtml="
 }
 

@@ -199,12 +199,17 @@ def parse_result(text):
 
 
 JAPANESE = "ja_JP.UTF-8"
+# A line Wine's debugging channels write: "0024:err:seh:...".
+WINE_ERROR_LINE = re.compile(rb"^[0-9a-f]{4}:(err|fixme|warn|trace):")
 
 
 def wine(args, timeout=120, locale=JAPANESE):
     """Runs a Windows program under `locale`; output goes to files, never to
     a pipe that a wineserver could keep open. 77 when that locale is not
-    installed here."""
+    installed here. The output is the program's standard output and error;
+    Wine's own error lines (every channel's) are added when the program
+    failed, so that a failure that the program itself could not report (a
+    crash, a start that failed) still says why."""
     # One log per test process: modules run side by side under ctest -j.
     log = os.path.join(PREFIX, ".wine-run-%d.log" % os.getpid())
     with open(log, "wb") as out:
@@ -212,9 +217,14 @@ def wine(args, timeout=120, locale=JAPANESE):
                               stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
                               timeout=timeout + 30,
                               env=dict(os.environ, WINE_RUN_TIMEOUT=str(timeout),
-                                       UPDATER_WINE_LOCALE=locale))
+                                       UPDATER_WINE_LOCALE=locale,
+                                       UPDATER_WINEDEBUG="-all,err+all"))
     with open(log, "rb") as f:
-        return proc.returncode, f.read()
+        output = f.read()
+    if proc.returncode == 0:
+        output = b"".join(line for line in output.splitlines(True)
+                          if not WINE_ERROR_LINE.match(line))
+    return proc.returncode, output
 
 
 class UpdaterCase(unittest.TestCase):
