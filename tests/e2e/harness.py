@@ -199,31 +199,30 @@ def parse_result(text):
 
 
 JAPANESE = "ja_JP.UTF-8"
-# A line Wine's debugging channels write: "0024:err:seh:...".
-WINE_ERROR_LINE = re.compile(rb"^[0-9a-f]{4}:(err|fixme|warn|trace):")
 
 
 def wine(args, timeout=120, locale=JAPANESE):
     """Runs a Windows program under `locale`; output goes to files, never to
     a pipe that a wineserver could keep open. 77 when that locale is not
-    installed here. The output is the program's standard output and error;
-    Wine's own error lines (every channel's) are added when the program
-    failed, so that a failure that the program itself could not report (a
-    crash, a start that failed) still says why."""
-    # One log per test process: modules run side by side under ctest -j.
+    installed here. The output is the program's standard output; when the
+    program failed, its standard error follows, with Wine's own error lines
+    of every channel, so that a failure the program itself could not report
+    (a crash, a start that failed) still says why."""
+    # One pair of logs per test process: modules run side by side under
+    # ctest -j.
     log = os.path.join(PREFIX, ".wine-run-%d.log" % os.getpid())
-    with open(log, "wb") as out:
-        proc = subprocess.run([WINE_RUN] + list(args), stdout=out,
-                              stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
-                              timeout=timeout + 30,
+    errors = os.path.join(PREFIX, ".wine-run-%d.err" % os.getpid())
+    with open(log, "wb") as out, open(errors, "wb") as err:
+        proc = subprocess.run([WINE_RUN] + list(args), stdout=out, stderr=err,
+                              stdin=subprocess.DEVNULL, timeout=timeout + 30,
                               env=dict(os.environ, WINE_RUN_TIMEOUT=str(timeout),
                                        UPDATER_WINE_LOCALE=locale,
                                        UPDATER_WINEDEBUG="-all,err+all"))
     with open(log, "rb") as f:
         output = f.read()
-    if proc.returncode == 0:
-        output = b"".join(line for line in output.splitlines(True)
-                          if not WINE_ERROR_LINE.match(line))
+    if proc.returncode != 0:
+        with open(errors, "rb") as f:
+            output += f.read()
     return proc.returncode, output
 
 
