@@ -83,7 +83,11 @@ bool StageOnce(const void* operation) {
 bool CheckOnce(const void* operation) {
   const StagedPair& pair = *static_cast<const StagedPair*>(operation);
   const bool writable = platform::WritableNow(pair.destination.Text());
-  if (!writable) LogFileOperation(false, "open", pair.destination.Text(), 0);
+  // The copy of this pair cannot be made now: logged as the copy's failure.
+  if (!writable) {
+    LogFileOperation(false, "copy", pair.source.Text(),
+                     pair.destination.Text());
+  }
   return writable;
 }
 
