@@ -111,8 +111,7 @@ bool RollBack(const StagedPair& failed, bool journal) {
   const bool whole =
       RestorePairs(g_plan->pairs.get(), g_plan->count, &restored);
   LogFormat("not every file could be replaced: restored %d of %d files%s",
-            restored, g_plan->count,
-            whole ? "" : "; the journal is kept for the next start");
+            restored, g_plan->count, whole ? "" : "; the journal is kept");
   if (whole && journal) platform::RemoveFile(CopyJournalPath(false).Text());
   ShowError(MSG_COPY_FAILED, failed.source.Text(), failed.destination.Text());
   return false;

@@ -123,7 +123,7 @@ bool RemoveStagedFiles(const StagedPair* pairs, int count) {
   bool whole = true;
   for (int i = 0; i < count; ++i) {
     if (!platform::RemoveStaged(pairs[i].destination.Text(), pairs[i].number)) {
-      LogFileOperation(false, "remove the files staged for",
+      LogFileOperation(false, "remove what was staged for",
                        pairs[i].destination.Text(), 0);
       whole = false;
     }
@@ -143,16 +143,12 @@ bool FinishInterruptedCopy() {
     }
     int restored = 0;
     if (committed) {
-      LogFormat(
-          "%s: an earlier run replaced %d files and was cut off: "
-          "removing its backups",
-          path.Text(), count);
+      LogFormat("%s: a COPY of %d files cut off when done: removing backups",
+                path.Text(), count);
       if (!RemoveStagedFiles(pairs.get(), count)) return Unusable(path);
     } else {
-      LogFormat(
-          "%s: an earlier run was cut off while replacing %d files: "
-          "rolling back",
-          path.Text(), count);
+      LogFormat("%s: a COPY of %d files was cut off: rolling back", path.Text(),
+                count);
       if (!RestorePairs(pairs.get(), count, &restored)) return Unusable(path);
       LogFormat("rolled back: restored %d of %d files", restored, count);
     }

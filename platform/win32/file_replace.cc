@@ -58,9 +58,14 @@ bool Exists(const WCHAR* path) {
   return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Deletes a file of ours, read-only or not; true when it is gone.
+// Deletes a file of ours, read-only or not; true when it is gone. One call
+// where it is missing or plain: each is a round trip to the file system.
 bool Discard(const WCHAR* path) {
-  if (!Exists(path)) return true;
+  if (DeleteFileW(path)) return true;
+  const DWORD error = GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+    return true;
+  if (error != ERROR_ACCESS_DENIED) return win32::Fail(error);
   SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
   return win32::Kept(DeleteFileW(path));
 }
@@ -73,12 +78,14 @@ bool MoveThrough(const WCHAR* from, const WCHAR* to, DWORD flags = 0) {
 struct StagedPaths {
   WideBuffer block;
   WCHAR* destination;  // the folder and the name an existing file is stored
-                       // under (its letter case), or the full path
+                       // under (its letter case) where searched for, or
+                       // the full path
   WCHAR* staged;       // long form
   WCHAR* backup;       // long form
   WCHAR* stagedName;   // where the name starts in `staged`
   WCHAR* backupName;
   DWORD attributes;  // the existing destination's; INVALID_FILE_ATTRIBUTES
+                     // when missing or not searched for
 };
 
 void NameAs(StagedPaths* paths, unsigned number) {
@@ -89,7 +96,10 @@ void NameAs(StagedPaths* paths, unsigned number) {
   Put(paths->backupName, name);
 }
 
-bool FindPaths(const char* to, unsigned number, StagedPaths* paths) {
+// The steps that need the destination's attributes or stored name `search`
+// for it; the others spare the file system the search.
+bool FindPaths(const char* to, unsigned number, StagedPaths* paths,
+               bool search = false) {
   if (strpbrk(to, "*?") != NULL) {  // never bytes of a double-byte character
     return win32::Fail(ERROR_INVALID_NAME);
   }
@@ -117,17 +127,17 @@ bool FindPaths(const char* to, unsigned number, StagedPaths* paths) {
   paths->stagedName = PutLongForm(paths->staged, full, folderLength);
   paths->backupName = PutLongForm(paths->backup, full, folderLength);
   NameAs(paths, number);
+  paths->attributes = INVALID_FILE_ATTRIBUTES;
+  Put(paths->destination, full, fullLength);
+  if (!search) return true;
 
   WIN32_FIND_DATAW existing;
-  const HANDLE search = FindFirstFileW(full, &existing);
-  if (search != INVALID_HANDLE_VALUE) {
-    FindClose(search);
+  const HANDLE found = FindFirstFileW(full, &existing);
+  if (found != INVALID_HANDLE_VALUE) {
+    FindClose(found);
     paths->attributes = existing.dwFileAttributes;
     Put(Put(paths->destination, full, folderLength), existing.cFileName);
-  } else if (GetLastError() == ERROR_FILE_NOT_FOUND) {
-    paths->attributes = INVALID_FILE_ATTRIBUTES;
-    Put(paths->destination, full, fullLength);
-  } else {
+  } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
     return win32::FailWithLastError();
   }
   return true;
@@ -189,7 +199,7 @@ bool FindStagedNumber(const char* to, unsigned* number) {
 
 bool StageCopy(const char* from, const char* to, unsigned number) {
   StagedPaths paths;
-  if (!FindPaths(to, number, &paths)) return false;
+  if (!FindPaths(to, number, &paths, true)) return false;
   const win32::WideText source(from);
   if (!source.valid()) return false;
   // An existing destination: refused as CopyFileA would refuse it.
@@ -230,7 +240,7 @@ bool WritableNow(const char* path) {
 
 bool SwapStaged(const char* to, unsigned number) {
   StagedPaths paths;
-  if (!FindPaths(to, number, &paths)) return false;
+  if (!FindPaths(to, number, &paths, true)) return false;
   const bool existed = paths.attributes != INVALID_FILE_ATTRIBUTES;
   if (existed && !MoveThrough(paths.destination, paths.backup)) return false;
   if (MoveThrough(paths.staged, paths.destination)) return true;
@@ -244,7 +254,7 @@ RestoreResult RestoreStaged(const char* to, unsigned number, bool wasNew) {
   StagedPaths paths;
   if (!FindPaths(to, number, &paths)) return kRestoreFailed;
   RestoreResult result = kNothingToRestore;
-  const bool there = paths.attributes != INVALID_FILE_ATTRIBUTES;
+  const bool there = Exists(paths.destination);
   if (Exists(paths.backup)) {
     // The copy in its place may be read-only, which a rename cannot replace.
     if (there) SetFileAttributesW(paths.destination, FILE_ATTRIBUTE_NORMAL);
