@@ -7,6 +7,7 @@
 #include "app/process_state.h"
 #include "app/single_run.h"
 #include "app/startup.h"
+#include "commands/copy_journal.h"
 #include "commands/file_in_use.h"
 #include "commands/msgbox.h"
 #include "platform/platform.h"
@@ -64,6 +65,8 @@ ExitCode Run(const char* commandLine) {
     ShowError(MSG_ALREADY_RUNNING, folder.Text());
     return kExitAlreadyRunning;
   }
+  // Only now: another run's journal is never touched while it runs.
+  if (!FinishInterruptedCopy()) return kExitProcedureFailed;
   if (RunUpdater()) return kExitDone;
   // Every stop tells its cause; a failure that did not still fails.
   const ExitCode cause = StopCause();

@@ -69,6 +69,7 @@ const CodeInfo kCodes[kCodeCount] = {
     {"U109", kNote, "EXIST result now", false},
     {"U110", kWarning, "App Paths lookup finds nothing", false},
     {"U111", kNote, "OSVER result now", false},
+    {"U112", kWarning, "files left by a COPY that was cut off", false},
 };
 
 }  // namespace

@@ -82,6 +82,7 @@ enum Code {
   kExistNow,           // U109
   kAppPathsMissing,    // U110
   kOsverNow,           // U111
+  kCutOffCopyLeft,     // U112
   kCodeCount
 };
 

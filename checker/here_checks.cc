@@ -7,11 +7,13 @@
 #include "checker/kind_checks.h"
 #include "checker/markup.h"
 #include "checker/paths.h"
+#include "commands/copy_journal.h"
 #include "commands/date.h"
 #include "commands/file_in_use.h"
 #include "commands/item_list.h"
 #include "commands/kind_table.h"
 #include "platform/platform.h"
+#include "platform/staged_names.h"
 #include "settings/app_paths.h"
 
 namespace checker {
@@ -69,14 +71,37 @@ class HereChecker {
   // read-only or held open.
   bool CheckWritable(const std::string& section, const char* key, int number,
                      const std::string& path, const Box& box);
+  // Staged copies and backups a COPY that was cut off left in the folder
+  // of `path`, reported once per folder.
+  void CheckLeftovers(const std::string& section, const char* key,
+                      const std::string& path);
   void CheckItem(const ProcRecord& record, const ProcKey& key, int number,
                  const std::string& item, const Box& box);
   void ReportTest(const ProcRecord& record, const ProcKey& key,
                   const std::vector<std::string>& items);
 
   const Context& context_;
-  std::set<std::string> made_;  // paths the script itself makes
+  std::set<std::string> made_;      // paths the script itself makes
+  std::set<std::string> searched_;  // folders looked in for leftovers
 };
+
+void HereChecker::CheckLeftovers(const std::string& section, const char* key,
+                                 const std::string& path) {
+  const std::string folder = ParentOf(path);
+  if (folder.empty() || !searched_.insert(PathKey(folder)).second) return;
+  platform::FindEntry entry;
+  platform::FileSearch search;
+  std::string found;
+  for (bool more = search.First((folder + "\\~up*").c_str(), &entry); more;
+       more = search.Next(&entry)) {
+    if (!platform::IsStagedName(entry.name)) continue;
+    found += (found.empty() ? "'" : ", '") + std::string(entry.name) + "'";
+  }
+  if (found.empty()) return;
+  Add(section, key, kCutOffCopyLeft,
+      Printf("'%s' holds %s, left by a COPY that was cut off", folder.c_str(),
+             found.c_str()));
+}
 
 void HereChecker::Plan(const ProcRecord& record) {
   for (int k = 0; k < record.kind->keyCount; ++k) {
@@ -136,6 +161,7 @@ void HereChecker::CheckItem(const ProcRecord& record, const ProcKey& key,
         AddWithBox(name, key.key, kSourceMissing, missing, box);
       break;
     case kDestinationFiles: {
+      CheckLeftovers(name, key.key, item);
       if (ItemExists(TextString(item.c_str()))) {
         CheckWritable(name, key.key, number, item, box);
         break;
@@ -304,6 +330,15 @@ void CheckHere(const Context& context, const Flow& flow) {
   }
   for (size_t i = 0; i < records.size(); ++i) checker.Plan(*records[i]);
   for (size_t i = 0; i < records.size(); ++i) checker.Check(records[i]);
+  for (int committed = 0; committed < 2; ++committed) {
+    const TextString journal = CopyJournalPath(committed != 0);
+    if (!platform::FileExists(journal.Text())) continue;
+    context.findings->Add(
+        context.LineOf("UPDATER", "PROC"), "UPDATER", "PROC", kCutOffCopyLeft,
+        Printf("'%s' is the journal of a COPY that was cut off: the next run "
+               "finishes it before anything else",
+               journal.Text()));
+  }
 
   // Every value read as written: App Paths groups in any key and symbol.
   const std::vector<TextLine>& lines = context.text->Lines();

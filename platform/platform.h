@@ -295,35 +295,92 @@ bool RemoveFile(const char* path);
 // code.
 bool CopyFileOver(const char* from, const char* to);
 
-// Replaces `to` by a copy of `from` so that `to` is, whatever fails, either
-// the old file exactly as it was or the whole copy; never cut or mixed. The
-// paths are converted from code page 932 and handled with the
-// wide-character calls: GetFullPathNameW(to) for its folder;
-// FindFirstFileW(to) and FindClose, for an existing destination's
-// attributes and stored name (a search that fails for another reason than
-// ERROR_FILE_NOT_FOUND fails the operation with its code);
-// GetFileAttributesW(from); CopyFileW(from, temporary, TRUE) into a new file
-// "~up" + 4 hexadecimal digits + ".tmp" in that folder, named in the long
-// form ("\\?\" + full path), so that it needs no room under MAX_PATH
-// (another number when the name is taken, so no existing file is ever
-// written); the temporary file's data flushed to disk (CreateFileW,
-// FlushFileBuffers, its read-only attribute lifted meanwhile);
-// MoveFileExW(temporary, folder + stored name, MOVEFILE_REPLACE_EXISTING |
-// MOVEFILE_WRITE_THROUGH). On any failure the temporary file is deleted
-// (SetFileAttributesW, DeleteFileW) and the GetLastError of the failed step
-// is kept (see LastErrorCode).
-// Refused before anything is written, as CopyFileA refuses them: a
-// destination that is a directory or read-only (also where the file system
-// would let it be written), a hidden or system destination whose bits the
-// source lacks, a wildcard in `to`. A held destination or source fails.
-// Like CopyFileA onto a new file, the result has the source's contents,
-// last-write time and attributes (archive added); an existing destination
-// keeps the letter case of its name. `from` and `to` naming one file leaves
-// it as it was and succeeds. The paths' limits are Windows' own for
-// `from` and `to`, counted in wide characters, as for CopyFileA: every
-// destination CopyFileA can write can be replaced. Needs MoveFileExW: the
-// Windows NT family only.
-bool ReplaceFileByCopy(const char* from, const char* to);
+// ---- Replacing files all or nothing (NT family) ---------------------------
+//
+// A set of destinations is replaced in steps that can each be undone: every
+// new file is first staged beside its destination, then each destination is
+// swapped for its staged file, its old file kept as a backup, and only when
+// all are swapped are the backups removed. The names are those of
+// platform/staged_names.h, number `number` in the destination's folder. The
+// paths are converted from code page 932 and handled with the wide-character
+// calls; the staged and backup files are named in the long form ("\\?\" +
+// full path), so that they need no room under MAX_PATH: every destination
+// CopyFileA could write can be replaced. The destination's folder comes from
+// GetFullPathNameW(to); an existing destination is found, with the name it
+// is stored under, by FindFirstFileW(to) (a search that fails for another
+// reason than ERROR_FILE_NOT_FOUND fails the step with its code). Each
+// operation keeps its error code. Needs MoveFileExW: the NT family only.
+
+// The first number from `*number` on (modulo kStagedNumbers) whose staged
+// and backup names are both free in the folder of `to`
+// (GetFileAttributesW on each), into `*number`. Fails with ERROR_FILE_EXISTS
+// when none is, with the code of the path's conversion or of
+// GetFullPathNameW when `to` names no folder ("": ERROR_PATH_NOT_FOUND).
+bool FindStagedNumber(const char* to, unsigned* number);
+
+// Stages a copy of `from` for `to` as number `number`'s staged file, so that
+// nothing of `to` changes: CopyFileW(from, staged, TRUE), the staged file's
+// data flushed to disk (CreateFileW, FlushFileBuffers, its read-only
+// attribute lifted meanwhile), and its size compared with the source's (a
+// difference fails with ERROR_HANDLE_DISK_FULL). On any failure the staged
+// file is deleted, unless CopyFileW found its name taken (ERROR_FILE_EXISTS:
+// another's file, left alone). Refused before anything is written, as
+// CopyFileA refuses them: a destination that is a directory or read-only, a
+// hidden or system destination whose bits the source lacks, a wildcard in
+// `to`. The staged file has the source's contents, last-write time and
+// attributes (archive added), as CopyFileA's copy has.
+bool StageCopy(const char* from, const char* to, unsigned number);
+
+// Whether the existing file `path` can be written now: CreateFileW(path,
+// GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+// OPEN_EXISTING) and CloseHandle. Nothing is written. A program holding the
+// file without sharing writes fails it (ERROR_SHARING_VIOLATION); one that
+// shares writes but not deleting does not, although the swap then fails.
+bool WritableNow(const char* path);
+
+// Puts number `number`'s staged file in the place of `to`: an existing
+// destination is first renamed to the backup name (MoveFileExW,
+// MOVEFILE_WRITE_THROUGH), then the staged file to the destination's stored
+// name (MoveFileExW, MOVEFILE_WRITE_THROUGH). When that second rename fails
+// the backup is renamed back, so a failed swap leaves `to` as it was and the
+// staged file in place.
+bool SwapStaged(const char* to, unsigned number);
+
+enum RestoreResult {
+  kNothingToRestore,  // the destination was never swapped (or is back)
+  kRestored,          // the old file is back, or a new destination gone
+  kRestoreFailed      // the old file could not be put back: it stays as
+                      // the backup, its code kept
+};
+
+// Undoes whatever of number `number`'s swap of `to` happened, judged from
+// the files there: a backup is renamed over the destination (MoveFileExW,
+// MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH); without one, where
+// `wasNew` (no destination before the swap), the staged file is gone and
+// the destination is there, the destination is the swapped copy and is
+// deleted (its attributes cleared first). Then the staged file, if any, is
+// deleted. Calling it again changes nothing.
+RestoreResult RestoreStaged(const char* to, unsigned number, bool wasNew);
+
+// Deletes number `number`'s staged file and backup in the folder of `to`
+// where they exist (attributes cleared first). True when neither is left.
+bool RemoveStaged(const char* to, unsigned number);
+
+// Writes `size` bytes as the whole of the file `path`, created anew or
+// replacing it (CreateFileW, CREATE_ALWAYS;
+// WriteFile; FlushFileBuffers): on the disk when it returns true.
+bool WriteFileThrough(const char* path, const char* bytes, unsigned size);
+
+// The whole of the file `path`, at most `most` bytes, into a new buffer
+// `*bytes` with a zero byte after them, its length in `*size`
+// (CreateFileW, GENERIC_READ, FILE_SHARE_READ; GetFileSize; ReadFile).
+// A larger file fails with ERROR_FILE_TOO_LARGE.
+bool ReadWholeFile(const char* path, unsigned most, HeapArray<char>* bytes,
+                   unsigned* size);
+
+// MoveFileExW(from, to, MOVEFILE_WRITE_THROUGH): never over an existing
+// file.
+bool RenameFile(const char* from, const char* to);
 
 // Calendar date of a file's last write, in local time.
 struct FileDate {

@@ -37,6 +37,9 @@ const char* const kEnglish[] = {
     /* 17 */
     "The file is being used by another program.\n\nFile: \"%s\"\n\n"
     "Close the programs and press [Retry].",
+    /* 18 */
+    "An earlier update was cut off and could not be rolled back.\n\n"
+    "Journal: \"%s\"",
 };
 
 }  // namespace

@@ -27,7 +27,10 @@ enum MessageId {
   MSG_LAUNCH_EXIT_CODE = 15,
   // the file, its holders ("tool.exe (PID 120), ..."): asks Retry or Cancel
   MSG_FILE_IN_USE = 16,
-  MSG_FILE_IN_USE_UNNAMED = 17  // the file, when the system names nobody
+  MSG_FILE_IN_USE_UNNAMED = 17,  // the file, when the system names nobody
+  // the journal of a COPY cut off by an earlier run, which could not be
+  // acted on
+  MSG_JOURNAL_UNUSABLE = 18
 };
 
 enum MessageLanguage {

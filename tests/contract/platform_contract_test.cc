@@ -14,10 +14,28 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/staged_names.h"
 #include "settings/app_paths.h"
 #include "tests/contract/test_env.h"
 
 namespace {
+
+// One file replaced through the staged steps, as COPY replaces each of its
+// files: a name found from 0x1234 on, staged, checked, swapped, the backup
+// removed. A failure leaves nothing staged and keeps its step's code.
+bool ReplaceByStaging(const char* from, const char* to) {
+  unsigned number = 0x1234;
+  if (!platform::FindStagedNumber(to, &number) ||
+      !platform::StageCopy(from, to, number)) {
+    return false;
+  }
+  if ((platform::FileExists(to) && !platform::WritableNow(to)) ||
+      !platform::SwapStaged(to, number)) {
+    platform::RemoveStaged(to, number);
+    return false;
+  }
+  return platform::RemoveStaged(to, number);
+}
 
 class PlatformContract : public ::testing::Test {
  protected:
@@ -460,7 +478,7 @@ struct CopyRoute {
 void PrintTo(const CopyRoute& route, std::ostream* out) { *out << route.name; }
 const CopyRoute kCopyRoutes[] = {
     {"CopyFileOver", platform::CopyFileOver, false},
-    {"ReplaceFileByCopy", platform::ReplaceFileByCopy, true}};
+    {"ReplaceByStaging", ReplaceByStaging, true}};
 
 class CopyContract : public CopyFiles,
                      public ::testing::WithParamInterface<CopyRoute> {
@@ -515,9 +533,9 @@ TEST_P(CopyContract, FailsWithoutChangingTheDestination) {
     std::string to;
     bool held;          // `to` held open without sharing
     bool readOnly;      // `to` read-only
-    unsigned codes[2];  // CopyFileOver's, ReplaceFileByCopy's
+    unsigned codes[2];  // CopyFileOver's, ReplaceByStaging's
   } cases[] = {
-      {"held", source_, old, true, false, {32, 5}},
+      {"held", source_, old, true, false, {32, 32}},
       {"read-only", source_, old, false, true, {5, 5}},
       {"missing source",
        testenv::Path("missing.bin"),
@@ -625,14 +643,14 @@ TEST_F(ReplaceContract, ReplacesWholeUnderTheStoredNameAndLeavesNothingElse) {
   // A file a killed run could have left, and one an author could have.
   ASSERT_TRUE(testenv::WriteFile(testenv::Path("~up1234.tmp"), "left"));
   ASSERT_TRUE(testenv::WriteFile(testenv::Path("TARGET.bin.tmp"), "mine"));
-  ASSERT_TRUE(platform::ReplaceFileByCopy(source_.c_str(),
+  ASSERT_TRUE(ReplaceByStaging(source_.c_str(),
                                           testenv::Path("TARGET.bin").c_str()));
   EXPECT_EQ(std::string("new\0data", 8), Read(testenv::Path("target.bin")));
-  ASSERT_TRUE(platform::ReplaceFileByCopy(source_.c_str(),
+  ASSERT_TRUE(ReplaceByStaging(source_.c_str(),
                                           testenv::Path("fresh.bin").c_str()));
   EXPECT_EQ(std::string("new\0data", 8), Read(testenv::Path("fresh.bin")));
   // Onto itself: nothing lost.
-  ASSERT_TRUE(platform::ReplaceFileByCopy(source_.c_str(), source_.c_str()));
+  ASSERT_TRUE(ReplaceByStaging(source_.c_str(), source_.c_str()));
   EXPECT_EQ(std::string("new\0data", 8), Read(source_));
 
   const char* const expected[] = {"../",        "./",        "TARGET.bin.tmp",
@@ -685,11 +703,90 @@ TEST_F(ReplaceContract, TakesEveryPathCopyFileTakes) {
     const bool copyTakesIt =
         platform::CopyFileOver(source_.c_str(), copied.c_str());
     EXPECT_EQ(copyTakesIt,
-              platform::ReplaceFileByCopy(source_.c_str(), target.c_str()));
+              ReplaceByStaging(source_.c_str(), target.c_str()));
     if (c.count + 6 < platform::kMaxPath) EXPECT_TRUE(copyTakesIt);
     EXPECT_EQ(copyTakesIt ? std::string("new\0data", 8) : "old", Read(target));
     EXPECT_EQ(copyTakesIt ? 4u : 3u, Listing(folder + "\\*").size());
   }
+}
+
+// Each staged step alone: the destination changes only at the swap, the
+// old file stays as the backup until it is removed or put back, and a
+// restore undoes exactly what happened, once.
+TEST_F(ReplaceContract, StagedStepsCanEachBeUndone) {
+  const auto named = [](unsigned number, platform::StagedRole role) {
+    char name[platform::kStagedNameSize];
+    platform::StagedName(number, role, name);
+    return testenv::Path(name);
+  };
+  const std::string target = testenv::Path("target.bin");
+  const std::string fresh = testenv::Path("fresh.bin");
+  const std::string newBytes("new\0data", 8);
+  ASSERT_TRUE(testenv::WriteFile(target, "old"));
+  ASSERT_TRUE(testenv::WriteFile(named(7, platform::kStagedBackup), "mine"));
+  unsigned number = 7;  // its backup name is taken: 8
+  ASSERT_TRUE(platform::FindStagedNumber(target.c_str(), &number));
+  EXPECT_EQ(8u, number);
+  const std::string staged = named(8, platform::kStagedCopy);
+  const std::string backup = named(8, platform::kStagedBackup);
+  ASSERT_TRUE(platform::StageCopy(source_.c_str(), target.c_str(), 8));
+  EXPECT_EQ(newBytes, Read(staged));
+  EXPECT_EQ("old", Read(target));
+  EXPECT_TRUE(platform::WritableNow(target.c_str()));
+  ASSERT_TRUE(platform::SwapStaged(target.c_str(), 8));
+  EXPECT_EQ(newBytes, Read(target));
+  EXPECT_EQ("old", Read(backup));
+  EXPECT_EQ(testenv::kNoAttributes, testenv::ReadAttributes(staged));
+  EXPECT_EQ(platform::kRestored,
+            platform::RestoreStaged(target.c_str(), 8, false));
+  EXPECT_EQ(platform::kNothingToRestore,
+            platform::RestoreStaged(target.c_str(), 8, false));
+  EXPECT_EQ("old", Read(target));
+  // A new destination swapped in is removed again; one never swapped is
+  // left alone, only its staged file goes.
+  ASSERT_TRUE(platform::StageCopy(source_.c_str(), fresh.c_str(), 9));
+  ASSERT_TRUE(platform::SwapStaged(fresh.c_str(), 9));
+  EXPECT_EQ(platform::kRestored, platform::RestoreStaged(fresh.c_str(), 9, true));
+  ASSERT_TRUE(platform::StageCopy(source_.c_str(), target.c_str(), 9));
+  EXPECT_EQ(platform::kNothingToRestore,
+            platform::RestoreStaged(target.c_str(), 9, true));
+  // A held destination is not writable and cannot be swapped; it stays.
+  ASSERT_TRUE(platform::StageCopy(source_.c_str(), target.c_str(), 10));
+  ASSERT_TRUE(testenv::HoldOpen(target));
+  EXPECT_FALSE(platform::WritableNow(target.c_str()));
+  EXPECT_EQ(32u, platform::LastErrorCode());
+  EXPECT_FALSE(platform::SwapStaged(target.c_str(), 10));
+  const unsigned swapCode = platform::LastErrorCode();
+  EXPECT_TRUE(swapCode == 5 || swapCode == 32) << swapCode;
+  testenv::Release(target);
+  EXPECT_EQ("old", Read(target));
+  EXPECT_TRUE(platform::RemoveStaged(target.c_str(), 10));
+  const char* const expected[] = {"../",        "./",        "source.bin",
+                                  "target.bin", "~up0007.bak"};
+  EXPECT_EQ(Names(expected, 5), Listing(testenv::Path("*")));
+}
+
+TEST_F(ReplaceContract, JournalFilesAreWrittenReadAndRenamedWhole) {
+  const std::string journal = testenv::Path("j.~upj");
+  const std::string committed = testenv::Path("j.~upc");
+  const std::string text("R 0001 C:\\a\x83\x5C\n\0end", 18);
+  ASSERT_TRUE(platform::WriteFileThrough(journal.c_str(), text.data(),
+                                         static_cast<unsigned>(text.size())));
+  ASSERT_TRUE(platform::WriteFileThrough(committed.c_str(), "x", 1));
+  platform::HeapArray<char> bytes;
+  unsigned size = 0;
+  ASSERT_TRUE(platform::ReadWholeFile(journal.c_str(), 100, &bytes, &size));
+  EXPECT_EQ(text, std::string(bytes.get(), size));
+  EXPECT_EQ('\0', bytes[size]);
+  EXPECT_FALSE(platform::ReadWholeFile(journal.c_str(), 10, &bytes, &size));
+  EXPECT_EQ(223u, platform::LastErrorCode());
+  EXPECT_FALSE(platform::RenameFile(journal.c_str(), committed.c_str()));
+  EXPECT_EQ(183u, platform::LastErrorCode());
+  ASSERT_TRUE(platform::RemoveFile(committed.c_str()));
+  ASSERT_TRUE(platform::RenameFile(journal.c_str(), committed.c_str()));
+  EXPECT_EQ(text, Read(committed));
+  EXPECT_FALSE(platform::ReadWholeFile(journal.c_str(), 100, &bytes, &size));
+  EXPECT_EQ(2u, platform::LastErrorCode());
 }
 
 // ---- LastWriteDate -------------------------------------------------------
@@ -922,19 +1019,19 @@ TEST_F(PlatformContract, OnlyAHeldFileFailsAsInUse) {
        [&] { return platform::CopyFileOver(file.c_str(), held.c_str()); }, held,
        true, true},
       {"replace held",
-       [&] { return platform::ReplaceFileByCopy(file.c_str(), held.c_str()); },
+       [&] { return ReplaceByStaging(file.c_str(), held.c_str()); },
        held, true, true},
       {"delete read-only",
        [&] { return platform::RemoveFile(readOnly.c_str()); }, readOnly, false,
        true},
       {"replace read-only",
        [&] {
-         return platform::ReplaceFileByCopy(file.c_str(), readOnly.c_str());
+         return ReplaceByStaging(file.c_str(), readOnly.c_str());
        },
        readOnly, false, true},
       {"replace hidden by a plain file",
        [&] {
-         return platform::ReplaceFileByCopy(file.c_str(), hidden.c_str());
+         return ReplaceByStaging(file.c_str(), hidden.c_str());
        },
        hidden, false, hiddenKept},
       {"delete a folder", [&] { return platform::RemoveFile(dir.c_str()); },

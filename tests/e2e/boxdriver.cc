@@ -33,6 +33,8 @@
 //   answer=N|default  the button for the next box, in order; boxes beyond the
 //                     list get their default button
 //   hold=PATH         a file opened without sharing for the whole run
+//   hold_shared=PATH  a file opened sharing reading and writing, not
+//                     deleting (nor renaming), for the whole run
 //   hold_ms=N         ... or only for the first N ms after the start
 //   release=box       ... or until the first box, let go before its answer
 //   stdout=PATH       the program's standard output and error go to this
@@ -49,16 +51,15 @@
 // polled for until a deadline. Exit codes: 0 done, 2 the job could not be
 // run, 3 a box never became complete; every failure says why on standard
 // error and, once the result file is open, in it.
-#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <windows.h>
 
 #include <string>
-
 #include <vector>
 
 #include "tests/e2e/hex_text.h"
@@ -104,6 +105,7 @@ struct Job {
   DWORD timeoutMs;
   std::vector<std::string> answers;
   std::vector<std::string> holds;
+  std::vector<std::string> sharedHolds;
   DWORD holdMs;  // 0: for the whole run
   bool releaseAtBox;
   std::string out;
@@ -119,21 +121,32 @@ bool ReadJob(const char* path, Job* job) {
   char line[8192];
   while (fgets(line, sizeof line, file)) {
     std::string text(line);
-    while (!text.empty() && (text[text.size() - 1] == '\n' ||
-                             text[text.size() - 1] == '\r'))
+    while (!text.empty() &&
+           (text[text.size() - 1] == '\n' || text[text.size() - 1] == '\r'))
       text.erase(text.size() - 1);
     size_t eq = text.find('=');
     if (eq == std::string::npos) continue;
     std::string key = text.substr(0, eq), value = text.substr(eq + 1);
-    if (key == "cmdline_hex") job->commandLines.push_back(Unhex(value));
-    else if (key == "cwd") job->cwd = value;
-    else if (key == "timeout_ms") job->timeoutMs = strtoul(value.c_str(), NULL, 10);
-    else if (key == "answer") job->answers.push_back(value);
-    else if (key == "hold") job->holds.push_back(value);
-    else if (key == "hold_ms") job->holdMs = strtoul(value.c_str(), NULL, 10);
-    else if (key == "release") job->releaseAtBox = value == "box";
-    else if (key == "out") job->out = value;
-    else if (key == "stdout") job->output = value;
+    if (key == "cmdline_hex")
+      job->commandLines.push_back(Unhex(value));
+    else if (key == "cwd")
+      job->cwd = value;
+    else if (key == "timeout_ms")
+      job->timeoutMs = strtoul(value.c_str(), NULL, 10);
+    else if (key == "answer")
+      job->answers.push_back(value);
+    else if (key == "hold")
+      job->holds.push_back(value);
+    else if (key == "hold_shared")
+      job->sharedHolds.push_back(value);
+    else if (key == "hold_ms")
+      job->holdMs = strtoul(value.c_str(), NULL, 10);
+    else if (key == "release")
+      job->releaseAtBox = value == "box";
+    else if (key == "out")
+      job->out = value;
+    else if (key == "stdout")
+      job->output = value;
   }
   fclose(file);
   return !job->out.empty() && !job->commandLines.empty();
@@ -177,7 +190,8 @@ struct BoxView {
 bool ReadBox(HWND box, BoxView* view) {
   view->buttons.clear();
   view->defaultId = 0;
-  EnumChildWindows(box, CollectButton, reinterpret_cast<LPARAM>(&view->buttons));
+  EnumChildWindows(box, CollectButton,
+                   reinterpret_cast<LPARAM>(&view->buttons));
   // Wine marks a message box's default button only by its BS_DEFPUSHBUTTON
   // style; its DM_GETDEFID answers IDOK even for a Yes/No box.
   for (size_t i = 0; i < view->buttons.size() && !view->defaultId; ++i) {
@@ -286,16 +300,21 @@ int Run(const char* jobPath) {
   }
 
   std::vector<HANDLE> held;
-  for (size_t i = 0; i < job.holds.size(); ++i) {
-    HANDLE h = CreateFileA(job.holds[i].c_str(), GENERIC_READ | GENERIC_WRITE,
-                           0, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+  std::vector<HANDLE> heldForGood;  // shared holds: never let go early
+  const size_t holdCount = job.holds.size() + job.sharedHolds.size();
+  for (size_t i = 0; i < holdCount; ++i) {
+    const bool shared = i >= job.holds.size();
+    const std::string& path =
+        shared ? job.sharedHolds[i - job.holds.size()] : job.holds[i];
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                           shared ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0,
+                           NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (h == INVALID_HANDLE_VALUE) {
-      Fail(out, "cannot hold %s (error %lu)", job.holds[i].c_str(),
-           GetLastError());
+      Fail(out, "cannot hold %s (error %lu)", path.c_str(), GetLastError());
       fclose(out);
       return 2;
     }
-    held.push_back(h);
+    (shared ? heldForGood : held).push_back(h);
   }
 
   // Only the output file is inherited; the held files stay ours.
@@ -351,7 +370,8 @@ int Run(const char* jobPath) {
     size_t running = 0;
     for (size_t p = 0; p < started.size(); ++p) {
       if (!finished[p])
-        finished[p] = WaitForSingleObject(started[p].hProcess, 0) == WAIT_OBJECT_0;
+        finished[p] =
+            WaitForSingleObject(started[p].hProcess, 0) == WAIT_OBJECT_0;
       if (!finished[p]) ++running;
     }
     if (running == 0) break;
@@ -388,7 +408,8 @@ int Run(const char* jobPath) {
             deadline = start + job.timeoutMs;
           if (!WaitForBox(waiting[p][i], deadline, &view)) {
             Fail(out, "box %u of program %u was not complete in time",
-                 static_cast<unsigned>(boxes + 1), static_cast<unsigned>(p + 1));
+                 static_cast<unsigned>(boxes + 1),
+                 static_cast<unsigned>(p + 1));
             incomplete = true;
           }
           AnswerBox(waiting[p][i], view, &job, boxes++, p, out);
@@ -419,6 +440,7 @@ int Run(const char* jobPath) {
   if (timedOut) fprintf(out, "timeout\n");
   if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
   ReleaseAll(&held);
+  ReleaseAll(&heldForGood);
   fclose(out);
   return incomplete ? 3 : 0;
 }
@@ -460,9 +482,9 @@ int PrintShortcut(const char* path) {
         FILE* raw = fopen(path, "rb");
         unsigned char header[0x40] = {0};
         if (raw && fread(header, 1, sizeof header, raw) == sizeof header)
-          printf("saved_show %u\n", header[0x3C] | header[0x3D] << 8 |
-                                       header[0x3E] << 16 |
-                                       static_cast<unsigned>(header[0x3F]) << 24);
+          printf("saved_show %u\n",
+                 header[0x3C] | header[0x3D] << 8 | header[0x3E] << 16 |
+                     static_cast<unsigned>(header[0x3F]) << 24);
         if (raw) fclose(raw);
         rc = 0;
       }
@@ -496,9 +518,9 @@ int PrintFolders() {
 
 int PrintLocale() {
   typedef LANGID(WINAPI * UiLanguageFn)();
-  UiLanguageFn uiLanguage = reinterpret_cast<UiLanguageFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"),
-                                             "GetUserDefaultUILanguage")));
+  UiLanguageFn uiLanguage =
+      reinterpret_cast<UiLanguageFn>(reinterpret_cast<void*>(GetProcAddress(
+          GetModuleHandleA("kernel32.dll"), "GetUserDefaultUILanguage")));
   printf("acp %u\nui 0x%04X\n", GetACP(), uiLanguage ? uiLanguage() : 0u);
   return 0;
 }
@@ -527,8 +549,8 @@ int TimeRuns(int runs, const char* commandLine) {
     QueryPerformanceCounter(&end);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    printf("%lld\n", (end.QuadPart - start.QuadPart) * 1000000LL /
-                         frequency.QuadPart);
+    printf("%lld\n",
+           (end.QuadPart - start.QuadPart) * 1000000LL / frequency.QuadPart);
   }
   return 0;
 }
@@ -537,13 +559,15 @@ int TimeRuns(int runs, const char* commandLine) {
 
 int main(int argc, char** argv) {
   if (argc == 3 && strcmp(argv[1], "run") == 0) return Run(argv[2]);
-  if (argc == 3 && strcmp(argv[1], "attr") == 0) return PrintAttributes(argv[2]);
+  if (argc == 3 && strcmp(argv[1], "attr") == 0)
+    return PrintAttributes(argv[2]);
   if (argc == 3 && strcmp(argv[1], "lnk") == 0) return PrintShortcut(argv[2]);
   if (argc == 2 && strcmp(argv[1], "folders") == 0) return PrintFolders();
   if (argc == 2 && strcmp(argv[1], "locale") == 0) return PrintLocale();
   if (argc == 4 && strcmp(argv[1], "time") == 0)
     return TimeRuns(atoi(argv[2]), argv[3]);
-  fprintf(stderr, "usage: boxdriver run JOB | attr PATH | lnk PATH | "
-                  "folders | locale | time RUNS CMDLINE\n");
+  fprintf(stderr,
+          "usage: boxdriver run JOB | attr PATH | lnk PATH | "
+          "folders | locale | time RUNS CMDLINE\n");
   return 2;
 }

@@ -267,7 +267,7 @@ class UpdaterCase(unittest.TestCase):
     def run_updater(self, exe_win_path, args=None, answers=(), holds=(),
                     cwd=None, timeout_ms=30000, raw_command_line=None,
                     output=None, exit_code=None, copies=1, hold_ms=0,
-                    release_at_box=False, locale=JAPANESE):
+                    release_at_box=False, locale=JAPANESE, holds_shared=()):
         """Starts the updater with the command line '"exe" args' (or exactly
         `raw_command_line`), `copies` times at once, and answers its boxes;
         checks the (first) exit code when `exit_code` is given. With `output`
@@ -275,7 +275,9 @@ class UpdaterCase(unittest.TestCase):
         error go to that file. A list of raw command lines starts one program
         for each, all at once. The files in `holds` are held open without
         sharing for the whole run, or for `hold_ms` after the start, or until
-        the first box (`release_at_box`). `locale` is the Unix locale Wine
+        the first box (`release_at_box`); those in `holds_shared` are held
+        for the whole run sharing reading and writing but not deleting, so
+        that they can be written but not renamed. `locale` is the Unix locale Wine
         runs it under; the case is skipped where that locale is not
         installed."""
         if raw_command_line is None:
@@ -294,6 +296,7 @@ class UpdaterCase(unittest.TestCase):
                  "out=" + win_path(out)]
         lines += ["answer=%s" % a for a in answers]
         lines += ["hold=" + h for h in holds]
+        lines += ["hold_shared=" + h for h in holds_shared]
         if hold_ms:
             lines.append("hold_ms=%d" % hold_ms)
         if release_at_box:

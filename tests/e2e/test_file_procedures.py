@@ -106,7 +106,8 @@ class Copy(FileProcedureCase):
         self.assertEqual(len(result.boxes), 1, result.boxes)
         self.assertBox(result.boxes[0], message(17, app + "\\b.dll"),
                        caption=CAPTION, buttons=(IDRETRY, IDCANCEL))
-        self.assertEqual(self.read("app\\a.dll"), b"new a")
+        # All or nothing: a.dll is not replaced either.
+        self.assertEqual(self.read("app\\a.dll"), b"old a")
         self.assertEqual(self.read("app\\b.dll"), b"old b")
         self.assertEqual(self.read("app\\c.dll"), b"old c")
         self.assertEqual(sorted(os.listdir(self.path("app"))),
@@ -144,7 +145,7 @@ class Copy(FileProcedureCase):
         self.assertEqual(len(result.boxes), 1, result.boxes)
         self.assertBox(result.boxes[0], message(8, new + "\\b.dll", ""),
                        caption=CAPTION)
-        self.assertEqual(self.read("app\\a.dll"), b"new a")
+        self.assertEqual(self.read("app\\a.dll"), b"old a")
 
 
 class Delete(FileProcedureCase):

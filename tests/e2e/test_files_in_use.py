@@ -74,7 +74,9 @@ class FilesInUse(UpdaterCase):
             lines = [STAMP.sub("", l) for l in
                      f.read()[3:].decode("utf-8").split("\r\n")[:-1]]
         held = logged(app)
-        copy = r"copy %s -> %s: failed, error 5: \S" % (
+        # The check before any file is replaced opens it: a sharing
+        # violation.
+        copy = r"copy %s -> %s: failed, error 32: \S" % (
             logged(self.wpath("new.dat")), held)
         expected = [
             copy,

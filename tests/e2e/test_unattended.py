@@ -222,7 +222,7 @@ class Log(UnattendedCase):
         held = esc(src + "\\held.dat")
         # The copy beside it succeeds; renaming it over the held file is
         # refused with "access denied" (5), as on Windows.
-        held_copy = r"copy %s -> %s: failed, error 5: \S" % (
+        held_copy = r"copy %s -> %s: failed, error 32: \S" % (
             esc(src + "\\new.dat"), held)
         expected = [
             r"updater \d+\.\d+\.\d+, %d-bit build, arguments: %s$"
@@ -249,6 +249,8 @@ class Log(UnattendedCase):
             % esc(src + "\\probe.exe"),
             r"end \[RUN\] result true$",
             r"start \[CP\] MODE=COPY",
+            r"stage %s -> %s: done$" % (esc(src + "\\new.dat"),
+                                        esc(src + "\\sub\\app.dat")),
             r"copy %s -> %s: done$" % (esc(src + "\\new.dat"),
                                        esc(src + "\\sub\\app.dat")),
             r"end \[CP\] result true$",
@@ -258,6 +260,7 @@ class Log(UnattendedCase):
                esc(src + "\\probe.exe")),
             r"end \[LNK\] result false$",
             r"start \[HELD\] MODE=COPY",
+            r"stage %s -> %s: done$" % (esc(src + "\\new.dat"), held),
             held_copy,
         ] + [line for n in range(1, 6) for line in (
             # Each quiet retry, and the box when it is still held.

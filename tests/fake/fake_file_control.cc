@@ -41,8 +41,8 @@ Node NewNode(const std::string& name, const std::string& parent,
   node.name = name;
   node.parent = parent;
   node.directory = directory;
-  node.attributes = directory ? platform::kAttributeDirectory
-                              : platform::kAttributeArchive;
+  node.attributes =
+      directory ? platform::kAttributeDirectory : platform::kAttributeArchive;
   node.date = TheWorld().today;
   node.held = false;
   node.timeUnreadable = false;
@@ -97,9 +97,9 @@ void AddFile(const std::string& path, const std::string& contents,
   if (nodes.count(key) != 0 && nodes[key].directory) {
     Misuse("a directory is in the way of a file", path);
   }
-  Node node = NewNode(parsed.parts.back(),
-                      internal::JoinKey(parsed.parts, parsed.parts.size() - 1),
-                      false);
+  Node node =
+      NewNode(parsed.parts.back(),
+              internal::JoinKey(parsed.parts, parsed.parts.size() - 1), false);
   node.contents = contents;
   node.attributes = internal::StoredAttributes(attributes, false);
   nodes[key] = node;
@@ -175,8 +175,8 @@ std::vector<std::string> List(const std::string& directory) {
   for (std::map<std::string, Node>::const_iterator it = nodes.begin();
        it != nodes.end(); ++it) {
     if (!key.empty() && it->second.parent == key) {
-      named.push_back(std::make_pair(internal::Upper(it->second.name),
-                                     it->second.name));
+      named.push_back(
+          std::make_pair(internal::Upper(it->second.name), it->second.name));
     }
   }
   std::sort(named.begin(), named.end());
@@ -186,5 +186,24 @@ std::vector<std::string> List(const std::string& directory) {
 }
 
 int OpenSearchCount() { return TheWorld().openSearches; }
+
+}  // namespace fake
+
+namespace fake {
+
+unsigned CountedCalls() { return internal::TheWorld().countedCalls; }
+
+void FailCall(unsigned call, unsigned code) {
+  internal::TheWorld().failingCalls[call] = code;
+}
+
+void KillAfterCall(unsigned call) { internal::TheWorld().lastLiveCall = call; }
+
+void NewProcess() {
+  internal::World& world = internal::TheWorld();
+  world.countedCalls = 0;
+  world.failingCalls.clear();
+  world.lastLiveCall = 0;
+}
 
 }  // namespace fake

@@ -17,13 +17,14 @@ namespace fi = fake::internal;
 
 bool Empty(const char* text) { return text == NULL || *text == '\0'; }
 
-// How a copy reaches its destination: CopyFileA writing into it, or a
-// copy made beside it and renamed over it (ReplaceFileByCopy).
-enum CopyRoute { kDirectCopy, kCopyBesideAndRename };
+}  // namespace
+
+namespace fake {
+namespace internal {
 
 // Either route succeeds or fails as a whole here: the fake's disks never
 // fill, so the two differ only in what they refuse.
-bool CopyNode(const char* from, const char* to, CopyRoute route) {
+bool CopyNode(const char* from, const char* to, const std::string* stagedAs) {
   using platform::kAttributeArchive;
   using platform::kAttributeHidden;
   using platform::kAttributeNormal;
@@ -55,7 +56,7 @@ bool CopyNode(const char* from, const char* to, CopyRoute route) {
   fake::internal::ParsePath(to, &parsed);
   if (parsed.trailingBackslash) return Fail(fi::kErrorInvalidName);
   // CopyFileA holds the source open for reading.
-  if (route == kDirectCopy && fromKey == toKey) {
+  if (stagedAs == NULL && fromKey == toKey) {
     return Fail(fi::kErrorSharingViolation);
   }
 
@@ -63,18 +64,17 @@ bool CopyNode(const char* from, const char* to, CopyRoute route) {
   std::map<std::string, Node>::iterator existing = world.nodes.find(toKey);
   if (existing != world.nodes.end()) {
     const Node& target = existing->second;
-    // Writing into a held file is a sharing violation; renaming over one
-    // is refused as access denied.
-    if (target.held) {
-      return Fail(route == kDirectCopy ? fi::kErrorSharingViolation
-                                       : fi::kErrorAccessDenied);
+    // Writing into a held file is a sharing violation; staging beside it
+    // does not touch it.
+    if (target.held && stagedAs == NULL) {
+      return Fail(fi::kErrorSharingViolation);
     }
     if (target.directory || (target.attributes & kAttributeReadOnly)) {
       return Fail(fi::kErrorAccessDenied);
     }
     // A hidden or system file is replaced only by a copy with the same
     // bits: CopyFileA's CREATE_ALWAYS carries the source's attributes, and
-    // ReplaceFileByCopy checks the same before it renames.
+    // StageCopy checks the same.
     const unsigned guarded =
         target.attributes & (kAttributeHidden | kAttributeSystem);
     if ((source->attributes & guarded) != guarded) {
@@ -85,6 +85,11 @@ bool CopyNode(const char* from, const char* to, CopyRoute route) {
   // An existing entry keeps the letter case of its name.
   copy.name = existing != world.nodes.end() ? existing->second.name : name;
   copy.parent = parentKey;
+  if (stagedAs != NULL) {
+    toKey = KeyOf(*stagedAs);
+    if (world.nodes.count(toKey) != 0) return Fail(fi::kErrorFileExists);
+    copy.name = stagedAs->substr(stagedAs->rfind('\\') + 1);
+  }
   copy.held = false;
   copy.timeUnreadable = false;
   // The copy takes the source's attributes and is marked for archiving;
@@ -95,11 +100,13 @@ bool CopyNode(const char* from, const char* to, CopyRoute route) {
   return true;
 }
 
-}  // namespace
+}  // namespace internal
+}  // namespace fake
 
 namespace platform {
 
 bool SetAttributes(const char* path, unsigned attributes) {
+  if (!fi::CountCall()) return false;
   if (Empty(path)) return Fail(fi::kErrorPathNotFound);
   if (fake::internal::HasWildcards(path)) return Fail(fi::kErrorInvalidName);
   Node* node = Find(path);
@@ -112,6 +119,7 @@ bool SetAttributes(const char* path, unsigned attributes) {
 }
 
 bool MakeDirectory(const char* path) {
+  if (!fi::CountCall()) return false;
   if (Empty(path)) return Fail(fi::kErrorPathNotFound);
   if (fake::internal::HasInvalidNameCharacters(path)) {
     return Fail(fi::kErrorInvalidName);
@@ -137,6 +145,7 @@ bool MakeDirectory(const char* path) {
 }
 
 bool RemoveFile(const char* path) {
+  if (!fi::CountCall()) return false;
   if (Empty(path)) return Fail(fi::kErrorPathNotFound);
   Node* node = Find(path);
   if (node == NULL) return Fail(MissingCode(path));
@@ -149,11 +158,7 @@ bool RemoveFile(const char* path) {
 }
 
 bool CopyFileOver(const char* from, const char* to) {
-  return CopyNode(from, to, kDirectCopy);
-}
-
-bool ReplaceFileByCopy(const char* from, const char* to) {
-  return CopyNode(from, to, kCopyBesideAndRename);
+  return fi::CountCall() && fi::CopyNode(from, to, NULL);
 }
 
 bool OpenableForWriting(const char* path) {

@@ -140,6 +140,16 @@ unsigned CopyCut(const std::string& text, char* buffer, unsigned size) {
   return static_cast<unsigned>(length);
 }
 
+bool CountCall() {
+  World& world = TheWorld();
+  const unsigned call = ++world.countedCalls;
+  if (world.lastLiveCall != 0 && call > world.lastLiveCall)
+    return Fail(kErrorOperationAborted);
+  const std::map<unsigned, unsigned>::const_iterator failing =
+      world.failingCalls.find(call);
+  return failing == world.failingCalls.end() || Fail(failing->second);
+}
+
 bool Fail(unsigned code) {
   TheWorld().lastErrorCode = code;
   return false;
@@ -155,7 +165,8 @@ unsigned MissingCode(const std::string& path) {
 size_t WideLength(const std::string& text) {
   size_t units = 0;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+    if (IsLeadByte(static_cast<unsigned char>(text[i])) &&
+        i + 1 < text.size()) {
       ++i;
     }
     ++units;

@@ -55,7 +55,7 @@ struct World {
 
   std::vector<LaunchCall> launches;
   std::map<std::string, platform::LaunchResult> launchResults;  // by key
-  std::map<std::string, unsigned> launchExitCodes;  // by key
+  std::map<std::string, unsigned> launchExitCodes;              // by key
   std::map<std::string, std::function<void()> > launchActions;  // by key
 
   std::map<std::string, Shortcut> shortcuts;  // by path key
@@ -84,6 +84,13 @@ struct World {
   // Reset, so a handle of an earlier world is never taken for a new one.
   std::map<size_t, KernelObjectData> kernelObjects;
   std::set<std::string> foreignMutexes;  // held by other processes
+
+  // Failure and kill points (fake_world.h): counted calls so far, those
+  // that fail with their codes, the last one that reaches the world (0: no
+  // kill).
+  unsigned countedCalls;
+  std::map<unsigned, unsigned> failingCalls;
+  unsigned lastLiveCall;
 };
 
 // The one world; the first use populates it as Reset() does.
@@ -126,6 +133,16 @@ size_t WideLength(const std::string& text);
 // Keeps `code` for LastErrorCode() and returns false: the end of a failing
 // operation.
 bool Fail(unsigned code);
+// The start of every counted operation (fake_world.h, "Failure and kill
+// points"): false, with the code kept, when this call is to fail or the
+// process is dead; the operation then changes nothing.
+bool CountCall();
+
+// Copies `from` as CopyFileA copies onto `to`, or, with `stagedAs`, refuses
+// what staging a copy for `to` refuses and writes it to the new file
+// `stagedAs` instead (fake_files.cc).
+bool CopyNode(const char* from, const char* to, const std::string* stagedAs);
+
 // The code Windows gives for a name that is not there: the file is missing
 // (2) or already its folder is (3).
 unsigned MissingCode(const std::string& path);
@@ -140,6 +157,7 @@ const unsigned kErrorInvalidName = 123;
 const unsigned kErrorFilenameExcedRange = 206;
 const unsigned kErrorAlreadyExists = 183;
 const unsigned kErrorDirectory = 267;
+const unsigned kErrorOperationAborted = 995;  // what a dead process meets
 
 }  // namespace internal
 }  // namespace fake

@@ -69,6 +69,25 @@ std::vector<std::string> List(const std::string& directory);
 // FileSearch objects opened and not yet closed.
 int OpenSearchCount();
 
+// ---- Failure and kill points ---------------------------------------------
+//
+// The counted calls are the operations that change files: SetAttributes,
+// MakeDirectory, RemoveFile, CopyFileOver, FindStagedNumber, StageCopy,
+// WritableNow, SwapStaged, RestoreStaged, RemoveStaged, WriteFileThrough
+// and RenameFile. A test can make one of them fail, or end the process
+// after one, and then start a new run on the same files.
+
+// Counted calls since Reset or the last NewProcess.
+unsigned CountedCalls();
+// Counted call number `call` (1 the first) fails with `code` and changes
+// nothing; any number of calls may be made to fail.
+void FailCall(unsigned call, unsigned code);
+// The process dies after counted call number `call`: every later counted
+// call fails and changes nothing, as if nothing of it reached the disk.
+void KillAfterCall(unsigned call);
+// A new process on the same files: the count starts again, no call fails.
+void NewProcess();
+
 // ---- Files other programs hold, and time ---------------------------------
 
 // A program the Restart Manager names as holding a file.

@@ -126,6 +126,29 @@ TEST_F(CheckerHereTest, ReportsWhatTheRunWouldMeetAndChangesNothing) {
   EXPECT_EQ(0, fake::OpenRegistryHandleCount());
 }
 
+// U112: what a COPY cut off by a killed run left, the journal beside the
+// settings file and staged files in a destination's folder (each folder
+// once); an author's file of a like name is not taken for one.
+TEST_F(CheckerHereTest, FindsWhatACutOffCopyLeft) {
+  const std::string settings =
+      "[UPDATER]\nNAME=Here\nPROC=CP\n[CP]\nMODE=COPY\n"  // PROC: line 3
+      "FROM=C:\\Tools\\a.dll, C:\\Tools\\b.dll\n"
+      "TO=C:\\App\\a.dll, C:\\App\\b.dll\n";  // 7
+  fake::AddFile("C:\\Tools\\a.dll", "a");
+  fake::AddFile("C:\\Tools\\b.dll", "b");
+  fake::AddFile("C:\\App\\~up12ab.TMP", "");
+  fake::AddFile("C:\\App\\~up12ab.bak", "");
+  fake::AddFile("C:\\App\\~upnote.txt", "");
+  EXPECT_EQ(std::vector<std::string>{"7 U112"}, Check(settings, true));
+  EXPECT_NE(std::string::npos,
+            Report(settings, true)[0].message.find(
+                "'C:\\App' holds '~up12ab.bak', '~up12ab.TMP'"));
+  fake::AddFile("C:\\Tools\\updater.ini.~upj", "");
+  EXPECT_EQ((std::vector<std::string>{"3 U112", "7 U112"}),
+            Check(settings, true));
+  EXPECT_EQ(std::vector<std::string>{}, Check(settings, false));
+}
+
 TEST_F(CheckerHereTest, AHeldFileNamesTheProgramsHoldingIt) {
   const std::string settings =
       "[UPDATER]\nNAME=Here\nPROC=DEL\n[DEL]\nMODE=DELETE\n"

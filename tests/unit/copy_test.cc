@@ -67,7 +67,7 @@ TEST_F(CopyTest, FailingPairStopsWithSourceAndDestination) {
         RunCopySection("C:\\new\\a.dll, C:\\new\\b.dll, C:\\new\\c.dll", c.to);
     EXPECT_FALSE(run.goesOn);
     EXPECT_FALSE(run.result);
-    EXPECT_EQ("new a", fake::Contents("C:\\app\\a.dll"));
+    EXPECT_EQ("old a", fake::Contents("C:\\app\\a.dll"));
     EXPECT_EQ("old b", fake::Contents("C:\\app\\b.dll"));
     EXPECT_EQ("old c", fake::Contents("C:\\app\\c.dll"));
     EXPECT_EQ(std::vector<std::string>{Message(MSG_COPY_FAILED,

@@ -250,7 +250,7 @@ TEST_F(UnattendedTest, LogRecordsEveryEventInUtf8) {
   EXPECT_EQ(3, UpdaterMain("\"My Tool\" /LOG=\"C:\\logs\\run.log\""));
   const char* const name = "\xE3\x83\x84\xE3\x83\xBC\xE3\x83\xAB";  // UTF-8
   const std::string failed =
-      "copy C:\\\\new\\\\a.dll -> C:\\\\app\\\\a.dll: failed, error 5: Access "
+      "stage C:\\\\new\\\\a.dll -> C:\\\\app\\\\a.dll: failed, error 5: Access "
       "is "
       "denied.";
   const std::vector<std::string> expected = {
@@ -269,6 +269,7 @@ TEST_F(UnattendedTest, LogRecordsEveryEventInUtf8) {
       "end [ASK] result true",
       "start [CP] MODE=COPY FROM=\"C:\\\\new\\\\a.dll\" "
       "TO=\"C:\\\\app\\\\b.dll\"",
+      "stage C:\\\\new\\\\a.dll -> C:\\\\app\\\\b.dll: done",
       "copy C:\\\\new\\\\a.dll -> C:\\\\app\\\\b.dll: done",
       "end [CP] result true",
       "start [HELD] MODE=COPY FROM=\"C:\\\\new\\\\a.dll\" "
@@ -292,7 +293,7 @@ TEST_F(UnattendedTest, LogRecordsEveryEventInUtf8) {
   fake::SetAttributesOf("C:\\app\\a.dll", 0x20);
   EXPECT_EQ(0, UpdaterMain("/LOG=C:\\logs\\run.log /SILENT"));
   const std::vector<std::string> lines = LogLines("C:\\logs\\run.log");
-  ASSERT_EQ(expected.size() + 17, lines.size());
+  ASSERT_EQ(expected.size() + 19, lines.size());
   EXPECT_EQ(std::string("MSGBOX box \"") + name +
                 "\": Go?\\nNow -> Yes (silent mode: the default button)",
             lines[expected.size() + 8]);

@@ -1,0 +1,161 @@
+#include "commands/copy_journal.h"
+
+#include <new>
+
+#include "platform/platform.h"
+#include "platform/staged_names.h"
+#include "settings/messages.h"
+#include "settings/param_reader.h"
+#include "settings/run_log.h"
+
+// The journal is text in code page 932, one line per destination after a
+// header, and an end line that tells a whole journal from a cut one:
+//   updater copy journal
+//   R 03af C:\app\a.dll      (R: replaces a file; N: a new one; the number)
+//   end
+namespace {
+
+const char kHeader[] = "updater copy journal\n";
+const char kEnd[] = "end\n";
+const unsigned kLongestJournal = 16 * 1024 * 1024;
+
+// "03af" at `text`: false unless 4 hexadecimal digits.
+bool ReadNumber(const char* text, unsigned* number) {
+  *number = 0;
+  for (int i = 0; i < 4; ++i) {
+    const char c = text[i];
+    const int digit = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                             : -1;
+    if (digit < 0) return false;
+    *number = *number * 16 + digit;
+  }
+  return true;
+}
+
+// The pairs of a journal's text (sources are not kept): false when it is
+// not one whole journal.
+bool ParseJournal(const char* text, platform::HeapArray<StagedPair>* pairs,
+                  int* count) {
+  const TextString whole(text);
+  const int lines = whole.ItemCount("\n");
+  // The header, the pairs, the end line, and "" after its line feed.
+  if (lines < 3 || !whole.Item(0, "\n").Equals("updater copy journal") ||
+      !whole.Item(lines - 2, "\n").Equals("end") ||
+      whole.Item(lines - 1, "\n").Length() != 0) {
+    return false;
+  }
+  *count = lines - 3;
+  pairs->Reset(new (std::nothrow) StagedPair[*count + 1]);
+  if (!pairs->valid()) return false;
+  const char* line = whole.Text() + sizeof kHeader - 1;
+  for (int i = 0; i < *count; ++i) {
+    StagedPair& pair = (*pairs)[i];
+    const char* end = line;
+    while (*end != '\n') ++end;
+    if (end - line < 8 || (line[0] != 'R' && line[0] != 'N') ||
+        line[1] != ' ' || !ReadNumber(line + 2, &pair.number) ||
+        line[6] != ' ') {
+      return false;
+    }
+    pair.wasNew = line[0] == 'N';
+    pair.destination = whole.Slice(line + 7, end - 1);  // up to the last
+    line = end + 1;
+  }
+  return true;
+}
+
+bool ReadJournal(const char* path, platform::HeapArray<StagedPair>* pairs,
+                 int* count) {
+  platform::HeapArray<char> bytes;
+  unsigned size = 0;
+  return platform::ReadWholeFile(path, kLongestJournal, &bytes, &size) &&
+         ParseJournal(bytes.get(), pairs, count);
+}
+
+// The journal could not be acted on: it stays for the next start, and the
+// user is told where it is.
+bool Unusable(const TextString& path) {
+  ShowError(MSG_JOURNAL_UNUSABLE, path.Text());
+  return false;
+}
+
+}  // namespace
+
+TextString CopyJournalPath(bool committed) {
+  return SettingsPath.Concat(committed ? platform::kCommittedJournalSuffix
+                                       : platform::kJournalSuffix);
+}
+
+bool WriteCopyJournal(const StagedPair* pairs, int count) {
+  TextString text(kHeader);
+  for (int i = 0; i < count; ++i) {
+    TextString line;
+    line.Format("%c %04x ", pairs[i].wasNew ? 'N' : 'R', pairs[i].number);
+    text.Add(line).Add(pairs[i].destination).Add("\n");
+  }
+  text.Add(kEnd);
+  const TextString path = CopyJournalPath(false);
+  const bool written = platform::WriteFileThrough(
+      path.Text(), text.Text(), static_cast<unsigned>(text.Length()));
+  if (written) return true;
+  LogFileOperation(false, "write the journal", path.Text(), 0);
+  platform::RemoveFile(path.Text());
+  return false;
+}
+
+bool RestorePairs(const StagedPair* pairs, int count, int* restored) {
+  bool whole = true;
+  *restored = 0;
+  for (int i = count - 1; i >= 0; --i) {
+    const platform::RestoreResult result = platform::RestoreStaged(
+        pairs[i].destination.Text(), pairs[i].number, pairs[i].wasNew);
+    if (result == platform::kRestored) ++*restored;
+    if (result == platform::kRestoreFailed) {
+      LogFileOperation(false, "put back", pairs[i].destination.Text(), 0);
+      whole = false;
+    }
+  }
+  return whole;
+}
+
+bool RemoveStagedFiles(const StagedPair* pairs, int count) {
+  bool whole = true;
+  for (int i = 0; i < count; ++i) {
+    if (!platform::RemoveStaged(pairs[i].destination.Text(), pairs[i].number)) {
+      LogFileOperation(false, "remove what was staged for",
+                       pairs[i].destination.Text(), 0);
+      whole = false;
+    }
+  }
+  return whole;
+}
+
+bool FinishInterruptedCopy() {
+  for (int committed = 0; committed < 2; ++committed) {
+    const TextString path = CopyJournalPath(committed != 0);
+    if (!platform::FileExists(path.Text())) continue;
+    platform::HeapArray<StagedPair> pairs;
+    int count = 0;
+    if (!ReadJournal(path.Text(), &pairs, &count)) {
+      LogFileOperation(false, "read the journal", path.Text(), 0);
+      return Unusable(path);
+    }
+    int restored = 0;
+    if (committed) {
+      LogFormat("%s: a COPY of %d files cut off when done: removing backups",
+                path.Text(), count);
+      if (!RemoveStagedFiles(pairs.get(), count)) return Unusable(path);
+    } else {
+      LogFormat("%s: a COPY of %d files was cut off: rolling back", path.Text(),
+                count);
+      if (!RestorePairs(pairs.get(), count, &restored)) return Unusable(path);
+      LogFormat("rolled back: restored %d of %d files", restored, count);
+    }
+    if (!platform::RemoveFile(path.Text())) {
+      LogFileOperation(false, "remove the journal", path.Text(), 0);
+      return Unusable(path);
+    }
+  }
+  return true;
+}

@@ -1,0 +1,44 @@
+// The journal of a COPY whose files are being replaced all or nothing, and
+// the roll-back it allows. Written, flushed, beside the updater before the
+// first destination is swapped; renamed to its committed name once every
+// one is; removed when the backups are gone. The next start from the same
+// folder finds what a killed run left and finishes it first.
+#ifndef UPDATER_COMMANDS_COPY_JOURNAL_H_
+#define UPDATER_COMMANDS_COPY_JOURNAL_H_
+
+#include "base/text_string.h"
+
+// One destination of the COPY.
+struct StagedPair {
+  TextString source;
+  TextString destination;
+  unsigned number;  // of its staged and backup names (platform/staged_names)
+  bool wasNew;      // no destination when it was planned
+};
+
+// The journal's path and its committed twin: the settings file's path with
+// platform::kJournalSuffix or platform::kCommittedJournalSuffix.
+TextString CopyJournalPath(bool committed);
+
+// Writes the journal of `pairs` (flushed). False, with nothing left,
+// when it cannot be written.
+bool WriteCopyJournal(const StagedPair* pairs, int count);
+
+// Undoes whatever of the swaps of `pairs` happened, the last first, and
+// removes the staged files (platform::RestoreStaged): true when every pair
+// is as before, `*restored` the number whose old file (or absence) was
+// put back. A pair that could not be put back is logged.
+bool RestorePairs(const StagedPair* pairs, int count, int* restored);
+
+// Removes the staged files and backups of `pairs` where they exist: true
+// when none is left (a file that stays is logged).
+bool RemoveStagedFiles(const StagedPair* pairs, int count);
+
+// At the start of a run, once it is the only run from this folder: a
+// journal left by a killed run is acted on and logged (its swaps rolled
+// back; after a commit, its backups removed) and then removed. False after
+// MSG_JOURNAL_UNUSABLE when one cannot be read or acted on: it is kept,
+// nothing it did not create is deleted, and the run stops.
+bool FinishInterruptedCopy();
+
+#endif  // UPDATER_COMMANDS_COPY_JOURNAL_H_
