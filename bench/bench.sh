@@ -45,14 +45,14 @@ measure_startup() {  # preset folder-in-archive arch
     export WINEPREFIX="$PWD/$bin/bench-prefix"
     unset DISPLAY
     if [ ! -d "$WINEPREFIX/drive_c/windows" ]; then
-      timeout 300 "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
+      timeout 300 $WINE_START "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
     fi
     setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
     dir="$WINEPREFIX/drive_c/bench"
     rm -rf "$dir"; mkdir -p "$dir"
     cp "$shipped/$1/updater.exe" "$bin/bench_trivial.exe" "$bin/tests/e2e/boxdriver.exe" "$dir/"
     measure() {  # program -> one time in microseconds per line
-      timeout 600 "$WINELOADER" "C:\\bench\\boxdriver.exe" time "$RUNS" "C:\\bench\\$1" 2>/dev/null | tr -d '\r'
+      timeout 600 $WINE_START "$WINELOADER" "C:\\bench\\boxdriver.exe" time "$RUNS" "C:\\bench\\$1" 2>/dev/null | tr -d '\r'
     }
     measure updater.exe >/dev/null   # warm-up
     : >"$dir/u.txt"; : >"$dir/t.txt"

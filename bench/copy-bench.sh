@@ -18,7 +18,7 @@ wine_use 64
 export WINEPREFIX="$PWD/$bin/bench-prefix"
 unset DISPLAY  # a box would fail at once instead of waiting
 if [ ! -d "$WINEPREFIX/drive_c/windows" ]; then
-  timeout 300 "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
+  timeout 300 $WINE_START "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
 fi
 setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
 dir="$WINEPREFIX/drive_c/copybench"
@@ -50,7 +50,7 @@ for entry in "current=$bin/updater.exe" "$@"; do
   : >"$dir/many/$name.txt"
 done
 run() {  # folder name -> the run's time in microseconds
-  timeout 300 "$WINELOADER" 'C:\copybench\boxdriver.exe' time 1 "C:\\copybench\\$1$2.exe" \
+  timeout 300 $WINE_START "$WINELOADER" 'C:\copybench\boxdriver.exe' time 1 "C:\\copybench\\$1$2.exe" \
     2>/dev/null | tr -d '\r'
 }
 for name in "${names[@]}"; do run "" "$name" >/dev/null; done  # warm-up

@@ -18,7 +18,7 @@ wine_use 64
 export WINEPREFIX="$PWD/$bin/bench-prefix"
 unset DISPLAY
 if [ ! -d "$WINEPREFIX/drive_c/windows" ]; then
-  timeout 300 "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
+  timeout 300 $WINE_START "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
 fi
 setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
 dir="$WINEPREFIX/drive_c/settings-bench"
@@ -43,7 +43,7 @@ PY
   for which in new old; do
     [ "$which" = old ] && [ -z "$other" ] && continue
     code=0
-    timeout 300 "$WINELOADER" "C:\\settings-bench\\$which\\updater.exe" \
+    timeout 300 $WINE_START "$WINELOADER" "C:\\settings-bench\\$which\\updater.exe" \
       </dev/null >/dev/null 2>&1 || code=$?
     if [ "$code" != 0 ]; then
       echo "$which updater.exe exited with $code on $lines lines" >&2
@@ -52,12 +52,12 @@ PY
   done
   : >"$dir/new.txt"; : >"$dir/old.txt"
   # Warm-up: the first runs after a new file or a new prefix are slower.
-  timeout 300 "$WINELOADER" "C:\\settings-bench\\boxdriver.exe" time 3 \
+  timeout 300 $WINE_START "$WINELOADER" "C:\\settings-bench\\boxdriver.exe" time 3 \
     "C:\\settings-bench\\new\\updater.exe" >/dev/null 2>&1 || true
   for _ in 1 2 3; do
     for which in new old; do
       [ "$which" = old ] && [ -z "$other" ] && continue
-      timeout 900 "$WINELOADER" "C:\\settings-bench\\boxdriver.exe" time "$RUNS" \
+      timeout 900 $WINE_START "$WINELOADER" "C:\\settings-bench\\boxdriver.exe" time "$RUNS" \
         "C:\\settings-bench\\$which\\updater.exe" 2>/dev/null | tr -d '\r' >>"$dir/$which.txt"
     done
   done

@@ -8,7 +8,8 @@
 #                       the locale (UPDATER_WINE_LOCALE, by default the
 #                       Japanese ja_JP.UTF-8: ANSI code page 932), quiet
 #                       debugging output (but for Wine's diagnostics of its
-#                       environment) and no Mono/Gecko prompts
+#                       environment) and no Mono/Gecko prompts, and
+#                       WINE_START, the words to put before "$WINELOADER"
 #   wine_locale_installed LOCALE   true when this machine has that locale
 #
 # Wine is never started through the `wine` wrapper: with wine32 installed it
@@ -73,6 +74,19 @@ wine_use() {
   local locale=${UPDATER_WINE_LOCALE:-ja_JP.UTF-8}
   export WINEDEBUG=${UPDATER_WINEDEBUG:--all,err+winediag} LANG=$locale LC_ALL=$locale
   export WINEDLLOVERRIDES="mscoree,mshtml="
+  # Start Wine with the address space laid out the same way every time.
+  # Linux puts a program's heap at a random place up to 1 GiB above it; the
+  # 64-bit loader sits at 0x7d000000, and where its heap lands on the page
+  # Wine needs at 0x7ffe0000 (the shared user data; no preloader reserves it
+  # on this Wine), the process dies before its first instruction with exit
+  # code 1 and "failed to map the shared user data: c0000018": about one
+  # start in a few hundred. Without randomisation the heap stays right
+  # after the loader. Wine's child processes inherit the setting.
+  # Use: timeout ... $WINE_START "$WINELOADER" program...
+  WINE_START=
+  if setarch "$(uname -m)" -R true 2>/dev/null; then
+    WINE_START="setarch $(uname -m) -R"
+  fi
 }
 
 wine_locale_installed() {

@@ -45,11 +45,11 @@ case "${1:-}" in
     setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1 &
     # A 64-bit prefix reports one failure for the 32-bit rundll32.exe that a
     # machine without wine32 lacks; the prefix is made all the same.
-    timeout 300 "$WINELOADER" wineboot -i </dev/null >/dev/null 2>&1
+    timeout 300 $WINE_START "$WINELOADER" wineboot -i </dev/null >/dev/null 2>&1
     [ -d "$WINEPREFIX/drive_c/windows" ] || { echo "wineboot failed"; exit 1; }
     # Without a window manager, Wine waits about two seconds for each managed
     # window to be withdrawn when it closes; unmanaged boxes close at once.
-    timeout 60 "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+    timeout 60 $WINE_START "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
       </dev/null >/dev/null 2>&1 || { echo "wine reg add failed"; exit 1; }
     echo "$WINE_ARCH-bit prefix ready on display :$n"
     ;;

@@ -20,7 +20,7 @@ if [ -f "$WINEPREFIX/.display" ]; then
   export DISPLAY
 fi
 limit=${WINE_RUN_TIMEOUT:-120}
-timeout -k 5 "$limit" "$WINELOADER" "$@"
+timeout -k 5 "$limit" $WINE_START "$WINELOADER" "$@"
 status=$?
 # timeout answers 124 when it stopped the program, 137 when it had to kill it.
 if [ "$status" = 124 ] || [ "$status" = 137 ]; then
