@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/compiler.h"
 #include "platform/platform.h"
 #include "platform/text_rules.h"
 
@@ -291,7 +292,9 @@ bool TextString::Append(const char* text) {
   return block != NULL;
 }
 
-const char* TextString::Text() const { return buffer_ ? buffer_ : ""; }
+UPDATER_NOINLINE const char* TextString::Text() const {
+  return buffer_ ? buffer_ : "";
+}
 
 char* TextString::Buffer() { return buffer_; }
 
