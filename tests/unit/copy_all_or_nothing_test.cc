@@ -10,7 +10,7 @@
 #include "platform/staged_names.h"
 #include "settings/messages.h"
 #include "tests/fake/fake_world.h"
-#include "tests/unit/updater_test.h"
+#include "tests/unit/copy_fixture.h"
 
 namespace {
 
@@ -22,15 +22,10 @@ const char kCopySettings[] =
 // start-up made of the journal.
 const char kIdleSettings[] = "[UPDATER]\nNAME=T\nPROC=OS\n[OS]\nMODE=OSVER\n";
 
-class AllOrNothingTest : public UpdaterTest {
+class AllOrNothingTest : public CopyFilesTest {
  protected:
   void SetUp() override {
-    UpdaterTest::SetUp();
-    fake::AddFile("C:\\new\\a.dll", "new a");
-    fake::AddFile("C:\\new\\b.dll", "new b");
-    fake::AddFile("C:\\new\\c.dll", "new c");
-    fake::AddFile("C:\\app\\a.dll", "old a");
-    fake::AddFile("C:\\app\\b.dll", "old b");
+    CopyFilesTest::SetUp();
     WriteSettings(kCopySettings);
   }
 
