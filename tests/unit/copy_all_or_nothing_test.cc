@@ -144,6 +144,34 @@ TEST_F(AllOrNothingTest, AFailedSwapRestoresEveryReplacedFile) {
                       "files"));
 }
 
+// The journal names each destination by its full path and the name it is
+// stored under, so that a next start from another working directory puts
+// the old file back under that name, whatever the settings wrote: here
+// after a kill between the swap's two renames (the old file already the
+// backup, the new one still staged).
+TEST_F(AllOrNothingTest, TheNextStartRestoresTheStoredNameFromAnyFolder) {
+  fake::SetWorkingDirectory("C:\\app");
+  // Its staged number, its journal, its stage, its check, its swap.
+  fake::KillAfterCall(5);
+  Run("[UPDATER]\nNAME=T\nPROC=CP\n[CP]\nMODE=COPY\nFROM=C:\\new\\a.dll\n"
+      "TO=A.DLL\n");
+  EXPECT_NE(
+      std::string::npos,
+      fake::Contents("C:\\Tools\\updater.ini.~upj").find(" C:\\app\\a.dll\n"));
+  std::string backup;
+  for (const std::string& name : fake::List("C:\\app"))
+    if (name.find(".bak") != std::string::npos) backup = name;
+  ASSERT_FALSE(backup.empty());
+  fake::RemovePath("C:\\app\\a.dll");
+  fake::AddFile("C:\\app\\" + backup.substr(0, 7) + ".tmp", "new a");
+  fake::NewProcess();
+  fake::SetWorkingDirectory("C:\\new");
+  EXPECT_EQ(0, Run(kIdleSettings));
+  EXPECT_EQ((std::vector<std::string>{"a.dll", "b.dll"}),
+            fake::List("C:\\app"));
+  EXPECT_EQ("old a", fake::Contents("C:\\app\\a.dll"));
+}
+
 // A journal the next start cannot act on is reported and kept, and no file
 // it does not name is touched.
 TEST_F(AllOrNothingTest, AnUnusableJournalStopsTheRunAndIsKept) {
