@@ -44,26 +44,36 @@ ItemOutcome CopyItem(const ProcRecord&, const TextString* items) {
 // ---- The NT family: every pair or none --------------------------------
 
 // The pairs of the COPY being planned (the item walk's steps take no
-// context of their own), and the next staged number to try.
+// context of their own), the next staged number to try, the numbers taken
+// in the folder of the last pair, and the journal once written.
 struct CopyPlan {
   platform::HeapArray<StagedPair> pairs;
   int count;
   unsigned nextNumber;
+  platform::HeapArray<unsigned char> taken;
+  const char* journal;  // null without one
 };
 CopyPlan* g_plan;
 
-// Notes the pair and finds it a staged number free in its folder.
+// Notes the pair with its destination's full path and whether it exists,
+// and finds it a staged number free in its folder, which is listed once
+// for the pairs in it in a row.
 ItemOutcome PlanItem(const ProcRecord&, const TextString* items) {
   StagedPair& pair = g_plan->pairs[g_plan->count];
   pair.source.Set(items[0]);
-  pair.destination.Set(items[1]);
-  pair.wasNew = !platform::FileExists(pair.destination.Text());
-  pair.number = g_plan->nextNumber;
-  const bool found =
-      platform::FindStagedNumber(pair.destination.Text(), &pair.number);
-  if (!found) {
-    LogFileOperation(false, "copy", pair.source.Text(),
-                     pair.destination.Text());
+  platform::HeapArray<char> full;
+  bool exists = false;
+  bool planned = platform::FileFullPath(items[1].Text(), &full, &exists);
+  if (planned) {
+    pair.target.Set(full.get());
+    pair.wasNew = !exists;
+    pair.number = g_plan->nextNumber;
+    planned = platform::FindStagedNumber(
+        full.get(), g_plan->count ? (&pair - 1)->target.Text() : 0,
+        g_plan->taken.get(), &pair.number);
+  }
+  if (!planned) {
+    LogFileOperation(false, "copy", pair.source.Text(), items[1].Text());
     return kItemFailed;
   }
   g_plan->nextNumber = pair.number + 1;
@@ -73,48 +83,49 @@ ItemOutcome PlanItem(const ProcRecord&, const TextString* items) {
 
 bool StageOnce(const void* operation) {
   const StagedPair& pair = *static_cast<const StagedPair*>(operation);
-  const bool staged = platform::StageCopy(pair.source.Text(),
-                                          pair.destination.Text(), pair.number);
-  LogFileOperation(staged, "stage", pair.source.Text(),
-                   pair.destination.Text());
+  const bool staged =
+      platform::StageCopy(pair.source.Text(), pair.target.Text(), pair.number);
+  LogFileOperation(staged, "stage", pair.source.Text(), pair.target.Text());
   return staged;
 }
 
 bool CheckOnce(const void* operation) {
   const StagedPair& pair = *static_cast<const StagedPair*>(operation);
-  const bool writable = platform::WritableNow(pair.destination.Text());
+  const bool writable = platform::WritableNow(pair.target.Text());
   // The copy of this pair cannot be made now: logged as the copy's failure.
   if (!writable) {
-    LogFileOperation(false, "copy", pair.source.Text(),
-                     pair.destination.Text());
+    LogFileOperation(false, "copy", pair.source.Text(), pair.target.Text());
   }
   return writable;
 }
 
-// Ends a COPY that replaced nothing: its staged files and journal go, and
-// the failing pair's message (none after a stop with its own) is shown.
-bool Abandon(const StagedPair& failed, InUseOutcome outcome, bool journal) {
-  // A staged file that stays is left to the next start with the journal.
-  if (RemoveStagedFiles(g_plan->pairs.get(), g_plan->count) && journal)
-    platform::RemoveFile(CopyJournalPath(false).Text());
-  if (outcome != kInUseGivenUp) {
-    ShowError(MSG_COPY_FAILED, failed.source.Text(), failed.destination.Text());
-  }
+// Ends a COPY that failed, every destination as it was (`whole`) or the
+// journal kept for the next start to finish it; the failing pair's message
+// is shown unless the run stops with its own.
+bool EndFailed(const StagedPair& failed, bool whole, bool show) {
+  if (whole && g_plan->journal) platform::RemoveFile(g_plan->journal);
+  if (show)
+    ShowError(MSG_COPY_FAILED, failed.source.Text(), failed.target.Text());
   return false;
 }
 
-// Puts back every destination after the swap of `failed` failed. The
-// journal stays when a file could not be put back: the next start tries
-// again.
-bool RollBack(const StagedPair& failed, bool journal) {
+// Ends a COPY that replaced nothing: its staged files and journal go (a
+// staged file that stays is left to the next start with the journal).
+bool Abandon(const StagedPair& failed, InUseOutcome outcome) {
+  return EndFailed(failed,
+                   RemoveStagedFiles(g_plan->pairs.get(), g_plan->count,
+                                     platform::kStagedCopy),
+                   outcome != kInUseGivenUp);
+}
+
+// Puts back every destination after the swap of `failed` failed.
+bool RollBack(const StagedPair& failed) {
   int restored = 0;
   const bool whole =
       RestorePairs(g_plan->pairs.get(), g_plan->count, &restored);
   LogFormat("not every file could be replaced: restored %d of %d files%s",
             restored, g_plan->count, whole ? "" : "; the journal is kept");
-  if (whole && journal) platform::RemoveFile(CopyJournalPath(false).Text());
-  ShowError(MSG_COPY_FAILED, failed.source.Text(), failed.destination.Text());
-  return false;
+  return EndFailed(failed, whole, true);
 }
 
 // Stage, check, swap, finish (see the README): until the last swap nothing
@@ -123,34 +134,35 @@ bool ReplaceAll(CopyPlan* plan) {
   StagedPair* const pairs = plan->pairs.get();
   // Without a journal (the updater's folder cannot be written, a CD) a
   // failure is still undone; a killed run is not.
-  const bool journal = WriteCopyJournal(pairs, plan->count);
-  for (int i = 0; i < plan->count; ++i) {
-    const InUseOutcome outcome =
-        TryWhileInUse(pairs[i].source.Text(), StageOnce, &pairs[i]);
-    if (outcome != kInUseDone) return Abandon(pairs[i], outcome, journal);
-  }
-  for (int i = 0; i < plan->count; ++i) {
-    if (pairs[i].wasNew) continue;
-    const InUseOutcome outcome =
-        TryWhileInUse(pairs[i].destination.Text(), CheckOnce, &pairs[i]);
-    if (outcome != kInUseDone) return Abandon(pairs[i], outcome, journal);
+  const TextString journal = CopyJournalPath(false);
+  if (WriteCopyJournal(pairs, plan->count, journal.Text()))
+    plan->journal = journal.Text();
+  // Every pair staged, then every existing destination checked.
+  for (int check = 0; check < 2; ++check) {
+    for (int i = 0; i < plan->count; ++i) {
+      if (check && pairs[i].wasNew) continue;
+      const InUseOutcome outcome =
+          TryWhileInUse(check ? pairs[i].target.Text() : pairs[i].source.Text(),
+                        check ? CheckOnce : StageOnce, &pairs[i]);
+      if (outcome != kInUseDone) return Abandon(pairs[i], outcome);
+    }
   }
   for (int i = 0; i < plan->count; ++i) {
     const bool swapped =
-        platform::SwapStaged(pairs[i].destination.Text(), pairs[i].number);
+        platform::SwapStaged(pairs[i].target.Text(), pairs[i].number);
     LogFileOperation(swapped, "copy", pairs[i].source.Text(),
-                     pairs[i].destination.Text());
-    if (!swapped) return RollBack(pairs[i], journal);
+                     pairs[i].target.Text());
+    if (!swapped) return RollBack(pairs[i]);
   }
   // Every file is new. Only once the journal says so may the backups go;
   // where it cannot say so, the COPY is undone like any that fails.
   const TextString committed = CopyJournalPath(true);
-  if (journal &&
-      !platform::RenameFile(CopyJournalPath(false).Text(), committed.Text())) {
+  if (plan->journal && !platform::RenameFile(plan->journal, committed.Text())) {
     LogFileOperation(false, "commit the journal", committed.Text(), 0);
-    return RollBack(pairs[plan->count - 1], journal);
+    return RollBack(pairs[plan->count - 1]);
   }
-  if (RemoveStagedFiles(pairs, plan->count) && journal)
+  if (RemoveStagedFiles(pairs, plan->count, platform::kStagedBackup) &&
+      plan->journal)
     platform::RemoveFile(committed.Text());
   return true;
 }
@@ -162,9 +174,12 @@ bool RunCopy(ProcRecord* record) {
   const COPY_INFO& copy = *static_cast<COPY_INFO*>(record);
   CopyPlan plan;
   plan.count = 0;
+  plan.journal = 0;
   plan.nextNumber = platform::TickCount() ^ (platform::ProcessId() << 4);
   plan.pairs.Reset(new (std::nothrow) StagedPair[copy.FROM.ItemCount(",") + 1]);
-  if (!plan.pairs.valid()) {
+  plan.taken.Reset(
+      new (std::nothrow) unsigned char[platform::kStagedNumberBytes]);
+  if (!plan.pairs.valid() || !plan.taken.valid()) {
     ShowError(MSG_OUT_OF_MEMORY, "COPY_INFO");
     return false;
   }

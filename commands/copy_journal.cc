@@ -11,27 +11,14 @@
 // The journal is text in code page 932, one line per destination after a
 // header, and an end line that tells a whole journal from a cut one:
 //   updater copy journal
-//   R 03af C:\app\a.dll      (R: replaces a file; N: a new one; the number)
+//   R 03af C:\app\a.dll      (R: replaces a file; N: a new one; the number;
+//                            the full path, the name as stored)
 //   end
 namespace {
 
 const char kHeader[] = "updater copy journal\n";
 const char kEnd[] = "end\n";
 const unsigned kLongestJournal = 16 * 1024 * 1024;
-
-// "03af" at `text`: false unless 4 hexadecimal digits.
-bool ReadNumber(const char* text, unsigned* number) {
-  *number = 0;
-  for (int i = 0; i < 4; ++i) {
-    const char c = text[i];
-    const int digit = c >= '0' && c <= '9'   ? c - '0'
-                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                             : -1;
-    if (digit < 0) return false;
-    *number = *number * 16 + digit;
-  }
-  return true;
-}
 
 // The pairs of a journal's text (sources are not kept): false when it is
 // not one whole journal.
@@ -54,12 +41,12 @@ bool ParseJournal(const char* text, platform::HeapArray<StagedPair>* pairs,
     const char* end = line;
     while (*end != '\n') ++end;
     if (end - line < 8 || (line[0] != 'R' && line[0] != 'N') ||
-        line[1] != ' ' || !ReadNumber(line + 2, &pair.number) ||
+        line[1] != ' ' || !platform::ReadStagedNumber(line + 2, &pair.number) ||
         line[6] != ' ') {
       return false;
     }
     pair.wasNew = line[0] == 'N';
-    pair.destination = whole.Slice(line + 7, end - 1);  // up to the last
+    pair.target = whole.Slice(line + 7, end - 1);  // up to the last
     line = end + 1;
   }
   return true;
@@ -87,20 +74,19 @@ TextString CopyJournalPath(bool committed) {
                                        : platform::kJournalSuffix);
 }
 
-bool WriteCopyJournal(const StagedPair* pairs, int count) {
+bool WriteCopyJournal(const StagedPair* pairs, int count, const char* path) {
   TextString text(kHeader);
   for (int i = 0; i < count; ++i) {
     TextString line;
     line.Format("%c %04x ", pairs[i].wasNew ? 'N' : 'R', pairs[i].number);
-    text.Add(line).Add(pairs[i].destination).Add("\n");
+    text.Add(line).Add(pairs[i].target).Add("\n");
   }
   text.Add(kEnd);
-  const TextString path = CopyJournalPath(false);
   const bool written = platform::WriteFileThrough(
-      path.Text(), text.Text(), static_cast<unsigned>(text.Length()));
+      path, text.Text(), static_cast<unsigned>(text.Length()));
   if (written) return true;
-  LogFileOperation(false, "write the journal", path.Text(), 0);
-  platform::RemoveFile(path.Text());
+  LogFileOperation(false, "write the journal", path, 0);
+  platform::RemoveFile(path);
   return false;
 }
 
@@ -109,22 +95,24 @@ bool RestorePairs(const StagedPair* pairs, int count, int* restored) {
   *restored = 0;
   for (int i = count - 1; i >= 0; --i) {
     const platform::RestoreResult result = platform::RestoreStaged(
-        pairs[i].destination.Text(), pairs[i].number, pairs[i].wasNew);
+        pairs[i].target.Text(), pairs[i].number, pairs[i].wasNew);
     if (result == platform::kRestored) ++*restored;
     if (result == platform::kRestoreFailed) {
-      LogFileOperation(false, "put back", pairs[i].destination.Text(), 0);
+      LogFileOperation(false, "put back", pairs[i].target.Text(), 0);
       whole = false;
     }
   }
   return whole;
 }
 
-bool RemoveStagedFiles(const StagedPair* pairs, int count) {
+bool RemoveStagedFiles(const StagedPair* pairs, int count,
+                       platform::StagedRole role) {
   bool whole = true;
   for (int i = 0; i < count; ++i) {
-    if (!platform::RemoveStaged(pairs[i].destination.Text(), pairs[i].number)) {
+    if (!platform::RemoveStaged(pairs[i].target.Text(), pairs[i].number,
+                                role)) {
       LogFileOperation(false, "remove what was staged for",
-                       pairs[i].destination.Text(), 0);
+                       pairs[i].target.Text(), 0);
       whole = false;
     }
   }
@@ -145,7 +133,8 @@ bool FinishInterruptedCopy() {
     if (committed) {
       LogFormat("%s: a COPY of %d files cut off when done: removing backups",
                 path.Text(), count);
-      if (!RemoveStagedFiles(pairs.get(), count)) return Unusable(path);
+      if (!RemoveStagedFiles(pairs.get(), count, platform::kStagedBackup))
+        return Unusable(path);
     } else {
       LogFormat("%s: a COPY of %d files was cut off: rolling back", path.Text(),
                 count);

@@ -31,6 +31,7 @@
 #define UPDATER_PLATFORM_PLATFORM_H_
 
 #include "platform/scoped_owner.h"
+#include "platform/staged_names.h"
 
 namespace platform {
 
@@ -306,29 +307,50 @@ bool CopyFileOver(const char* from, const char* to);
 // calls; the staged and backup files are named in the long form ("\\?\" +
 // full path), so that they need no room under MAX_PATH: every destination
 // CopyFileA could write can be replaced. The destination's folder comes from
-// GetFullPathNameW(to); an existing destination is found, with the name it
-// is stored under, by FindFirstFileW(to) (a search that fails for another
-// reason than ERROR_FILE_NOT_FOUND fails the step with its code). Each
-// operation keeps its error code. Needs MoveFileExW: the NT family only.
+// GetFullPathNameW(to). A destination `to` is the path FileFullPath gives:
+// full, so that no step depends on the working directory, and with the name
+// an existing file is stored under, which the swap and its undoing keep.
+// Each operation keeps its error code. Needs MoveFileExW: the NT family
+// only.
 
-// The first number from `*number` on (modulo kStagedNumbers) whose staged
-// and backup names are both free in the folder of `to`
-// (GetFileAttributesW on each), into `*number`. Fails with ERROR_FILE_EXISTS
-// when none is, with the code of the path's conversion or of
-// GetFullPathNameW when `to` names no folder ("": ERROR_PATH_NOT_FOUND).
-bool FindStagedNumber(const char* to, unsigned* number);
+// The full path of `path` (GetFullPathNameW: from the working directory
+// for a relative path, "." and ".." steps folded) into a new `*full`, its
+// last part the name an existing file or folder of that name is stored
+// under (FindFirstFileW: its letter case; the long name for a short one),
+// and whether one exists; a missing folder is no failure. Handed up as a
+// path the system gives is (in its short form where code page 932 lacks a
+// character of it). Fails on "" (ERROR_PATH_NOT_FOUND), on a wildcard
+// (ERROR_INVALID_NAME), with the code of the path's conversion, of
+// GetFullPathNameW, or of a search that fails for another reason than a
+// missing file or folder.
+bool FileFullPath(const char* path, HeapArray<char>* full, bool* exists);
+
+// The first number from `*number` on (modulo kStagedNumbers) free in
+// `taken` (kStagedNumberBytes, platform/staged_names.h), into `*number`,
+// and marked there, so that the next destination in the same folder gets
+// another. Unless `previous` (the destination numbered before, or null) is
+// in the same folder, `taken` is first filled from one listing of the
+// folder of `to` (FindFirstFileW of "~up*" there: every name that
+// IsStagedName could find), so that a folder's destinations in a row list
+// it once. Fails with ERROR_FILE_EXISTS when every number is
+// taken, with the code of the path's conversion or of GetFullPathNameW
+// when `to` names no folder ("": ERROR_PATH_NOT_FOUND), or of a listing
+// that fails for another reason than finding nothing.
+bool FindStagedNumber(const char* to, const char* previous,
+                      unsigned char* taken, unsigned* number);
 
 // Stages a copy of `from` for `to` as number `number`'s staged file, so that
 // nothing of `to` changes: CopyFileW(from, staged, TRUE), the staged file's
 // data flushed to disk (CreateFileW, FlushFileBuffers, its read-only
-// attribute lifted meanwhile), and its size compared with the source's (a
-// difference fails with ERROR_HANDLE_DISK_FULL). On any failure the staged
+// attribute lifted meanwhile), and its size compared with the source's
+// (GetFileAttributesExW of the source, GetFileSize; a difference fails with
+// ERROR_HANDLE_DISK_FULL). On any failure the staged
 // file is deleted, unless CopyFileW found its name taken (ERROR_FILE_EXISTS:
 // another's file, left alone). Refused before anything is written, as
 // CopyFileA refuses them: a destination that is a directory or read-only, a
-// hidden or system destination whose bits the source lacks, a wildcard in
-// `to`. The staged file has the source's contents, last-write time and
-// attributes (archive added), as CopyFileA's copy has.
+// hidden or system destination whose bits the source lacks (GetFileAttributesW
+// of `to`), a wildcard in `to`. The staged file has the source's contents,
+// last-write time and attributes (archive added), as CopyFileA's copy has.
 bool StageCopy(const char* from, const char* to, unsigned number);
 
 // Whether the existing file `path` can be written now: CreateFileW(path,
@@ -338,10 +360,10 @@ bool StageCopy(const char* from, const char* to, unsigned number);
 // shares writes but not deleting does not, although the swap then fails.
 bool WritableNow(const char* path);
 
-// Puts number `number`'s staged file in the place of `to`: an existing
-// destination is first renamed to the backup name (MoveFileExW,
-// MOVEFILE_WRITE_THROUGH), then the staged file to the destination's stored
-// name (MoveFileExW, MOVEFILE_WRITE_THROUGH). When that second rename fails
+// Puts number `number`'s staged file in the place of `to`: the destination
+// is first renamed to the backup name (MoveFileExW, MOVEFILE_WRITE_THROUGH;
+// ERROR_FILE_NOT_FOUND there means there is none), then the staged file to
+// `to` (MoveFileExW, MOVEFILE_WRITE_THROUGH). When that second rename fails
 // the backup is renamed back, so a failed swap leaves `to` as it was and the
 // staged file in place.
 bool SwapStaged(const char* to, unsigned number);
@@ -362,9 +384,10 @@ enum RestoreResult {
 // deleted. Calling it again changes nothing.
 RestoreResult RestoreStaged(const char* to, unsigned number, bool wasNew);
 
-// Deletes number `number`'s staged file and backup in the folder of `to`
-// where they exist (attributes cleared first). True when neither is left.
-bool RemoveStaged(const char* to, unsigned number);
+// Deletes number `number`'s staged file or backup (`role`) in the folder of
+// `to` where it exists (attributes cleared first). True when it is not
+// left.
+bool RemoveStaged(const char* to, unsigned number, StagedRole role);
 
 // Writes `size` bytes as the whole of the file `path`, created anew or
 // replacing it (CreateFileW, CREATE_ALWAYS;

@@ -11,11 +11,6 @@ const unsigned kExtensionAt = 7;  // ".tmp" / ".bak"
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
 
-bool IsHexDigit(char c) {
-  c = Lower(c);
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
-}
-
 bool SameLetters(const char* text, const char* lower) {
   for (; *lower != '\0'; ++text, ++lower)
     if (Lower(*text) != *lower) return false;
@@ -32,13 +27,38 @@ void StagedName(unsigned number, StagedRole role, char name[kStagedNameSize]) {
   for (unsigned i = 0; i < 5; ++i) name[kExtensionAt + i] = extension[i];
 }
 
+bool ReadStagedNumber(const char* text, unsigned* number) {
+  *number = 0;
+  for (unsigned i = 0; i < 4; ++i) {
+    const char c = Lower(text[i]);
+    const int digit = c >= '0' && c <= '9'   ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                             : -1;
+    if (digit < 0) return false;
+    *number = *number * 16 + digit;
+  }
+  return true;
+}
+
 bool IsStagedName(const char* name) {
-  if (!SameLetters(name, kPrefix)) return false;
-  for (unsigned i = kDigitsAt; i < kExtensionAt; ++i)
-    if (!IsHexDigit(name[i])) return false;
+  unsigned number;
   const char* extension = name + kExtensionAt;
-  return (SameLetters(extension, ".tmp") || SameLetters(extension, ".bak")) &&
+  return SameLetters(name, kPrefix) &&
+         ReadStagedNumber(name + kDigitsAt, &number) &&
+         (SameLetters(extension, ".tmp") || SameLetters(extension, ".bak")) &&
          extension[4] == '\0';
+}
+
+bool TakeFreeNumber(unsigned char* taken, unsigned* number) {
+  for (unsigned attempt = 0; attempt < kStagedNumbers; ++attempt) {
+    const unsigned n = (*number + attempt) % kStagedNumbers;
+    if ((taken[n / 8] & 1 << n % 8) == 0) {
+      taken[n / 8] |= 1 << n % 8;
+      *number = n;
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace platform

@@ -26,9 +26,21 @@ enum StagedRole { kStagedCopy, kStagedBackup };
 // ASCII, so it reads the same in code page 932 and in UTF-16.
 void StagedName(unsigned number, StagedRole role, char name[kStagedNameSize]);
 
+// The number whose 4 hexadecimal digits (of either case) start `text`:
+// false unless they are there.
+bool ReadStagedNumber(const char* text, unsigned* number);
+
 // Whether `name` (a file name without its folder) is one StagedName makes,
 // in any letter case: a leftover when no run is going on.
 bool IsStagedName(const char* name);
+
+// A bit for each number: set where the number's staged or backup name is
+// taken in a folder, or given to a destination there.
+const unsigned kStagedNumberBytes = kStagedNumbers / 8;
+
+// The first number from `*number` on (modulo kStagedNumbers) whose bit in
+// `taken` is clear, into `*number`, its bit then set: false when none is.
+bool TakeFreeNumber(unsigned char* taken, unsigned* number);
 
 // The journal of a COPY that is being replaced is the settings file's path
 // with this added ("C:\Tools\setup.ini.~upj"): beside the updater, named

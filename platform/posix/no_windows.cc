@@ -69,14 +69,17 @@ bool SetAttributes(const char*, unsigned) { return false; }
 bool MakeDirectory(const char*) { return false; }
 bool RemoveFile(const char*) { return false; }
 bool CopyFileOver(const char*, const char*) { return false; }
-bool FindStagedNumber(const char*, unsigned*) { return false; }
+bool FileFullPath(const char*, HeapArray<char>*, bool*) { return false; }
+bool FindStagedNumber(const char*, const char*, unsigned char*, unsigned*) {
+  return false;
+}
 bool StageCopy(const char*, const char*, unsigned) { return false; }
 bool WritableNow(const char*) { return false; }
 bool SwapStaged(const char*, unsigned) { return false; }
 RestoreResult RestoreStaged(const char*, unsigned, bool) {
   return kRestoreFailed;
 }
-bool RemoveStaged(const char*, unsigned) { return false; }
+bool RemoveStaged(const char*, unsigned, StagedRole) { return false; }
 bool WriteFileThrough(const char*, const char*, unsigned) { return false; }
 bool ReadWholeFile(const char*, unsigned, HeapArray<char>*, unsigned*) {
   return false;

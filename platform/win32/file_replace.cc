@@ -77,15 +77,13 @@ bool MoveThrough(const WCHAR* from, const WCHAR* to, DWORD flags = 0) {
 // The files one step of number `number` works on, for the destination `to`.
 struct StagedPaths {
   WideBuffer block;
-  WCHAR* destination;  // the folder and the name an existing file is stored
-                       // under (its letter case) where searched for, or
-                       // the full path
+  WCHAR* destination;  // the full path
+  WCHAR* name;         // where the name starts in `destination`
+  WCHAR* end;          // and where it ends
   WCHAR* staged;       // long form
   WCHAR* backup;       // long form
   WCHAR* stagedName;   // where the name starts in `staged`
   WCHAR* backupName;
-  DWORD attributes;  // the existing destination's; INVALID_FILE_ATTRIBUTES
-                     // when missing or not searched for
 };
 
 void NameAs(StagedPaths* paths, unsigned number) {
@@ -96,10 +94,7 @@ void NameAs(StagedPaths* paths, unsigned number) {
   Put(paths->backupName, name);
 }
 
-// The steps that need the destination's attributes or stored name `search`
-// for it; the others spare the file system the search.
-bool FindPaths(const char* to, unsigned number, StagedPaths* paths,
-               bool search = false) {
+bool FindPaths(const char* to, unsigned number, StagedPaths* paths) {
   if (strpbrk(to, "*?") != NULL) {  // never bytes of a double-byte character
     return win32::Fail(ERROR_INVALID_NAME);
   }
@@ -110,8 +105,10 @@ bool FindPaths(const char* to, unsigned number, StagedPaths* paths,
   const DWORD needed = GetFullPathNameW(target.get(), 0, NULL, NULL);
   if (needed == 0) return win32::FailWithLastError();
   const DWORD longName = needed + kLongPrefixLength + kStagedNameSize;
+  // The full path, room for a stored name of MAX_PATH in its place, and the
+  // two long names.
   paths->block.Reset(new (std::nothrow)
-                         WCHAR[2 * needed + MAX_PATH + 2 * longName]);
+                         WCHAR[needed + MAX_PATH + 2 * longName]);
   if (!paths->block.valid()) return win32::Fail(ERROR_NOT_ENOUGH_MEMORY);
   WCHAR* const full = paths->block.get();
   WCHAR* namePart = NULL;
@@ -121,96 +118,136 @@ bool FindPaths(const char* to, unsigned number, StagedPaths* paths,
     return win32::Fail(ERROR_INVALID_NAME);
   }
   const size_t folderLength = namePart - full;  // with its backslash
-  paths->destination = full + needed;
-  paths->staged = paths->destination + needed + MAX_PATH;
+  paths->destination = full;
+  paths->name = namePart;
+  paths->end = full + fullLength;
+  paths->staged = full + needed + MAX_PATH;
   paths->backup = paths->staged + longName;
   paths->stagedName = PutLongForm(paths->staged, full, folderLength);
   paths->backupName = PutLongForm(paths->backup, full, folderLength);
   NameAs(paths, number);
-  paths->attributes = INVALID_FILE_ATTRIBUTES;
-  Put(paths->destination, full, fullLength);
-  if (!search) return true;
-
-  WIN32_FIND_DATAW existing;
-  const HANDLE found = FindFirstFileW(full, &existing);
-  if (found != INVALID_HANDLE_VALUE) {
-    FindClose(found);
-    paths->attributes = existing.dwFileAttributes;
-    Put(Put(paths->destination, full, folderLength), existing.cFileName);
-  } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
-    return win32::FailWithLastError();
-  }
   return true;
 }
 
-// Writes the file's data through to the disk, so that a power cut after the
-// swap cannot leave the destination's name on data never written. A
-// read-only file is opened for writing with that attribute lifted meanwhile.
-bool FlushToDisk(const WCHAR* path) {
-  const DWORD attributes = GetFileAttributesW(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES) return win32::FailWithLastError();
+// Writes the staged file's data through to the disk, so that a power cut
+// after the swap cannot leave the destination's name on data never
+// written, and checks that all of the source's bytes are there. CopyFileW
+// gave the copy the source's attributes, archive added; a read-only copy is
+// opened for writing with that attribute lifted meanwhile.
+bool FlushToDisk(const WCHAR* path, const WIN32_FILE_ATTRIBUTE_DATA& source) {
+  const DWORD attributes =
+      (source.dwFileAttributes | FILE_ATTRIBUTE_ARCHIVE) & kSettableAttributes;
   const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-  const DWORD writable =
-      attributes & kSettableAttributes & ~FILE_ATTRIBUTE_READONLY;
-  if (readOnly &&
-      !win32::Kept(SetFileAttributesW(
-          path, writable != 0 ? writable : FILE_ATTRIBUTE_NORMAL))) {
+  if (readOnly && !win32::Kept(SetFileAttributesW(
+                      path, attributes & ~FILE_ATTRIBUTE_READONLY))) {
     return false;
   }
   bool flushed;
   {
     KernelObject file(CreateFileW(path, GENERIC_WRITE, 0, NULL, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, NULL));
-    flushed = file.valid() ? win32::Kept(FlushFileBuffers(file.get()))
-                           : win32::FailWithLastError();
+    DWORD high = 0;
+    flushed = (file.valid() || win32::FailWithLastError()) &&
+              win32::Kept(FlushFileBuffers(file.get())) &&
+              ((GetFileSize(file.get(), &high) == source.nFileSizeLow &&
+                high == source.nFileSizeHigh) ||
+               win32::Fail(ERROR_HANDLE_DISK_FULL));
   }
-  if (readOnly && !win32::Kept(SetFileAttributesW(
-                      path, attributes & kSettableAttributes))) {
+  if (readOnly && !win32::Kept(SetFileAttributesW(path, attributes)))
     return false;
-  }
   return flushed;
 }
 
-bool SameSize(const WCHAR* one, const WCHAR* other) {
-  WIN32_FILE_ATTRIBUTE_DATA a, b;
-  if (!win32::Kept(GetFileAttributesExW(one, GetFileExInfoStandard, &a)) ||
-      !win32::Kept(GetFileAttributesExW(other, GetFileExInfoStandard, &b))) {
-    return false;
+// Marks in `taken` the number a listed name would have as a staged one:
+// its 4 characters after "~up". A number marked for a name that is no
+// staged one is only skipped. (A short name alone that is a staged one was
+// given by hand: staging refuses to write it and a swap to rename onto it.)
+void MarkListed(const WCHAR* name, unsigned char* taken) {
+  char digits[4];
+  for (unsigned i = 0; i < 4; ++i) {
+    if (name[i] == 0 || name[3 + i] == 0 || name[3 + i] >= 0x80) return;
+    digits[i] = static_cast<char>(name[3 + i]);
   }
-  return (a.nFileSizeLow == b.nFileSizeLow &&
-          a.nFileSizeHigh == b.nFileSizeHigh) ||
-         win32::Fail(ERROR_HANDLE_DISK_FULL);
+  unsigned number;
+  if (ReadStagedNumber(digits, &number)) taken[number / 8] |= 1 << number % 8;
+}
+
+// The length of the folder part of `path`, its last backslash included
+// (the second byte of a double-byte character is none).
+size_t FolderLength(const char* path) {
+  size_t length = 0;
+  for (const char* at = path; *at != '\0'; at = NextChar(at))
+    if (*at == '\\') length = at + 1 - path;
+  return length;
 }
 
 }  // namespace
 
-bool FindStagedNumber(const char* to, unsigned* number) {
+bool FileFullPath(const char* path, HeapArray<char>* full, bool* exists) {
   StagedPaths paths;
-  if (!FindPaths(to, *number, &paths)) return false;
-  for (unsigned attempt = 0; attempt < kStagedNumbers; ++attempt) {
-    NameAs(&paths, *number + attempt);
-    if (!Exists(paths.staged) && !Exists(paths.backup)) {
-      *number = (*number + attempt) % kStagedNumbers;
-      return true;
+  if (!FindPaths(path, 0, &paths)) return false;
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW(paths.destination, &found);
+  *exists = search != INVALID_HANDLE_VALUE;
+  if (*exists) {
+    FindClose(search);
+    paths.end = Put(paths.name, found.cFileName);
+  } else {
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+      return win32::Fail(error);
+  }
+  // Two bytes at most for each UTF-16 unit.
+  const unsigned size =
+      2 * static_cast<unsigned>(paths.end - paths.destination) + 1;
+  full->Reset(new (std::nothrow) char[size]);
+  if (!full->valid()) return win32::Fail(ERROR_NOT_ENOUGH_MEMORY);
+  return win32::SystemPathText(paths.destination, full->get(), size) != 0;
+}
+
+bool FindStagedNumber(const char* to, const char* previous,
+                      unsigned char* taken, unsigned* number) {
+  StagedPaths paths;
+  if (!FindPaths(to, 0, &paths)) return false;
+  const size_t folder = FolderLength(to);
+  if (previous == NULL || FolderLength(previous) != folder ||
+      memcmp(previous, to, folder) != 0) {
+    memset(taken, 0, kStagedNumberBytes);
+    Put(paths.stagedName, L"~up*");
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW(paths.staged, &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+      if (GetLastError() != ERROR_FILE_NOT_FOUND)
+        return win32::FailWithLastError();
+    } else {
+      do {
+        MarkListed(entry.cFileName, taken);
+      } while (FindNextFileW(search, &entry));
+      FindClose(search);
     }
   }
-  return win32::Fail(ERROR_FILE_EXISTS);
+  return TakeFreeNumber(taken, number) || win32::Fail(ERROR_FILE_EXISTS);
 }
 
 bool StageCopy(const char* from, const char* to, unsigned number) {
   StagedPaths paths;
-  if (!FindPaths(to, number, &paths, true)) return false;
+  if (!FindPaths(to, number, &paths)) return false;
   const win32::WideText source(from);
   if (!source.valid()) return false;
+  // A missing source fails here with the code CopyFileW would give.
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!win32::Kept(
+          GetFileAttributesExW(source.get(), GetFileExInfoStandard, &data))) {
+    return false;
+  }
   // An existing destination: refused as CopyFileA would refuse it.
-  if (paths.attributes != INVALID_FILE_ATTRIBUTES) {
-    const DWORD attributes = GetFileAttributesW(source.get());
+  const DWORD existing = GetFileAttributesW(paths.destination);
+  if (existing != INVALID_FILE_ATTRIBUTES) {
     const DWORD guarded =
-        paths.attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    if ((paths.attributes &
-         (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0 ||
-        (attributes != INVALID_FILE_ATTRIBUTES &&
-         (attributes & guarded) != guarded)) {
+        existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    if ((existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) !=
+            0 ||
+        (data.dwFileAttributes & guarded) != guarded) {
       return win32::Fail(ERROR_ACCESS_DENIED);
     }
   }
@@ -224,7 +261,7 @@ bool StageCopy(const char* from, const char* to, unsigned number) {
       Discard(paths.staged);
     return false;
   }
-  if (!FlushToDisk(paths.staged) || !SameSize(source.get(), paths.staged)) {
+  if (!FlushToDisk(paths.staged, data)) {
     Discard(paths.staged);
     return false;
   }
@@ -240,9 +277,9 @@ bool WritableNow(const char* path) {
 
 bool SwapStaged(const char* to, unsigned number) {
   StagedPaths paths;
-  if (!FindPaths(to, number, &paths, true)) return false;
-  const bool existed = paths.attributes != INVALID_FILE_ATTRIBUTES;
-  if (existed && !MoveThrough(paths.destination, paths.backup)) return false;
+  if (!FindPaths(to, number, &paths)) return false;
+  const bool existed = MoveThrough(paths.destination, paths.backup);
+  if (!existed && LastErrorCode() != ERROR_FILE_NOT_FOUND) return false;
   if (MoveThrough(paths.staged, paths.destination)) return true;
   // The code of the failed rename is kept; the old file goes back.
   if (existed)
@@ -254,27 +291,25 @@ RestoreResult RestoreStaged(const char* to, unsigned number, bool wasNew) {
   StagedPaths paths;
   if (!FindPaths(to, number, &paths)) return kRestoreFailed;
   RestoreResult result = kNothingToRestore;
-  const bool there = Exists(paths.destination);
   if (Exists(paths.backup)) {
     // The copy in its place may be read-only, which a rename cannot replace.
-    if (there) SetFileAttributesW(paths.destination, FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(paths.destination, FILE_ATTRIBUTE_NORMAL);
     if (!MoveThrough(paths.backup, paths.destination,
                      MOVEFILE_REPLACE_EXISTING)) {
       return kRestoreFailed;
     }
     result = kRestored;
-  } else if (wasNew && there && !Exists(paths.staged)) {
+  } else if (wasNew && !Exists(paths.staged) && Exists(paths.destination)) {
     if (!Discard(paths.destination)) return kRestoreFailed;
     result = kRestored;
   }
   return Discard(paths.staged) ? result : kRestoreFailed;
 }
 
-bool RemoveStaged(const char* to, unsigned number) {
+bool RemoveStaged(const char* to, unsigned number, StagedRole role) {
   StagedPaths paths;
-  if (!FindPaths(to, number, &paths)) return false;
-  const bool staged = Discard(paths.staged);
-  return Discard(paths.backup) && staged;
+  return FindPaths(to, number, &paths) &&
+         Discard(role == kStagedCopy ? paths.staged : paths.backup);
 }
 
 bool WriteFileThrough(const char* path, const char* bytes, unsigned size) {

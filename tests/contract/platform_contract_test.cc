@@ -21,20 +21,26 @@
 namespace {
 
 // One file replaced through the staged steps, as COPY replaces each of its
-// files: a name found from 0x1234 on, staged, checked, swapped, the backup
-// removed. A failure leaves nothing staged and keeps its step's code.
-bool ReplaceByStaging(const char* from, const char* to) {
+// files: its full path found, a name from 0x1234 on, staged, checked,
+// swapped, the backup removed. A failure leaves nothing staged and keeps its
+// step's code.
+bool ReplaceByStaging(const char* from, const char* path) {
+  platform::HeapArray<char> full;
+  bool exists = false;
+  unsigned char taken[platform::kStagedNumberBytes];
   unsigned number = 0x1234;
-  if (!platform::FindStagedNumber(to, &number) ||
-      !platform::StageCopy(from, to, number)) {
+  if (!platform::FileFullPath(path, &full, &exists) ||
+      !platform::FindStagedNumber(full.get(), NULL, taken, &number) ||
+      !platform::StageCopy(from, full.get(), number)) {
     return false;
   }
-  if ((platform::FileExists(to) && !platform::WritableNow(to)) ||
+  const char* const to = full.get();
+  if ((exists && !platform::WritableNow(to)) ||
       !platform::SwapStaged(to, number)) {
-    platform::RemoveStaged(to, number);
+    platform::RemoveStaged(to, number, platform::kStagedCopy);
     return false;
   }
-  return platform::RemoveStaged(to, number);
+  return platform::RemoveStaged(to, number, platform::kStagedBackup);
 }
 
 class PlatformContract : public ::testing::Test {
@@ -643,11 +649,11 @@ TEST_F(ReplaceContract, ReplacesWholeUnderTheStoredNameAndLeavesNothingElse) {
   // A file a killed run could have left, and one an author could have.
   ASSERT_TRUE(testenv::WriteFile(testenv::Path("~up1234.tmp"), "left"));
   ASSERT_TRUE(testenv::WriteFile(testenv::Path("TARGET.bin.tmp"), "mine"));
-  ASSERT_TRUE(ReplaceByStaging(source_.c_str(),
-                                          testenv::Path("TARGET.bin").c_str()));
+  ASSERT_TRUE(
+      ReplaceByStaging(source_.c_str(), testenv::Path("TARGET.bin").c_str()));
   EXPECT_EQ(std::string("new\0data", 8), Read(testenv::Path("target.bin")));
-  ASSERT_TRUE(ReplaceByStaging(source_.c_str(),
-                                          testenv::Path("fresh.bin").c_str()));
+  ASSERT_TRUE(
+      ReplaceByStaging(source_.c_str(), testenv::Path("fresh.bin").c_str()));
   EXPECT_EQ(std::string("new\0data", 8), Read(testenv::Path("fresh.bin")));
   // Onto itself: nothing lost.
   ASSERT_TRUE(ReplaceByStaging(source_.c_str(), source_.c_str()));
@@ -702,8 +708,7 @@ TEST_F(ReplaceContract, TakesEveryPathCopyFileTakes) {
     }
     const bool copyTakesIt =
         platform::CopyFileOver(source_.c_str(), copied.c_str());
-    EXPECT_EQ(copyTakesIt,
-              ReplaceByStaging(source_.c_str(), target.c_str()));
+    EXPECT_EQ(copyTakesIt, ReplaceByStaging(source_.c_str(), target.c_str()));
     if (c.count + 6 < platform::kMaxPath) EXPECT_TRUE(copyTakesIt);
     EXPECT_EQ(copyTakesIt ? std::string("new\0data", 8) : "old", Read(target));
     EXPECT_EQ(copyTakesIt ? 4u : 3u, Listing(folder + "\\*").size());
@@ -724,9 +729,16 @@ TEST_F(ReplaceContract, StagedStepsCanEachBeUndone) {
   const std::string newBytes("new\0data", 8);
   ASSERT_TRUE(testenv::WriteFile(target, "old"));
   ASSERT_TRUE(testenv::WriteFile(named(7, platform::kStagedBackup), "mine"));
-  unsigned number = 7;  // its backup name is taken: 8
-  ASSERT_TRUE(platform::FindStagedNumber(target.c_str(), &number));
+  ASSERT_TRUE(testenv::WriteFile(named(9, platform::kStagedCopy), "mine"));
+  // 7's backup name and 9's staged name are taken; 8 is given out first.
+  unsigned char taken[platform::kStagedNumberBytes];
+  unsigned number = 7;
+  ASSERT_TRUE(platform::FindStagedNumber(target.c_str(), NULL, taken, &number));
   EXPECT_EQ(8u, number);
+  ASSERT_TRUE(platform::FindStagedNumber(fresh.c_str(), target.c_str(), taken,
+                                         &number));
+  EXPECT_EQ(10u, number);
+  ASSERT_TRUE(platform::RemoveFile(named(9, platform::kStagedCopy).c_str()));
   const std::string staged = named(8, platform::kStagedCopy);
   const std::string backup = named(8, platform::kStagedBackup);
   ASSERT_TRUE(platform::StageCopy(source_.c_str(), target.c_str(), 8));
@@ -746,7 +758,8 @@ TEST_F(ReplaceContract, StagedStepsCanEachBeUndone) {
   // left alone, only its staged file goes.
   ASSERT_TRUE(platform::StageCopy(source_.c_str(), fresh.c_str(), 9));
   ASSERT_TRUE(platform::SwapStaged(fresh.c_str(), 9));
-  EXPECT_EQ(platform::kRestored, platform::RestoreStaged(fresh.c_str(), 9, true));
+  EXPECT_EQ(platform::kRestored,
+            platform::RestoreStaged(fresh.c_str(), 9, true));
   ASSERT_TRUE(platform::StageCopy(source_.c_str(), target.c_str(), 9));
   EXPECT_EQ(platform::kNothingToRestore,
             platform::RestoreStaged(target.c_str(), 9, true));
@@ -755,15 +768,52 @@ TEST_F(ReplaceContract, StagedStepsCanEachBeUndone) {
   ASSERT_TRUE(testenv::HoldOpen(target));
   EXPECT_FALSE(platform::WritableNow(target.c_str()));
   EXPECT_EQ(32u, platform::LastErrorCode());
+  // Renaming it needs delete sharing: refused as the opening is.
   EXPECT_FALSE(platform::SwapStaged(target.c_str(), 10));
-  const unsigned swapCode = platform::LastErrorCode();
-  EXPECT_TRUE(swapCode == 5 || swapCode == 32) << swapCode;
+  EXPECT_EQ(platform::kErrorSharingViolation, platform::LastErrorCode());
   testenv::Release(target);
   EXPECT_EQ("old", Read(target));
-  EXPECT_TRUE(platform::RemoveStaged(target.c_str(), 10));
-  const char* const expected[] = {"../",        "./",        "source.bin",
-                                  "target.bin", "~up0007.bak"};
+  EXPECT_TRUE(
+      platform::RemoveStaged(target.c_str(), 10, platform::kStagedCopy));
+  const char* const expected[] = {"../", "./", "source.bin", "target.bin",
+                                  "~up0007.bak"};
   EXPECT_EQ(Names(expected, 5), Listing(testenv::Path("*")));
+}
+
+// The path every staged step and the journal work on: full, folded, taken
+// from the working directory when relative, with the name a file is stored
+// under. A path that names no file fails.
+TEST_F(ReplaceContract, FullFilePathIsFoldedWithTheStoredName) {
+  ASSERT_TRUE(testenv::WriteFile(testenv::Path("Stored.BIN"), "x"));
+  ASSERT_TRUE(testenv::MakeDir(testenv::Path("sub")));
+  const auto full = [](const std::string& path, bool* exists) {
+    platform::HeapArray<char> text;
+    return platform::FileFullPath(path.c_str(), &text, exists)
+               ? std::string(text.get())
+               : "failed " + std::to_string(platform::LastErrorCode());
+  };
+  const struct {
+    std::string path;
+    std::string full;  // or the failure's code
+    bool exists;
+  } cases[] = {
+      {testenv::Path("sub\\..\\STORED.bin"), testenv::Path("Stored.BIN"), true},
+      {testenv::Path("sub\\.\\New.bin"), testenv::Path("sub\\New.bin"), false},
+      {testenv::Path("none\\a.bin"), testenv::Path("none\\a.bin"), false},
+      {testenv::Path("sub\\"), "failed 123", false},
+      {testenv::Path("*.bin"), "failed 123", false},
+      {"", "failed 3", false},
+  };
+  for (const auto& c : cases) {
+    bool exists = !c.exists;
+    EXPECT_EQ(c.full, full(c.path, &exists)) << c.path;
+    if (c.full.compare(0, 6, "failed") != 0) EXPECT_EQ(c.exists, exists);
+  }
+  bool exists = false;
+  const std::string working = full(".", &exists);
+  ASSERT_TRUE(working[1] == ':' || working.compare(0, 2, "\\\\") == 0)
+      << working;
+  EXPECT_EQ(working + "\\rel.bin", full("sub\\..\\rel.bin", &exists));
 }
 
 TEST_F(ReplaceContract, JournalFilesAreWrittenReadAndRenamedWhole) {
@@ -1019,21 +1069,17 @@ TEST_F(PlatformContract, OnlyAHeldFileFailsAsInUse) {
        [&] { return platform::CopyFileOver(file.c_str(), held.c_str()); }, held,
        true, true},
       {"replace held",
-       [&] { return ReplaceByStaging(file.c_str(), held.c_str()); },
-       held, true, true},
+       [&] { return ReplaceByStaging(file.c_str(), held.c_str()); }, held, true,
+       true},
       {"delete read-only",
        [&] { return platform::RemoveFile(readOnly.c_str()); }, readOnly, false,
        true},
       {"replace read-only",
-       [&] {
-         return ReplaceByStaging(file.c_str(), readOnly.c_str());
-       },
+       [&] { return ReplaceByStaging(file.c_str(), readOnly.c_str()); },
        readOnly, false, true},
       {"replace hidden by a plain file",
-       [&] {
-         return ReplaceByStaging(file.c_str(), hidden.c_str());
-       },
-       hidden, false, hiddenKept},
+       [&] { return ReplaceByStaging(file.c_str(), hidden.c_str()); }, hidden,
+       false, hiddenKept},
       {"delete a folder", [&] { return platform::RemoveFile(dir.c_str()); },
        dir, false, true},
       {"delete missing", [&] { return platform::RemoveFile(missing.c_str()); },

@@ -31,6 +31,7 @@ void Populate() {
   const platform::LocalTimeFields noon = {2024, 6, 15, 12, 0, 0, 0};
   world.now = noon;
   world.tempDirectory = "C:\\Users\\User\\AppData\\Local\\Temp\\";
+  world.workingDirectory = "C:\\Tools";
 
   AddDirectory(world.windowsDirectory);
   AddDirectory(world.systemDirectory);

@@ -1,5 +1,7 @@
 // Replacing files all or nothing over the fake file system: staged copies
 // and backups are files of the world, named as the real layer names them.
+#include <string.h>
+
 #include <string>
 
 #include "platform/platform.h"
@@ -30,7 +32,7 @@ bool CheckDestination(const char* to) {
 }
 
 // Renames the file at `from` to `to` (same folder), keeping `name` as the
-// name it is stored under.
+// name it is stored under; never over another file.
 bool Move(const std::string& from, const std::string& to,
           const std::string& name) {
   std::map<std::string, Node>& nodes = fi::TheWorld().nodes;
@@ -38,6 +40,7 @@ bool Move(const std::string& from, const std::string& to,
   Node* node = fi::Find(from);
   if (node == NULL) return Fail(fi::MissingCode(from));
   if (node->held) return Fail(fi::kErrorSharingViolation);
+  if (fi::Find(to) != NULL) return Fail(fi::kErrorAlreadyExists);
   Node moved = *node;
   moved.name = name;
   nodes.erase(fromKey);
@@ -59,19 +62,58 @@ bool Discard(const std::string& path) {
 
 }  // namespace
 
+void fake::SetWorkingDirectory(const std::string& path) {
+  fi::TheWorld().workingDirectory = path;
+}
+
 namespace platform {
 
-bool FindStagedNumber(const char* to, unsigned* number) {
+bool FileFullPath(const char* path, HeapArray<char>* full, bool* exists) {
+  if (*path == '\0') return Fail(fi::kErrorPathNotFound);
+  if (fi::HasInvalidNameCharacters(path)) return Fail(fi::kErrorInvalidName);
+  // Win32 takes a relative path from the working directory, one from the
+  // root from the working directory's drive.
+  std::string whole = path;
+  const std::string& working = fi::TheWorld().workingDirectory;
+  if (whole[0] == '\\' && (whole.size() < 2 || whole[1] != '\\')) {
+    whole = working.substr(0, 2) + whole;
+  } else if (whole.size() < 2 || whole[1] != ':') {
+    whole = working + "\\" + whole;
+  }
+  fi::ParsedPath parsed;
+  if (!fi::ParsePath(whole, &parsed) || parsed.trailingBackslash ||
+      parsed.parts.size() < 2) {
+    return Fail(fi::kErrorInvalidName);
+  }
+  std::string result;
+  for (size_t i = 0; i + 1 < parsed.parts.size(); ++i)
+    result += parsed.parts[i] + "\\";
+  const Node* node = fi::Find(whole);
+  *exists = node != NULL;
+  result += node != NULL ? node->name : parsed.parts.back();
+  full->Reset(new char[result.size() + 1]);
+  memcpy(full->get(), result.c_str(), result.size() + 1);
+  return true;
+}
+
+bool FindStagedNumber(const char* to, const char* previous,
+                      unsigned char* taken, unsigned* number) {
   if (!fi::CountCall() || !CheckDestination(to)) return false;
-  for (unsigned attempt = 0; attempt < kStagedNumbers; ++attempt) {
-    const unsigned candidate = (*number + attempt) % kStagedNumbers;
-    if (fi::Find(Beside(to, candidate, kStagedCopy)) == NULL &&
-        fi::Find(Beside(to, candidate, kStagedBackup)) == NULL) {
-      *number = candidate;
-      return true;
+  std::string parent, name, before;
+  fi::ExistingParent(to, &parent, &name);
+  if (previous == NULL || !fi::ExistingParent(previous, &before, &name) ||
+      before != parent) {
+    memset(taken, 0, kStagedNumberBytes);
+    unsigned listed;
+    for (const auto& entry : fi::TheWorld().nodes) {
+      const char* const name = entry.second.name.c_str();
+      if (entry.second.parent == parent && IsStagedName(name) &&
+          ReadStagedNumber(name + 3, &listed)) {
+        taken[listed / 8] |= 1 << listed % 8;
+      }
     }
   }
-  return Fail(fi::kErrorFileExists);
+  return TakeFreeNumber(taken, number) || Fail(fi::kErrorFileExists);
 }
 
 bool StageCopy(const char* from, const char* to, unsigned number) {
@@ -92,15 +134,10 @@ bool WritableNow(const char* path) {
 bool SwapStaged(const char* to, unsigned number) {
   if (!fi::CountCall() || !CheckDestination(to)) return false;
   const std::string staged = Beside(to, number, kStagedCopy);
+  const std::string backup = Beside(to, number, kStagedBackup);
   if (fi::Find(staged) == NULL) return Fail(fi::kErrorFileNotFound);
-  Node* existing = fi::Find(to);
-  // The replaced file's stored name, letter case and all, is kept.
-  const std::string name = existing != NULL ? existing->name : NameOf(to);
-  if (existing != NULL && !Move(to, Beside(to, number, kStagedBackup),
-                                NameOf(Beside(to, number, kStagedBackup)))) {
-    return false;
-  }
-  return Move(staged, to, name);
+  if (fi::Find(to) != NULL && !Move(to, backup, NameOf(backup))) return false;
+  return Move(staged, to, NameOf(to));
 }
 
 RestoreResult RestoreStaged(const char* to, unsigned number, bool wasNew) {
@@ -121,10 +158,9 @@ RestoreResult RestoreStaged(const char* to, unsigned number, bool wasNew) {
   return Discard(staged) ? result : kRestoreFailed;
 }
 
-bool RemoveStaged(const char* to, unsigned number) {
-  if (!fi::CountCall() || !CheckDestination(to)) return false;
-  const bool staged = Discard(Beside(to, number, kStagedCopy));
-  return Discard(Beside(to, number, kStagedBackup)) && staged;
+bool RemoveStaged(const char* to, unsigned number, StagedRole role) {
+  return fi::CountCall() && CheckDestination(to) &&
+         Discard(Beside(to, number, role));
 }
 
 bool WriteFileThrough(const char* path, const char* bytes, unsigned size) {

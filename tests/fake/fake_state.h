@@ -73,7 +73,8 @@ struct World {
   unsigned versionMajor;
   unsigned versionMinor;
   unsigned versionBuild;
-  std::string tempDirectory;  // with its trailing backslash; "" fails
+  std::string tempDirectory;     // with its trailing backslash; "" fails
+  std::string workingDirectory;  // without a trailing backslash
 
   // A kernel object handed out: a log file (path key) or a mutex (name).
   struct KernelObjectData {

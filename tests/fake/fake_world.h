@@ -132,6 +132,9 @@ void SetElevation(platform::Elevation elevation);
 void SetLocalTime(const platform::LocalTimeFields& now);
 // With its trailing backslash; "" makes TempDirectory fail.
 void SetTempDirectory(const std::string& path);
+// The folder FileFullPath takes a relative path from (the fake's other
+// operations take full paths only); C:\Tools after Reset.
+void SetWorkingDirectory(const std::string& path);
 
 // ---- Kernel objects ------------------------------------------------------
 

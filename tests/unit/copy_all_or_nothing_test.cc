@@ -10,7 +10,7 @@
 #include "platform/staged_names.h"
 #include "settings/messages.h"
 #include "tests/fake/fake_world.h"
-#include "tests/unit/updater_test.h"
+#include "tests/unit/copy_fixture.h"
 
 namespace {
 
@@ -22,15 +22,10 @@ const char kCopySettings[] =
 // start-up made of the journal.
 const char kIdleSettings[] = "[UPDATER]\nNAME=T\nPROC=OS\n[OS]\nMODE=OSVER\n";
 
-class AllOrNothingTest : public UpdaterTest {
+class AllOrNothingTest : public CopyFilesTest {
  protected:
   void SetUp() override {
-    UpdaterTest::SetUp();
-    fake::AddFile("C:\\new\\a.dll", "new a");
-    fake::AddFile("C:\\new\\b.dll", "new b");
-    fake::AddFile("C:\\new\\c.dll", "new c");
-    fake::AddFile("C:\\app\\a.dll", "old a");
-    fake::AddFile("C:\\app\\b.dll", "old b");
+    CopyFilesTest::SetUp();
     WriteSettings(kCopySettings);
   }
 
@@ -147,6 +142,34 @@ TEST_F(AllOrNothingTest, AFailedSwapRestoresEveryReplacedFile) {
             fake::Contents("C:\\logs\\run.log")
                 .find("not every file could be replaced: restored 2 of 3 "
                       "files"));
+}
+
+// The journal names each destination by its full path and the name it is
+// stored under, so that a next start from another working directory puts
+// the old file back under that name, whatever the settings wrote: here
+// after a kill between the swap's two renames (the old file already the
+// backup, the new one still staged).
+TEST_F(AllOrNothingTest, TheNextStartRestoresTheStoredNameFromAnyFolder) {
+  fake::SetWorkingDirectory("C:\\app");
+  // Its staged number, its journal, its stage, its check, its swap.
+  fake::KillAfterCall(5);
+  Run("[UPDATER]\nNAME=T\nPROC=CP\n[CP]\nMODE=COPY\nFROM=C:\\new\\a.dll\n"
+      "TO=A.DLL\n");
+  EXPECT_NE(
+      std::string::npos,
+      fake::Contents("C:\\Tools\\updater.ini.~upj").find(" C:\\app\\a.dll\n"));
+  std::string backup;
+  for (const std::string& name : fake::List("C:\\app"))
+    if (name.find(".bak") != std::string::npos) backup = name;
+  ASSERT_FALSE(backup.empty());
+  fake::RemovePath("C:\\app\\a.dll");
+  fake::AddFile("C:\\app\\" + backup.substr(0, 7) + ".tmp", "new a");
+  fake::NewProcess();
+  fake::SetWorkingDirectory("C:\\new");
+  EXPECT_EQ(0, Run(kIdleSettings));
+  EXPECT_EQ((std::vector<std::string>{"a.dll", "b.dll"}),
+            fake::List("C:\\app"));
+  EXPECT_EQ("old a", fake::Contents("C:\\app\\a.dll"));
 }
 
 // A journal the next start cannot act on is reported and kept, and no file

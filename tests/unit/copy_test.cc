@@ -6,20 +6,15 @@
 #include "commands/copy.h"
 #include "settings/messages.h"
 #include "tests/fake/fake_world.h"
+#include "tests/unit/copy_fixture.h"
 #include "tests/unit/section_run.h"
-#include "tests/unit/updater_test.h"
 
 namespace {
 
-class CopyTest : public UpdaterTest {
+class CopyTest : public CopyFilesTest {
  protected:
   void SetUp() override {
-    UpdaterTest::SetUp();
-    fake::AddFile("C:\\new\\a.dll", "new a");
-    fake::AddFile("C:\\new\\b.dll", "new b");
-    fake::AddFile("C:\\new\\c.dll", "new c");
-    fake::AddFile("C:\\app\\a.dll", "old a");
-    fake::AddFile("C:\\app\\b.dll", "old b");
+    CopyFilesTest::SetUp();
     fake::AddFile("C:\\app\\c.dll", "old c");
   }
 
