@@ -9,7 +9,7 @@
 struct ProcKind;
 
 struct ProcRecord {
-  ProcRecord() : result(false), kind(0) {}
+  ProcRecord();
   // Records are owned by their ProcList and destroyed through this head.
   virtual ~ProcRecord() {}
 
