@@ -5,6 +5,7 @@
 
 // Out of line: every kind's record starts with it.
 UPDATER_NOINLINE ProcRecord::ProcRecord() : result(false), kind(0) {}
+UPDATER_NOINLINE ProcRecord::~ProcRecord() {}
 
 void NoteKeyValue(ProcRecord* record, const char* key, const char* value) {
   if (!RunLogIsOpen()) return;
