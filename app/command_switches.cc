@@ -19,7 +19,7 @@ bool NextWord(const char** cursor, TextString* word) {
   for (; *end != '\0' && (quoted || *end != ' '); ++end)
     if (*end == '"') quoted = !quoted;
   *cursor = end;
-  *word = TextString(start).Mid(0, static_cast<int>(end - start) - 1);
+  *word = TextOfSpan(start, end - 1);
   word->ReplaceAll("\"", "");
   return true;
 }
