@@ -19,7 +19,7 @@ bool NextWord(const char** cursor, TextString* word) {
   for (; *end != '\0' && (quoted || *end != ' '); ++end)
     if (*end == '"') quoted = !quoted;
   *cursor = end;
-  *word = TextString(start).Mid(0, static_cast<int>(end - start) - 1);
+  *word = TextOfSpan(start, end - 1);
   word->ReplaceAll("\"", "");
   return true;
 }
@@ -57,20 +57,16 @@ bool TakeSwitch(const TextString& word, CommandSwitches* out) {
     out->silent = true;
     return true;
   }
-  if (word.Equals("/LOG")) {
+  // "/LOG" and "/LOG=" log to the default file.
+  TextString value;
+  if (word.Equals("/LOG") || word.Equals("/LOG=") ||
+      SwitchValue(word, "/LOG=", &value)) {
     out->log = true;
-    out->logPath.Set("");
-    return true;
-  }
-  const int prefix = 5;  // "/LOG="
-  if (word.Length() >= prefix && SpanEquals(word.Text(), prefix, "/LOG=")) {
-    out->log = true;
-    out->logPath = word.Mid(prefix, word.Length() - 1);
+    out->logPath = value;
     return true;
   }
   // A value that is no exit code, or no number of seconds, makes the word
   // none of the switches.
-  TextString value;
   unsigned number;
   if (SwitchValue(word, "/RESTARTEXITCODE=", &value) &&
       ParseExitCode(value, &number)) {
@@ -82,9 +78,9 @@ bool TakeSwitch(const TextString& word, CommandSwitches* out) {
     out->waitSeconds = number;
     return true;
   }
-  if (word.Equals("/LANG=ja") || word.Equals("/LANG=en")) {
-    out->language =
-        word.Equals("/LANG=ja") ? kMessagesJapanese : kMessagesEnglish;
+  const bool japanese = word.Equals("/LANG=ja");
+  if (japanese || word.Equals("/LANG=en")) {
+    out->language = japanese ? kMessagesJapanese : kMessagesEnglish;
     return true;
   }
   return false;

@@ -1,5 +1,7 @@
 // The whole life of the process: the command line's switches, the log, one
 // run per folder, start-up, the run, and the exit code.
+#include <string.h>
+
 #include <new>
 
 #include "app/command_switches.h"
@@ -28,9 +30,10 @@ TextString ExecutableStem() {
   platform::FindEntry entry;
   platform::FileSearch search;
   if (!search.First(path, &entry)) return TextString("updater");
-  TextString stem(entry.name);
-  if (stem.ItemCount(".") > 1) stem = stem.Items(0, -2, ".");
-  return stem;
+  // All before the last dot, which is never the second byte of a
+  // double-byte character.
+  const char* dot = strrchr(entry.name, '.');
+  return dot ? TextOfSpan(entry.name, dot - 1) : TextString(entry.name);
 }
 
 void OpenLog(const CommandSwitches& switches) {

@@ -72,7 +72,6 @@ bool Initialize(const char* commandLine) {
 }
 
 bool FirstArgument(const TextString& text, TextString* out) {
-  if (text.Length() == 0) return false;
   TextString word = text.Word(0);
   word.Trim("\"");
   if (word.Length() == 0) return false;
@@ -87,8 +86,7 @@ bool DefineBuiltinSymbols() {
   // root).
   const TextString builtins[kBuiltinSymbolCount] = {
       FolderPath(platform::WindowsDirectory),
-      FolderPath(platform::SystemDirectory),
-      ModulePath.Items(0, -2, "\\"),
+      FolderPath(platform::SystemDirectory), ModulePath.Items(0, -2, "\\"),
       SpecialFolder(nt ? platform::kCsidlCommonDesktopDirectory
                        : platform::kCsidlDesktopDirectory),
       SpecialFolder(nt ? platform::kCsidlCommonPrograms

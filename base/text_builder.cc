@@ -3,10 +3,16 @@
 #include <cstring>
 #include <new>
 
+#include "platform/compiler.h"
+
 TextBuilder::TextBuilder()
     : block_(0), size_(0), front_(0), back_(0), failed_(false) {}
 
 TextBuilder::~TextBuilder() { delete[] block_; }
+
+UPDATER_NOINLINE const char* TextBuilder::Back() const {
+  return block_ ? block_ + back_ : "";
+}
 
 bool TextBuilder::MakeRoom(int length) {
   if (failed_) return false;

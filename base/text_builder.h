@@ -21,7 +21,7 @@ class TextBuilder {
   // Puts bytes before the back: the walk looks at them next.
   bool Put(const char* bytes, int length);
   // The back, terminated; "" when there is none.
-  const char* Back() const { return block_ ? block_ + back_ : ""; }
+  const char* Back() const;
   int BackLength() const { return block_ ? size_ - 1 - back_ : 0; }
   // Moves the first `length` bytes of the back to the end of the front.
   void Advance(int length);

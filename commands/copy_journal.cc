@@ -1,5 +1,7 @@
 #include "commands/copy_journal.h"
 
+#include <string.h>
+
 #include <new>
 
 #include "platform/platform.h"
@@ -18,24 +20,26 @@ namespace {
 
 const char kHeader[] = "updater copy journal\n";
 const char kEnd[] = "end\n";
+const char kLastLines[] = "\nend\n";  // the end line and the line feed before
 const unsigned kLongestJournal = 16 * 1024 * 1024;
 
 // The pairs of a journal's text (sources are not kept): false when it is
 // not one whole journal.
 bool ParseJournal(const char* text, platform::HeapArray<StagedPair>* pairs,
                   int* count) {
-  const TextString whole(text);
-  const int lines = whole.ItemCount("\n");
-  // The header, the pairs, the end line, and "" after its line feed.
-  if (lines < 3 || !whole.Item(0, "\n").Equals("updater copy journal") ||
-      !whole.Item(lines - 2, "\n").Equals("end") ||
-      whole.Item(lines - 1, "\n").Length() != 0) {
+  // The header, the pairs, the end line, each ended by a line feed (the
+  // header's may be the one before the end line).
+  const size_t length = strlen(text);
+  if (strncmp(text, kHeader, sizeof kHeader - 1) != 0 ||
+      length < sizeof kHeader - 1 + sizeof kEnd - 1 ||
+      strcmp(text + length - (sizeof kLastLines - 1), kLastLines) != 0) {
     return false;
   }
-  *count = lines - 3;
+  *count = -2;
+  for (const char* at = text; *at != '\0'; ++at) *count += *at == '\n';
   pairs->Reset(new (std::nothrow) StagedPair[*count + 1]);
   if (!pairs->valid()) return false;
-  const char* line = whole.Text() + sizeof kHeader - 1;
+  const char* line = text + sizeof kHeader - 1;
   for (int i = 0; i < *count; ++i) {
     StagedPair& pair = (*pairs)[i];
     const char* end = line;
@@ -46,7 +50,7 @@ bool ParseJournal(const char* text, platform::HeapArray<StagedPair>* pairs,
       return false;
     }
     pair.wasNew = line[0] == 'N';
-    pair.target = whole.Slice(line + 7, end - 1);  // up to the last
+    pair.target = TextOfSpan(line + 7, end - 1);  // up to the last
     line = end + 1;
   }
   return true;

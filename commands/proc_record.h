@@ -9,9 +9,9 @@
 struct ProcKind;
 
 struct ProcRecord {
-  ProcRecord() : result(false), kind(0) {}
+  ProcRecord();
   // Records are owned by their ProcList and destroyed through this head.
-  virtual ~ProcRecord() {}
+  virtual ~ProcRecord();
 
   TextString name;  // the section name, as the list gives it (trimmed)
   TextString mode;  // the MODE value

@@ -13,6 +13,7 @@
 
 #include <new>
 
+#include "platform/compiler.h"
 #include "platform/platform.h"
 #include "platform/staged_names.h"
 #include "platform/win32/last_error.h"
@@ -37,7 +38,8 @@ const DWORD kSettableAttributes =
 // Copies `text` up to its end or `length` characters, whichever comes
 // first, and ends the copy there; returns the copy's end.
 template <class Char>
-WCHAR* Put(WCHAR* at, const Char* text, size_t length = MAX_PATH) {
+UPDATER_NOINLINE WCHAR* Put(WCHAR* at, const Char* text,
+                            size_t length = MAX_PATH) {
   for (size_t i = 0; i < length && text[i] != 0; ++i) *at++ = text[i];
   *at = L'\0';
   return at;
@@ -70,7 +72,8 @@ bool Discard(const WCHAR* path) {
   return win32::Kept(DeleteFileW(path));
 }
 
-bool MoveThrough(const WCHAR* from, const WCHAR* to, DWORD flags = 0) {
+UPDATER_NOINLINE bool MoveThrough(const WCHAR* from, const WCHAR* to,
+                                  DWORD flags = 0) {
   return win32::Kept(MoveFileExW(from, to, flags | MOVEFILE_WRITE_THROUGH));
 }
 

@@ -37,8 +37,10 @@ TEST_F(CommandSwitchesTest, OnlyTheListedSwitchesAreRecognised) {
       {"/LOGX /SILENTS -SILENT /S /LOG: SILENT", false, false, "", false},
       {"\"My Tool\" /SILENT", true, false, "", false},
       {"\"My /SILENT Tool\"", false, false, "", false},
-      // "表" ends in the byte of a backslash; the path stays whole.
-      {"/LOG=C:\\\x95\x5C\\a.log", false, true, "C:\\\x95\x5C\\a.log", true},
+      // "表" ends in the byte of a backslash; the path stays whole, and so
+      // does the switch after it.
+      {"/LOG=C:\\\x95\x5C\\a.log /SILENT", true, true, "C:\\\x95\x5C\\a.log",
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.commandLine);

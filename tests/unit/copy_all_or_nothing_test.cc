@@ -180,6 +180,10 @@ TEST_F(AllOrNothingTest, AnUnusableJournalStopsTheRunAndIsKept) {
     std::string journal;
   } cases[] = {
       {"cut off", "updater copy journal\nR 0001 C:\\app\\a.dll\n"},
+      {"another header", "updater journal\nR 0001 C:\\app\\a.dll\nend\n"},
+      {"a line after the end",
+       "updater copy journal\nend\nR 0001 C:\\app\\a.dll\n"},
+      {"an empty line", "updater copy journal\n\nend\n"},
       {"a bad line", "updater copy journal\nX 0001 C:\\app\\a.dll\nend\n"},
       {"a bad number", "updater copy journal\nR 00g1 C:\\app\\a.dll\nend\n"},
       {"a restore that fails",
