@@ -53,7 +53,7 @@ bool TakeFreeNumber(unsigned char* taken, unsigned* number) {
   for (unsigned attempt = 0; attempt < kStagedNumbers; ++attempt) {
     const unsigned n = (*number + attempt) % kStagedNumbers;
     if ((taken[n / 8] & 1 << n % 8) == 0) {
-      taken[n / 8] |= 1 << n % 8;
+      MarkStagedNumber(taken, n);
       *number = n;
       return true;
     }

@@ -38,6 +38,11 @@ bool IsStagedName(const char* name);
 // taken in a folder, or given to a destination there.
 const unsigned kStagedNumberBytes = kStagedNumbers / 8;
 
+// Sets `number`'s bit in `taken`.
+inline void MarkStagedNumber(unsigned char* taken, unsigned number) {
+  taken[number / 8] |= static_cast<unsigned char>(1 << number % 8);
+}
+
 // The first number from `*number` on (modulo kStagedNumbers) whose bit in
 // `taken` is clear, into `*number`, its bit then set: false when none is.
 bool TakeFreeNumber(unsigned char* taken, unsigned* number);

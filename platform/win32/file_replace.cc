@@ -172,7 +172,7 @@ void MarkListed(const WCHAR* name, unsigned char* taken) {
     digits[i] = static_cast<char>(name[3 + i]);
   }
   unsigned number;
-  if (ReadStagedNumber(digits, &number)) taken[number / 8] |= 1 << number % 8;
+  if (ReadStagedNumber(digits, &number)) MarkStagedNumber(taken, number);
 }
 
 // The length of the folder part of `path`, its last backslash included

@@ -109,7 +109,7 @@ bool FindStagedNumber(const char* to, const char* previous,
       const char* const name = entry.second.name.c_str();
       if (entry.second.parent == parent && IsStagedName(name) &&
           ReadStagedNumber(name + 3, &listed)) {
-        taken[listed / 8] |= 1 << listed % 8;
+        MarkStagedNumber(taken, listed);
       }
     }
   }
