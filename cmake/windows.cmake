@@ -123,6 +123,19 @@ else()
 endif()
 target_link_options(updater PRIVATE -nostartfiles -Wl,-e,${UPDATER_ENTRY}
                     -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc)
+# The sections as cmake/updater.ld.in lays them out: the import tables in the
+# read-only data rather than in a writable section of their own.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(UPDATER_POINTER_SIZE 4)
+  set(UPDATER_POINTER_WORD LONG)
+else()
+  set(UPDATER_POINTER_SIZE 8)
+  set(UPDATER_POINTER_WORD QUAD)
+endif()
+configure_file(cmake/updater.ld.in ${CMAKE_BINARY_DIR}/updater.ld @ONLY)
+target_link_options(updater PRIVATE -Wl,-T,${CMAKE_BINARY_DIR}/updater.ld)
+set_property(TARGET updater APPEND PROPERTY LINK_DEPENDS
+             ${CMAKE_BINARY_DIR}/updater.ld)
 
 # updater-check.exe: a console program of its own; it may use more of the
 # C++ runtime than updater.exe, but neither exceptions nor iostreams.

@@ -25,6 +25,25 @@ def objdump(*args, program=UPDATER):
                           check=True).stdout
 
 
+def pe_layout(program):
+    """The sections (name, address, size, characteristics) and the data
+    directories (address, size) of a PE file."""
+    with open(program, "rb") as f:
+        data = f.read()
+    (pe,) = struct.unpack_from("<I", data, 0x3C)
+    count, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
+    magic_64 = struct.unpack_from("<H", data, pe + 24)[0] == 0x20B
+    first = pe + 24 + (112 if magic_64 else 96)
+    directories = [struct.unpack_from("<II", data, first + 8 * i) for i in range(16)]
+    sections = []
+    for i in range(count):
+        at = pe + 24 + optional_size + 40 * i
+        name, size, address = struct.unpack_from("<8sII", data, at)
+        (flags,) = struct.unpack_from("<I", data, at + 36)
+        sections.append((name.rstrip(b"\0").decode(), address, size, flags))
+    return sections, directories
+
+
 class Binary(unittest.TestCase):
     def test_machine_and_size(self):
         self.assertIn("file format pei-x86-64" if IS_64 else "file format pei-i386",
@@ -43,6 +62,19 @@ class Binary(unittest.TestCase):
         self.assertTrue(flags & 0x40, "dynamic base")
         self.assertTrue(flags & 0x100, "NX compatible")
         self.assertIn(".reloc", objdump("-h"))
+
+    def test_no_section_both_writable_and_executable_imports_read_only(self):
+        sections, directories = pe_layout(UPDATER)
+        for name, _, _, flags in sections:
+            self.assertFalse(flags & 0x20000000 and flags & 0x80000000, name)
+
+        def holder(rva):
+            return next(s for s in sections if s[1] <= rva < s[1] + s[2])
+        for index in (1, 12):  # the import directory, the import address table
+            rva, size = directories[index]
+            self.assertTrue(size, index)
+            name, _, _, flags = holder(rva)
+            self.assertEqual((name, flags & 0xA0000000), (".rdata", 0), index)
 
     def test_manifest_asks_for_administrator_and_declares_os_support(self):
         with open(UPDATER, "rb") as f:
