@@ -83,6 +83,8 @@ class Binary(unittest.TestCase):
         # Windows 10/11 and Vista entries stop legacy file virtualisation.
         self.assertIn(b"8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a", data)
         self.assertIn(b"e2011457-1546-43c5-a5fe-008deee3d3f0", data)
+        # One manifest serves both widths: it names no processor.
+        self.assertNotIn(b"processorArchitecture", data)
 
     def test_version_info_and_japanese_string_table(self):
         with open(UPDATER, "rb") as f:
