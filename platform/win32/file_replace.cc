@@ -324,25 +324,40 @@ bool WriteFileThrough(const char* path, const char* bytes, unsigned size) {
          win32::Kept(FlushFileBuffers(file.get()));
 }
 
-bool ReadWholeFile(const char* path, unsigned most, HeapArray<char>* bytes,
-                   unsigned* size) {
-  KernelObject file(
-      win32::CreateFileOf(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
+namespace win32 {
+
+bool ReadFileOf(const char* path, DWORD share, unsigned most, bool shorter,
+                HeapArray<char>* bytes, unsigned* size) {
+  KernelObject file(CreateFileOf(path, GENERIC_READ, share, OPEN_EXISTING));
   if (!file.valid()) return false;
   DWORD high = 0;
   const DWORD length = GetFileSize(file.get(), &high);
   if (length == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
-    return win32::FailWithLastError();
-  if (high != 0 || length > most) return win32::Fail(ERROR_FILE_TOO_LARGE);
+    return FailWithLastError();
+  if (high != 0 || length > most) return Fail(ERROR_FILE_TOO_LARGE);
   bytes->Reset(new (std::nothrow) char[length + 1]);
-  if (!bytes->valid()) return win32::Fail(ERROR_NOT_ENOUGH_MEMORY);
-  DWORD read = 0;
-  if (!win32::Kept(ReadFile(file.get(), bytes->get(), length, &read, NULL)))
-    return false;
-  if (read != length) return win32::Fail(ERROR_HANDLE_EOF);
-  (*bytes)[length] = '\0';
-  *size = length;
+  if (!bytes->valid()) return Fail(ERROR_NOT_ENOUGH_MEMORY);
+  DWORD done = 0;
+  while (done < length) {
+    DWORD read = 0;
+    if (!Kept(ReadFile(file.get(), bytes->get() + done, length - done, &read,
+                       NULL))) {
+      return false;
+    }
+    if (read == 0) break;  // shorter than it was a moment ago
+    done += read;
+  }
+  if (done != length && !shorter) return Fail(ERROR_HANDLE_EOF);
+  (*bytes)[done] = '\0';
+  *size = done;
   return true;
+}
+
+}  // namespace win32
+
+bool ReadWholeFile(const char* path, unsigned most, HeapArray<char>* bytes,
+                   unsigned* size) {
+  return win32::ReadFileOf(path, FILE_SHARE_READ, most, false, bytes, size);
 }
 
 bool RenameFile(const char* from, const char* to) {

@@ -92,28 +92,7 @@ bool ReadBytes(const char* path, HeapArray<char>* text, unsigned* length) {
   // FILE_SHARE_DELETE is unknown to the 95 family.
   const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE |
                       (win32::UseWideCalls() ? FILE_SHARE_DELETE : 0);
-  KernelObject file(
-      win32::CreateFileOf(path, GENERIC_READ, share, OPEN_EXISTING));
-  if (!file.valid()) return false;
-  DWORD high = 0;
-  const DWORD size = GetFileSize(file.get(), &high);
-  if ((size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || high != 0 ||
-      size > 0x7FFFFFFFu) {
-    return false;
-  }
-  text->Reset(new (std::nothrow) char[size + 1]);
-  if (!text->valid()) return false;
-  DWORD done = 0;
-  while (done < size) {
-    DWORD got = 0;
-    if (!ReadFile(file.get(), text->get() + done, size - done, &got, NULL)) {
-      return false;
-    }
-    if (got == 0) break;  // shorter than it was a moment ago
-    done += got;
-  }
-  *length = done;
-  return true;
+  return win32::ReadFileOf(path, share, 0x7FFFFFFFu, true, text, length);
 }
 
 // Finds the section headers of the kept text, in order.
