@@ -2,6 +2,7 @@
 #include <string.h>
 #include <windows.h>
 
+#include "platform/compiler.h"
 #include "platform/platform.h"
 #include "platform/win32/last_error.h"
 #include "platform/win32/wide_text.h"
@@ -20,6 +21,21 @@ bool InputIdleWaitFailed(HANDLE process) {
   if (GetExitCodeProcess(process, &exitCode)) return false;
   win32::FailWithLastError();
   return true;
+}
+
+// Waits for the started program as `wait` says; true when the wait itself
+// failed (its error kept).
+UPDATER_NOINLINE bool WaitFailed(HANDLE process, LaunchWait wait,
+                                 unsigned* exitCode) {
+  if (wait != kWaitForExit) return InputIdleWaitFailed(process);
+  DWORD code = 0;
+  if (WaitForSingleObject(process, INFINITE) == WAIT_FAILED ||
+      !GetExitCodeProcess(process, &code)) {
+    win32::FailWithLastError();
+    return true;
+  }
+  if (exitCode) *exitCode = code;
+  return false;
 }
 
 // CreateProcessW on the NT family, with a writable wide copy of the command
@@ -56,19 +72,7 @@ LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait,
   KernelObject process(started.hProcess);
   KernelObject thread(started.hThread);
 
-  bool failed;
-  if (wait == kWaitForExit) {
-    DWORD code = 0;
-    failed = WaitForSingleObject(process.get(), INFINITE) == WAIT_FAILED ||
-             !GetExitCodeProcess(process.get(), &code);
-    if (failed) {
-      win32::FailWithLastError();
-    } else if (exitCode) {
-      *exitCode = code;
-    }
-  } else {
-    failed = InputIdleWaitFailed(process.get());
-  }
+  const bool failed = WaitFailed(process.get(), wait, exitCode);
   thread.Reset();
   process.Reset();
   return failed ? kLaunchWaitFailed : kLaunchDone;
