@@ -72,10 +72,8 @@ LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait,
   KernelObject process(started.hProcess);
   KernelObject thread(started.hThread);
 
-  const bool failed = WaitFailed(process.get(), wait, exitCode);
-  thread.Reset();
-  process.Reset();
-  return failed ? kLaunchWaitFailed : kLaunchDone;
+  return WaitFailed(process.get(), wait, exitCode) ? kLaunchWaitFailed
+                                                   : kLaunchDone;
 }
 
 }  // namespace platform
