@@ -42,12 +42,14 @@ struct Header {
   unsigned nameLength;
 };
 
+// Kept until the process ends: its blocks are given back only by Forget,
+// and the static object needs no destructor run at exit.
 struct KeptFile {
-  HeapArray<char> path;
+  char* path;
   FileStamp stamp;
-  HeapArray<char> text;
+  char* text;
   unsigned length;
-  HeapArray<Header> headers;
+  Header* headers;
   unsigned headerCount;
 };
 
@@ -99,20 +101,20 @@ bool ReadBytes(const char* path, HeapArray<char>* text, unsigned* length) {
 bool IndexHeaders(KeptFile* file) {
   unsigned count = 0;
   {
-    ProfileScanner scanner(file->text.get(), file->length);
+    ProfileScanner scanner(file->text, file->length);
     ProfileLine line;
     while (scanner.Next(&line)) count += line.kind == ProfileLine::kHeader;
   }
-  file->headers.Reset(new (std::nothrow) Header[count + 1]);
-  if (!file->headers.valid()) return false;
-  ProfileScanner scanner(file->text.get(), file->length);
+  file->headers = new (std::nothrow) Header[count + 1];
+  if (file->headers == 0) return false;
+  ProfileScanner scanner(file->text, file->length);
   ProfileLine line;
   unsigned at = 0;
   while (scanner.Next(&line)) {
     if (line.kind != ProfileLine::kHeader) continue;
     Header& header = file->headers[at++];
-    header.line = static_cast<unsigned>(line.line - file->text.get());
-    header.name = static_cast<unsigned>(line.name - file->text.get());
+    header.line = static_cast<unsigned>(line.line - file->text);
+    header.name = static_cast<unsigned>(line.name - file->text);
     header.nameLength = line.nameLength;
   }
   file->headerCount = at;
@@ -120,9 +122,11 @@ bool IndexHeaders(KeptFile* file) {
 }
 
 void Forget(KeptFile* file) {
-  file->path.Reset();
-  file->text.Reset();
-  file->headers.Reset();
+  delete[] file->path;
+  delete[] file->text;
+  delete[] file->headers;
+  file->path = file->text = 0;
+  file->headers = 0;
   file->length = file->headerCount = 0;
 }
 
@@ -134,20 +138,22 @@ bool Load(const char* path) {
     Forget(&g_kept);
     return false;
   }
-  if (g_kept.path.valid() && strcmp(g_kept.path.get(), path) == 0 &&
+  if (g_kept.path != 0 && strcmp(g_kept.path, path) == 0 &&
       SameStamp(g_kept.stamp, stamp)) {
     return true;
   }
   Forget(&g_kept);
   const size_t pathSize = strlen(path) + 1;
-  g_kept.path.Reset(new (std::nothrow) char[pathSize]);
-  if (!g_kept.path.valid() || !ReadBytes(path, &g_kept.text, &g_kept.length) ||
-      !SettingsTextInPlace(g_kept.text.get(), &g_kept.length) ||
+  HeapArray<char> text;
+  g_kept.path = new (std::nothrow) char[pathSize];
+  const bool read = g_kept.path != 0 && ReadBytes(path, &text, &g_kept.length);
+  g_kept.text = text.Take();
+  if (!read || !SettingsTextInPlace(g_kept.text, &g_kept.length) ||
       !IndexHeaders(&g_kept)) {
     Forget(&g_kept);
     return false;
   }
-  memcpy(g_kept.path.get(), path, pathSize);
+  memcpy(g_kept.path, path, pathSize);
   g_kept.stamp = stamp;
   return true;
 }
@@ -157,7 +163,7 @@ bool Load(const char* path) {
 // name. None when absent.
 const char* SectionText(const char* name, unsigned nameLength,
                         unsigned* length) {
-  const char* const text = g_kept.text.get();
+  const char* const text = g_kept.text;
   *length = 0;
   if (text == 0) return "";
   if (nameLength == 0) {  // "[]" is never the empty name
