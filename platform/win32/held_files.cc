@@ -133,6 +133,25 @@ bool AskRestartManager(HMODULE module, const WCHAR* path, FileHolder* holders,
   return listed;
 }
 
+// The holders of `path` into `holders`; false when they cannot be told.
+bool AskFor(const char* path, FileHolder* holders, unsigned max,
+            unsigned* count) {
+  *count = 0;
+  const win32::WideText wide(path);
+  if (!wide.valid()) return false;
+  // The manager wants a full path.
+  const DWORD needed = GetFullPathNameW(wide.get(), 0, NULL, NULL);
+  if (needed == 0) return false;
+  HeapArray<WCHAR> full(new (std::nothrow) WCHAR[needed]);
+  if (!full.valid() ||
+      GetFullPathNameW(wide.get(), needed, full.get(), NULL) >= needed) {
+    return false;
+  }
+  ScopedOwner<ModuleTraits> module(LoadRestartManager());
+  return module.valid() &&
+         AskRestartManager(module.get(), full.get(), holders, max, count);
+}
+
 }  // namespace
 
 bool FileHeldByAnother(const char* path) {
@@ -159,25 +178,10 @@ bool FileHeldByAnother(const char* path) {
 
 FileHoldersResult FileHolders(const char* path, FileHolder* holders,
                               unsigned max, unsigned* count) {
+  if (win32::UseWideCalls() && AskFor(path, holders, max, count))
+    return kHoldersListed;
   *count = 0;
-  if (!win32::UseWideCalls()) return kHoldersUnknown;
-  const win32::WideText wide(path);
-  if (!wide.valid()) return kHoldersUnknown;
-  // The manager wants a full path.
-  const DWORD needed = GetFullPathNameW(wide.get(), 0, NULL, NULL);
-  if (needed == 0) return kHoldersUnknown;
-  HeapArray<WCHAR> full(new (std::nothrow) WCHAR[needed]);
-  if (!full.valid() ||
-      GetFullPathNameW(wide.get(), needed, full.get(), NULL) >= needed) {
-    return kHoldersUnknown;
-  }
-  ScopedOwner<ModuleTraits> module(LoadRestartManager());
-  if (!module.valid() ||
-      !AskRestartManager(module.get(), full.get(), holders, max, count)) {
-    *count = 0;
-    return kHoldersUnknown;
-  }
-  return kHoldersListed;
+  return kHoldersUnknown;
 }
 
 }  // namespace platform
