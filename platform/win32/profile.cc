@@ -63,29 +63,25 @@ bool SameStamp(const FileStamp& a, const FileStamp& b) {
 // The stamp of an existing file (not a folder). The 95 family lacks
 // GetFileAttributesExA; its search gives the same fields.
 bool StampOf(const char* path, FileStamp* stamp) {
-  DWORD attributes;
+  WIN32_FILE_ATTRIBUTE_DATA data;
   if (win32::UseWideCalls()) {
     const win32::WideText wide(path);
-    WIN32_FILE_ATTRIBUTE_DATA data;
     if (!wide.valid() ||
         !GetFileAttributesExW(wide.get(), GetFileExInfoStandard, &data)) {
       return false;
     }
-    attributes = data.dwFileAttributes;
-    stamp->sizeLow = data.nFileSizeLow;
-    stamp->sizeHigh = data.nFileSizeHigh;
-    stamp->written = data.ftLastWriteTime;
   } else {
-    WIN32_FIND_DATAA data;
-    const HANDLE search = FindFirstFileA(path, &data);
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA(path, &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
-    attributes = data.dwFileAttributes;
-    stamp->sizeLow = data.nFileSizeLow;
-    stamp->sizeHigh = data.nFileSizeHigh;
-    stamp->written = data.ftLastWriteTime;
+    // A search's data starts with the same fields, in the same order.
+    memcpy(&data, &found, sizeof data);
   }
-  return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  stamp->sizeLow = data.nFileSizeLow;
+  stamp->sizeHigh = data.nFileSizeHigh;
+  stamp->written = data.ftLastWriteTime;
+  return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 // The whole file into `text`; false when it cannot be opened or read, or
