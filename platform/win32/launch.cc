@@ -42,20 +42,19 @@ UPDATER_NOINLINE bool WaitFailed(HANDLE process, LaunchWait wait,
 // line (the call may write into it); CreateProcessA on the 95 family.
 bool CreateProcessOf(char* commandLine, const char* directory,
                      PROCESS_INFORMATION* started) {
-  if (!win32::UseWideCalls()) {
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof(startup));
-    startup.cb = sizeof(startup);
-    return win32::Kept(CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0,
-                                      NULL, directory, &startup, started));
-  }
-  win32::WideText command(commandLine);
-  const win32::WideText folder(directory);
-  if (!command.valid() || !folder.valid()) return false;
+  // STARTUPINFOA has the same fields, with narrow texts in place of wide.
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof(startup));
   startup.cb = sizeof(startup);
-  return win32::Kept(CreateProcessW(NULL, command.writable(), NULL, NULL, FALSE,
+  if (!win32::UseWideCalls()) {
+    return win32::Kept(
+        CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, directory,
+                       reinterpret_cast<STARTUPINFOA*>(&startup), started));
+  }
+  win32::WideText command(commandLine);
+  const win32::WideText folder(directory);
+  return command.valid() && folder.valid() &&
+         win32::Kept(CreateProcessW(NULL, command.writable(), NULL, NULL, FALSE,
                                     0, NULL, folder.get(), &startup, started));
 }
 
