@@ -127,32 +127,29 @@ bool ProfileScanner::Next(ProfileLine* line) {
     line->line = raw;
     line->value = whole.begin + whole.length;
     line->valueLength = 0;
-    if (whole.begin[0] == '[') {
-      const unsigned close = FindChar(whole.begin, whole.length, ']');
-      if (close < whole.length) {
-        const Span name = Trimmed(whole.begin + 1, close - 1);
-        line->kind = ProfileLine::kHeader;
-        line->name = name.begin;
-        line->nameLength = name.length;
-        return true;
-      }
-      // Without "]" the line is an ordinary one.
-    }
-    const unsigned equals = FindChar(whole.begin, whole.length, '=');
-    if (equals < whole.length) {
-      const Span key = Trimmed(whole.begin, equals);
-      const Span value =
-          Trimmed(whole.begin + equals + 1, whole.length - equals - 1);
-      line->kind = ProfileLine::kKey;
-      line->name = key.begin;
-      line->nameLength = key.length;
-      line->value = value.begin;
-      line->valueLength = value.length;
+    ProfileLine::Kind kind = ProfileLine::kWord;
+    Span name = whole;
+    const unsigned close = whole.begin[0] == '['
+                               ? FindChar(whole.begin, whole.length, ']')
+                               : whole.length;
+    // Without "]" the line is an ordinary one.
+    if (close < whole.length) {
+      kind = ProfileLine::kHeader;
+      name = Trimmed(whole.begin + 1, close - 1);
     } else {
-      line->kind = ProfileLine::kWord;
-      line->name = whole.begin;
-      line->nameLength = whole.length;
+      const unsigned equals = FindChar(whole.begin, whole.length, '=');
+      if (equals < whole.length) {
+        kind = ProfileLine::kKey;
+        name = Trimmed(whole.begin, equals);
+        const Span value =
+            Trimmed(whole.begin + equals + 1, whole.length - equals - 1);
+        line->value = value.begin;
+        line->valueLength = value.length;
+      }
     }
+    line->kind = kind;
+    line->name = name.begin;
+    line->nameLength = name.length;
     return true;
   }
   return false;
