@@ -194,32 +194,34 @@ class KeptErrorCode {
   unsigned code_;
 };
 
+// The text of the section `section` of the settings file `file` (its name
+// trimmed first where `trim` says so, as a value's lookup does), with its
+// length in `*length`; an empty one where the file or section is missing.
+const char* FileSection(const char* file, const char* section, bool trim,
+                        unsigned* length) {
+  const KeptErrorCode kept;
+  *length = 0;
+  if (section == 0 || !Load(file)) return "";
+  const char* name = section;
+  unsigned nameLength = static_cast<unsigned>(strlen(section));
+  if (trim) nameLength = TrimProfileName(section, nameLength, &name);
+  return SectionText(name, nameLength, length);
+}
+
 }  // namespace
 
 unsigned ProfileString(const char* section, const char* key,
                        const char* fallback, char* buffer, unsigned size,
                        const char* file) {
-  const KeptErrorCode kept;
-  unsigned length = 0;
-  const char* text = "";
-  if (section != 0 && Load(file)) {
-    const char* name = 0;
-    const unsigned nameLength =
-        TrimProfileName(section, static_cast<unsigned>(strlen(section)), &name);
-    text = SectionText(name, nameLength, &length);
-  }
+  unsigned length;
+  const char* const text = FileSection(file, section, true, &length);
   return ProfileStringOf(text, length, section, key, fallback, buffer, size);
 }
 
 unsigned ProfileSection(const char* section, char* buffer, unsigned size,
                         const char* file) {
-  const KeptErrorCode kept;
-  unsigned length = 0;
-  const char* text = "";
-  if (section != 0 && Load(file)) {
-    text =
-        SectionText(section, static_cast<unsigned>(strlen(section)), &length);
-  }
+  unsigned length;
+  const char* const text = FileSection(file, section, false, &length);
   return ProfileSectionOf(text, length, section, buffer, size);
 }
 
