@@ -94,8 +94,8 @@ void UpdaterEntry() {
   int count = 0;
   while (__CTOR_LIST__[count + 1]) ++count;
   for (int i = count; i >= 1; --i) __CTOR_LIST__[i]();
-  exit(WinMain(GetModuleHandleA(NULL), NULL, const_cast<char*>(""),
-               SW_SHOWDEFAULT));
+  // WinMain (platform/win32/entry.cc) reads none of its arguments.
+  exit(WinMain(NULL, NULL, const_cast<char*>(""), SW_SHOWDEFAULT));
 }
 
 }  // extern "C"
