@@ -13,17 +13,17 @@ namespace platform {
 
 namespace {
 
-typedef UINT(WINAPI* AnsiFolderCall)(LPSTR, UINT);
-typedef UINT(WINAPI* WideFolderCall)(LPWSTR, UINT);
-
-// A system folder, asked with `ansi` on the 95 family and `wide` on the NT
-// family. The folders' contract: the length, or the size needed (terminator
-// included) when `size` is too small; 0 on failure.
-unsigned FolderText(AnsiFolderCall ansi, WideFolderCall wide, char* buffer,
-                    unsigned size) {
-  if (!win32::UseWideCalls()) return ansi(buffer, size);
+// The Windows folder (`windows`) or the system folder, with the folders'
+// contract: the length, or the size needed (terminator included) when
+// `size` is too small; 0 on failure.
+unsigned FolderText(bool windows, char* buffer, unsigned size) {
+  if (!win32::UseWideCalls()) {
+    return windows ? GetWindowsDirectoryA(buffer, size)
+                   : GetSystemDirectoryA(buffer, size);
+  }
   WCHAR path[kMaxPath];
-  const UINT wideLength = wide(path, kMaxPath);
+  const UINT wideLength = windows ? GetWindowsDirectoryW(path, kMaxPath)
+                                  : GetSystemDirectoryW(path, kMaxPath);
   if (wideLength == 0 || wideLength >= kMaxPath) return 0;
   char narrow[2 * kMaxPath];
   const unsigned length = win32::SystemPathText(path, narrow, sizeof(narrow));
@@ -47,11 +47,11 @@ unsigned ModuleFileName(char* buffer, unsigned size) {
 }
 
 unsigned WindowsDirectory(char* buffer, unsigned size) {
-  return FolderText(GetWindowsDirectoryA, GetWindowsDirectoryW, buffer, size);
+  return FolderText(true, buffer, size);
 }
 
 unsigned SystemDirectory(char* buffer, unsigned size) {
-  return FolderText(GetSystemDirectoryA, GetSystemDirectoryW, buffer, size);
+  return FolderText(false, buffer, size);
 }
 
 bool SpecialFolderPath(int csidl, char* buffer) {
