@@ -98,8 +98,9 @@ void NameAs(StagedPaths* paths, unsigned number) {
 }
 
 bool FindPaths(const char* to, unsigned number, StagedPaths* paths) {
-  if (strpbrk(to, "*?") != NULL) {  // never bytes of a double-byte character
-    return win32::Fail(ERROR_INVALID_NAME);
+  for (const char* at = to; *at != '\0'; ++at) {
+    // Never bytes of a double-byte character.
+    if (*at == '*' || *at == '?') return win32::Fail(ERROR_INVALID_NAME);
   }
   // GetFullPathNameW fails on "" without saying why; CopyFileA's code.
   if (*to == '\0') return win32::Fail(ERROR_PATH_NOT_FOUND);
