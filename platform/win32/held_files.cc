@@ -44,7 +44,7 @@ HMODULE LoadRestartManager() {
   const UINT length = GetSystemDirectoryW(path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return NULL;
   memmove(path + length, kPathInFolder, sizeof kPathInFolder);
-  return LoadLibraryW(path);
+  return LoadLibraryExW(path, NULL, 0);  // as LoadLibraryW
 }
 
 // The Restart Manager's calls, named in that order by kRestartManagerCalls.
