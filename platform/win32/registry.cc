@@ -81,17 +81,15 @@ bool RegistryOpen(RegistryRoot root, const char* subKey, unsigned access,
                   RegistryHandle* handle) {
   if (root != kLocalMachine) return false;  // no other root is ever read
   HKEY key = NULL;
+  LONG status;
   if (win32::UseWideCalls()) {
     const win32::WideText wide(subKey);
-    if (!wide.valid() ||
-        !win32::KeptStatus(
-            RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide.get(), 0, access, &key))) {
-      return false;
-    }
-  } else if (!win32::KeptStatus(
-                 RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, access, &key))) {
-    return false;
+    if (!wide.valid()) return false;
+    status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide.get(), 0, access, &key);
+  } else {
+    status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, access, &key);
   }
+  if (!win32::KeptStatus(status)) return false;
   *handle = reinterpret_cast<RegistryHandle>(key);
   return true;
 }
