@@ -49,9 +49,11 @@ UPDATER_NOINLINE WCHAR* Put(WCHAR* at, const Char* text,
 // `out`: "\\?\C:\dir\", or "\\?\UNC\server\share\dir\"; a path already in
 // that form, or a device path, as it is.
 WCHAR* PutLongForm(WCHAR* out, const WCHAR* folder, size_t length) {
-  if (folder[0] != L'\\') return Put(Put(out, L"\\\\?\\"), folder, length);
+  // Both prefixes in one text: "\\?\" is the first 4 characters of it.
+  static const WCHAR kUncPrefix[] = L"\\\\?\\UNC";
+  if (folder[0] != L'\\') return Put(Put(out, kUncPrefix, 4), folder, length);
   if (folder[1] == L'\\' && folder[2] != L'?' && folder[2] != L'.') {
-    return Put(Put(out, L"\\\\?\\UNC"), folder + 1, length - 1);
+    return Put(Put(out, kUncPrefix), folder + 1, length - 1);
   }
   return Put(out, folder, length);
 }
