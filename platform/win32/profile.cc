@@ -93,28 +93,31 @@ bool ReadBytes(const char* path, HeapArray<char>* text, unsigned* length) {
   return win32::ReadFileOf(path, share, 0x7FFFFFFFu, true, text, length);
 }
 
-// Finds the section headers of the kept text, in order.
+// Finds the section headers of the kept text, in order: counted on a first
+// walk, written down on a second once there is room (`headers` is null
+// until then).
 bool IndexHeaders(KeptFile* file) {
-  unsigned count = 0;
-  {
+  for (;;) {
     ProfileScanner scanner(file->text, file->length);
     ProfileLine line;
-    while (scanner.Next(&line)) count += line.kind == ProfileLine::kHeader;
+    unsigned at = 0;
+    while (scanner.Next(&line)) {
+      if (line.kind != ProfileLine::kHeader) continue;
+      if (file->headers != 0) {
+        Header& header = file->headers[at];
+        header.line = static_cast<unsigned>(line.line - file->text);
+        header.name = static_cast<unsigned>(line.name - file->text);
+        header.nameLength = line.nameLength;
+      }
+      ++at;
+    }
+    if (file->headers != 0) {
+      file->headerCount = at;
+      return true;
+    }
+    file->headers = new (std::nothrow) Header[at + 1];
+    if (file->headers == 0) return false;
   }
-  file->headers = new (std::nothrow) Header[count + 1];
-  if (file->headers == 0) return false;
-  ProfileScanner scanner(file->text, file->length);
-  ProfileLine line;
-  unsigned at = 0;
-  while (scanner.Next(&line)) {
-    if (line.kind != ProfileLine::kHeader) continue;
-    Header& header = file->headers[at++];
-    header.line = static_cast<unsigned>(line.line - file->text);
-    header.name = static_cast<unsigned>(line.name - file->text);
-    header.nameLength = line.nameLength;
-  }
-  file->headerCount = at;
-  return true;
 }
 
 void Forget(KeptFile* file) {
