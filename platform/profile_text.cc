@@ -41,6 +41,21 @@ unsigned CopyCut(Span text, char* buffer, unsigned size) {
   return length;
 }
 
+// A section's list being written into `buffer`: `total` bytes so far, of
+// which those past its `size` are only counted.
+struct SectionOut {
+  char* buffer;
+  unsigned size;
+  unsigned total;
+};
+
+// Adds `length` bytes of `text` to the list.
+void Put(SectionOut* out, const char* text, unsigned length) {
+  for (unsigned i = 0; i < length; ++i, ++out->total) {
+    if (out->total < out->size) out->buffer[out->total] = text[i];
+  }
+}
+
 // Walks the lines of the first section named `name` (compared as given).
 // The lines before the first header form a section with the empty name,
 // which a later "[]" header can never be.
@@ -127,32 +142,29 @@ bool ProfileScanner::Next(ProfileLine* line) {
     line->line = raw;
     line->value = whole.begin + whole.length;
     line->valueLength = 0;
-    if (whole.begin[0] == '[') {
-      const unsigned close = FindChar(whole.begin, whole.length, ']');
-      if (close < whole.length) {
-        const Span name = Trimmed(whole.begin + 1, close - 1);
-        line->kind = ProfileLine::kHeader;
-        line->name = name.begin;
-        line->nameLength = name.length;
-        return true;
-      }
-      // Without "]" the line is an ordinary one.
-    }
-    const unsigned equals = FindChar(whole.begin, whole.length, '=');
-    if (equals < whole.length) {
-      const Span key = Trimmed(whole.begin, equals);
-      const Span value =
-          Trimmed(whole.begin + equals + 1, whole.length - equals - 1);
-      line->kind = ProfileLine::kKey;
-      line->name = key.begin;
-      line->nameLength = key.length;
-      line->value = value.begin;
-      line->valueLength = value.length;
+    ProfileLine::Kind kind = ProfileLine::kWord;
+    Span name = whole;
+    const unsigned close = whole.begin[0] == '['
+                               ? FindChar(whole.begin, whole.length, ']')
+                               : whole.length;
+    // Without "]" the line is an ordinary one.
+    if (close < whole.length) {
+      kind = ProfileLine::kHeader;
+      name = Trimmed(whole.begin + 1, close - 1);
     } else {
-      line->kind = ProfileLine::kWord;
-      line->name = whole.begin;
-      line->nameLength = whole.length;
+      const unsigned equals = FindChar(whole.begin, whole.length, '=');
+      if (equals < whole.length) {
+        kind = ProfileLine::kKey;
+        name = Trimmed(whole.begin, equals);
+        const Span value =
+            Trimmed(whole.begin + equals + 1, whole.length - equals - 1);
+        line->value = value.begin;
+        line->valueLength = value.length;
+      }
     }
+    line->kind = kind;
+    line->name = name.begin;
+    line->nameLength = name.length;
     return true;
   }
   return false;
@@ -215,20 +227,16 @@ unsigned ProfileSectionOf(const char* text, unsigned length,
 
   // Each line rebuilt from its trimmed parts and ended by a zero byte;
   // comment lines are left out. Bytes past the buffer are only counted.
-  unsigned total = 0;
+  SectionOut out = {buffer, size, 0};
   ProfileLine line;
   while (walk.Next(&line)) {
     if (line.nameLength > 0 && line.name[0] == ';') continue;
-    const Span parts[] = {{line.name, line.nameLength},
-                          {"=", line.kind == ProfileLine::kKey ? 1u : 0u},
-                          {line.value, line.valueLength},
-                          {"", 1}};  // the terminating zero byte
-    for (unsigned p = 0; p < 4; ++p) {
-      for (unsigned i = 0; i < parts[p].length; ++i, ++total) {
-        if (total < size) buffer[total] = parts[p].begin[i];
-      }
-    }
+    Put(&out, line.name, line.nameLength);
+    Put(&out, "=", line.kind == ProfileLine::kKey ? 1u : 0u);
+    Put(&out, line.value, line.valueLength);
+    Put(&out, "", 1);  // the terminating zero byte
   }
+  const unsigned total = out.total;
   if (total + 1 >= size) {
     // Too small (a list that would fill the buffer exactly counts too): the
     // text is cut and closed by two zero bytes.

@@ -24,14 +24,14 @@ class ScopedOwner {
 
   ScopedOwner() : handle_(Traits::Null()) {}
   explicit ScopedOwner(Handle handle) : handle_(handle) {}
-  ~ScopedOwner() { Reset(); }
+  ~ScopedOwner() { GiveBack(); }
 
   bool valid() const { return Traits::IsValid(handle_); }
   Handle get() const { return handle_; }
 
   // Gives back what is held (if anything) and holds `handle` instead.
   void Reset(Handle handle = Traits::Null()) {
-    if (Traits::IsValid(handle_)) Traits::Close(handle_);
+    GiveBack();
     handle_ = handle;
   }
 
@@ -52,6 +52,11 @@ class ScopedOwner {
  private:
   ScopedOwner(const ScopedOwner&);
   ScopedOwner& operator=(const ScopedOwner&);
+
+  // Gives back what is held, if anything; the handle stays as it was.
+  void GiveBack() {
+    if (Traits::IsValid(handle_)) Traits::Close(handle_);
+  }
 
   Handle handle_;
 };

@@ -45,19 +45,18 @@ const char* NextCharIn(const char* at, const char* end) {
 bool SameTextFolded(const char* a, const char* b, unsigned length) {
   const char* const end = a + length;
   for (const char* p = a; p < end;) {
-    const char* next = NextCharIn(p, end);
-    const unsigned offset = static_cast<unsigned>(p - a);
-    if (next - p == 1) {
-      if (FoldedLetter(static_cast<unsigned char>(*p)) !=
-          FoldedLetter(static_cast<unsigned char>(b[offset]))) {
-        return false;
+    const char* const next = NextCharIn(p, end);
+    // Only a character of one byte is a letter to fold.
+    const bool fold = next - p == 1;
+    for (; p < next; ++p, ++b) {
+      unsigned char x = static_cast<unsigned char>(*p);
+      unsigned char y = static_cast<unsigned char>(*b);
+      if (fold) {
+        x = FoldedLetter(x);
+        y = FoldedLetter(y);
       }
-    } else {
-      for (unsigned i = 0; i < static_cast<unsigned>(next - p); ++i) {
-        if (p[i] != b[offset + i]) return false;
-      }
+      if (x != y) return false;
     }
-    p = next;
   }
   return true;
 }

@@ -2,6 +2,7 @@
 #include <string.h>
 #include <windows.h>
 
+#include "platform/compiler.h"
 #include "platform/platform.h"
 #include "platform/win32/last_error.h"
 #include "platform/win32/wide_text.h"
@@ -16,7 +17,7 @@ unsigned g_lastErrorCode = 0;
 
 namespace win32 {
 
-bool Fail(unsigned code) {
+UPDATER_NOINLINE bool Fail(unsigned code) {
   g_lastErrorCode = code;
   return false;
 }

@@ -49,9 +49,11 @@ UPDATER_NOINLINE WCHAR* Put(WCHAR* at, const Char* text,
 // `out`: "\\?\C:\dir\", or "\\?\UNC\server\share\dir\"; a path already in
 // that form, or a device path, as it is.
 WCHAR* PutLongForm(WCHAR* out, const WCHAR* folder, size_t length) {
-  if (folder[0] != L'\\') return Put(Put(out, L"\\\\?\\"), folder, length);
+  // Both prefixes in one text: "\\?\" is the first 4 characters of it.
+  static const WCHAR kUncPrefix[] = L"\\\\?\\UNC";
+  if (folder[0] != L'\\') return Put(Put(out, kUncPrefix, 4), folder, length);
   if (folder[1] == L'\\' && folder[2] != L'?' && folder[2] != L'.') {
-    return Put(Put(out, L"\\\\?\\UNC"), folder + 1, length - 1);
+    return Put(Put(out, kUncPrefix), folder + 1, length - 1);
   }
   return Put(out, folder, length);
 }
@@ -98,8 +100,9 @@ void NameAs(StagedPaths* paths, unsigned number) {
 }
 
 bool FindPaths(const char* to, unsigned number, StagedPaths* paths) {
-  if (strpbrk(to, "*?") != NULL) {  // never bytes of a double-byte character
-    return win32::Fail(ERROR_INVALID_NAME);
+  for (const char* at = to; *at != '\0'; ++at) {
+    // Never bytes of a double-byte character.
+    if (*at == '*' || *at == '?') return win32::Fail(ERROR_INVALID_NAME);
   }
   // GetFullPathNameW fails on "" without saying why; CopyFileA's code.
   if (*to == '\0') return win32::Fail(ERROR_PATH_NOT_FOUND);
@@ -324,25 +327,40 @@ bool WriteFileThrough(const char* path, const char* bytes, unsigned size) {
          win32::Kept(FlushFileBuffers(file.get()));
 }
 
-bool ReadWholeFile(const char* path, unsigned most, HeapArray<char>* bytes,
-                   unsigned* size) {
-  KernelObject file(
-      win32::CreateFileOf(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
+namespace win32 {
+
+bool ReadFileOf(const char* path, DWORD share, unsigned most, bool shorter,
+                HeapArray<char>* bytes, unsigned* size) {
+  KernelObject file(CreateFileOf(path, GENERIC_READ, share, OPEN_EXISTING));
   if (!file.valid()) return false;
   DWORD high = 0;
   const DWORD length = GetFileSize(file.get(), &high);
   if (length == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
-    return win32::FailWithLastError();
-  if (high != 0 || length > most) return win32::Fail(ERROR_FILE_TOO_LARGE);
+    return FailWithLastError();
+  if (high != 0 || length > most) return Fail(ERROR_FILE_TOO_LARGE);
   bytes->Reset(new (std::nothrow) char[length + 1]);
-  if (!bytes->valid()) return win32::Fail(ERROR_NOT_ENOUGH_MEMORY);
-  DWORD read = 0;
-  if (!win32::Kept(ReadFile(file.get(), bytes->get(), length, &read, NULL)))
-    return false;
-  if (read != length) return win32::Fail(ERROR_HANDLE_EOF);
-  (*bytes)[length] = '\0';
-  *size = length;
+  if (!bytes->valid()) return Fail(ERROR_NOT_ENOUGH_MEMORY);
+  DWORD done = 0;
+  while (done < length) {
+    DWORD read = 0;
+    if (!Kept(ReadFile(file.get(), bytes->get() + done, length - done, &read,
+                       NULL))) {
+      return false;
+    }
+    if (read == 0) break;  // shorter than it was a moment ago
+    done += read;
+  }
+  if (done != length && !shorter) return Fail(ERROR_HANDLE_EOF);
+  (*bytes)[done] = '\0';
+  *size = done;
   return true;
+}
+
+}  // namespace win32
+
+bool ReadWholeFile(const char* path, unsigned most, HeapArray<char>* bytes,
+                   unsigned* size) {
+  return win32::ReadFileOf(path, FILE_SHARE_READ, most, false, bytes, size);
 }
 
 bool RenameFile(const char* from, const char* to) {

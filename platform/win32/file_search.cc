@@ -56,22 +56,21 @@ bool FindHandleTraits::IsValid(Handle handle) {
 void FindHandleTraits::Close(Handle handle) { FindClose(handle); }
 
 bool FileSearch::First(const char* pattern, FindEntry* entry) {
-  Close();  // a reused object must not leak its earlier search
+  // A reused object must not leak its earlier search.
+  HANDLE* const search = handle_.Receive();
   failed_ = false;
   if (!win32::UseWideCalls()) {
     WIN32_FIND_DATAA data;
-    HANDLE found = FindFirstFileA(pattern, &data);
-    if (found == INVALID_HANDLE_VALUE) return false;
-    handle_.Reset(found);
+    *search = FindFirstFileA(pattern, &data);
+    if (!handle_.valid()) return false;
     CopyEntry(data, entry);
     return true;
   }
   const win32::WideText wide(pattern);
   if (!wide.valid()) return false;
   WIN32_FIND_DATAW data;
-  HANDLE found = FindFirstFileW(wide.get(), &data);
-  if (found == INVALID_HANDLE_VALUE) return false;
-  handle_.Reset(found);
+  *search = FindFirstFileW(wide.get(), &data);
+  if (!handle_.valid()) return false;
   failed_ = !CopyEntry(data, entry);
   return !failed_;
 }

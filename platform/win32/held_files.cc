@@ -32,12 +32,6 @@ struct ModuleTraits {
   static void Close(Handle module) { FreeLibrary(module); }
 };
 
-template <typename Function>
-Function Lookup(HMODULE module, const char* name) {
-  FARPROC address = GetProcAddress(module, name);
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
-}
-
 // rstrtmgr.dll from the system folder only, never from the updater's own
 // folder, where anyone who can put a file beside it could plant one.
 HMODULE LoadRestartManager() {
@@ -50,73 +44,112 @@ HMODULE LoadRestartManager() {
   const UINT length = GetSystemDirectoryW(path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return NULL;
   memmove(path + length, kPathInFolder, sizeof kPathInFolder);
-  return LoadLibraryW(path);
+  return LoadLibraryExW(path, NULL, 0);  // as LoadLibraryW
 }
 
-// One session of the Restart Manager, ended on every path.
-class RestartSession {
- public:
-  explicit RestartSession(RmEndSessionFn end) : end_(end), open_(false) {}
-  ~RestartSession() {
-    if (open_) end_(handle_);
-  }
-  bool Start(RmStartSessionFn start) {
-    WCHAR key[CCH_RM_SESSION_KEY + 1] = {0};
-    open_ = start(&handle_, 0, key) == ERROR_SUCCESS;
-    return open_;
-  }
-  DWORD handle() const { return handle_; }
-
- private:
-  RestartSession(const RestartSession&);
-  RestartSession& operator=(const RestartSession&);
-
-  RmEndSessionFn end_;
-  DWORD handle_;
-  bool open_;
+// The Restart Manager's calls, named in that order by kRestartManagerCalls.
+enum RestartManagerCall {
+  kStartSession,
+  kRegisterResources,
+  kGetList,
+  kEndSession,
+  kRestartManagerCallCount
 };
 
-// The holders of `path` into `holders`; false when the manager cannot tell.
-bool AskRestartManager(HMODULE module, const WCHAR* path, FileHolder* holders,
-                       unsigned max, unsigned* count) {
-  RmStartSessionFn start = Lookup<RmStartSessionFn>(module, "RmStartSession");
-  RmRegisterResourcesFn registerResources =
-      Lookup<RmRegisterResourcesFn>(module, "RmRegisterResources");
-  RmGetListFn getList = Lookup<RmGetListFn>(module, "RmGetList");
-  RmEndSessionFn end = Lookup<RmEndSessionFn>(module, "RmEndSession");
-  if (!start || !registerResources || !getList || !end) return false;
-  RestartSession session(end);
+const char kRestartManagerCalls[] =
+    "RmStartSession\0RmRegisterResources\0RmGetList\0RmEndSession";
+
+struct RestartManager {
+  FARPROC calls[kRestartManagerCallCount];
+
+  // Finds every call in `module`; false when one is missing.
+  bool Find(HMODULE module) {
+    const char* name = kRestartManagerCalls;
+    for (int i = 0; i < kRestartManagerCallCount; ++i) {
+      if ((calls[i] = GetProcAddress(module, name)) == NULL) return false;
+      name += strlen(name) + 1;
+    }
+    return true;
+  }
+
+  template <typename Function>
+  Function Call(RestartManagerCall call) const {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(calls[call]));
+  }
+};
+
+// The holders of `path` into `holders`, asked in the open session
+// `session`; false when the manager cannot tell.
+bool ListHolders(const RestartManager& calls, DWORD session, const WCHAR* path,
+                 FileHolder* holders, unsigned max, unsigned* count) {
   LPCWSTR files[1] = {path};
-  if (!session.Start(start) ||
-      registerResources(session.handle(), 1, files, 0, NULL, 0, NULL) !=
-          ERROR_SUCCESS) {
+  if (calls.Call<RmRegisterResourcesFn>(kRegisterResources)(
+          session, 1, files, 0, NULL, 0, NULL) != ERROR_SUCCESS) {
     return false;
   }
   // The list can grow between the calls; a few rounds are plenty.
   HeapArray<RM_PROCESS_INFO> list;
   UINT room = 0;
+  bool listed = false;
   for (int round = 0; round < 4; ++round) {
     UINT needed = 0;
-    UINT listed = room;
+    UINT found = room;
     DWORD reasons = 0;
-    const DWORD status =
-        getList(session.handle(), &needed, &listed, list.get(), &reasons);
+    const DWORD status = calls.Call<RmGetListFn>(kGetList)(
+        session, &needed, &found, list.get(), &reasons);
     if (status == ERROR_SUCCESS) {
       *count = 0;
-      for (UINT i = 0; i < listed && *count < max; ++i, ++*count) {
+      for (UINT i = 0; i < found && *count < max; ++i, ++*count) {
         FileHolder& holder = holders[*count];
         holder.processId = list[i].Process.dwProcessId;
         win32::NarrowTextForDisplay(list[i].strAppName, holder.name,
                                     sizeof holder.name);
       }
-      return true;
+      listed = true;
+      break;
     }
-    if (status != ERROR_MORE_DATA) return false;
+    if (status != ERROR_MORE_DATA) break;
     room = needed + 2;
     list.Reset(new (std::nothrow) RM_PROCESS_INFO[room]);
-    if (!list.valid()) return false;
+    if (!list.valid()) break;
   }
-  return false;
+  return listed;
+}
+
+// The holders of `path` into `holders`, in a session of the manager ended
+// on every path; false when the manager cannot tell.
+bool AskRestartManager(HMODULE module, const WCHAR* path, FileHolder* holders,
+                       unsigned max, unsigned* count) {
+  RestartManager calls;
+  if (!calls.Find(module)) return false;
+  DWORD session;
+  WCHAR key[CCH_RM_SESSION_KEY + 1] = {0};
+  if (calls.Call<RmStartSessionFn>(kStartSession)(&session, 0, key) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  const bool listed = ListHolders(calls, session, path, holders, max, count);
+  calls.Call<RmEndSessionFn>(kEndSession)(session);
+  return listed;
+}
+
+// The holders of `path` into `holders`; false when they cannot be told.
+bool AskFor(const char* path, FileHolder* holders, unsigned max,
+            unsigned* count) {
+  *count = 0;
+  const win32::WideText wide(path);
+  if (!wide.valid()) return false;
+  // The manager wants a full path.
+  const DWORD needed = GetFullPathNameW(wide.get(), 0, NULL, NULL);
+  if (needed == 0) return false;
+  HeapArray<WCHAR> full(new (std::nothrow) WCHAR[needed]);
+  if (!full.valid() ||
+      GetFullPathNameW(wide.get(), needed, full.get(), NULL) >= needed) {
+    return false;
+  }
+  ScopedOwner<ModuleTraits> module(LoadRestartManager());
+  return module.valid() &&
+         AskRestartManager(module.get(), full.get(), holders, max, count);
 }
 
 }  // namespace
@@ -145,25 +178,10 @@ bool FileHeldByAnother(const char* path) {
 
 FileHoldersResult FileHolders(const char* path, FileHolder* holders,
                               unsigned max, unsigned* count) {
+  if (win32::UseWideCalls() && AskFor(path, holders, max, count))
+    return kHoldersListed;
   *count = 0;
-  if (!win32::UseWideCalls()) return kHoldersUnknown;
-  const win32::WideText wide(path);
-  if (!wide.valid()) return kHoldersUnknown;
-  // The manager wants a full path.
-  const DWORD needed = GetFullPathNameW(wide.get(), 0, NULL, NULL);
-  if (needed == 0) return kHoldersUnknown;
-  HeapArray<WCHAR> full(new (std::nothrow) WCHAR[needed]);
-  if (!full.valid() ||
-      GetFullPathNameW(wide.get(), needed, full.get(), NULL) >= needed) {
-    return kHoldersUnknown;
-  }
-  ScopedOwner<ModuleTraits> module(LoadRestartManager());
-  if (!module.valid() ||
-      !AskRestartManager(module.get(), full.get(), holders, max, count)) {
-    *count = 0;
-    return kHoldersUnknown;
-  }
-  return kHoldersListed;
+  return kHoldersUnknown;
 }
 
 }  // namespace platform

@@ -72,22 +72,25 @@ HANDLE OpenLog(const char* path, DWORD access, DWORD disposition) {
 bool OpenLogFile(const char* path, LogOpenMode mode, KernelObject* file,
                  bool* created) {
   const DWORD disposition = mode == kLogCreateNew ? CREATE_NEW : OPEN_ALWAYS;
-  // LockFile needs read or write access to the data; appending needs
-  // FILE_APPEND_DATA without FILE_WRITE_DATA. A file this user may only
-  // append to is written without the lock.
-  HANDLE handle = OpenLog(path, FILE_APPEND_DATA | FILE_READ_DATA, disposition);
-  DWORD error = GetLastError();
-  if (handle == INVALID_HANDLE_VALUE && error == ERROR_ACCESS_DENIED) {
-    handle = OpenLog(path, FILE_APPEND_DATA, disposition);
+  // The rights tried in turn: reading and appending, as LockFile needs read
+  // or write access to the data and appending needs FILE_APPEND_DATA
+  // without FILE_WRITE_DATA; where that is denied, appending alone (a file
+  // this user may only append to is written without the lock); and on the
+  // 95 family, which knows only the generic rights, GENERIC_WRITE
+  // (AppendToFile seeks to the end before each write instead).
+  HANDLE handle;
+  DWORD error;
+  for (unsigned i = 0;; ++i) {
+    const DWORD rights = i == 0   ? FILE_APPEND_DATA | FILE_READ_DATA
+                         : i == 1 ? FILE_APPEND_DATA
+                                  : GENERIC_WRITE;
+    handle = OpenLog(path, rights, disposition);
     error = GetLastError();
+    if (handle != INVALID_HANDLE_VALUE) break;
+    if (i == 0 && error == ERROR_ACCESS_DENIED) continue;
+    if (i == 2 || PlatformId() == kPlatformWin32Nt) return win32::Fail(error);
+    i = 1;  // the generic rights next
   }
-  if (handle == INVALID_HANDLE_VALUE && PlatformId() != kPlatformWin32Nt) {
-    // The 95 family knows only the generic rights; AppendToFile seeks to
-    // the end before each write instead.
-    handle = OpenLog(path, GENERIC_WRITE, disposition);
-    error = GetLastError();
-  }
-  if (handle == INVALID_HANDLE_VALUE) return win32::Fail(error);
   // OPEN_ALWAYS tells an existing file by ERROR_ALREADY_EXISTS.
   *created = mode == kLogCreateNew || error != ERROR_ALREADY_EXISTS;
   file->Reset(handle);

@@ -2,6 +2,7 @@
 #include <string.h>
 #include <windows.h>
 
+#include "platform/compiler.h"
 #include "platform/platform.h"
 #include "platform/win32/last_error.h"
 #include "platform/win32/wide_text.h"
@@ -22,24 +23,38 @@ bool InputIdleWaitFailed(HANDLE process) {
   return true;
 }
 
+// Waits for the started program as `wait` says; true when the wait itself
+// failed (its error kept).
+UPDATER_NOINLINE bool WaitFailed(HANDLE process, LaunchWait wait,
+                                 unsigned* exitCode) {
+  if (wait != kWaitForExit) return InputIdleWaitFailed(process);
+  DWORD code = 0;
+  if (WaitForSingleObject(process, INFINITE) == WAIT_FAILED ||
+      !GetExitCodeProcess(process, &code)) {
+    win32::FailWithLastError();
+    return true;
+  }
+  if (exitCode) *exitCode = code;
+  return false;
+}
+
 // CreateProcessW on the NT family, with a writable wide copy of the command
 // line (the call may write into it); CreateProcessA on the 95 family.
 bool CreateProcessOf(char* commandLine, const char* directory,
                      PROCESS_INFORMATION* started) {
-  if (!win32::UseWideCalls()) {
-    STARTUPINFOA startup;
-    memset(&startup, 0, sizeof(startup));
-    startup.cb = sizeof(startup);
-    return win32::Kept(CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0,
-                                      NULL, directory, &startup, started));
-  }
-  win32::WideText command(commandLine);
-  const win32::WideText folder(directory);
-  if (!command.valid() || !folder.valid()) return false;
+  // STARTUPINFOA has the same fields, with narrow texts in place of wide.
   STARTUPINFOW startup;
   memset(&startup, 0, sizeof(startup));
   startup.cb = sizeof(startup);
-  return win32::Kept(CreateProcessW(NULL, command.writable(), NULL, NULL, FALSE,
+  if (!win32::UseWideCalls()) {
+    return win32::Kept(
+        CreateProcessA(NULL, commandLine, NULL, NULL, FALSE, 0, NULL, directory,
+                       reinterpret_cast<STARTUPINFOA*>(&startup), started));
+  }
+  win32::WideText command(commandLine);
+  const win32::WideText folder(directory);
+  return command.valid() && folder.valid() &&
+         win32::Kept(CreateProcessW(NULL, command.writable(), NULL, NULL, FALSE,
                                     0, NULL, folder.get(), &startup, started));
 }
 
@@ -56,22 +71,8 @@ LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait,
   KernelObject process(started.hProcess);
   KernelObject thread(started.hThread);
 
-  bool failed;
-  if (wait == kWaitForExit) {
-    DWORD code = 0;
-    failed = WaitForSingleObject(process.get(), INFINITE) == WAIT_FAILED ||
-             !GetExitCodeProcess(process.get(), &code);
-    if (failed) {
-      win32::FailWithLastError();
-    } else if (exitCode) {
-      *exitCode = code;
-    }
-  } else {
-    failed = InputIdleWaitFailed(process.get());
-  }
-  thread.Reset();
-  process.Reset();
-  return failed ? kLaunchWaitFailed : kLaunchDone;
+  return WaitFailed(process.get(), wait, exitCode) ? kLaunchWaitFailed
+                                                   : kLaunchDone;
 }
 
 }  // namespace platform

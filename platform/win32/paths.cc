@@ -13,13 +13,20 @@ namespace platform {
 
 namespace {
 
-// The system folders' contract: the length, or the size needed (terminator
-// included) when `size` is too small; 0 on failure.
-unsigned FolderText(const WCHAR* wide, unsigned wideLength, char* buffer,
-                    unsigned size) {
+// The Windows folder (`windows`) or the system folder, with the folders'
+// contract: the length, or the size needed (terminator included) when
+// `size` is too small; 0 on failure.
+unsigned FolderText(bool windows, char* buffer, unsigned size) {
+  if (!win32::UseWideCalls()) {
+    return windows ? GetWindowsDirectoryA(buffer, size)
+                   : GetSystemDirectoryA(buffer, size);
+  }
+  WCHAR path[kMaxPath];
+  const UINT wideLength = windows ? GetWindowsDirectoryW(path, kMaxPath)
+                                  : GetSystemDirectoryW(path, kMaxPath);
   if (wideLength == 0 || wideLength >= kMaxPath) return 0;
   char narrow[2 * kMaxPath];
-  const unsigned length = win32::SystemPathText(wide, narrow, sizeof(narrow));
+  const unsigned length = win32::SystemPathText(path, narrow, sizeof(narrow));
   if (length == 0) return 0;
   if (length >= size) return length + 1;
   memcpy(buffer, narrow, length + 1);
@@ -40,15 +47,11 @@ unsigned ModuleFileName(char* buffer, unsigned size) {
 }
 
 unsigned WindowsDirectory(char* buffer, unsigned size) {
-  if (!win32::UseWideCalls()) return GetWindowsDirectoryA(buffer, size);
-  WCHAR wide[kMaxPath];
-  return FolderText(wide, GetWindowsDirectoryW(wide, kMaxPath), buffer, size);
+  return FolderText(true, buffer, size);
 }
 
 unsigned SystemDirectory(char* buffer, unsigned size) {
-  if (!win32::UseWideCalls()) return GetSystemDirectoryA(buffer, size);
-  WCHAR wide[kMaxPath];
-  return FolderText(wide, GetSystemDirectoryW(wide, kMaxPath), buffer, size);
+  return FolderText(false, buffer, size);
 }
 
 bool SpecialFolderPath(int csidl, char* buffer) {

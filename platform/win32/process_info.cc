@@ -6,9 +6,17 @@
 
 namespace platform {
 
+namespace {
+
+// The pseudo handle of the running process, the documented constant that
+// GetCurrentProcess returns: one import fewer.
+const HANDLE kCurrentProcess = reinterpret_cast<HANDLE>(-1);
+
+}  // namespace
+
 Elevation ProcessElevation() {
   KernelObject token;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Receive()))
+  if (!OpenProcessToken(kCurrentProcess, TOKEN_QUERY, token.Receive()))
     return kElevationUnknown;
   TOKEN_ELEVATION elevation;
   DWORD size = 0;

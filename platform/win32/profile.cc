@@ -42,48 +42,46 @@ struct Header {
   unsigned nameLength;
 };
 
+// Kept until the process ends: its blocks are given back only by Forget,
+// and the static object needs no destructor run at exit.
 struct KeptFile {
-  HeapArray<char> path;
+  char* path;
   FileStamp stamp;
-  HeapArray<char> text;
+  char* text;
   unsigned length;
-  HeapArray<Header> headers;
+  Header* headers;
   unsigned headerCount;
 };
 
 KeptFile g_kept;
 
 bool SameStamp(const FileStamp& a, const FileStamp& b) {
-  return a.sizeLow == b.sizeLow && a.sizeHigh == b.sizeHigh &&
-         CompareFileTime(&a.written, &b.written) == 0;
+  // Four double words, without padding.
+  return memcmp(&a, &b, sizeof a) == 0;
 }
 
 // The stamp of an existing file (not a folder). The 95 family lacks
 // GetFileAttributesExA; its search gives the same fields.
 bool StampOf(const char* path, FileStamp* stamp) {
-  DWORD attributes;
+  WIN32_FILE_ATTRIBUTE_DATA data;
   if (win32::UseWideCalls()) {
     const win32::WideText wide(path);
-    WIN32_FILE_ATTRIBUTE_DATA data;
     if (!wide.valid() ||
         !GetFileAttributesExW(wide.get(), GetFileExInfoStandard, &data)) {
       return false;
     }
-    attributes = data.dwFileAttributes;
-    stamp->sizeLow = data.nFileSizeLow;
-    stamp->sizeHigh = data.nFileSizeHigh;
-    stamp->written = data.ftLastWriteTime;
   } else {
-    WIN32_FIND_DATAA data;
-    const HANDLE search = FindFirstFileA(path, &data);
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA(path, &found);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
-    attributes = data.dwFileAttributes;
-    stamp->sizeLow = data.nFileSizeLow;
-    stamp->sizeHigh = data.nFileSizeHigh;
-    stamp->written = data.ftLastWriteTime;
+    // A search's data starts with the same fields, in the same order.
+    memcpy(&data, &found, sizeof data);
   }
-  return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  stamp->sizeLow = data.nFileSizeLow;
+  stamp->sizeHigh = data.nFileSizeHigh;
+  stamp->written = data.ftLastWriteTime;
+  return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 // The whole file into `text`; false when it cannot be opened or read, or
@@ -92,58 +90,42 @@ bool ReadBytes(const char* path, HeapArray<char>* text, unsigned* length) {
   // FILE_SHARE_DELETE is unknown to the 95 family.
   const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE |
                       (win32::UseWideCalls() ? FILE_SHARE_DELETE : 0);
-  KernelObject file(
-      win32::CreateFileOf(path, GENERIC_READ, share, OPEN_EXISTING));
-  if (!file.valid()) return false;
-  DWORD high = 0;
-  const DWORD size = GetFileSize(file.get(), &high);
-  if ((size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) || high != 0 ||
-      size > 0x7FFFFFFFu) {
-    return false;
-  }
-  text->Reset(new (std::nothrow) char[size + 1]);
-  if (!text->valid()) return false;
-  DWORD done = 0;
-  while (done < size) {
-    DWORD got = 0;
-    if (!ReadFile(file.get(), text->get() + done, size - done, &got, NULL)) {
-      return false;
-    }
-    if (got == 0) break;  // shorter than it was a moment ago
-    done += got;
-  }
-  *length = done;
-  return true;
+  return win32::ReadFileOf(path, share, 0x7FFFFFFFu, true, text, length);
 }
 
-// Finds the section headers of the kept text, in order.
+// Finds the section headers of the kept text, in order: counted on a first
+// walk, written down on a second once there is room (`headers` is null
+// until then).
 bool IndexHeaders(KeptFile* file) {
-  unsigned count = 0;
-  {
-    ProfileScanner scanner(file->text.get(), file->length);
+  for (;;) {
+    ProfileScanner scanner(file->text, file->length);
     ProfileLine line;
-    while (scanner.Next(&line)) count += line.kind == ProfileLine::kHeader;
+    unsigned at = 0;
+    while (scanner.Next(&line)) {
+      if (line.kind != ProfileLine::kHeader) continue;
+      if (file->headers != 0) {
+        Header& header = file->headers[at];
+        header.line = static_cast<unsigned>(line.line - file->text);
+        header.name = static_cast<unsigned>(line.name - file->text);
+        header.nameLength = line.nameLength;
+      }
+      ++at;
+    }
+    if (file->headers != 0) {
+      file->headerCount = at;
+      return true;
+    }
+    file->headers = new (std::nothrow) Header[at + 1];
+    if (file->headers == 0) return false;
   }
-  file->headers.Reset(new (std::nothrow) Header[count + 1]);
-  if (!file->headers.valid()) return false;
-  ProfileScanner scanner(file->text.get(), file->length);
-  ProfileLine line;
-  unsigned at = 0;
-  while (scanner.Next(&line)) {
-    if (line.kind != ProfileLine::kHeader) continue;
-    Header& header = file->headers[at++];
-    header.line = static_cast<unsigned>(line.line - file->text.get());
-    header.name = static_cast<unsigned>(line.name - file->text.get());
-    header.nameLength = line.nameLength;
-  }
-  file->headerCount = at;
-  return true;
 }
 
 void Forget(KeptFile* file) {
-  file->path.Reset();
-  file->text.Reset();
-  file->headers.Reset();
+  delete[] file->path;
+  delete[] file->text;
+  delete[] file->headers;
+  file->path = file->text = 0;
+  file->headers = 0;
   file->length = file->headerCount = 0;
 }
 
@@ -155,20 +137,22 @@ bool Load(const char* path) {
     Forget(&g_kept);
     return false;
   }
-  if (g_kept.path.valid() && strcmp(g_kept.path.get(), path) == 0 &&
+  if (g_kept.path != 0 && strcmp(g_kept.path, path) == 0 &&
       SameStamp(g_kept.stamp, stamp)) {
     return true;
   }
   Forget(&g_kept);
   const size_t pathSize = strlen(path) + 1;
-  g_kept.path.Reset(new (std::nothrow) char[pathSize]);
-  if (!g_kept.path.valid() || !ReadBytes(path, &g_kept.text, &g_kept.length) ||
-      !SettingsTextInPlace(g_kept.text.get(), &g_kept.length) ||
+  HeapArray<char> text;
+  g_kept.path = new (std::nothrow) char[pathSize];
+  const bool read = g_kept.path != 0 && ReadBytes(path, &text, &g_kept.length);
+  g_kept.text = text.Take();
+  if (!read || !SettingsTextInPlace(g_kept.text, &g_kept.length) ||
       !IndexHeaders(&g_kept)) {
     Forget(&g_kept);
     return false;
   }
-  memcpy(g_kept.path.get(), path, pathSize);
+  memcpy(g_kept.path, path, pathSize);
   g_kept.stamp = stamp;
   return true;
 }
@@ -178,7 +162,7 @@ bool Load(const char* path) {
 // name. None when absent.
 const char* SectionText(const char* name, unsigned nameLength,
                         unsigned* length) {
-  const char* const text = g_kept.text.get();
+  const char* const text = g_kept.text;
   *length = 0;
   if (text == 0) return "";
   if (nameLength == 0) {  // "[]" is never the empty name
@@ -213,32 +197,34 @@ class KeptErrorCode {
   unsigned code_;
 };
 
+// The text of the section `section` of the settings file `file` (its name
+// trimmed first where `trim` says so, as a value's lookup does), with its
+// length in `*length`; an empty one where the file or section is missing.
+const char* FileSection(const char* file, const char* section, bool trim,
+                        unsigned* length) {
+  const KeptErrorCode kept;
+  *length = 0;
+  if (section == 0 || !Load(file)) return "";
+  const char* name = section;
+  unsigned nameLength = static_cast<unsigned>(strlen(section));
+  if (trim) nameLength = TrimProfileName(section, nameLength, &name);
+  return SectionText(name, nameLength, length);
+}
+
 }  // namespace
 
 unsigned ProfileString(const char* section, const char* key,
                        const char* fallback, char* buffer, unsigned size,
                        const char* file) {
-  const KeptErrorCode kept;
-  unsigned length = 0;
-  const char* text = "";
-  if (section != 0 && Load(file)) {
-    const char* name = 0;
-    const unsigned nameLength =
-        TrimProfileName(section, static_cast<unsigned>(strlen(section)), &name);
-    text = SectionText(name, nameLength, &length);
-  }
+  unsigned length;
+  const char* const text = FileSection(file, section, true, &length);
   return ProfileStringOf(text, length, section, key, fallback, buffer, size);
 }
 
 unsigned ProfileSection(const char* section, char* buffer, unsigned size,
                         const char* file) {
-  const KeptErrorCode kept;
-  unsigned length = 0;
-  const char* text = "";
-  if (section != 0 && Load(file)) {
-    text =
-        SectionText(section, static_cast<unsigned>(strlen(section)), &length);
-  }
+  unsigned length;
+  const char* const text = FileSection(file, section, false, &length);
   return ProfileSectionOf(text, length, section, buffer, size);
 }
 

@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "platform/compiler.h"
 #include "platform/platform.h"
 #include "platform/text_rules.h"
 #include "platform/win32/last_error.h"
@@ -13,6 +14,13 @@
 namespace platform {
 
 namespace {
+
+// RegQueryValueExW, its status kept when it fails.
+UPDATER_NOINLINE bool QueryWide(HKEY key, const WCHAR* name, DWORD* type,
+                                void* data, DWORD* size) {
+  return win32::KeptStatus(
+      RegQueryValueExW(key, name, NULL, type, static_cast<BYTE*>(data), size));
+}
 
 bool IsStringType(DWORD type) {
   return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
@@ -43,10 +51,7 @@ bool QueryString(HKEY key, const WCHAR* name, DWORD stored, unsigned char* data,
   HeapArray<WCHAR> wide(new (std::nothrow) WCHAR[units + 1]);
   if (!wide.valid()) return win32::Fail(ERROR_NOT_ENOUGH_MEMORY);
   DWORD got = units * sizeof(WCHAR);
-  if (!win32::KeptStatus(RegQueryValueExW(
-          key, name, NULL, NULL, reinterpret_cast<BYTE*>(wide.get()), &got))) {
-    return false;
-  }
+  if (!QueryWide(key, name, NULL, wide.get(), &got)) return false;
   const int count = static_cast<int>(got / sizeof(WCHAR));
   int needed = 0;
   if (!StringBytes(wide.get(), count, 0, 0, &needed)) return false;
@@ -76,17 +81,15 @@ bool RegistryOpen(RegistryRoot root, const char* subKey, unsigned access,
                   RegistryHandle* handle) {
   if (root != kLocalMachine) return false;  // no other root is ever read
   HKEY key = NULL;
+  LONG status;
   if (win32::UseWideCalls()) {
     const win32::WideText wide(subKey);
-    if (!wide.valid() ||
-        !win32::KeptStatus(
-            RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide.get(), 0, access, &key))) {
-      return false;
-    }
-  } else if (!win32::KeptStatus(
-                 RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, access, &key))) {
-    return false;
+    if (!wide.valid()) return false;
+    status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide.get(), 0, access, &key);
+  } else {
+    status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey, 0, access, &key);
   }
+  if (!win32::KeptStatus(status)) return false;
   *handle = reinterpret_cast<RegistryHandle>(key);
   return true;
 }
@@ -104,10 +107,7 @@ bool RegistryQuery(RegistryHandle handle, const char* name, unsigned char* data,
   if (!wide.valid()) return false;
   DWORD type = 0;
   DWORD stored = 0;
-  if (!win32::KeptStatus(
-          RegQueryValueExW(key, wide.get(), NULL, &type, NULL, &stored))) {
-    return false;
-  }
+  if (!QueryWide(key, wide.get(), &type, NULL, &stored)) return false;
   if (IsStringType(type))
     return QueryString(key, wide.get(), stored, data, size);
   if (data == 0) {
@@ -115,10 +115,9 @@ bool RegistryQuery(RegistryHandle handle, const char* name, unsigned char* data,
     return true;
   }
   DWORD length = *size;
-  const LONG status =
-      RegQueryValueExW(key, wide.get(), NULL, NULL, data, &length);
+  const bool read = QueryWide(key, wide.get(), NULL, data, &length);
   *size = length;
-  return win32::KeptStatus(status);
+  return read;
 }
 
 unsigned OtherRegistryView() {

@@ -21,6 +21,8 @@
 
 #include <new>
 
+#include "platform/compiler.h"
+
 namespace {
 
 // The largest block the heap can give. Sizes beyond it arrive when an array
@@ -28,7 +30,7 @@ namespace {
 // the allocation must fail without the heap being asked.
 const size_t kMaxBlock = PTRDIFF_MAX;
 
-void* Allocate(size_t size) {
+UPDATER_NOINLINE void* Allocate(size_t size) {
   if (size > kMaxBlock) return NULL;
   return malloc(size ? size : 1);
 }
@@ -92,8 +94,8 @@ void UpdaterEntry() {
   int count = 0;
   while (__CTOR_LIST__[count + 1]) ++count;
   for (int i = count; i >= 1; --i) __CTOR_LIST__[i]();
-  exit(WinMain(GetModuleHandleA(NULL), NULL, const_cast<char*>(""),
-               SW_SHOWDEFAULT));
+  // WinMain (platform/win32/entry.cc) reads none of its arguments.
+  exit(WinMain(NULL, NULL, const_cast<char*>(""), SW_SHOWDEFAULT));
 }
 
 }  // extern "C"

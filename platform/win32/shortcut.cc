@@ -15,6 +15,13 @@ namespace platform {
 
 namespace {
 
+// The shell's link object and the interfaces asked of it, defined here: the
+// library's copies are reached through a pointer each on the 64-bit build.
+const CLSID kShellLink = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+const IID kShellLinkW = {0x000214F9, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+const IID kShellLinkA = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+const IID kPersistFile = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
 // Whether the shell's link object keeps `text` whole: it holds paths in
 // MAX_PATH buffers, of wide characters on the NT family and of bytes on the
 // 95 family, and cuts what does not fit. The wide length is counted in code
@@ -46,8 +53,7 @@ bool FillLink(Link* link, const Text& target, const Text& folder,
   link->SetWorkingDirectory(folder);
   link->SetArguments(arguments);
   if (showCommand != 0) link->SetShowCmd(showCommand);
-  return win32::KeptResult(
-      link->QueryInterface(IID_IPersistFile, file->receive()));
+  return win32::KeptResult(link->QueryInterface(kPersistFile, file->receive()));
 }
 
 bool FillWideLink(const ShortcutFields& fields,
@@ -57,9 +63,9 @@ bool FillWideLink(const ShortcutFields& fields,
   const win32::WideText arguments(fields.arguments);
   if (!target.valid() || !folder.valid() || !arguments.valid()) return false;
   win32::ComRef<IShellLinkW> link;
-  return win32::KeptResult(CoCreateInstance(CLSID_ShellLink, NULL,
-                                            CLSCTX_INPROC_SERVER,
-                                            IID_IShellLinkW, link.receive())) &&
+  return win32::KeptResult(CoCreateInstance(kShellLink, NULL,
+                                            CLSCTX_INPROC_SERVER, kShellLinkW,
+                                            link.receive())) &&
          FillLink(link.get(), target.get(), folder.get(), arguments.get(),
                   fields.showCommand, file);
 }
@@ -67,9 +73,9 @@ bool FillWideLink(const ShortcutFields& fields,
 bool FillAnsiLink(const ShortcutFields& fields,
                   win32::ComRef<IPersistFile>* file) {
   win32::ComRef<IShellLinkA> link;
-  return win32::KeptResult(CoCreateInstance(CLSID_ShellLink, NULL,
-                                            CLSCTX_INPROC_SERVER,
-                                            IID_IShellLinkA, link.receive())) &&
+  return win32::KeptResult(CoCreateInstance(kShellLink, NULL,
+                                            CLSCTX_INPROC_SERVER, kShellLinkA,
+                                            link.receive())) &&
          FillLink(link.get(), fields.target, fields.workingDirectory,
                   fields.arguments, fields.showCommand, file);
 }

@@ -35,34 +35,24 @@ WideText::WideText(const char* text) : text_(0), valid_(true) {
   // Windows' table for code page 932 also takes the bytes 0x80, 0xA0 and
   // 0xFD to 0xFF, which start no character, to characters of their own:
   // kNoCodePage932Char among them. They are refused by the project's rule.
-  if (!IsValidText932(text, static_cast<unsigned>(strlen(text)))) {
-    valid_ = Refused(ERROR_NO_UNICODE_TRANSLATION);
-    return;
+  DWORD refusal = ERROR_NO_UNICODE_TRANSLATION;
+  if (IsValidText932(text, static_cast<unsigned>(strlen(text)))) {
+    const int length = MultiByteToWideChar(
+        kSettingsCodePage, MB_ERR_INVALID_CHARS, text, -1, NULL, 0);
+    refusal = length == 0 ? GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
+    WCHAR* wide = local_;
+    if (length > kMaxPath) {
+      heap_.Reset(new (std::nothrow) WCHAR[length]);
+      wide = heap_.get();
+    }
+    if (length != 0 && wide != 0) {
+      valid_ = Kept(MultiByteToWideChar(kSettingsCodePage, MB_ERR_INVALID_CHARS,
+                                        text, -1, wide, length) != 0);
+      text_ = wide;
+      return;
+    }
   }
-  if (MultiByteToWideChar(kSettingsCodePage, MB_ERR_INVALID_CHARS, text, -1,
-                          local_, kMaxPath) != 0) {
-    text_ = local_;
-    return;
-  }
-  const DWORD error = GetLastError();
-  int length = 0;
-  if (error == ERROR_INSUFFICIENT_BUFFER) {
-    length = MultiByteToWideChar(kSettingsCodePage, MB_ERR_INVALID_CHARS, text,
-                                 -1, NULL, 0);
-  }
-  if (length == 0) {
-    valid_ =
-        Refused(error == ERROR_INSUFFICIENT_BUFFER ? GetLastError() : error);
-    return;
-  }
-  heap_.Reset(new (std::nothrow) WCHAR[length]);
-  if (!heap_.valid()) {
-    valid_ = Refused(ERROR_NOT_ENOUGH_MEMORY);
-    return;
-  }
-  valid_ = Kept(MultiByteToWideChar(kSettingsCodePage, MB_ERR_INVALID_CHARS,
-                                    text, -1, heap_.get(), length) != 0);
-  text_ = heap_.get();
+  valid_ = Refused(refusal);
 }
 
 HANDLE CreateFileOf(const char* path, DWORD access, DWORD share,
@@ -127,8 +117,8 @@ unsigned NarrowTextForDisplay(const WCHAR* text, char* buffer, unsigned size) {
   // Whole characters only, as many as fit before the terminator.
   unsigned length = 0;
   while (whole[length] != '\0') {
-    const unsigned next = static_cast<unsigned>(NextChar(&whole[length]) -
-                                                whole.get());
+    const unsigned next =
+        static_cast<unsigned>(NextChar(&whole[length]) - whole.get());
     if (next >= size) break;
     length = next;
   }

@@ -62,6 +62,13 @@ class WideText {
 HANDLE CreateFileOf(const char* path, DWORD access, DWORD share,
                     DWORD disposition);
 
+// The whole of the file `path`, opened through CreateFileOf with `share`,
+// into `*bytes` as ReadWholeFile reads it (platform/platform.h); a file
+// found shorter than its size while read is kept as read when `shorter`,
+// and fails with ERROR_HANDLE_EOF otherwise.
+bool ReadFileOf(const char* path, DWORD share, unsigned most, bool shorter,
+                HeapArray<char>* bytes, unsigned* size);
+
 // WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS) of a terminated UTF-16
 // text into `buffer` (`size` bytes, terminator included): the length
 // written, without the terminator. 0, with the error kept, when the text
