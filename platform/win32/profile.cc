@@ -42,14 +42,12 @@ struct Header {
   unsigned nameLength;
 };
 
-// Kept until the process ends: its blocks are given back only by Forget,
-// and the static object needs no destructor run at exit.
 struct KeptFile {
-  char* path;
+  HeapArray<char> path;
   FileStamp stamp;
-  char* text;
+  HeapArray<char> text;
   unsigned length;
-  Header* headers;
+  HeapArray<Header> headers;
   unsigned headerCount;
 };
 
@@ -98,34 +96,32 @@ bool ReadBytes(const char* path, HeapArray<char>* text, unsigned* length) {
 // until then).
 bool IndexHeaders(KeptFile* file) {
   for (;;) {
-    ProfileScanner scanner(file->text, file->length);
+    ProfileScanner scanner(file->text.get(), file->length);
     ProfileLine line;
     unsigned at = 0;
     while (scanner.Next(&line)) {
       if (line.kind != ProfileLine::kHeader) continue;
-      if (file->headers != 0) {
-        Header& header = file->headers[at];
-        header.line = static_cast<unsigned>(line.line - file->text);
-        header.name = static_cast<unsigned>(line.name - file->text);
+      if (file->headers.valid()) {
+        Header& header = file->headers.get()[at];
+        header.line = static_cast<unsigned>(line.line - file->text.get());
+        header.name = static_cast<unsigned>(line.name - file->text.get());
         header.nameLength = line.nameLength;
       }
       ++at;
     }
-    if (file->headers != 0) {
+    if (file->headers.valid()) {
       file->headerCount = at;
       return true;
     }
-    file->headers = new (std::nothrow) Header[at + 1];
-    if (file->headers == 0) return false;
+    file->headers.Reset(new (std::nothrow) Header[at + 1]);
+    if (!file->headers.valid()) return false;
   }
 }
 
 void Forget(KeptFile* file) {
-  delete[] file->path;
-  delete[] file->text;
-  delete[] file->headers;
-  file->path = file->text = 0;
-  file->headers = 0;
+  file->path.Reset();
+  file->text.Reset();
+  file->headers.Reset();
   file->length = file->headerCount = 0;
 }
 
@@ -137,22 +133,20 @@ bool Load(const char* path) {
     Forget(&g_kept);
     return false;
   }
-  if (g_kept.path != 0 && strcmp(g_kept.path, path) == 0 &&
+  if (g_kept.path.valid() && strcmp(g_kept.path.get(), path) == 0 &&
       SameStamp(g_kept.stamp, stamp)) {
     return true;
   }
   Forget(&g_kept);
   const size_t pathSize = strlen(path) + 1;
-  HeapArray<char> text;
-  g_kept.path = new (std::nothrow) char[pathSize];
-  const bool read = g_kept.path != 0 && ReadBytes(path, &text, &g_kept.length);
-  g_kept.text = text.Take();
-  if (!read || !SettingsTextInPlace(g_kept.text, &g_kept.length) ||
+  g_kept.path.Reset(new (std::nothrow) char[pathSize]);
+  if (!g_kept.path.valid() || !ReadBytes(path, &g_kept.text, &g_kept.length) ||
+      !SettingsTextInPlace(g_kept.text.get(), &g_kept.length) ||
       !IndexHeaders(&g_kept)) {
     Forget(&g_kept);
     return false;
   }
-  memcpy(g_kept.path, path, pathSize);
+  memcpy(g_kept.path.get(), path, pathSize);
   g_kept.stamp = stamp;
   return true;
 }
@@ -162,7 +156,7 @@ bool Load(const char* path) {
 // name. None when absent.
 const char* SectionText(const char* name, unsigned nameLength,
                         unsigned* length) {
-  const char* const text = g_kept.text;
+  const char* const text = g_kept.text.get();
   *length = 0;
   if (text == 0) return "";
   if (nameLength == 0) {  // "[]" is never the empty name

@@ -41,7 +41,7 @@ WideText::WideText(const char* text) : text_(0), valid_(true) {
         kSettingsCodePage, MB_ERR_INVALID_CHARS, text, -1, NULL, 0);
     refusal = length == 0 ? GetLastError() : ERROR_NOT_ENOUGH_MEMORY;
     WCHAR* wide = local_;
-    if (length > kMaxPath) {
+    if (length > static_cast<int>(kMaxPath)) {
       heap_.Reset(new (std::nothrow) WCHAR[length]);
       wide = heap_.get();
     }
