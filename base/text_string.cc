@@ -347,30 +347,29 @@ int TextString::Length() const { return LengthOf(Text()); }
 // ---- Spans ----------------------------------------------------------------
 
 TextString TextString::SliceAt(int first, int last) const {
-  TextString result;
-  int length = Length();
+  const int length = Length();
   if (first < 0) first = 0;
   if (last >= length) last = length - 1;  // the copy stops at the terminator
-  if (first > last) return result;
-  int n = last - first + 1;
-  char* block = NewBlock(n + 1);
-  if (block) {
-    std::memcpy(block, Text() + first, n);
-    block[n] = '\0';
-  }
-  result.Install(block);
-  return result;
+  return TextOfSpan(Text() + first, Text() + last);
 }
 
+// The new text is made in one block before the old one goes, so `text` may
+// point into this buffer.
 bool TextString::ReplaceSpanAt(int first, int last, const char* text) {
-  int end = Length() - 1;
-  TextString prefix;
-  TextString suffix;
-  if (first > 0) prefix = SliceAt(0, first - 1);
-  if (last < end) suffix = SliceAt(last + 1, end);
-  // Built completely before Set, so `text` may point into this buffer.
-  Set(prefix.Concat(text).Concat(suffix));
-  return buffer_ != NULL;
+  const char* s = Text();
+  const int length = Length();
+  const int head = first < 0 ? 0 : first > length ? length : first;
+  const int tail = last < 0 ? 0 : last >= length ? length : last + 1;
+  text = OrEmpty(text);
+  const int n = LengthOf(text);
+  char* block = NewBlock(head + n + length - tail + 1);
+  if (block) {
+    std::memcpy(block, s, head);
+    std::memcpy(block + head, text, n);
+    std::memcpy(block + head + n, s + tail, length - tail + 1);
+  }
+  Install(block);
+  return block != NULL;
 }
 
 TextString TextString::Slice(const char* first, const char* last) const {
