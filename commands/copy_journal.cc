@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "platform/compiler.h"
 #include "platform/platform.h"
 #include "platform/staged_names.h"
 #include "settings/messages.h"
@@ -37,7 +38,7 @@ bool ParseJournal(const char* text, platform::HeapArray<StagedPair>* pairs,
   }
   *count = -2;
   for (const char* at = text; *at != '\0'; ++at) *count += *at == '\n';
-  pairs->Reset(new (std::nothrow) StagedPair[*count + 1]);
+  pairs->Reset(NewStagedPairs(*count + 1));
   if (!pairs->valid()) return false;
   const char* line = text + sizeof kHeader - 1;
   for (int i = 0; i < *count; ++i) {
@@ -72,6 +73,12 @@ bool Unusable(const TextString& path) {
 }
 
 }  // namespace
+
+// Out of line: the array's construction loop is needed by the journal and
+// by the copy's plan.
+UPDATER_NOINLINE StagedPair* NewStagedPairs(int count) {
+  return new (std::nothrow) StagedPair[count];
+}
 
 TextString CopyJournalPath(bool committed) {
   return SettingsPath.Concat(committed ? platform::kCommittedJournalSuffix
