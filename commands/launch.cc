@@ -1,5 +1,6 @@
 #include "commands/launch.h"
 
+#include <cstring>
 #include <new>
 
 #include "commands/exit_code_list.h"
@@ -25,8 +26,8 @@ bool IsEnclosedInQuotes(const TextString& text) {
 // A path that is already enclosed stays as written.
 bool ProgramPart(const TextString& path, const TextString& bare,
                  TextString* out) {
-  if (IsEnclosedInQuotes(path) ||
-      (bare.CountOf(" ") == 0 && bare.CountOf("\t") == 0)) {
+  // A blank or a tab is never the second byte of a character.
+  if (IsEnclosedInQuotes(path) || !std::strpbrk(bare.Text(), " \t")) {
     return out->Assign(path.Text());
   }
   return out->Assign("\"") && out->Append(bare.Text()) && out->Append("\"");
