@@ -53,11 +53,10 @@ InUseOutcome Ended(RetryResult result) {
 bool AskToRetry(const char* path) {
   TextString names;
   TextString text;
-  if (HolderNames(path, &names)) {
-    text.LoadFormat(MSG_FILE_IN_USE, path, names.Text());
-  } else {
-    text.LoadFormat(MSG_FILE_IN_USE_UNNAMED, path);
-  }
+  // The unnamed message leaves the names unread.
+  text.LoadFormat(HolderNames(path, &names) ? MSG_FILE_IN_USE
+                                            : MSG_FILE_IN_USE_UNNAMED,
+                  path, names.Text());
   return ShowBox("in use", text.Text(),
                  platform::kMbRetryCancel | platform::kMbIconWarning) ==
          platform::kIdRetry;
