@@ -107,8 +107,8 @@ GroupWalk::GroupWalk(const char* text, const char* open, const char* close)
     : text_(OrEmpty(text)),
       open_(OrEmpty(open)),
       close_(OrEmpty(close)),
-      openLength_(LengthOf(open)),
-      closeLength_(LengthOf(close)),
+      openLength_(static_cast<int>(std::strlen(open_))),
+      closeLength_(static_cast<int>(std::strlen(close_))),
       position_(0),
       depth_(0),
       nextOpen_(),
@@ -211,7 +211,8 @@ bool DigitOf(char c, int base, int* digit) {
 }
 
 bool SpanEquals(const char* span, int length, const char* text) {
-  return length == LengthOf(text) && SameFolded(span, OrEmpty(text), length);
+  // Equal lengths: a null `text` is read only when `length` is 0, not at all.
+  return length == LengthOf(text) && SameFolded(span, text, length);
 }
 
 bool DirectoryOf(const char* path, TextString* out) {
@@ -272,7 +273,7 @@ bool TextString::Reserve(int size) {
 // argument that points into this string is still intact when it is read.
 bool TextString::Assign(const char* text) {
   text = OrEmpty(text);
-  int n = LengthOf(text);
+  int n = static_cast<int>(std::strlen(text));
   char* block = NewBlock(n + 1);
   if (block) std::memcpy(block, text, n + 1);
   Install(block);
@@ -282,7 +283,7 @@ bool TextString::Assign(const char* text) {
 bool TextString::Append(const char* text) {
   text = OrEmpty(text);
   int oldLength = Length();
-  int n = LengthOf(text);
+  int n = static_cast<int>(std::strlen(text));
   char* block = NewBlock(oldLength + n + 1);
   if (block) {
     std::memcpy(block, Text(), oldLength);
@@ -333,7 +334,7 @@ bool TextString::Equals(const TextString& other) const {
 }
 
 bool TextString::Equals(const char* text) const {
-  return EqualsFolded(Text(), OrEmpty(text));
+  return EqualsFolded(Text(), text);
 }
 
 bool TextString::Differs(const TextString& other) const {
