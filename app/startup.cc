@@ -12,19 +12,20 @@
 
 namespace {
 
-// A folder as a Win32 path call fills its buffer: "" when the call fails.
-TextString FolderPath(unsigned (*get)(char*, unsigned)) {
-  TextString path;
-  path.Reserve(platform::kMaxPath);
-  get(path.Buffer(), platform::kMaxPath);
-  path.Compact();
-  return path;
-}
+// Stand-ins for the two folders that have no shell folder number.
+const int kWindowsFolder = -1;
+const int kSystemFolder = -2;
 
-TextString SpecialFolder(int csidl) {
+// A folder as a Win32 path call fills its buffer: "" when the call fails.
+TextString FolderPath(int folder) {
   TextString path;
   path.Reserve(platform::kMaxPath);
-  platform::SpecialFolderPath(csidl, path.Buffer());
+  if (folder == kWindowsFolder)
+    platform::WindowsDirectory(path.Buffer(), platform::kMaxPath);
+  else if (folder == kSystemFolder)
+    platform::SystemDirectory(path.Buffer(), platform::kMaxPath);
+  else
+    platform::SpecialFolderPath(folder, path.Buffer());
   path.Compact();
   return path;
 }
@@ -85,12 +86,12 @@ bool DefineBuiltinSymbols() {
   // without its trailing backslash ("C:" for an executable in a drive's
   // root).
   const TextString builtins[kBuiltinSymbolCount] = {
-      FolderPath(platform::WindowsDirectory),
-      FolderPath(platform::SystemDirectory), ModulePath.Items(0, -2, "\\"),
-      SpecialFolder(nt ? platform::kCsidlCommonDesktopDirectory
-                       : platform::kCsidlDesktopDirectory),
-      SpecialFolder(nt ? platform::kCsidlCommonPrograms
-                       : platform::kCsidlPrograms)};
+      FolderPath(kWindowsFolder), FolderPath(kSystemFolder),
+      ModulePath.Items(0, -2, "\\"),
+      FolderPath(nt ? platform::kCsidlCommonDesktopDirectory
+                    : platform::kCsidlDesktopDirectory),
+      FolderPath(nt ? platform::kCsidlCommonPrograms
+                    : platform::kCsidlPrograms)};
   return LoadSymbolTable(SettingsPath.Text(), builtins);
 }
 
