@@ -687,7 +687,8 @@ void TextString::Trim(const char* leading, const char* trailing) {
 #endif
 
 void TextString::FormatV(const char* format, va_list args) {
-  char area[kFormatArea] = {0};
+  char area[kFormatArea];
+  area[0] = '\0';
   UPDATER_VSNPRINTF(area, kFormatArea, OrEmpty(format), args);
   // Some runtimes leave a cut result unterminated.
   area[kFormatArea - 1] = '\0';
@@ -702,7 +703,9 @@ void TextString::LoadFormat(unsigned id, ...) {
 }
 
 void TextString::LoadFormatV(unsigned id, va_list args) {
-  char pattern[kTemplateArea] = {0};
+  // An id the table lacks leaves the area as it was: empty.
+  char pattern[kTemplateArea];
+  pattern[0] = '\0';
   platform::LoadResourceString(id, pattern, kTemplateArea);
   pattern[kTemplateArea - 1] = '\0';
   FormatV(pattern, args);
