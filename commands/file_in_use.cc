@@ -54,9 +54,9 @@ bool AskToRetry(const char* path) {
   TextString names;
   TextString text;
   // The unnamed message leaves the names unread.
-  text.LoadFormat(HolderNames(path, &names) ? MSG_FILE_IN_USE
-                                            : MSG_FILE_IN_USE_UNNAMED,
-                  path, names.Text());
+  text.LoadFormat(
+      HolderNames(path, &names) ? MSG_FILE_IN_USE : MSG_FILE_IN_USE_UNNAMED,
+      path, names.Text());
   return ShowBox("in use", text.Text(),
                  platform::kMbRetryCancel | platform::kMbIconWarning) ==
          platform::kIdRetry;
