@@ -46,18 +46,13 @@ int ExpansionLimit(int length) {
 }
 
 ExpansionResult ExpandValue(TextString* text) {
-  // All three passes run, whatever the earlier ones did.
-  const ExpansionResult symbols = ExpandSymbols(text);
+  // All three passes run, whatever the earlier ones did. The results are
+  // ordered: a text not whole outweighs a change, a change no change.
+  ExpansionResult result = ExpandSymbols(text);
   const ExpansionResult appPaths = ExpandAppPaths(text);
+  if (appPaths > result) result = appPaths;
   const ExpansionResult folded = FoldParentDirs(text);
-  if (symbols == kExpansionNotWhole || appPaths == kExpansionNotWhole ||
-      folded == kExpansionNotWhole) {
-    return kExpansionNotWhole;
-  }
-  return symbols == kExpansionChanged || appPaths == kExpansionChanged ||
-                 folded == kExpansionChanged
-             ? kExpansionChanged
-             : kExpansionUnchanged;
+  return folded > result ? folded : result;
 }
 
 ExpansionResult ExpandSymbols(TextString* text) {
