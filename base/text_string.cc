@@ -741,10 +741,8 @@ int TextString::HexToInt() const {
 
 // ---- Whole-text operations --------------------------------------------------
 
-void TextString::Compact() {
-  TextString copy(*this);
-  Set(copy);
-}
+// Assign copies before it lets go of the old block.
+void TextString::Compact() { Assign(Text()); }
 
 void TextString::SetText(const char* text) {
   // Emptying first and then adding gives the same text as one Set, and one
