@@ -222,12 +222,9 @@ bool DirectoryOf(const char* path, TextString* out) {
     if (*c == '\\') slash = c;
   }
   if (!slash || slash == p) return false;
-  int n = static_cast<int>(slash - p);
   // Built aside so that a path inside `out` itself stays readable.
-  TextString directory;
-  if (!directory.Reserve(n + 1)) return false;
-  std::memcpy(directory.Buffer(), p, n);
-  return out->Assign(directory.Text());
+  const TextString directory = TextOfSpan(p, slash - 1);
+  return directory.Length() != 0 && out->Assign(directory.Text());
 }
 
 // ---- Construction and storage -------------------------------------------
