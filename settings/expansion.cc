@@ -4,6 +4,7 @@
 #include <new>
 
 #include "base/text_builder.h"
+#include "platform/compiler.h"
 #include "settings/app_paths.h"
 #include "settings/symbol_table.h"
 
@@ -40,7 +41,8 @@ bool ResolveAppPathsGroup(const TextString& whole, TextString* out) {
   return out->Assign(value.Text());
 }
 
-int ExpansionLimit(int length) {
+// Out of line: both passes that insert values ask it.
+UPDATER_NOINLINE int ExpansionLimit(int length) {
   // The product cannot overflow: settings values stay far below 256 MiB.
   return length > kMaxExpandedLength / 8 ? length * 8 : kMaxExpandedLength;
 }
