@@ -1,5 +1,7 @@
 #include "commands/msgbox.h"
 
+#include <string.h>
+
 #include <new>
 
 #include "app/proc_driver.h"
@@ -37,17 +39,16 @@ bool ParseFlag(const TextString& flag, TextString* target, int* expected) {
 }
 
 unsigned MsgboxStyle(const TextString& type) {
-  static const struct {
-    const char* word;
-    unsigned style;
-  } kTypes[] = {
-      {"ERROR", kMsgboxErrorStyle},
-      {"INFORMATION", kMsgboxInformationStyle},
-      {"WARNING", kMsgboxWarningStyle},
-      {"QUESTION", kMsgboxQuestionStyle},
-  };
-  for (unsigned i = 0; i < sizeof kTypes / sizeof kTypes[0]; ++i)
-    if (type.Equals(kTypes[i].word)) return kTypes[i].style;
+  // The words one after the other, each ended by its zero byte, and their
+  // styles in the same order (each fits 16 bits).
+  static const char kWords[] = "ERROR\0INFORMATION\0WARNING\0QUESTION";
+  static const unsigned short kStyles[] = {
+      kMsgboxErrorStyle, kMsgboxInformationStyle, kMsgboxWarningStyle,
+      kMsgboxQuestionStyle};
+  const char* word = kWords;
+  for (unsigned i = 0; i < sizeof kStyles / sizeof kStyles[0];
+       ++i, word += strlen(word) + 1)
+    if (type.Equals(word)) return kStyles[i];
   return 0;
 }
 
