@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/process_state.h"
+#include "commands/item_list.h"
 #include "commands/kind_table.h"
 #include "settings/exit_code.h"
 #include "settings/messages.h"
@@ -56,8 +57,7 @@ ProcList LoadProcList(const TextString& text, int count) {
     return NotLoaded();
   }
   for (int i = 0; i < count; ++i) {
-    TextString section = text.Item(i, ",");
-    section.Trim(" ");
+    const TextString section = ListItem(text, i);
     TextString mode;
     if (!ReadParam(section.Text(), "MODE", &mode)) return Abandon(list);
     const ProcKind* kind = FindProcKind(mode);
