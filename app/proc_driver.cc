@@ -40,9 +40,13 @@ bool RunUpdater() {
     StopRun(kExitStartupFailed);
     return false;
   }
-  if (!LoadProcList(UpdaterProc, count)) return false;
-  if (!RunProcList(CurrentProcList())) return false;
-  FreeProcList(CurrentProcList());
+  return LoadAndRunProcList(UpdaterProc, count);
+}
+
+bool LoadAndRunProcList(const TextString& text, int count) {
+  const ProcList list = LoadProcList(text, count);
+  if (!list || !RunProcList(list)) return false;
+  FreeProcList(list);
   return true;
 }
 
