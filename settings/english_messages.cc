@@ -10,9 +10,11 @@ namespace {
 
 // Each with the arguments of the Japanese template of its id, in order,
 // one after the other, each ended by its zero byte; an id without a message
-// has an empty text. One block: no table of pointers to relocate.
+// has an empty text. One block: no table of pointers to relocate; a
+// literal rather than an array, which at this length would be aligned to
+// 32 bytes.
 // clang-format off
-const char kEnglish[] =
+const char* const kEnglish =
     /* 0: none */ UPDATER_END_OF_TEXT
     /* 1 */
     "File not found.\n\nFile: \"%s\"" UPDATER_END_OF_TEXT
