@@ -12,22 +12,34 @@
 
 namespace {
 
-// Stand-ins for the two folders that have no shell folder number.
-const int kWindowsFolder = -1;
-const int kSystemFolder = -2;
+// The built-in symbols, in kBuiltinSymbolNames order.
+enum BuiltinFolder { kWindows, kSystem, kSource, kDesktop, kPrograms };
 
-// A folder as a Win32 path call fills its buffer: "" when the call fails.
-TextString FolderPath(int folder) {
-  TextString path;
-  path.Reserve(platform::kMaxPath);
-  if (folder == kWindowsFolder)
-    platform::WindowsDirectory(path.Buffer(), platform::kMaxPath);
-  else if (folder == kSystemFolder)
-    platform::SystemDirectory(path.Buffer(), platform::kMaxPath);
-  else
-    platform::SpecialFolderPath(folder, path.Buffer());
-  path.Compact();
-  return path;
+// Fills `path` with the folder of a built-in symbol as a Win32 path call
+// fills its buffer: "" when the call fails. <Src> is the executable's
+// directory without its trailing backslash ("C:" for an executable in a
+// drive's root).
+void ReadFolder(int folder, TextString* path) {
+  if (folder == kSource) {
+    path->Set(ModulePath.Items(0, -2, "\\"));
+    return;
+  }
+  path->Reserve(platform::kMaxPath);
+  char* const buffer = path->Buffer();
+  if (folder == kWindows) {
+    platform::WindowsDirectory(buffer, platform::kMaxPath);
+  } else if (folder == kSystem) {
+    platform::SystemDirectory(buffer, platform::kMaxPath);
+  } else {
+    const bool nt = platform::IsNtPlatform();
+    platform::SpecialFolderPath(
+        folder == kDesktop
+            ? (nt ? platform::kCsidlCommonDesktopDirectory
+                  : platform::kCsidlDesktopDirectory)
+            : (nt ? platform::kCsidlCommonPrograms : platform::kCsidlPrograms),
+        buffer);
+  }
+  path->Compact();
 }
 
 // Ends a path whose file name has no extension with a dot, so that the
@@ -81,17 +93,8 @@ bool FirstArgument(const TextString& text, TextString* out) {
 }
 
 bool DefineBuiltinSymbols() {
-  const bool nt = platform::IsNtPlatform();
-  // In kBuiltinSymbolNames order. <Src> is the executable's directory
-  // without its trailing backslash ("C:" for an executable in a drive's
-  // root).
-  const TextString builtins[kBuiltinSymbolCount] = {
-      FolderPath(kWindowsFolder), FolderPath(kSystemFolder),
-      ModulePath.Items(0, -2, "\\"),
-      FolderPath(nt ? platform::kCsidlCommonDesktopDirectory
-                    : platform::kCsidlDesktopDirectory),
-      FolderPath(nt ? platform::kCsidlCommonPrograms
-                    : platform::kCsidlPrograms)};
+  TextString builtins[kBuiltinSymbolCount];
+  for (int i = 0; i < kBuiltinSymbolCount; ++i) ReadFolder(i, &builtins[i]);
   return LoadSymbolTable(SettingsPath.Text(), builtins);
 }
 
