@@ -60,23 +60,25 @@ ProcList LoadProcList(const TextString& text, int count) {
     ShowError(MSG_OUT_OF_MEMORY, "ProcList");
     return NotLoaded();
   }
-  for (int i = 0; i < count; ++i) {
+  // A bad section ends the walk early; the list is then abandoned.
+  int i = 0;
+  for (; i < count; ++i) {
     const TextString section = ListItem(text, i);
     TextString mode;
-    if (!ReadParam(section.Text(), "MODE", &mode)) return Abandon(list);
+    if (!ReadParam(section.Text(), "MODE", &mode)) break;
     const ProcKind* kind = FindProcKind(mode);
     if (!kind) {
       ShowError(MSG_BAD_SYMBOL, mode.Text());
-      return Abandon(list);
+      break;
     }
     list[i] = kind->load(section.Text());
-    if (!list[i]) return Abandon(list);
+    if (!list[i]) break;
   }
-  if (!AddProcList(list)) {
+  if (i == count) {
+    if (AddProcList(list)) return list;
     ShowError(MSG_OUT_OF_MEMORY, "ProcListArray");
-    return Abandon(list);
   }
-  return list;
+  return Abandon(list);
 }
 
 bool RunProcList(ProcList list) {
