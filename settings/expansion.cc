@@ -13,6 +13,13 @@ namespace {
 const char kPathSeparator[] = "\\";
 const char kParentStep[] = "..";
 
+// The end of the path item that starts at `item`: its backslash or the
+// terminator. Out of line: the fold walks the items twice.
+UPDATER_NOINLINE const char* ItemEnd(const char* item) {
+  while (*item && *item != '\\') item = NextTextChar(item);
+  return item;
+}
+
 }  // namespace
 
 bool ParseAppPathsGroup(const TextString& whole, TextString* program,
@@ -168,8 +175,7 @@ ExpansionResult FoldParentDirs(TextString* text) {
   bool changed = false;
   const char* item = s;
   for (int index = 0;; ++index) {
-    const char* end = item;
-    while (*end && *end != '\\') end = NextTextChar(end);
+    const char* end = ItemEnd(item);
     const bool parentStep =
         end - item == 2 && std::strncmp(item, kParentStep, 2) == 0;
     if (index >= 2 && parentStep) {
@@ -191,8 +197,7 @@ ExpansionResult FoldParentDirs(TextString* text) {
   }
   TextBuilder folded;
   for (int i = 0; i < keptCount; ++i) {
-    const char* end = kept[i];
-    while (*end && *end != '\\') end = NextTextChar(end);
+    const char* end = ItemEnd(kept[i]);
     if (i > 0) folded.Append(kPathSeparator, 1);
     folded.Append(kept[i], static_cast<int>(end - kept[i]));
   }
