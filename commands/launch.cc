@@ -77,18 +77,17 @@ bool LaunchProcess(const char* path, const char* params, int wait,
   TextString bare(program);
   if (IsEnclosedInQuotes(program)) bare = program.Mid(1, program.Length() - 2);
   // No file name holds a double quote; one inside the path would make
-  // CreateProcessA split it where the writer did not mean to.
-  if (bare.CountOf("\"") != 0) return false;
-
-  // The folder comes from the path without its quotes, or it would begin
-  // with one and name no folder.
+  // CreateProcessA split it where the writer did not mean to. The folder
+  // comes from the path without its quotes, or it would begin with one and
+  // name no folder. A failed allocation on the way would start a cut
+  // command line.
   TextString folder;
-  if (!FolderOf(bare.Text(), &folder)) return false;
-
   TextString commandLine;
-  if (!ProgramPart(program, bare, &commandLine)) return false;
-  // A failed allocation on the way would start a cut command line.
-  if (!commandLine.Append(" ") || !commandLine.Append(params)) return false;
+  if (bare.CountOf("\"") != 0 || !FolderOf(bare.Text(), &folder) ||
+      !ProgramPart(program, bare, &commandLine) || !commandLine.Append(" ") ||
+      !commandLine.Append(params)) {
+    return false;
+  }
 
   const platform::LaunchWait how =
       wait != 0 ? platform::kWaitForExit : platform::kWaitForInputIdle;
