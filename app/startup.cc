@@ -50,18 +50,23 @@ void MarkMissingExtension(TextString* path) {
   if (name.Length() != 0 && name.CountOf(".") == 0) path->Add(".");
 }
 
-}  // namespace
-
-bool Initialize(const char* commandLine) {
-  CommandLineText.SetText(commandLine);
-
+// The caption is the command line's first argument. A switch where the
+// caption stands leaves the default caption.
+void SetCaptionFrom(const char* commandLine) {
   TextString caption;
-  // A switch where the caption stands leaves the default caption.
   if (!FirstWordIsSwitch(commandLine) &&
       FirstArgument(CommandLineText, &caption))
     AppCaption.Set(caption);
   else
     AppCaption.Set(DefaultCaption);
+}
+
+}  // namespace
+
+bool Initialize(const char* commandLine) {
+  CommandLineText.SetText(commandLine);
+
+  SetCaptionFrom(commandLine);
 
   // One byte more than the call may fill: a path that does not fit comes
   // back without its terminator, and this last zero still ends it.
