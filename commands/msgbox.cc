@@ -29,6 +29,16 @@ bool CheckFlag(const MSGBOX_INFO& record, bool* due) {
   return true;
 }
 
+// Shows TEXT ("%n" a line break, "%t" a tab) in a box of `style`: the
+// answer. In silent mode the default button answers, and the run goes on
+// as if it had been clicked.
+int Ask(const TextString& written, unsigned style) {
+  TextString text(written);
+  text.ReplaceAll("%n", "\n");
+  text.ReplaceAll("%t", "\t");
+  return ShowBox("MSGBOX", text.Text(), style);
+}
+
 }  // namespace
 
 bool ParseFlag(const TextString& flag, TextString* target, int* expected) {
@@ -67,12 +77,7 @@ bool RunMsgbox(ProcRecord* record) {
     ShowError(MSG_BAD_SYMBOL, info->TYPE.Text());
     return false;
   }
-  TextString text(info->TEXT);
-  text.ReplaceAll("%n", "\n");
-  text.ReplaceAll("%t", "\t");
-  // In silent mode the default button answers, and the run goes on as if
-  // it had been clicked.
-  const int answer = ShowBox("MSGBOX", text.Text(), style);
+  const int answer = Ask(info->TEXT, style);
   int abortItem;
   if (answer == platform::kIdOk || answer == platform::kIdYes) {
     info->result = true;
