@@ -50,17 +50,35 @@ bool SwitchValue(const TextString& word, const char* prefix,
   return true;
 }
 
+// The switches without a value, one after the other, each ended by its
+// zero byte: three for silence, two for the default log file ("/LOG" and
+// "/LOG="), then the two /LANG words.
+const char kSwitchWords[] =
+    "/SILENT\0/VERYSILENT\0/SUPPRESSMSGBOXES\0/LOG\0/LOG=\0/LANG=ja\0/LANG=en";
+const int kSilentWordsEnd = 3;
+const int kLogWordsEnd = 5;
+const int kJapaneseWord = 5;
+const int kSwitchWordCount = 7;
+
+// The index in kSwitchWords of the switch `word` is (letter case ignored);
+// kSwitchWordCount for any other word.
+int SwitchWordOf(const TextString& word) {
+  const char* each = kSwitchWords;
+  int index = 0;
+  for (; index < kSwitchWordCount; ++index, each += strlen(each) + 1)
+    if (word.Equals(each)) break;
+  return index;
+}
+
 // Records the switch `word` stands for in `out`; false for any other word.
 bool TakeSwitch(const TextString& word, CommandSwitches* out) {
-  if (word.Equals("/SILENT") || word.Equals("/VERYSILENT") ||
-      word.Equals("/SUPPRESSMSGBOXES")) {
+  const int index = SwitchWordOf(word);
+  if (index < kSilentWordsEnd) {
     out->silent = true;
     return true;
   }
-  // "/LOG" and "/LOG=" log to the default file.
   TextString value;
-  if (word.Equals("/LOG") || word.Equals("/LOG=") ||
-      SwitchValue(word, "/LOG=", &value)) {
+  if (index < kLogWordsEnd || SwitchValue(word, "/LOG=", &value)) {
     out->log = true;
     out->logPath = value;
     return true;
@@ -78,12 +96,9 @@ bool TakeSwitch(const TextString& word, CommandSwitches* out) {
     out->waitSeconds = number;
     return true;
   }
-  const bool japanese = word.Equals("/LANG=ja");
-  if (japanese || word.Equals("/LANG=en")) {
-    out->language = japanese ? kMessagesJapanese : kMessagesEnglish;
-    return true;
-  }
-  return false;
+  if (index == kSwitchWordCount) return false;
+  out->language = index == kJapaneseWord ? kMessagesJapanese : kMessagesEnglish;
+  return true;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/process_state.h"
+#include "commands/item_list.h"
 #include "commands/kind_table.h"
 #include "settings/exit_code.h"
 #include "settings/messages.h"
@@ -39,9 +40,13 @@ bool RunUpdater() {
     StopRun(kExitStartupFailed);
     return false;
   }
-  if (!LoadProcList(UpdaterProc, count)) return false;
-  if (!RunProcList(CurrentProcList())) return false;
-  FreeProcList(CurrentProcList());
+  return LoadAndRunProcList(UpdaterProc, count);
+}
+
+bool LoadAndRunProcList(const TextString& text, int count) {
+  const ProcList list = LoadProcList(text, count);
+  if (!list || !RunProcList(list)) return false;
+  FreeProcList(list);
   return true;
 }
 
@@ -55,24 +60,25 @@ ProcList LoadProcList(const TextString& text, int count) {
     ShowError(MSG_OUT_OF_MEMORY, "ProcList");
     return NotLoaded();
   }
-  for (int i = 0; i < count; ++i) {
-    TextString section = text.Item(i, ",");
-    section.Trim(" ");
+  // A bad section ends the walk early; the list is then abandoned.
+  int i = 0;
+  for (; i < count; ++i) {
+    const TextString section = ListItem(text, i);
     TextString mode;
-    if (!ReadParam(section.Text(), "MODE", &mode)) return Abandon(list);
+    if (!ReadParam(section.Text(), "MODE", &mode)) break;
     const ProcKind* kind = FindProcKind(mode);
     if (!kind) {
       ShowError(MSG_BAD_SYMBOL, mode.Text());
-      return Abandon(list);
+      break;
     }
     list[i] = kind->load(section.Text());
-    if (!list[i]) return Abandon(list);
+    if (!list[i]) break;
   }
-  if (!AddProcList(list)) {
+  if (i == count) {
+    if (AddProcList(list)) return list;
     ShowError(MSG_OUT_OF_MEMORY, "ProcListArray");
-    return Abandon(list);
   }
-  return list;
+  return Abandon(list);
 }
 
 bool RunProcList(ProcList list) {

@@ -25,6 +25,10 @@ ProcList LoadProcList(const TextString& text, int count);
 // keys) and as it ends (its result).
 bool RunProcList(ProcList list);
 
+// LoadProcList, RunProcList, and FreeProcList once the run went through: a
+// list that failed to run stays loaded until the end of the process.
+bool LoadAndRunProcList(const TextString& text, int count);
+
 // Destroys the list and its records and removes it from the ProcListArray;
 // returns ProcListCount afterwards (0 for null).
 int FreeProcList(ProcList list);

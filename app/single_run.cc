@@ -6,15 +6,13 @@ namespace {
 
 // The text in UTF-8, where a letter byte is always a letter; the bytes as
 // they are when they are no text of the ANSI code page.
-TextString Utf8Of(const TextString& text) {
+void ConvertToUtf8(TextString* text) {
   TextString utf8;
-  const unsigned size = platform::TextToUtf8(text.Text(), 0, 0);
+  const unsigned size = platform::TextToUtf8(text->Text(), 0, 0);
   if (size > 1 && utf8.Reserve(static_cast<int>(size)) &&
-      platform::TextToUtf8(text.Text(), utf8.Buffer(), size) == size) {
-    utf8.Compact();
-    return utf8;
+      platform::TextToUtf8(text->Text(), utf8.Buffer(), size) == size) {
+    text->Set(utf8);
   }
-  return text;
 }
 
 }  // namespace
@@ -23,9 +21,9 @@ TextString SingleRunName(const char* modulePath) {
   // The folder is cut off in the ANSI text, by that text's character rules;
   // cut in UTF-8 by the same rules, a byte of 0x81-0x9F would be taken for
   // a lead byte and swallow the backslash after it.
-  TextString folder;
-  DirectoryOf(modulePath, &folder);
-  const TextString utf8 = Utf8Of(folder);
+  TextString utf8;
+  DirectoryOf(modulePath, &utf8);
+  ConvertToUtf8(&utf8);
   unsigned long long hash = 14695981039346656037ULL;
   for (const char* p = utf8.Text(); *p; ++p) {
     unsigned char c = static_cast<unsigned char>(*p);
@@ -40,8 +38,8 @@ TextString SingleRunName(const char* modulePath) {
 
 bool ClaimSingleRun(const char* modulePath, platform::KernelObject* held) {
   const TextString name = SingleRunName(modulePath);
-  platform::MutexResult result = platform::CreateNamedMutex(
-      TextString("Global\\").Add(name).Text(), held);
+  platform::MutexResult result =
+      platform::CreateNamedMutex(TextString("Global\\").Add(name).Text(), held);
   // Systems without session namespaces refuse the prefix.
   if (result == platform::kMutexFailed)
     result = platform::CreateNamedMutex(name.Text(), held);

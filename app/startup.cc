@@ -12,21 +12,34 @@
 
 namespace {
 
-// A folder as a Win32 path call fills its buffer: "" when the call fails.
-TextString FolderPath(unsigned (*get)(char*, unsigned)) {
-  TextString path;
-  path.Reserve(platform::kMaxPath);
-  get(path.Buffer(), platform::kMaxPath);
-  path.Compact();
-  return path;
-}
+// The built-in symbols, in kBuiltinSymbolNames order.
+enum BuiltinFolder { kWindows, kSystem, kSource, kDesktop, kPrograms };
 
-TextString SpecialFolder(int csidl) {
-  TextString path;
-  path.Reserve(platform::kMaxPath);
-  platform::SpecialFolderPath(csidl, path.Buffer());
-  path.Compact();
-  return path;
+// Fills `path` with the folder of a built-in symbol as a Win32 path call
+// fills its buffer: "" when the call fails. <Src> is the executable's
+// directory without its trailing backslash ("C:" for an executable in a
+// drive's root).
+void ReadFolder(int folder, TextString* path) {
+  if (folder == kSource) {
+    path->Set(ModulePath.Items(0, -2, "\\"));
+    return;
+  }
+  path->Reserve(platform::kMaxPath);
+  char* const buffer = path->Buffer();
+  if (folder == kWindows) {
+    platform::WindowsDirectory(buffer, platform::kMaxPath);
+  } else if (folder == kSystem) {
+    platform::SystemDirectory(buffer, platform::kMaxPath);
+  } else {
+    const bool nt = platform::IsNtPlatform();
+    platform::SpecialFolderPath(
+        folder == kDesktop
+            ? (nt ? platform::kCsidlCommonDesktopDirectory
+                  : platform::kCsidlDesktopDirectory)
+            : (nt ? platform::kCsidlCommonPrograms : platform::kCsidlPrograms),
+        buffer);
+  }
+  path->Compact();
 }
 
 // Ends a path whose file name has no extension with a dot, so that the
@@ -37,18 +50,23 @@ void MarkMissingExtension(TextString* path) {
   if (name.Length() != 0 && name.CountOf(".") == 0) path->Add(".");
 }
 
-}  // namespace
-
-bool Initialize(const char* commandLine) {
-  CommandLineText.SetText(commandLine);
-
+// The caption is the command line's first argument. A switch where the
+// caption stands leaves the default caption.
+void SetCaptionFrom(const char* commandLine) {
   TextString caption;
-  // A switch where the caption stands leaves the default caption.
   if (!FirstWordIsSwitch(commandLine) &&
       FirstArgument(CommandLineText, &caption))
     AppCaption.Set(caption);
   else
     AppCaption.Set(DefaultCaption);
+}
+
+}  // namespace
+
+bool Initialize(const char* commandLine) {
+  CommandLineText.SetText(commandLine);
+
+  SetCaptionFrom(commandLine);
 
   // One byte more than the call may fill: a path that does not fit comes
   // back without its terminator, and this last zero still ends it.
@@ -80,17 +98,8 @@ bool FirstArgument(const TextString& text, TextString* out) {
 }
 
 bool DefineBuiltinSymbols() {
-  const bool nt = platform::IsNtPlatform();
-  // In kBuiltinSymbolNames order. <Src> is the executable's directory
-  // without its trailing backslash ("C:" for an executable in a drive's
-  // root).
-  const TextString builtins[kBuiltinSymbolCount] = {
-      FolderPath(platform::WindowsDirectory),
-      FolderPath(platform::SystemDirectory), ModulePath.Items(0, -2, "\\"),
-      SpecialFolder(nt ? platform::kCsidlCommonDesktopDirectory
-                       : platform::kCsidlDesktopDirectory),
-      SpecialFolder(nt ? platform::kCsidlCommonPrograms
-                       : platform::kCsidlPrograms)};
+  TextString builtins[kBuiltinSymbolCount];
+  for (int i = 0; i < kBuiltinSymbolCount; ++i) ReadFolder(i, &builtins[i]);
   return LoadSymbolTable(SettingsPath.Text(), builtins);
 }
 

@@ -107,8 +107,8 @@ GroupWalk::GroupWalk(const char* text, const char* open, const char* close)
     : text_(OrEmpty(text)),
       open_(OrEmpty(open)),
       close_(OrEmpty(close)),
-      openLength_(LengthOf(open)),
-      closeLength_(LengthOf(close)),
+      openLength_(static_cast<int>(std::strlen(open_))),
+      closeLength_(static_cast<int>(std::strlen(close_))),
       position_(0),
       depth_(0),
       nextOpen_(),
@@ -211,7 +211,8 @@ bool DigitOf(char c, int base, int* digit) {
 }
 
 bool SpanEquals(const char* span, int length, const char* text) {
-  return length == LengthOf(text) && SameFolded(span, OrEmpty(text), length);
+  // Equal lengths: a null `text` is read only when `length` is 0, not at all.
+  return length == LengthOf(text) && SameFolded(span, text, length);
 }
 
 bool DirectoryOf(const char* path, TextString* out) {
@@ -221,12 +222,9 @@ bool DirectoryOf(const char* path, TextString* out) {
     if (*c == '\\') slash = c;
   }
   if (!slash || slash == p) return false;
-  int n = static_cast<int>(slash - p);
   // Built aside so that a path inside `out` itself stays readable.
-  TextString directory;
-  if (!directory.Reserve(n + 1)) return false;
-  std::memcpy(directory.Buffer(), p, n);
-  return out->Assign(directory.Text());
+  const TextString directory = TextOfSpan(p, slash - 1);
+  return directory.Length() != 0 && out->Assign(directory.Text());
 }
 
 // ---- Construction and storage -------------------------------------------
@@ -272,7 +270,7 @@ bool TextString::Reserve(int size) {
 // argument that points into this string is still intact when it is read.
 bool TextString::Assign(const char* text) {
   text = OrEmpty(text);
-  int n = LengthOf(text);
+  int n = static_cast<int>(std::strlen(text));
   char* block = NewBlock(n + 1);
   if (block) std::memcpy(block, text, n + 1);
   Install(block);
@@ -282,7 +280,7 @@ bool TextString::Assign(const char* text) {
 bool TextString::Append(const char* text) {
   text = OrEmpty(text);
   int oldLength = Length();
-  int n = LengthOf(text);
+  int n = static_cast<int>(std::strlen(text));
   char* block = NewBlock(oldLength + n + 1);
   if (block) {
     std::memcpy(block, Text(), oldLength);
@@ -333,7 +331,7 @@ bool TextString::Equals(const TextString& other) const {
 }
 
 bool TextString::Equals(const char* text) const {
-  return EqualsFolded(Text(), OrEmpty(text));
+  return EqualsFolded(Text(), text);
 }
 
 bool TextString::Differs(const TextString& other) const {
@@ -347,30 +345,29 @@ int TextString::Length() const { return LengthOf(Text()); }
 // ---- Spans ----------------------------------------------------------------
 
 TextString TextString::SliceAt(int first, int last) const {
-  TextString result;
-  int length = Length();
+  const int length = Length();
   if (first < 0) first = 0;
   if (last >= length) last = length - 1;  // the copy stops at the terminator
-  if (first > last) return result;
-  int n = last - first + 1;
-  char* block = NewBlock(n + 1);
-  if (block) {
-    std::memcpy(block, Text() + first, n);
-    block[n] = '\0';
-  }
-  result.Install(block);
-  return result;
+  return TextOfSpan(Text() + first, Text() + last);
 }
 
+// The new text is made in one block before the old one goes, so `text` may
+// point into this buffer.
 bool TextString::ReplaceSpanAt(int first, int last, const char* text) {
-  int end = Length() - 1;
-  TextString prefix;
-  TextString suffix;
-  if (first > 0) prefix = SliceAt(0, first - 1);
-  if (last < end) suffix = SliceAt(last + 1, end);
-  // Built completely before Set, so `text` may point into this buffer.
-  Set(prefix.Concat(text).Concat(suffix));
-  return buffer_ != NULL;
+  const char* s = Text();
+  const int length = Length();
+  const int head = first < 0 ? 0 : first > length ? length : first;
+  const int tail = last < 0 ? 0 : last >= length ? length : last + 1;
+  text = OrEmpty(text);
+  const int n = LengthOf(text);
+  char* block = NewBlock(head + n + length - tail + 1);
+  if (block) {
+    std::memcpy(block, s, head);
+    std::memcpy(block + head, text, n);
+    std::memcpy(block + head + n, s + tail, length - tail + 1);
+  }
+  Install(block);
+  return block != NULL;
 }
 
 TextString TextString::Slice(const char* first, const char* last) const {
@@ -687,7 +684,8 @@ void TextString::Trim(const char* leading, const char* trailing) {
 #endif
 
 void TextString::FormatV(const char* format, va_list args) {
-  char area[kFormatArea] = {0};
+  char area[kFormatArea];
+  area[0] = '\0';
   UPDATER_VSNPRINTF(area, kFormatArea, OrEmpty(format), args);
   // Some runtimes leave a cut result unterminated.
   area[kFormatArea - 1] = '\0';
@@ -702,7 +700,9 @@ void TextString::LoadFormat(unsigned id, ...) {
 }
 
 void TextString::LoadFormatV(unsigned id, va_list args) {
-  char pattern[kTemplateArea] = {0};
+  // An id the table lacks leaves the area as it was: empty.
+  char pattern[kTemplateArea];
+  pattern[0] = '\0';
   platform::LoadResourceString(id, pattern, kTemplateArea);
   pattern[kTemplateArea - 1] = '\0';
   FormatV(pattern, args);
@@ -738,10 +738,8 @@ int TextString::HexToInt() const {
 
 // ---- Whole-text operations --------------------------------------------------
 
-void TextString::Compact() {
-  TextString copy(*this);
-  Set(copy);
-}
+// Assign copies before it lets go of the old block.
+void TextString::Compact() { Assign(Text()); }
 
 void TextString::SetText(const char* text) {
   // Emptying first and then adding gives the same text as one Set, and one

@@ -15,13 +15,17 @@ struct AttributeChange {
   unsigned attributes;
 };
 
+void LogAttributes(bool set, const char* path, unsigned attributes) {
+  TextString what;
+  what.Format("attributes 0x%08X", attributes);
+  LogFileOperation(set, what.Text(), path, 0);
+}
+
 bool SetAttributesOnce(const void* operation) {
   const AttributeChange& change =
       *static_cast<const AttributeChange*>(operation);
   const bool set = platform::SetAttributes(change.path, change.attributes);
-  TextString what;
-  what.Format("attributes 0x%08X", change.attributes);
-  LogFileOperation(set, what.Text(), change.path, 0);
+  LogAttributes(set, change.path, change.attributes);
   return set;
 }
 
@@ -35,9 +39,7 @@ bool SetAttributesOrReport(const char* path, unsigned attributes) {
 // A failure that no retry can mend (a listing that cannot name a file):
 // logged and shown.
 bool ReportAttributesFailed(const char* path, unsigned attributes) {
-  TextString what;
-  what.Format("attributes 0x%08X", attributes);
-  LogFileOperation(false, what.Text(), path, 0);
+  LogAttributes(false, path, attributes);
   ShowError(MSG_ATTR_FAILED, path, attributes);
   return false;
 }

@@ -176,7 +176,7 @@ bool RunCopy(ProcRecord* record) {
   plan.count = 0;
   plan.journal = 0;
   plan.nextNumber = platform::TickCount() ^ (platform::ProcessId() << 4);
-  plan.pairs.Reset(new (std::nothrow) StagedPair[copy.FROM.ItemCount(",") + 1]);
+  plan.pairs.Reset(NewStagedPairs(copy.FROM.ItemCount(",") + 1));
   plan.taken.Reset(
       new (std::nothrow) unsigned char[platform::kStagedNumberBytes]);
   if (!plan.pairs.valid() || !plan.taken.valid()) {

@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "platform/compiler.h"
 #include "platform/platform.h"
 #include "platform/staged_names.h"
 #include "settings/messages.h"
@@ -37,7 +38,7 @@ bool ParseJournal(const char* text, platform::HeapArray<StagedPair>* pairs,
   }
   *count = -2;
   for (const char* at = text; *at != '\0'; ++at) *count += *at == '\n';
-  pairs->Reset(new (std::nothrow) StagedPair[*count + 1]);
+  pairs->Reset(NewStagedPairs(*count + 1));
   if (!pairs->valid()) return false;
   const char* line = text + sizeof kHeader - 1;
   for (int i = 0; i < *count; ++i) {
@@ -72,6 +73,12 @@ bool Unusable(const TextString& path) {
 }
 
 }  // namespace
+
+// Out of line: the array's construction loop is needed by the journal and
+// by the copy's plan.
+UPDATER_NOINLINE StagedPair* NewStagedPairs(int count) {
+  return new (std::nothrow) StagedPair[count];
+}
 
 TextString CopyJournalPath(bool committed) {
   return SettingsPath.Concat(committed ? platform::kCommittedJournalSuffix
@@ -129,26 +136,32 @@ bool FinishInterruptedCopy() {
     if (!platform::FileExists(path.Text())) continue;
     platform::HeapArray<StagedPair> pairs;
     int count = 0;
-    if (!ReadJournal(path.Text(), &pairs, &count)) {
-      LogFileOperation(false, "read the journal", path.Text(), 0);
-      return Unusable(path);
-    }
-    int restored = 0;
-    if (committed) {
-      LogFormat("%s: a COPY of %d files cut off when done: removing backups",
+    // What could not be done to the journal itself; a pair that could not
+    // be acted on is logged where it failed.
+    const char* failure = "read the journal";
+    if (ReadJournal(path.Text(), &pairs, &count)) {
+      failure = 0;
+      LogFormat(committed
+                    ? "%s: a COPY of %d files cut off when done: removing "
+                      "backups"
+                    : "%s: a COPY of %d files was cut off: rolling back",
                 path.Text(), count);
-      if (!RemoveStagedFiles(pairs.get(), count, platform::kStagedBackup))
-        return Unusable(path);
-    } else {
-      LogFormat("%s: a COPY of %d files was cut off: rolling back", path.Text(),
-                count);
-      if (!RestorePairs(pairs.get(), count, &restored)) return Unusable(path);
-      LogFormat("rolled back: restored %d of %d files", restored, count);
+      int restored = 0;
+      bool acted;
+      if (committed) {
+        acted = RemoveStagedFiles(pairs.get(), count, platform::kStagedBackup);
+      } else {
+        acted = RestorePairs(pairs.get(), count, &restored);
+        if (acted)
+          LogFormat("rolled back: restored %d of %d files", restored, count);
+      }
+      if (acted) {
+        if (platform::RemoveFile(path.Text())) continue;
+        failure = "remove the journal";
+      }
     }
-    if (!platform::RemoveFile(path.Text())) {
-      LogFileOperation(false, "remove the journal", path.Text(), 0);
-      return Unusable(path);
-    }
+    if (failure) LogFileOperation(false, failure, path.Text(), 0);
+    return Unusable(path);
   }
   return true;
 }

@@ -19,6 +19,10 @@ struct StagedPair {
   bool wasNew;        // no destination when it was planned
 };
 
+// `count` pairs, each empty; null when memory has run out. Given back with
+// delete[].
+StagedPair* NewStagedPairs(int count);
+
 // The journal's path and its committed twin: the settings file's path with
 // platform::kJournalSuffix or platform::kCommittedJournalSuffix.
 TextString CopyJournalPath(bool committed);

@@ -27,12 +27,13 @@ bool FileDateAtLeast(const char* file, const char* date) {
   LogFormat("date of %s: %04u-%02u-%02u", file, written.year, written.month,
             written.day);
   const TextString wanted(date);
-  const unsigned short year = DatePart(wanted, 0);
-  const unsigned short month = DatePart(wanted, 1);
-  const unsigned short day = DatePart(wanted, 2);
-  if (written.year != year) return written.year > year;
-  if (written.month != month) return written.month > month;
-  return written.day >= day;
+  // Year, month, day: the first part that differs decides.
+  const unsigned short have[3] = {written.year, written.month, written.day};
+  for (int part = 0; part < 2; ++part) {
+    const unsigned short want = DatePart(wanted, part);
+    if (have[part] != want) return have[part] > want;
+  }
+  return have[2] >= DatePart(wanted, 2);
 }
 
 ProcRecord* LoadDate(const char* name) {

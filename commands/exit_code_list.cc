@@ -13,16 +13,17 @@ bool ParseExitCode(const TextString& item, unsigned* code) {
   }
   if (*text == '\0') return false;
   // Past these a number no longer fits 32 bits (or, negative, 31 bits).
-  const unsigned long long limit = negative ? 0x80000000ull : 0xFFFFFFFFull;
-  unsigned long long value = 0;
+  const unsigned limit = negative ? 0x80000000u : 0xFFFFFFFFu;
+  const unsigned radix = static_cast<unsigned>(base);
+  unsigned value = 0;
   for (; *text != '\0'; ++text) {
     int digit = 0;
     if (!DigitOf(*text, base, &digit)) return false;
-    value = value * base + digit;
-    if (value > limit) return false;
+    // value * radix + digit > limit, asked without passing 32 bits.
+    if (value > (limit - static_cast<unsigned>(digit)) / radix) return false;
+    value = value * radix + static_cast<unsigned>(digit);
   }
-  *code = static_cast<unsigned>(negative ? 0x100000000ull - value : value);
-  if (negative && value == 0) *code = 0;
+  *code = negative ? 0u - value : value;
   return true;
 }
 

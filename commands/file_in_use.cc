@@ -53,11 +53,11 @@ InUseOutcome Ended(RetryResult result) {
 bool AskToRetry(const char* path) {
   TextString names;
   TextString text;
-  if (HolderNames(path, &names)) {
-    text.LoadFormat(MSG_FILE_IN_USE, path, names.Text());
-  } else {
-    text.LoadFormat(MSG_FILE_IN_USE_UNNAMED, path);
-  }
+  // Named first: the names are read only once they are there. The unnamed
+  // message leaves them unread.
+  const unsigned id =
+      HolderNames(path, &names) ? MSG_FILE_IN_USE : MSG_FILE_IN_USE_UNNAMED;
+  text.LoadFormat(id, path, names.Text());
   return ShowBox("in use", text.Text(),
                  platform::kMbRetryCancel | platform::kMbIconWarning) ==
          platform::kIdRetry;

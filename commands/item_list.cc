@@ -26,8 +26,7 @@ bool ItemExists(const TextString& item) {
   if (item.Length() == 0 || item.Item(-1, "\\").Length() != 0) return false;
   // "C:\App\." names the folder itself. A drive root has no entry and stays
   // missing, as before.
-  TextString self(item);
-  self.Add(".");
+  const TextString self = item.Concat(".");
   platform::FindEntry entry;
   platform::FileSearch search;
   return search.First(self.Text(), &entry) &&

@@ -148,17 +148,19 @@ namespace {
 // Reads one key into its field, noting the value for the log; false after
 // the reader's message.
 bool ReadKey(ProcRecord* record, const char* section, const ProcKey& key) {
+  TextString shown;  // a number as the log shows it
+  const char* value;
   if (key.reader == kLeadingNumber) {
     int& field = record->*key.field.number;
     if (!ReadIntParam(section, key.key, &field)) return false;
-    TextString shown;
     shown.Format("%d", field);
-    NoteKeyValue(record, key.key, shown.Text());
-    return true;
+    value = shown.Text();
+  } else {
+    TextString& field = record->*key.field.text;
+    if (!ReadKeyText(section, key, &field)) return false;
+    value = field.Text();
   }
-  TextString& field = record->*key.field.text;
-  if (!ReadKeyText(section, key, &field)) return false;
-  NoteKeyValue(record, key.key, field.Text());
+  NoteKeyValue(record, key.key, value);
   return true;
 }
 

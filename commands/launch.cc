@@ -1,5 +1,6 @@
 #include "commands/launch.h"
 
+#include <cstring>
 #include <new>
 
 #include "commands/exit_code_list.h"
@@ -25,8 +26,8 @@ bool IsEnclosedInQuotes(const TextString& text) {
 // A path that is already enclosed stays as written.
 bool ProgramPart(const TextString& path, const TextString& bare,
                  TextString* out) {
-  if (IsEnclosedInQuotes(path) ||
-      (bare.CountOf(" ") == 0 && bare.CountOf("\t") == 0)) {
+  // A blank or a tab is never the second byte of a character.
+  if (IsEnclosedInQuotes(path) || !std::strpbrk(bare.Text(), " \t")) {
     return out->Assign(path.Text());
   }
   return out->Assign("\"") && out->Append(bare.Text()) && out->Append("\"");
@@ -76,18 +77,17 @@ bool LaunchProcess(const char* path, const char* params, int wait,
   TextString bare(program);
   if (IsEnclosedInQuotes(program)) bare = program.Mid(1, program.Length() - 2);
   // No file name holds a double quote; one inside the path would make
-  // CreateProcessA split it where the writer did not mean to.
-  if (bare.CountOf("\"") != 0) return false;
-
-  // The folder comes from the path without its quotes, or it would begin
-  // with one and name no folder.
+  // CreateProcessA split it where the writer did not mean to. The folder
+  // comes from the path without its quotes, or it would begin with one and
+  // name no folder. A failed allocation on the way would start a cut
+  // command line.
   TextString folder;
-  if (!FolderOf(bare.Text(), &folder)) return false;
-
   TextString commandLine;
-  if (!ProgramPart(program, bare, &commandLine)) return false;
-  // A failed allocation on the way would start a cut command line.
-  if (!commandLine.Append(" ") || !commandLine.Append(params)) return false;
+  if (bare.CountOf("\"") != 0 || !FolderOf(bare.Text(), &folder) ||
+      !ProgramPart(program, bare, &commandLine) || !commandLine.Append(" ") ||
+      !commandLine.Append(params)) {
+    return false;
+  }
 
   const platform::LaunchWait how =
       wait != 0 ? platform::kWaitForExit : platform::kWaitForInputIdle;

@@ -1,5 +1,7 @@
 #include "commands/msgbox.h"
 
+#include <string.h>
+
 #include <new>
 
 #include "app/proc_driver.h"
@@ -27,6 +29,16 @@ bool CheckFlag(const MSGBOX_INFO& record, bool* due) {
   return true;
 }
 
+// Shows TEXT ("%n" a line break, "%t" a tab) in a box of `style`: the
+// answer. In silent mode the default button answers, and the run goes on
+// as if it had been clicked.
+int Ask(const TextString& written, unsigned style) {
+  TextString text(written);
+  text.ReplaceAll("%n", "\n");
+  text.ReplaceAll("%t", "\t");
+  return ShowBox("MSGBOX", text.Text(), style);
+}
+
 }  // namespace
 
 bool ParseFlag(const TextString& flag, TextString* target, int* expected) {
@@ -37,17 +49,16 @@ bool ParseFlag(const TextString& flag, TextString* target, int* expected) {
 }
 
 unsigned MsgboxStyle(const TextString& type) {
-  static const struct {
-    const char* word;
-    unsigned style;
-  } kTypes[] = {
-      {"ERROR", kMsgboxErrorStyle},
-      {"INFORMATION", kMsgboxInformationStyle},
-      {"WARNING", kMsgboxWarningStyle},
-      {"QUESTION", kMsgboxQuestionStyle},
-  };
-  for (unsigned i = 0; i < sizeof kTypes / sizeof kTypes[0]; ++i)
-    if (type.Equals(kTypes[i].word)) return kTypes[i].style;
+  // The words one after the other, each ended by its zero byte, and their
+  // styles in the same order (each fits 16 bits).
+  static const char kWords[] = "ERROR\0INFORMATION\0WARNING\0QUESTION";
+  static const unsigned short kStyles[] = {
+      kMsgboxErrorStyle, kMsgboxInformationStyle, kMsgboxWarningStyle,
+      kMsgboxQuestionStyle};
+  const char* word = kWords;
+  for (unsigned i = 0; i < sizeof kStyles / sizeof kStyles[0];
+       ++i, word += strlen(word) + 1)
+    if (type.Equals(word)) return kStyles[i];
   return 0;
 }
 
@@ -66,12 +77,7 @@ bool RunMsgbox(ProcRecord* record) {
     ShowError(MSG_BAD_SYMBOL, info->TYPE.Text());
     return false;
   }
-  TextString text(info->TEXT);
-  text.ReplaceAll("%n", "\n");
-  text.ReplaceAll("%t", "\t");
-  // In silent mode the default button answers, and the run goes on as if
-  // it had been clicked.
-  const int answer = ShowBox("MSGBOX", text.Text(), style);
+  const int answer = Ask(info->TEXT, style);
   int abortItem;
   if (answer == platform::kIdOk || answer == platform::kIdYes) {
     info->result = true;

@@ -39,9 +39,5 @@ bool RunSwitch(ProcRecord* record) {
   }
   // The branch list is current while it runs; a failed one stays loaded
   // until the end of the process, like every list whose run failed.
-  ProcList list = LoadProcList(branch, count);
-  if (!list) return false;
-  if (!RunProcList(list)) return false;
-  FreeProcList(list);
-  return true;
+  return LoadAndRunProcList(branch, count);
 }

@@ -58,16 +58,15 @@ bool AppPathLookup(const char* program, TextString* out, bool wantDefault) {
   RegistryKey key(platform::kLocalMachine, path.Text());
   const char* valueName = wantDefault ? "" : "PATH";
 
-  if (key.Open(platform::kKeyRead)) {
-    bool read = key.QueryValue(valueName, out);
-    key.Close();
-    return read;
-  }
   // A 32-bit process sees HKLM\Software through the 32-bit view, where the
   // installs of 64-bit programs are not recorded, and a 64-bit process the
   // reverse. Only a key missing from the native view sends us to the other
   // one (ignored by 32-bit Windows); a key found there without the value is
   // the answer.
-  return key.ReadString(valueName, out,
-                        platform::kKeyRead | platform::OtherRegistryView());
+  const bool read =
+      (key.Open(platform::kKeyRead) ||
+       key.Open(platform::kKeyRead | platform::OtherRegistryView())) &&
+      key.QueryValue(valueName, out);
+  key.Close();
+  return read;
 }

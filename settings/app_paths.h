@@ -15,7 +15,7 @@ const char kAppPathsKey[] =
 class RegistryKey {
  public:
   RegistryKey(platform::RegistryRoot root, const char* subKey);
-  virtual ~RegistryKey();
+  ~RegistryKey();
 
   bool Open(unsigned access);
   void Close();

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "base/text_builder.h"
+#include "platform/compiler.h"
 #include "settings/app_paths.h"
 #include "settings/symbol_table.h"
 
@@ -11,6 +12,13 @@ namespace {
 
 const char kPathSeparator[] = "\\";
 const char kParentStep[] = "..";
+
+// The end of the path item that starts at `item`: its backslash or the
+// terminator. Out of line: the fold walks the items twice.
+UPDATER_NOINLINE const char* ItemEnd(const char* item) {
+  while (*item && *item != '\\') item = NextTextChar(item);
+  return item;
+}
 
 }  // namespace
 
@@ -40,24 +48,20 @@ bool ResolveAppPathsGroup(const TextString& whole, TextString* out) {
   return out->Assign(value.Text());
 }
 
-int ExpansionLimit(int length) {
+// Out of line: both passes that insert values ask it.
+UPDATER_NOINLINE int ExpansionLimit(int length) {
   // The product cannot overflow: settings values stay far below 256 MiB.
   return length > kMaxExpandedLength / 8 ? length * 8 : kMaxExpandedLength;
 }
 
 ExpansionResult ExpandValue(TextString* text) {
-  // All three passes run, whatever the earlier ones did.
-  const ExpansionResult symbols = ExpandSymbols(text);
+  // All three passes run, whatever the earlier ones did. The results are
+  // ordered: a text not whole outweighs a change, a change no change.
+  ExpansionResult result = ExpandSymbols(text);
   const ExpansionResult appPaths = ExpandAppPaths(text);
+  if (appPaths > result) result = appPaths;
   const ExpansionResult folded = FoldParentDirs(text);
-  if (symbols == kExpansionNotWhole || appPaths == kExpansionNotWhole ||
-      folded == kExpansionNotWhole) {
-    return kExpansionNotWhole;
-  }
-  return symbols == kExpansionChanged || appPaths == kExpansionChanged ||
-                 folded == kExpansionChanged
-             ? kExpansionChanged
-             : kExpansionUnchanged;
+  return folded > result ? folded : result;
 }
 
 ExpansionResult ExpandSymbols(TextString* text) {
@@ -171,8 +175,7 @@ ExpansionResult FoldParentDirs(TextString* text) {
   bool changed = false;
   const char* item = s;
   for (int index = 0;; ++index) {
-    const char* end = item;
-    while (*end && *end != '\\') end = NextTextChar(end);
+    const char* end = ItemEnd(item);
     const bool parentStep =
         end - item == 2 && std::strncmp(item, kParentStep, 2) == 0;
     if (index >= 2 && parentStep) {
@@ -194,8 +197,7 @@ ExpansionResult FoldParentDirs(TextString* text) {
   }
   TextBuilder folded;
   for (int i = 0; i < keptCount; ++i) {
-    const char* end = kept[i];
-    while (*end && *end != '\\') end = NextTextChar(end);
+    const char* end = ItemEnd(kept[i]);
     if (i > 0) folded.Append(kPathSeparator, 1);
     folded.Append(kept[i], static_cast<int>(end - kept[i]));
   }

@@ -13,7 +13,8 @@
 const int kMaxExpandedLength = 8192;
 int ExpansionLimit(int length);
 
-// What a pass, or the three of them, did to a text.
+// What a pass, or the three of them, did to a text; each outweighs the ones
+// before it.
 enum ExpansionResult {
   kExpansionUnchanged,  // nothing replaced
   kExpansionChanged,    // markup replaced, every piece that could be

@@ -1,6 +1,7 @@
 #include "settings/messages.h"
 
 #include <stdarg.h>
+#include <string.h>
 
 #include "settings/run_log.h"
 
@@ -12,16 +13,14 @@ ErrorSink g_errorSink = 0;
 bool g_silent = false;
 MessageLanguage g_language = kMessagesBySystem;
 
+// One block of names, walked to the answer's: no table of pointers to
+// relocate.
 const char* AnswerName(int answer) {
-  static const char* const kNames[] = {"none: no box could be shown",
-                                       "OK",
-                                       "Cancel",
-                                       "Abort",
-                                       "Retry",
-                                       "Ignore",
-                                       "Yes",
-                                       "No"};
-  return answer >= 0 && answer <= platform::kIdNo ? kNames[answer] : "?";
+  if (answer < 0 || answer > platform::kIdNo) return "?";
+  const char* name =
+      "none: no box could be shown\0OK\0Cancel\0Abort\0Retry\0Ignore\0Yes\0No";
+  for (; answer > 0; --answer) name += strlen(name) + 1;
+  return name;
 }
 
 }  // namespace
