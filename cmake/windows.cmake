@@ -11,14 +11,15 @@ set(CMAKE_CXX_STANDARD_LIBRARIES "")
 
 # How every program of this build is made small, in one place: compiled for
 # size (-Oz: shorter instruction sequences than -Os, where a few cycles do
-# not matter to a program that waits on the disk and the user), without
+# not matter to a program that waits on the disk and the user), with data
+# aligned as the ABI asks (not every array of 32 bytes or more to 32), without
 # copying a function's head into its callers, without the C++ runtime's
 # exceptions, type information and thread-safe statics, without unwind
 # tables (nothing here unwinds) and without the compiler's banner in each
 # object; linked statically, stripped, keeping only what is reached,
 # relocatable (ASLR) and NX compatible, and without the link's time in the
 # header, so that a build is the same bytes at any time.
-set(UPDATER_CODE_FLAGS -Oz -fno-partial-inlining -fno-exceptions -fno-rtti
+set(UPDATER_CODE_FLAGS -Oz -malign-data=abi -fno-partial-inlining -fno-exceptions -fno-rtti
     -fno-threadsafe-statics -fno-asynchronous-unwind-tables -fno-unwind-tables
     -fno-ident)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)

@@ -18,6 +18,7 @@
 
 #include <new>
 
+#include "platform/compiler.h"
 #include "platform/platform.h"
 #include "platform/profile_text.h"
 #include "platform/settings_bytes.h"
@@ -127,50 +128,50 @@ void Forget(KeptFile* file) {
 
 // The kept file, read afresh when `path` or its stamp changed; false when
 // the file is missing or cannot be read (it then reads like an empty one).
-bool Load(const char* path) {
+bool Load(KeptFile* kept, const char* path) {
   FileStamp stamp;
   if (path == 0 || !StampOf(path, &stamp)) {
-    Forget(&g_kept);
+    Forget(kept);
     return false;
   }
-  if (g_kept.path.valid() && strcmp(g_kept.path.get(), path) == 0 &&
-      SameStamp(g_kept.stamp, stamp)) {
+  if (kept->path.valid() && strcmp(kept->path.get(), path) == 0 &&
+      SameStamp(kept->stamp, stamp)) {
     return true;
   }
-  Forget(&g_kept);
+  Forget(kept);
   const size_t pathSize = strlen(path) + 1;
-  g_kept.path.Reset(new (std::nothrow) char[pathSize]);
-  if (!g_kept.path.valid() || !ReadBytes(path, &g_kept.text, &g_kept.length) ||
-      !SettingsTextInPlace(g_kept.text.get(), &g_kept.length) ||
-      !IndexHeaders(&g_kept)) {
-    Forget(&g_kept);
+  kept->path.Reset(new (std::nothrow) char[pathSize]);
+  if (!kept->path.valid() || !ReadBytes(path, &kept->text, &kept->length) ||
+      !SettingsTextInPlace(kept->text.get(), &kept->length) ||
+      !IndexHeaders(kept)) {
+    Forget(kept);
     return false;
   }
-  memcpy(g_kept.path.get(), path, pathSize);
-  g_kept.stamp = stamp;
+  memcpy(kept->path.get(), path, pathSize);
+  kept->stamp = stamp;
   return true;
 }
 
 // The bytes of the first section named `name` in the kept text, from its
 // header to the next one; the lines before the first header for the empty
 // name. None when absent.
-const char* SectionText(const char* name, unsigned nameLength,
-                        unsigned* length) {
-  const char* const text = g_kept.text.get();
+const char* SectionText(const KeptFile& kept, const char* name,
+                        unsigned nameLength, unsigned* length) {
+  const char* const text = kept.text.get();
   *length = 0;
   if (text == 0) return "";
   if (nameLength == 0) {  // "[]" is never the empty name
-    *length = g_kept.headerCount != 0 ? g_kept.headers[0].line : g_kept.length;
+    *length = kept.headerCount != 0 ? kept.headers[0].line : kept.length;
     return text;
   }
-  for (unsigned i = 0; i < g_kept.headerCount; ++i) {
-    const Header& header = g_kept.headers[i];
+  for (unsigned i = 0; i < kept.headerCount; ++i) {
+    const Header& header = kept.headers[i];
     if (!ProfileNamesEqual(text + header.name, header.nameLength, name,
                            nameLength)) {
       continue;
     }
     const unsigned end =
-        i + 1 < g_kept.headerCount ? g_kept.headers[i + 1].line : g_kept.length;
+        i + 1 < kept.headerCount ? kept.headers[i + 1].line : kept.length;
     *length = end - header.line;
     return text + header.line;
   }
@@ -198,11 +199,13 @@ const char* FileSection(const char* file, const char* section, bool trim,
                         unsigned* length) {
   const KeptErrorCode kept;
   *length = 0;
-  if (section == 0 || !Load(file)) return "";
+  KeptFile* sections = &g_kept;
+  UPDATER_OPAQUE(sections);
+  if (section == 0 || !Load(sections, file)) return "";
   const char* name = section;
   unsigned nameLength = static_cast<unsigned>(strlen(section));
   if (trim) nameLength = TrimProfileName(section, nameLength, &name);
-  return SectionText(name, nameLength, length);
+  return SectionText(*sections, name, nameLength, length);
 }
 
 }  // namespace
