@@ -30,7 +30,9 @@ WCHAR* DisplayWideText(const char* text, HeapArray<WCHAR>* owner) {
   return owner->get();
 }
 
+#ifndef _WIN64
 typedef LANGID(WINAPI* GetUserDefaultUILanguageFn)();
+#endif
 
 }  // namespace
 
@@ -71,12 +73,17 @@ int LoadResourceString(unsigned id, char* buffer, int size) {
 
 bool UserInterfaceIsJapanese() {
   const WORD kPrimaryLanguageMask = 0x3FF;  // PRIMARYLANGID
+#ifdef _WIN64
+  // Every 64-bit Windows has the call: no lookup, and no fallback.
+  return (GetUserDefaultUILanguage() & kPrimaryLanguageMask) == LANG_JAPANESE;
+#else
   GetUserDefaultUILanguageFn uiLanguage =
       win32::SystemFunction<GetUserDefaultUILanguageFn>(
           "kernel32.dll", "GetUserDefaultUILanguage");
   if (uiLanguage != NULL)
     return (uiLanguage() & kPrimaryLanguageMask) == LANG_JAPANESE;
   return GetACP() == win32::kSettingsCodePage;
+#endif
 }
 
 }  // namespace platform
