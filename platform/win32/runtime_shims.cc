@@ -44,15 +44,16 @@ void* operator new[](size_t size, const std::nothrow_t&) noexcept {
   return Allocate(size);
 }
 // Never reached through the product's code; without exceptions a failed
-// allocation can only end the process.
+// allocation can only end the process, here at once through a trap (as a
+// pure virtual call below does), which needs no import of abort().
 void* operator new(size_t size) {
   void* block = Allocate(size);
-  if (!block) abort();
+  if (!block) __builtin_trap();
   return block;
 }
 void* operator new[](size_t size) {
   void* block = Allocate(size);
-  if (!block) abort();
+  if (!block) __builtin_trap();
   return block;
 }
 void operator delete(void* block) noexcept { free(block); }
@@ -60,7 +61,7 @@ void operator delete[](void* block) noexcept { free(block); }
 void operator delete(void* block, size_t) noexcept { free(block); }
 void operator delete[](void* block, size_t) noexcept { free(block); }
 
-extern "C" void __cxa_pure_virtual() { abort(); }
+extern "C" void __cxa_pure_virtual() { __builtin_trap(); }
 
 // The tag new (std::nothrow) passes; defined here, the C++ runtime's file
 // that holds it (with the new-handler and its unwind tables) stays out.
