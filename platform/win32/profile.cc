@@ -43,13 +43,15 @@ struct Header {
   unsigned nameLength;
 };
 
+// Every member starts empty at compile time: the kept file needs no
+// constructor run at start-up.
 struct KeptFile {
   HeapArray<char> path;
-  FileStamp stamp;
+  FileStamp stamp{};
   HeapArray<char> text;
-  unsigned length;
+  unsigned length = 0;
   HeapArray<Header> headers;
-  unsigned headerCount;
+  unsigned headerCount = 0;
 };
 
 KeptFile g_kept;
