@@ -19,13 +19,17 @@ bool SameLetters(const char* text, const char* lower) {
 
 }  // namespace
 
-void StagedName(unsigned number, StagedRole role, char name[kStagedNameSize]) {
+template <class Char>
+void StagedName(unsigned number, StagedRole role, Char* name) {
   const char* const extension = role == kStagedCopy ? ".tmp" : ".bak";
   for (unsigned i = 0; i < kDigitsAt; ++i) name[i] = kPrefix[i];
   for (int i = 3; i >= 0; --i, number >>= 4)
     name[kDigitsAt + i] = kDigits[number & 0xF];
   for (unsigned i = 0; i < 5; ++i) name[kExtensionAt + i] = extension[i];
 }
+
+template void StagedName(unsigned, StagedRole, char*);
+template void StagedName(unsigned, StagedRole, wchar_t*);
 
 bool ReadStagedNumber(const char* text, unsigned* number) {
   *number = 0;

@@ -92,11 +92,8 @@ struct StagedPaths {
 };
 
 void NameAs(StagedPaths* paths, unsigned number) {
-  char name[kStagedNameSize];
-  StagedName(number, kStagedCopy, name);
-  Put(paths->stagedName, name);
-  StagedName(number, kStagedBackup, name);
-  Put(paths->backupName, name);
+  StagedName(number, kStagedCopy, paths->stagedName);
+  StagedName(number, kStagedBackup, paths->backupName);
 }
 
 bool FindPaths(const char* to, unsigned number, StagedPaths* paths) {
