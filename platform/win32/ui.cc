@@ -65,7 +65,6 @@ int LoadResourceString(unsigned id, char* buffer, int size) {
   buffer[0] = '\0';
   HeapArray<WCHAR> wide(new (std::nothrow) WCHAR[size]);
   if (!wide.valid()) return 0;
-  wide[0] = L'\0';
   if (LoadStringW(GetModuleHandleA(NULL), id, wide.get(), size) <= 0) return 0;
   return static_cast<int>(win32::NarrowTextForDisplay(
       wide.get(), buffer, static_cast<unsigned>(size)));
