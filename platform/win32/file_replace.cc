@@ -213,8 +213,10 @@ bool FindStagedNumber(const char* to, const char* previous,
   StagedPaths paths;
   if (!FindPaths(to, 0, &paths)) return false;
   const size_t folder = FolderLength(to);
-  if (previous == NULL || FolderLength(previous) != folder ||
-      memcmp(previous, to, folder) != 0) {
+  bool sameFolder = previous != NULL && FolderLength(previous) == folder;
+  for (size_t i = 0; sameFolder && i < folder; ++i)
+    sameFolder = previous[i] == to[i];
+  if (!sameFolder) {
     memset(taken, 0, kStagedNumberBytes);
     Put(paths.stagedName, L"~up*");
     WIN32_FIND_DATAW entry;
