@@ -92,9 +92,15 @@ int atexit(void (*function)()) {
 
 // The entry point, named to the linker by the build.
 void UpdaterEntry() {
+  StaticConstructor* list = __CTOR_LIST__;
+#ifdef _WIN64
+  // The list's own address, relative to the code: the compiler would read
+  // it from a pointer it keeps for symbols that may live in a DLL.
+  __asm__("leaq __CTOR_LIST__(%%rip), %0" : "=r"(list));
+#endif
   int count = 0;
-  while (__CTOR_LIST__[count + 1]) ++count;
-  for (int i = count; i >= 1; --i) __CTOR_LIST__[i]();
+  while (list[count + 1]) ++count;
+  for (int i = count; i >= 1; --i) list[i]();
   // WinMain (platform/win32/entry.cc) reads none of its arguments.
   exit(WinMain(NULL, NULL, const_cast<char*>(""), SW_SHOWDEFAULT));
 }
