@@ -165,20 +165,21 @@ bool AskFor(const char* path, FileHolder* holders, unsigned max,
 
 bool FileHeldByAnother(const char* path) {
   const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
-  KernelObject file;
+  HANDLE opened;
   DWORD error;
   if (win32::UseWideCalls()) {
     const win32::WideText wide(path);
     if (!wide.valid()) return false;
-    file.Reset(CreateFileW(wide.get(), GENERIC_WRITE | DELETE,
-                           share | FILE_SHARE_DELETE, NULL, OPEN_EXISTING, 0,
-                           NULL));
+    opened =
+        CreateFileW(wide.get(), GENERIC_WRITE | DELETE,
+                    share | FILE_SHARE_DELETE, NULL, OPEN_EXISTING, 0, NULL);
     error = GetLastError();
   } else {
-    file.Reset(
-        CreateFileA(path, GENERIC_WRITE, share, NULL, OPEN_EXISTING, 0, NULL));
+    opened =
+        CreateFileA(path, GENERIC_WRITE, share, NULL, OPEN_EXISTING, 0, NULL);
     error = GetLastError();
   }
+  const KernelObject file(opened);
   // Asking for every kind of sharing, only another opener's refusal to
   // share fails the open with these codes.
   return !file.valid() &&
