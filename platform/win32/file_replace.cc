@@ -58,8 +58,17 @@ WCHAR* PutLongForm(WCHAR* out, const WCHAR* folder, size_t length) {
   return Put(out, folder, length);
 }
 
+// The attributes of `path`, INVALID_FILE_ATTRIBUTES where it is missing:
+// through the call StageCopy asks the source's fields of, one import fewer.
+DWORD AttributesOf(const WCHAR* path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  return GetFileAttributesExW(path, GetFileExInfoStandard, &data)
+             ? data.dwFileAttributes
+             : INVALID_FILE_ATTRIBUTES;
+}
+
 bool Exists(const WCHAR* path) {
-  return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+  return AttributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Deletes a file of ours, read-only or not; true when it is gone. One call
@@ -246,7 +255,7 @@ bool StageCopy(const char* from, const char* to, unsigned number) {
     return false;
   }
   // An existing destination: refused as CopyFileA would refuse it.
-  const DWORD existing = GetFileAttributesW(paths.destination);
+  const DWORD existing = AttributesOf(paths.destination);
   if (existing != INVALID_FILE_ATTRIBUTES) {
     const DWORD guarded =
         existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
