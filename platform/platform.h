@@ -165,7 +165,8 @@ const unsigned kPlatformWin32Windows = 1;  // VER_PLATFORM_WIN32_WINDOWS
 const unsigned kPlatformWin32Nt = 2;       // VER_PLATFORM_WIN32_NT
 
 // dwPlatformId of GetVersionExA with a zeroed OSVERSIONINFOA (148 bytes);
-// 0 when the call fails. Not cached.
+// 0 when the call fails. Not cached. The 64-bit Windows build answers
+// kPlatformWin32Nt without asking: every 64-bit Windows is of that family.
 unsigned PlatformId();
 
 // PlatformId() is kPlatformWin32Nt, whatever the version. Asked afresh each

@@ -22,7 +22,7 @@ class ScopedOwner {
  public:
   typedef typename Traits::Handle Handle;
 
-  ScopedOwner() : handle_(Traits::Null()) {}
+  constexpr ScopedOwner() : handle_(Traits::Null()) {}
   explicit ScopedOwner(Handle handle) : handle_(handle) {}
   ~ScopedOwner() { GiveBack(); }
 
@@ -66,7 +66,7 @@ class ScopedOwner {
 template <class Object>
 struct HeapObjectTraits {
   typedef Object* Handle;
-  static Handle Null() { return 0; }
+  static constexpr Handle Null() { return 0; }
   static bool IsValid(Handle object) { return object != 0; }
   static void Close(Handle object) { delete object; }
 };
@@ -76,7 +76,7 @@ struct HeapObjectTraits {
 template <class Element>
 struct HeapArrayTraits {
   typedef Element* Handle;
-  static Handle Null() { return 0; }
+  static constexpr Handle Null() { return 0; }
   static bool IsValid(Handle array) { return array != 0; }
   static void Close(Handle array) { delete[] array; }
 };
@@ -86,7 +86,7 @@ struct HeapArrayTraits {
 template <class Element>
 class HeapArray : public ScopedOwner<HeapArrayTraits<Element> > {
  public:
-  HeapArray() {}
+  constexpr HeapArray() {}
   explicit HeapArray(Element* array)
       : ScopedOwner<HeapArrayTraits<Element> >(array) {}
   Element& operator[](unsigned long index) const { return this->get()[index]; }

@@ -14,8 +14,8 @@ const unsigned kUtf8MarkLength = 3;
 }  // namespace
 
 bool StartsWithUtf8Mark(const char* bytes, unsigned length) {
-  return length >= kUtf8MarkLength &&
-         memcmp(bytes, kUtf8Mark, kUtf8MarkLength) == 0;
+  return length >= kUtf8MarkLength && bytes[0] == kUtf8Mark[0] &&
+         bytes[1] == kUtf8Mark[1] && bytes[2] == kUtf8Mark[2];
 }
 
 bool SettingsTextInPlace(char* bytes, unsigned* length) {

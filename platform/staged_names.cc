@@ -4,7 +4,6 @@ namespace platform {
 
 namespace {
 
-const char kDigits[] = "0123456789abcdef";
 const char kPrefix[] = "~up";
 const unsigned kDigitsAt = 3;
 const unsigned kExtensionAt = 7;  // ".tmp" / ".bak"
@@ -19,13 +18,20 @@ bool SameLetters(const char* text, const char* lower) {
 
 }  // namespace
 
-void StagedName(unsigned number, StagedRole role, char name[kStagedNameSize]) {
+template <class Char>
+void StagedName(unsigned number, StagedRole role, Char* name) {
   const char* const extension = role == kStagedCopy ? ".tmp" : ".bak";
   for (unsigned i = 0; i < kDigitsAt; ++i) name[i] = kPrefix[i];
-  for (int i = 3; i >= 0; --i, number >>= 4)
-    name[kDigitsAt + i] = kDigits[number & 0xF];
+  for (int i = 3; i >= 0; --i, number >>= 4) {
+    const unsigned digit = number & 0xF;
+    name[kDigitsAt + i] =
+        static_cast<Char>(digit < 10 ? '0' + digit : 'a' - 10 + digit);
+  }
   for (unsigned i = 0; i < 5; ++i) name[kExtensionAt + i] = extension[i];
 }
+
+template void StagedName(unsigned, StagedRole, char*);
+template void StagedName(unsigned, StagedRole, wchar_t*);
 
 bool ReadStagedNumber(const char* text, unsigned* number) {
   *number = 0;

@@ -22,9 +22,11 @@ const unsigned kStagedNameSize = 12;
 
 enum StagedRole { kStagedCopy, kStagedBackup };
 
-// The name of number `number`'s staged copy or backup, e.g. "~up03af.tmp".
-// ASCII, so it reads the same in code page 932 and in UTF-16.
-void StagedName(unsigned number, StagedRole role, char name[kStagedNameSize]);
+// The name of number `number`'s staged copy or backup, e.g. "~up03af.tmp",
+// into `name` (kStagedNameSize characters). ASCII, so it reads the same in
+// code page 932 and in UTF-16: written as char or as wchar_t.
+template <class Char>
+void StagedName(unsigned number, StagedRole role, Char* name);
 
 // The number whose 4 hexadecimal digits (of either case) start `text`:
 // false unless they are there.

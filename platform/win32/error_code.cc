@@ -50,8 +50,8 @@ bool ErrorText(unsigned code, char* buffer, unsigned size) {
     char narrow[2 * 512];
     const DWORD units = FormatMessageW(flags, NULL, code, 0, wide,
                                        sizeof(wide) / sizeof(wide[0]), NULL);
+    // A text it gives is whole and terminated: one that does not fit fails.
     if (units != 0) {
-      wide[units < 512 ? units : 511] = L'\0';
       length = TrimmedLength(
           narrow, win32::NarrowTextForDisplay(wide, narrow, sizeof(narrow)));
     }

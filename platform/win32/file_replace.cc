@@ -58,8 +58,17 @@ WCHAR* PutLongForm(WCHAR* out, const WCHAR* folder, size_t length) {
   return Put(out, folder, length);
 }
 
+// The attributes of `path`, INVALID_FILE_ATTRIBUTES where it is missing:
+// through the call StageCopy asks the source's fields of, one import fewer.
+DWORD AttributesOf(const WCHAR* path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  return GetFileAttributesExW(path, GetFileExInfoStandard, &data)
+             ? data.dwFileAttributes
+             : INVALID_FILE_ATTRIBUTES;
+}
+
 bool Exists(const WCHAR* path) {
-  return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+  return AttributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Deletes a file of ours, read-only or not; true when it is gone. One call
@@ -92,11 +101,8 @@ struct StagedPaths {
 };
 
 void NameAs(StagedPaths* paths, unsigned number) {
-  char name[kStagedNameSize];
-  StagedName(number, kStagedCopy, name);
-  Put(paths->stagedName, name);
-  StagedName(number, kStagedBackup, name);
-  Put(paths->backupName, name);
+  StagedName(number, kStagedCopy, paths->stagedName);
+  StagedName(number, kStagedBackup, paths->backupName);
 }
 
 bool FindPaths(const char* to, unsigned number, StagedPaths* paths) {
@@ -216,8 +222,10 @@ bool FindStagedNumber(const char* to, const char* previous,
   StagedPaths paths;
   if (!FindPaths(to, 0, &paths)) return false;
   const size_t folder = FolderLength(to);
-  if (previous == NULL || FolderLength(previous) != folder ||
-      memcmp(previous, to, folder) != 0) {
+  bool sameFolder = previous != NULL && FolderLength(previous) == folder;
+  for (size_t i = 0; sameFolder && i < folder; ++i)
+    sameFolder = previous[i] == to[i];
+  if (!sameFolder) {
     memset(taken, 0, kStagedNumberBytes);
     Put(paths.stagedName, L"~up*");
     WIN32_FIND_DATAW entry;
@@ -247,7 +255,7 @@ bool StageCopy(const char* from, const char* to, unsigned number) {
     return false;
   }
   // An existing destination: refused as CopyFileA would refuse it.
-  const DWORD existing = GetFileAttributesW(paths.destination);
+  const DWORD existing = AttributesOf(paths.destination);
   if (existing != INVALID_FILE_ATTRIBUTES) {
     const DWORD guarded =
         existing & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);

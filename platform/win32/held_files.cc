@@ -4,6 +4,7 @@
 #include <windows.h>
 // After windows.h, whose types it uses.
 #include <restartmanager.h>
+#include <shlobj.h>
 #include <string.h>
 
 #include <new>
@@ -41,9 +42,17 @@ HMODULE LoadRestartManager() {
   if (module != NULL || GetLastError() != ERROR_INVALID_PARAMETER)
     return module;
   WCHAR path[MAX_PATH + 16];
+#ifdef _WIN64
+  // As platform::SystemDirectory: the shell's call, imported already.
+  if (!SHGetSpecialFolderPathW(NULL, path, CSIDL_SYSTEM, FALSE)) return NULL;
+  WCHAR* end = path;
+  while (*end != 0) ++end;
+#else
   const UINT length = GetSystemDirectoryW(path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return NULL;
-  memmove(path + length, kPathInFolder, sizeof kPathInFolder);
+  WCHAR* const end = path + length;
+#endif
+  memmove(end, kPathInFolder, sizeof kPathInFolder);
   return LoadLibraryExW(path, NULL, 0);  // as LoadLibraryW
 }
 
@@ -156,20 +165,21 @@ bool AskFor(const char* path, FileHolder* holders, unsigned max,
 
 bool FileHeldByAnother(const char* path) {
   const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
-  KernelObject file;
+  HANDLE opened;
   DWORD error;
   if (win32::UseWideCalls()) {
     const win32::WideText wide(path);
     if (!wide.valid()) return false;
-    file.Reset(CreateFileW(wide.get(), GENERIC_WRITE | DELETE,
-                           share | FILE_SHARE_DELETE, NULL, OPEN_EXISTING, 0,
-                           NULL));
+    opened =
+        CreateFileW(wide.get(), GENERIC_WRITE | DELETE,
+                    share | FILE_SHARE_DELETE, NULL, OPEN_EXISTING, 0, NULL);
     error = GetLastError();
   } else {
-    file.Reset(
-        CreateFileA(path, GENERIC_WRITE, share, NULL, OPEN_EXISTING, 0, NULL));
+    opened =
+        CreateFileA(path, GENERIC_WRITE, share, NULL, OPEN_EXISTING, 0, NULL);
     error = GetLastError();
   }
+  const KernelObject file(opened);
   // Asking for every kind of sharing, only another opener's refusal to
   // share fails the open with these codes.
   return !file.valid() &&

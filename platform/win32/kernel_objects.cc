@@ -88,7 +88,7 @@ bool OpenLogFile(const char* path, LogOpenMode mode, KernelObject* file,
     error = GetLastError();
     if (handle != INVALID_HANDLE_VALUE) break;
     if (i == 0 && error == ERROR_ACCESS_DENIED) continue;
-    if (i == 2 || PlatformId() == kPlatformWin32Nt) return win32::Fail(error);
+    if (i == 2 || win32::UseWideCalls()) return win32::Fail(error);
     i = 1;  // the generic rights next
   }
   // OPEN_ALWAYS tells an existing file by ERROR_ALREADY_EXISTS.

@@ -62,8 +62,7 @@ bool CreateProcessOf(char* commandLine, const char* directory,
 
 LaunchResult Launch(char* commandLine, const char* directory, LaunchWait wait,
                     unsigned* exitCode) {
-  PROCESS_INFORMATION started;
-  memset(&started, 0, sizeof(started));
+  PROCESS_INFORMATION started;  // filled in by a start that succeeds
   if (!CreateProcessOf(commandLine, directory, &started)) {
     return kLaunchNotStarted;
   }

@@ -19,7 +19,7 @@ Elevation ProcessElevation() {
   if (!OpenProcessToken(kCurrentProcess, TOKEN_QUERY, token.Receive()))
     return kElevationUnknown;
   TOKEN_ELEVATION elevation;
-  DWORD size = 0;
+  DWORD size;  // written by the call, never read
   // Systems before Vista do not know this information class and fail.
   if (!GetTokenInformation(token.get(), TokenElevation, &elevation,
                            sizeof(elevation), &size)) {

@@ -43,20 +43,26 @@ struct Header {
   unsigned nameLength;
 };
 
+// Every member starts empty at compile time: the kept file needs no
+// constructor run at start-up.
 struct KeptFile {
   HeapArray<char> path;
-  FileStamp stamp;
+  FileStamp stamp{};
   HeapArray<char> text;
-  unsigned length;
+  unsigned length = 0;
   HeapArray<Header> headers;
-  unsigned headerCount;
+  unsigned headerCount = 0;
 };
 
 KeptFile g_kept;
 
 bool SameStamp(const FileStamp& a, const FileStamp& b) {
-  // Four double words, without padding.
-  return memcmp(&a, &b, sizeof a) == 0;
+  // Four double words, without padding: compared as two halves.
+  unsigned long long x[2];
+  unsigned long long y[2];
+  memcpy(x, &a, sizeof x);
+  memcpy(y, &b, sizeof y);
+  return ((x[0] ^ y[0]) | (x[1] ^ y[1])) == 0;
 }
 
 // The stamp of an existing file (not a folder). The 95 family lacks

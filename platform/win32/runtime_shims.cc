@@ -44,15 +44,16 @@ void* operator new[](size_t size, const std::nothrow_t&) noexcept {
   return Allocate(size);
 }
 // Never reached through the product's code; without exceptions a failed
-// allocation can only end the process.
+// allocation can only end the process, here at once through a trap (as a
+// pure virtual call below does), which needs no import of abort().
 void* operator new(size_t size) {
   void* block = Allocate(size);
-  if (!block) abort();
+  if (!block) __builtin_trap();
   return block;
 }
 void* operator new[](size_t size) {
   void* block = Allocate(size);
-  if (!block) abort();
+  if (!block) __builtin_trap();
   return block;
 }
 void operator delete(void* block) noexcept { free(block); }
@@ -60,7 +61,7 @@ void operator delete[](void* block) noexcept { free(block); }
 void operator delete(void* block, size_t) noexcept { free(block); }
 void operator delete[](void* block, size_t) noexcept { free(block); }
 
-extern "C" void __cxa_pure_virtual() { abort(); }
+extern "C" void __cxa_pure_virtual() { __builtin_trap(); }
 
 // The tag new (std::nothrow) passes; defined here, the C++ runtime's file
 // that holds it (with the new-handler and its unwind tables) stays out.
@@ -91,9 +92,15 @@ int atexit(void (*function)()) {
 
 // The entry point, named to the linker by the build.
 void UpdaterEntry() {
+  StaticConstructor* list = __CTOR_LIST__;
+#ifdef _WIN64
+  // The list's own address, relative to the code: the compiler would read
+  // it from a pointer it keeps for symbols that may live in a DLL.
+  __asm__("leaq __CTOR_LIST__(%%rip), %0" : "=r"(list));
+#endif
   int count = 0;
-  while (__CTOR_LIST__[count + 1]) ++count;
-  for (int i = count; i >= 1; --i) __CTOR_LIST__[i]();
+  while (list[count + 1]) ++count;
+  for (int i = count; i >= 1; --i) list[i]();
   // WinMain (platform/win32/entry.cc) reads none of its arguments.
   exit(WinMain(NULL, NULL, const_cast<char*>(""), SW_SHOWDEFAULT));
 }

@@ -22,9 +22,13 @@ bool GetSystemVersion(SystemVersion* version) {
 }
 
 unsigned PlatformId() {
+#ifdef _WIN64
+  return kPlatformWin32Nt;  // the family of every 64-bit Windows
+#else
   SystemVersion version;
   GetSystemVersion(&version);
   return version.platformId;
+#endif
 }
 
 }  // namespace platform

@@ -30,7 +30,9 @@ WCHAR* DisplayWideText(const char* text, HeapArray<WCHAR>* owner) {
   return owner->get();
 }
 
+#ifndef _WIN64
 typedef LANGID(WINAPI* GetUserDefaultUILanguageFn)();
+#endif
 
 }  // namespace
 
@@ -63,7 +65,6 @@ int LoadResourceString(unsigned id, char* buffer, int size) {
   buffer[0] = '\0';
   HeapArray<WCHAR> wide(new (std::nothrow) WCHAR[size]);
   if (!wide.valid()) return 0;
-  wide[0] = L'\0';
   if (LoadStringW(GetModuleHandleA(NULL), id, wide.get(), size) <= 0) return 0;
   return static_cast<int>(win32::NarrowTextForDisplay(
       wide.get(), buffer, static_cast<unsigned>(size)));
@@ -71,12 +72,17 @@ int LoadResourceString(unsigned id, char* buffer, int size) {
 
 bool UserInterfaceIsJapanese() {
   const WORD kPrimaryLanguageMask = 0x3FF;  // PRIMARYLANGID
+#ifdef _WIN64
+  // Every 64-bit Windows has the call: no lookup, and no fallback.
+  return (GetUserDefaultUILanguage() & kPrimaryLanguageMask) == LANG_JAPANESE;
+#else
   GetUserDefaultUILanguageFn uiLanguage =
       win32::SystemFunction<GetUserDefaultUILanguageFn>(
           "kernel32.dll", "GetUserDefaultUILanguage");
   if (uiLanguage != NULL)
     return (uiLanguage() & kPrimaryLanguageMask) == LANG_JAPANESE;
   return GetACP() == win32::kSettingsCodePage;
+#endif
 }
 
 }  // namespace platform
