@@ -4,7 +4,6 @@
 #include <windows.h>
 // After windows.h, whose types it uses.
 #include <restartmanager.h>
-#include <shlobj.h>
 #include <string.h>
 
 #include <new>
@@ -42,17 +41,9 @@ HMODULE LoadRestartManager() {
   if (module != NULL || GetLastError() != ERROR_INVALID_PARAMETER)
     return module;
   WCHAR path[MAX_PATH + 16];
-#ifdef _WIN64
-  // As platform::SystemDirectory: the shell's call, imported already.
-  if (!SHGetSpecialFolderPathW(NULL, path, CSIDL_SYSTEM, FALSE)) return NULL;
-  WCHAR* end = path;
-  while (*end != 0) ++end;
-#else
   const UINT length = GetSystemDirectoryW(path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return NULL;
-  WCHAR* const end = path + length;
-#endif
-  memmove(end, kPathInFolder, sizeof kPathInFolder);
+  memmove(path + length, kPathInFolder, sizeof kPathInFolder);
   return LoadLibraryExW(path, NULL, 0);  // as LoadLibraryW
 }
 

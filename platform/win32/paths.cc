@@ -22,18 +22,9 @@ unsigned FolderText(bool windows, char* buffer, unsigned size) {
                    : GetSystemDirectoryA(buffer, size);
   }
   WCHAR path[kMaxPath];
-#ifdef _WIN64
-  // A 64-bit process sees no redirected folder: the shell names the same
-  // two, and its call is imported already.
-  if (!SHGetSpecialFolderPathW(NULL, path,
-                               windows ? CSIDL_WINDOWS : CSIDL_SYSTEM, FALSE)) {
-    return 0;
-  }
-#else
   const UINT wideLength = windows ? GetWindowsDirectoryW(path, kMaxPath)
                                   : GetSystemDirectoryW(path, kMaxPath);
   if (wideLength == 0 || wideLength >= kMaxPath) return 0;
-#endif
   char narrow[2 * kMaxPath];
   const unsigned length = win32::SystemPathText(path, narrow, sizeof(narrow));
   if (length == 0) return 0;
