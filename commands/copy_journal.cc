@@ -31,8 +31,8 @@ bool ParseJournal(const char* text, platform::HeapArray<StagedPair>* pairs,
   // The header, the pairs, the end line, each ended by a line feed (the
   // header's may be the one before the end line).
   const size_t length = strlen(text);
-  if (strncmp(text, kHeader, sizeof kHeader - 1) != 0 ||
-      length < sizeof kHeader - 1 + sizeof kEnd - 1 ||
+  if (length < sizeof kHeader - 1 + sizeof kEnd - 1 ||
+      memcmp(text, kHeader, sizeof kHeader - 1) != 0 ||
       strcmp(text + length - (sizeof kLastLines - 1), kLastLines) != 0) {
     return false;
   }
