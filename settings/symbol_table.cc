@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/compiler.h"
 #include "platform/text_rules.h"
 #include "settings/expansion.h"
 #include "settings/messages.h"
@@ -68,10 +69,12 @@ bool Append(const char* name, const char* value) {
     entry->sameSlot = *slot;
     *slot = entry;
   }
-  (g_table.last ? g_table.last->next : g_table.first) = entry;
-  g_table.last = entry;
-  ++g_table.count;
-  g_table.length += entry->name.Length() + entry->value.Length() + 2;
+  Table* table = &g_table;
+  UPDATER_OPAQUE(table);
+  (table->last ? table->last->next : table->first) = entry;
+  table->last = entry;
+  ++table->count;
+  table->length += entry->name.Length() + entry->value.Length() + 2;
   return true;
 }
 
