@@ -180,7 +180,7 @@ bool RunCopy(ProcRecord* record) {
   plan.taken.Reset(
       new (std::nothrow) unsigned char[platform::kStagedNumberBytes]);
   if (!plan.pairs.valid() || !plan.taken.valid()) {
-    ShowError(MSG_OUT_OF_MEMORY, "COPY_INFO");
+    ShowError(MSG_OUT_OF_MEMORY, kProcKinds[kCopyKind].recordName);
     return false;
   }
   g_plan = &plan;

@@ -36,7 +36,7 @@ int Ask(const TextString& written, unsigned style) {
   TextString text(written);
   text.ReplaceAll("%n", "\n");
   text.ReplaceAll("%t", "\t");
-  return ShowBox("MSGBOX", text.Text(), style);
+  return ShowBox(kProcKinds[kMsgboxKind].mode, text.Text(), style);
 }
 
 }  // namespace
