@@ -236,8 +236,9 @@ bool RunItems(ProcRecord* record, ItemStep step, bool resultWhenDone) {
   TextString items[kMostProcKeys];
   for (int i = 0; i < count; ++i) {
     for (int k = 0; k < kind.keyCount; ++k) {
+      // Keys that go with the driving list are text keys.
       if (kind.keys[k].pairing != kUnpaired) {
-        items[k].Set(ListItem(*KeyText(*record, kind.keys[k]), i));
+        items[k].Set(ListItem(record->*kind.keys[k].field.text, i));
       }
     }
     const ItemOutcome outcome = step(*record, items);
