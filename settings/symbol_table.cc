@@ -9,7 +9,8 @@
 #include "settings/messages.h"
 #include "settings/settings_reader.h"
 
-const char* const kBuiltinSymbolNames[kBuiltinSymbolCount] = {
+const char kBuiltinSymbolNames[kBuiltinSymbolCount]
+                             [kLongestBuiltinSymbolName + 1] = {
     "<Win>", "<Sys>", "<Src>", "<Desktop>", "<Programs>"};
 
 namespace {
