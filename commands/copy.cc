@@ -159,7 +159,7 @@ bool ReplaceAll(CopyPlan* plan) {
   // where it cannot say so, the COPY is undone like any that fails.
   const TextString committed = CopyJournalPath(true);
   if (plan->journal && !platform::RenameFile(plan->journal, committed.Text())) {
-    LogFileOperation(false, "commit the journal", committed.Text(), 0);
+    LogFailedOperation("commit the journal", committed.Text());
     return RollBack(pairs[plan->count - 1]);
   }
   if (RemoveStagedFiles(pairs, plan->count, platform::kStagedBackup) &&

@@ -21,7 +21,7 @@ bool FileDateAtLeast(const char* file, const char* date) {
   // Opened but unreadable counts like unopenable: an updater that cannot
   // tell a file's age should bring it up to date rather than skip it.
   if (platform::LastWriteDate(file, &written) != platform::kFileDateRead) {
-    LogFileOperation(false, "date of", file, 0);
+    LogFailedOperation("date of", file);
     return false;
   }
   LogFormat("date of %s: %04u-%02u-%02u", file, written.year, written.month,

@@ -9,9 +9,9 @@
 #include "settings/messages.h"
 #include "settings/settings_reader.h"
 
-const char kBuiltinSymbolNames[kBuiltinSymbolCount]
-                             [kLongestBuiltinSymbolName + 1] = {
-    "<Win>", "<Sys>", "<Src>", "<Desktop>", "<Programs>"};
+const char
+    kBuiltinSymbolNames[kBuiltinSymbolCount][kLongestBuiltinSymbolName + 1] = {
+        "<Win>", "<Sys>", "<Src>", "<Desktop>", "<Programs>"};
 
 namespace {
 
