@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "commands/exit_code_list.h"
+#include "platform/compiler.h"
 
 namespace {
 
@@ -102,6 +103,16 @@ bool TakeSwitch(const TextString& word, CommandSwitches* out) {
 }
 
 }  // namespace
+
+// Out of line: the run and the caption's check each make a set.
+UPDATER_NOINLINE void CommandSwitches::SetDefaults() {
+  silent = false;
+  log = false;
+  restartCodeGiven = false;
+  restartCode = 0;
+  language = kMessagesBySystem;
+  waitSeconds = kDefaultInUseWait;
+}
 
 void ReadCommandSwitches(const char* commandLine, CommandSwitches* out) {
   TextString word;

@@ -26,13 +26,9 @@
 #include "settings/messages.h"
 
 struct CommandSwitches {
-  CommandSwitches()
-      : silent(false),
-        log(false),
-        restartCodeGiven(false),
-        restartCode(0),
-        language(kMessagesBySystem),
-        waitSeconds(kDefaultInUseWait) {}
+  CommandSwitches() { SetDefaults(); }
+  // Every switch as if the command line had none.
+  void SetDefaults();
 
   bool silent;
   bool log;

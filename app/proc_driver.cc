@@ -68,7 +68,7 @@ ProcList LoadProcList(const TextString& text, int count) {
     if (!ReadParam(section.Text(), "MODE", &mode)) break;
     const ProcKind* kind = FindProcKind(mode);
     if (!kind) {
-      ShowError(MSG_BAD_SYMBOL, mode.Text());
+      ShowBadSymbol(mode);
       break;
     }
     list[i] = kind->load(section.Text());
@@ -86,7 +86,7 @@ bool RunProcList(ProcList list) {
   for (ProcRecord** slot = list; *slot; ++slot) {
     const ProcKind* kind = FindProcKind((*slot)->mode);
     if (!kind) {
-      ShowError(MSG_BAD_SYMBOL, (*slot)->mode.Text());
+      ShowBadSymbol((*slot)->mode);
       StopRun(kExitProcedureFailed);
       return false;
     }

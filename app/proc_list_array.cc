@@ -39,25 +39,17 @@ int RemoveProcList(ProcList list) {
     if (Entries()[k] != list) continue;
     const unsigned remaining =
         static_cast<unsigned>(ProcListCount - 1) * sizeof(ProcList);
+    // The entries after k close up in place; then the block is made again
+    // of exactly the entries left. Should that copy fail, the block keeps
+    // its size, but only the first ProcListCount entries are ever read.
+    memmove(Entries() + k, Entries() + k + 1,
+            static_cast<unsigned>(ProcListCount - 1 - k) * sizeof(ProcList));
     if (remaining == 0) {
       ProcListStorage.Release();
-    } else {
-      // Rebuilt from the entries before and after k. Should the copy fail,
-      // the entry is closed up in place: the block keeps its size, but only
-      // the first ProcListCount entries are ever read.
-      const unsigned before = static_cast<unsigned>(k) * sizeof(ProcList);
-      unsigned char* rebuilt = new (std::nothrow) unsigned char[remaining];
-      if (rebuilt) {
-        memcpy(rebuilt, ProcListStorage.Data(), before);
-        memcpy(rebuilt + before,
-               ProcListStorage.Data() + before + sizeof(ProcList),
-               remaining - before);
-        ProcListStorage.Adopt(rebuilt, remaining);
-      } else {
-        memmove(
-            Entries() + k, Entries() + k + 1,
-            static_cast<unsigned>(ProcListCount - 1 - k) * sizeof(ProcList));
-      }
+    } else if (unsigned char* rebuilt =
+                   new (std::nothrow) unsigned char[remaining]) {
+      memcpy(rebuilt, ProcListStorage.Data(), remaining);
+      ProcListStorage.Adopt(rebuilt, remaining);
     }
     --ProcListCount;
     return ProcListCount;

@@ -8,10 +8,16 @@
 #include "settings/run_log.h"
 #include "settings/symbol_table.h"
 
-TextString CommandLineText;
-TextString ModulePath;
-TextString UpdaterName;
-TextString UpdaterProc;
+namespace {
+// The texts below in one array: made, and given back at the end, by one
+// loop each.
+TextString g_texts[4];
+}  // namespace
+
+TextString& CommandLineText = g_texts[0];
+TextString& ModulePath = g_texts[1];
+TextString& UpdaterName = g_texts[2];
+TextString& UpdaterProc = g_texts[3];
 
 // "ロザニカ アップデータ" in Shift-JIS.
 const char DefaultCaption[] =

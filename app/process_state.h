@@ -8,12 +8,12 @@
 #include "base/text_string.h"
 
 // The command line after the program's own name and the blanks after it.
-extern TextString CommandLineText;
+extern TextString& CommandLineText;
 // Full path of the running executable.
-extern TextString ModulePath;
+extern TextString& ModulePath;
 // [UPDATER] NAME and PROC.
-extern TextString UpdaterName;
-extern TextString UpdaterProc;
+extern TextString& UpdaterName;
+extern TextString& UpdaterProc;
 
 // The caption when the command line gives none, in code page 932.
 extern const char DefaultCaption[];

@@ -5,8 +5,16 @@
 
 #include "platform/compiler.h"
 
-TextBuilder::TextBuilder()
-    : block_(0), size_(0), front_(0), back_(0), failed_(false) {}
+TextBuilder::TextBuilder() { Clear(); }
+
+// Out of line: every expansion pass makes a builder.
+UPDATER_NOINLINE void TextBuilder::Clear() {
+  block_ = 0;
+  size_ = 0;
+  front_ = 0;
+  back_ = 0;
+  failed_ = false;
+}
 
 TextBuilder::~TextBuilder() { delete[] block_; }
 

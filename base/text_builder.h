@@ -40,6 +40,8 @@ class TextBuilder {
 
   // Room for `length` bytes more between the front and the back.
   bool MakeRoom(int length);
+  // Empty, no block: the state of a new builder.
+  void Clear();
 
   char* block_;
   int size_;   // the block's, its last byte the back's terminator

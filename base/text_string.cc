@@ -648,30 +648,24 @@ void TextString::Trim(const char* text) { Trim(text, text); }
 
 void TextString::Trim(const char* leading, const char* trailing) {
   const char* s = Text();
-  int length = Length();
-  int leadLength = LengthOf(leading);
-  int trailLength = LengthOf(trailing);
+  const int length = Length();
+  const int leadLength = LengthOf(leading);
+  const int trailLength = LengthOf(trailing);
   int begin = 0;
-  int end = length - 1;
-  if (leadLength > 0) {
-    while (end - begin + 1 >= leadLength &&
-           SameFolded(s + begin, leading, leadLength)) {
-      begin += leadLength;
-    }
+  int end = length;  // one past the last byte kept
+  while (leadLength > 0 && end - begin >= leadLength &&
+         SameFolded(s + begin, leading, leadLength)) {
+    begin += leadLength;
   }
-  if (trailLength > 0) {
-    int remaining = end - begin + 1;
-    // An occurrence must start a character: "\\" is not stripped from the
-    // end of a double-byte character whose second byte is 0x5C.
-    while (remaining >= trailLength &&
-           SameFolded(s + end - trailLength + 1, trailing, trailLength) &&
-           StartsChar(s, begin, end - trailLength + 1)) {
-      end -= trailLength;
-      remaining -= trailLength;
-    }
+  // An occurrence must start a character: "\\" is not stripped from the
+  // end of a double-byte character whose second byte is 0x5C.
+  while (trailLength > 0 && end - begin >= trailLength &&
+         SameFolded(s + end - trailLength, trailing, trailLength) &&
+         StartsChar(s, begin, end - trailLength)) {
+    end -= trailLength;
   }
-  if (begin == 0 && end == length - 1) return;
-  Set(SliceAt(begin, end));
+  if (begin == 0 && end == length) return;
+  Set(SliceAt(begin, end - 1));
 }
 
 #ifdef _WIN32

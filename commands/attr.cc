@@ -51,22 +51,22 @@ bool ReportAttributesFailed(const char* path, unsigned attributes) {
 bool SetFolderAttributes(const TextString& item, unsigned attributes) {
   platform::FindEntry entry;
   platform::FileSearch search;
-  if (!search.First(item.Text(), &entry)) {
-    return !search.failed() || ReportAttributesFailed(item.Text(), attributes);
+  if (search.First(item.Text(), &entry)) {
+    // A bare "*.*" lists the current directory; its names are used as they
+    // come, relative to that same directory.
+    const bool hasFolder = item.ItemCount("\\") > 1;
+    const TextString folder = item.Items(0, -2, "\\");
+    do {
+      if (entry.attributes & platform::kAttributeDirectory) continue;
+      TextString path;
+      if (hasFolder)
+        path.Format("%s\\%s", folder.Text(), entry.name);
+      else
+        path.Set(entry.name);
+      if (!SetAttributesOrReport(path.Text(), attributes)) return false;
+    } while (search.Next(&entry));
   }
-  // A bare "*.*" lists the current directory; its names are used as they
-  // come, relative to that same directory.
-  const bool hasFolder = item.ItemCount("\\") > 1;
-  const TextString folder = item.Items(0, -2, "\\");
-  do {
-    if (entry.attributes & platform::kAttributeDirectory) continue;
-    TextString path;
-    if (hasFolder)
-      path.Format("%s\\%s", folder.Text(), entry.name);
-    else
-      path.Set(entry.name);
-    if (!SetAttributesOrReport(path.Text(), attributes)) return false;
-  } while (search.Next(&entry));
+  // The listing ended, or never began: a failed search is the item's.
   return !search.failed() || ReportAttributesFailed(item.Text(), attributes);
 }
 

@@ -59,7 +59,8 @@ CopyPlan* g_plan;
 // and finds it a staged number free in its folder, which is listed once
 // for the pairs in it in a row.
 ItemOutcome PlanItem(const ProcRecord&, const TextString* items) {
-  StagedPair& pair = g_plan->pairs[g_plan->count];
+  CopyPlan& plan = *g_plan;
+  StagedPair& pair = plan.pairs[plan.count];
   pair.source.Set(items[0]);
   platform::HeapArray<char> full;
   bool exists = false;
@@ -67,17 +68,17 @@ ItemOutcome PlanItem(const ProcRecord&, const TextString* items) {
   if (planned) {
     pair.target.Set(full.get());
     pair.wasNew = !exists;
-    pair.number = g_plan->nextNumber;
+    pair.number = plan.nextNumber;
     planned = platform::FindStagedNumber(
-        full.get(), g_plan->count ? (&pair - 1)->target.Text() : 0,
-        g_plan->taken.get(), &pair.number);
+        full.get(), plan.count ? (&pair - 1)->target.Text() : 0,
+        plan.taken.get(), &pair.number);
   }
   if (!planned) {
     LogFileOperation(false, "copy", pair.source.Text(), items[1].Text());
     return kItemFailed;
   }
-  g_plan->nextNumber = pair.number + 1;
-  ++g_plan->count;
+  plan.nextNumber = pair.number + 1;
+  ++plan.count;
   return kItemDone;
 }
 
@@ -158,7 +159,7 @@ bool ReplaceAll(CopyPlan* plan) {
   // where it cannot say so, the COPY is undone like any that fails.
   const TextString committed = CopyJournalPath(true);
   if (plan->journal && !platform::RenameFile(plan->journal, committed.Text())) {
-    LogFileOperation(false, "commit the journal", committed.Text(), 0);
+    LogFailedOperation("commit the journal", committed.Text());
     return RollBack(pairs[plan->count - 1]);
   }
   if (RemoveStagedFiles(pairs, plan->count, platform::kStagedBackup) &&
@@ -180,7 +181,7 @@ bool RunCopy(ProcRecord* record) {
   plan.taken.Reset(
       new (std::nothrow) unsigned char[platform::kStagedNumberBytes]);
   if (!plan.pairs.valid() || !plan.taken.valid()) {
-    ShowError(MSG_OUT_OF_MEMORY, "COPY_INFO");
+    ShowError(MSG_OUT_OF_MEMORY, kProcKinds[kCopyKind].recordName);
     return false;
   }
   g_plan = &plan;

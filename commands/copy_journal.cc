@@ -31,8 +31,8 @@ bool ParseJournal(const char* text, platform::HeapArray<StagedPair>* pairs,
   // The header, the pairs, the end line, each ended by a line feed (the
   // header's may be the one before the end line).
   const size_t length = strlen(text);
-  if (strncmp(text, kHeader, sizeof kHeader - 1) != 0 ||
-      length < sizeof kHeader - 1 + sizeof kEnd - 1 ||
+  if (length < sizeof kHeader - 1 + sizeof kEnd - 1 ||
+      memcmp(text, kHeader, sizeof kHeader - 1) != 0 ||
       strcmp(text + length - (sizeof kLastLines - 1), kLastLines) != 0) {
     return false;
   }
@@ -96,7 +96,7 @@ bool WriteCopyJournal(const StagedPair* pairs, int count, const char* path) {
   const bool written = platform::WriteFileThrough(
       path, text.Text(), static_cast<unsigned>(text.Length()));
   if (written) return true;
-  LogFileOperation(false, "write the journal", path, 0);
+  LogFailedOperation("write the journal", path);
   platform::RemoveFile(path);
   return false;
 }
@@ -109,7 +109,7 @@ bool RestorePairs(const StagedPair* pairs, int count, int* restored) {
         pairs[i].target.Text(), pairs[i].number, pairs[i].wasNew);
     if (result == platform::kRestored) ++*restored;
     if (result == platform::kRestoreFailed) {
-      LogFileOperation(false, "put back", pairs[i].target.Text(), 0);
+      LogFailedOperation("put back", pairs[i].target.Text());
       whole = false;
     }
   }
@@ -122,8 +122,7 @@ bool RemoveStagedFiles(const StagedPair* pairs, int count,
   for (int i = 0; i < count; ++i) {
     if (!platform::RemoveStaged(pairs[i].target.Text(), pairs[i].number,
                                 role)) {
-      LogFileOperation(false, "remove what was staged for",
-                       pairs[i].target.Text(), 0);
+      LogFailedOperation("remove what was staged for", pairs[i].target.Text());
       whole = false;
     }
   }
@@ -160,7 +159,7 @@ bool FinishInterruptedCopy() {
         failure = "remove the journal";
       }
     }
-    if (failure) LogFileOperation(false, failure, path.Text(), 0);
+    if (failure) LogFailedOperation(failure, path.Text());
     return Unusable(path);
   }
   return true;

@@ -21,7 +21,7 @@ bool FileDateAtLeast(const char* file, const char* date) {
   // Opened but unreadable counts like unopenable: an updater that cannot
   // tell a file's age should bring it up to date rather than skip it.
   if (platform::LastWriteDate(file, &written) != platform::kFileDateRead) {
-    LogFileOperation(false, "date of", file, 0);
+    LogFailedOperation("date of", file);
     return false;
   }
   LogFormat("date of %s: %04u-%02u-%02u", file, written.year, written.month,
@@ -29,11 +29,11 @@ bool FileDateAtLeast(const char* file, const char* date) {
   const TextString wanted(date);
   // Year, month, day: the first part that differs decides.
   const unsigned short have[3] = {written.year, written.month, written.day};
-  for (int part = 0; part < 2; ++part) {
+  // (Where they differ, later is the same as at least as late.)
+  for (int part = 0;; ++part) {
     const unsigned short want = DatePart(wanted, part);
-    if (have[part] != want) return have[part] > want;
+    if (have[part] != want || part == 2) return have[part] >= want;
   }
-  return have[2] >= DatePart(wanted, 2);
 }
 
 ProcRecord* LoadDate(const char* name) {

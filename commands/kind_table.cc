@@ -223,9 +223,11 @@ const ProcKey* DrivingKey(const ProcKind& kind) {
 
 bool RunItems(ProcRecord* record, ItemStep step, bool resultWhenDone) {
   const ProcKind& kind = *record->kind;
-  // Every kind whose runner walks items has a driving key.
-  const ProcKey& driving = *DrivingKey(kind);
-  const int count = KeyText(*record, driving)->ItemCount(",");
+  // Every kind whose runner walks items has a driving key, a text key.
+  int drivingIndex = 0;
+  while (kind.keys[drivingIndex].pairing != kDriving) ++drivingIndex;
+  const ProcKey& driving = kind.keys[drivingIndex];
+  const int count = (record->*driving.field.text).ItemCount(",");
   if (count == 0) {
     ShowError(MSG_BAD_ITEM_COUNT, record->name.Text(),
               kind.countNamesKind ? kind.mode : driving.key);
@@ -234,8 +236,9 @@ bool RunItems(ProcRecord* record, ItemStep step, bool resultWhenDone) {
   TextString items[kMostProcKeys];
   for (int i = 0; i < count; ++i) {
     for (int k = 0; k < kind.keyCount; ++k) {
+      // Keys that go with the driving list are text keys.
       if (kind.keys[k].pairing != kUnpaired) {
-        items[k].Set(ListItem(*KeyText(*record, kind.keys[k]), i));
+        items[k].Set(ListItem(record->*kind.keys[k].field.text, i));
       }
     }
     const ItemOutcome outcome = step(*record, items);

@@ -21,10 +21,7 @@ bool CheckFlag(const MSGBOX_INFO& record, bool* due) {
   int expected = 0;
   if (!ParseFlag(record.FLAG, &target, &expected)) return true;
   const ProcRecord* tested = FindProcRecord(CurrentProcList(), target.Text());
-  if (!tested) {
-    ShowError(MSG_BAD_SYMBOL, record.FLAG.Text());
-    return false;
-  }
+  if (!tested) return ShowBadSymbol(record.FLAG);
   *due = (tested->result ? 1 : 0) == expected;
   return true;
 }
@@ -36,7 +33,7 @@ int Ask(const TextString& written, unsigned style) {
   TextString text(written);
   text.ReplaceAll("%n", "\n");
   text.ReplaceAll("%t", "\t");
-  return ShowBox("MSGBOX", text.Text(), style);
+  return ShowBox(kProcKinds[kMsgboxKind].mode, text.Text(), style);
 }
 
 }  // namespace
@@ -73,10 +70,7 @@ bool RunMsgbox(ProcRecord* record) {
   if (!CheckFlag(*info, &due)) return false;
   if (!due) return true;
   const unsigned style = MsgboxStyle(info->TYPE);
-  if (style == 0) {
-    ShowError(MSG_BAD_SYMBOL, info->TYPE.Text());
-    return false;
-  }
+  if (style == 0) return ShowBadSymbol(info->TYPE);
   const int answer = Ask(info->TEXT, style);
   int abortItem;
   if (answer == platform::kIdOk || answer == platform::kIdYes) {

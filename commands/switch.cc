@@ -24,18 +24,14 @@ bool RunSwitch(ProcRecord* record) {
   // Looked up before the branch is loaded: only the list holding this
   // SWITCH is searched.
   const ProcRecord* tested = FindProcRecord(CurrentProcList(), target.Text());
-  if (!tested) {
-    ShowError(MSG_BAD_SYMBOL, info->PROC.Text());
-    return false;
-  }
+  if (!tested) return ShowBadSymbol(info->PROC);
   const TextString& branch = tested->result ? info->LIST1 : info->LIST0;
   const int count = branch.ItemCount(",");
   if (count == 0) return true;
   if (ProcListCount >= kMaxProcListDepth) {
     // Only a branch list that leads back here nests this deep; naming this
     // SWITCH tells the author which procedure loops.
-    ShowError(MSG_BAD_SYMBOL, info->name.Text());
-    return false;
+    return ShowBadSymbol(info->name);
   }
   // The branch list is current while it runs; a failed one stays loaded
   // until the end of the process, like every list whose run failed.

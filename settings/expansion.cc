@@ -177,7 +177,7 @@ ExpansionResult FoldParentDirs(TextString* text) {
   for (int index = 0;; ++index) {
     const char* end = ItemEnd(item);
     const bool parentStep =
-        end - item == 2 && std::strncmp(item, kParentStep, 2) == 0;
+        end - item == 2 && std::memcmp(item, kParentStep, 2) == 0;
     if (index >= 2 && parentStep) {
       --keptCount;
       changed = true;

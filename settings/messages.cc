@@ -3,6 +3,7 @@
 #include <stdarg.h>
 #include <string.h>
 
+#include "platform/compiler.h"
 #include "settings/run_log.h"
 
 TextString AppCaption;
@@ -90,4 +91,10 @@ void ShowError(unsigned id, ...) {
     return;
   }
   ShowBox("error", message.Text(), kErrorBoxStyle);
+}
+
+// Out of line: a procedure's loading and its runners share it.
+UPDATER_NOINLINE bool ShowBadSymbol(const TextString& symbol) {
+  ShowError(MSG_BAD_SYMBOL, symbol.Text());
+  return false;
 }

@@ -69,6 +69,10 @@ const unsigned kErrorBoxStyle = platform::kMbIconError | platform::kMbOk;
 // parameter that default argument promotion leaves as it is.)
 void ShowError(unsigned id, ...);
 
+// ShowError(MSG_BAD_SYMBOL, symbol.Text()); false, for the caller to
+// return.
+bool ShowBadSymbol(const TextString& symbol);
+
 // No box is shown from now on while `silent` (/SILENT, /VERYSILENT,
 // /SUPPRESSMSGBOXES on the command line).
 void SetSilentMode(bool silent);

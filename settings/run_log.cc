@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "platform/compiler.h"
 #include "platform/platform.h"
 
 namespace {
@@ -170,4 +171,9 @@ void LogFileOperation(bool done, const char* what, const char* path,
   else
     line.Add(": failed, ").Add(DescribeError(error));
   LogText(line);
+}
+
+// Out of line: the steps of a COPY and its journal log their failures so.
+UPDATER_NOINLINE void LogFailedOperation(const char* what, const char* path) {
+  LogFileOperation(false, what, path, 0);
 }

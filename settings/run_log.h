@@ -41,4 +41,7 @@ TextString DescribeError(unsigned code);
 void LogFileOperation(bool done, const char* what, const char* path,
                       const char* second);
 
+// LogFileOperation(false, what, path, 0): a failed operation on one path.
+void LogFailedOperation(const char* what, const char* path);
+
 #endif  // UPDATER_SETTINGS_RUN_LOG_H_

@@ -3,13 +3,15 @@
 #include <cstring>
 #include <new>
 
+#include "platform/compiler.h"
 #include "platform/text_rules.h"
 #include "settings/expansion.h"
 #include "settings/messages.h"
 #include "settings/settings_reader.h"
 
-const char* const kBuiltinSymbolNames[kBuiltinSymbolCount] = {
-    "<Win>", "<Sys>", "<Src>", "<Desktop>", "<Programs>"};
+const char
+    kBuiltinSymbolNames[kBuiltinSymbolCount][kLongestBuiltinSymbolName + 1] = {
+        "<Win>", "<Sys>", "<Src>", "<Desktop>", "<Programs>"};
 
 namespace {
 
@@ -68,10 +70,12 @@ bool Append(const char* name, const char* value) {
     entry->sameSlot = *slot;
     *slot = entry;
   }
-  (g_table.last ? g_table.last->next : g_table.first) = entry;
-  g_table.last = entry;
-  ++g_table.count;
-  g_table.length += entry->name.Length() + entry->value.Length() + 2;
+  Table* table = &g_table;
+  UPDATER_OPAQUE(table);
+  (table->last ? table->last->next : table->first) = entry;
+  table->last = entry;
+  ++table->count;
+  table->length += entry->name.Length() + entry->value.Length() + 2;
   return true;
 }
 

@@ -9,7 +9,10 @@
 
 // The built-in symbols, in the order start-up defines them.
 const int kBuiltinSymbolCount = 5;
-extern const char* const kBuiltinSymbolNames[kBuiltinSymbolCount];
+// Held in rows of the longest name's size: no table of pointers.
+const int kLongestBuiltinSymbolName = 10;  // "<Programs>"
+extern const char kBuiltinSymbolNames[kBuiltinSymbolCount]
+                                     [kLongestBuiltinSymbolName + 1];
 
 // The table's values together may grow by their expansion to the larger of
 // this and eight times their length as written. An entry whose expansion
