@@ -224,9 +224,7 @@ const ProcKey* DrivingKey(const ProcKind& kind) {
 bool RunItems(ProcRecord* record, ItemStep step, bool resultWhenDone) {
   const ProcKind& kind = *record->kind;
   // Every kind whose runner walks items has a driving key, a text key.
-  int drivingIndex = 0;
-  while (kind.keys[drivingIndex].pairing != kDriving) ++drivingIndex;
-  const ProcKey& driving = kind.keys[drivingIndex];
+  const ProcKey& driving = *DrivingKey(kind);
   const int count = (record->*driving.field.text).ItemCount(",");
   if (count == 0) {
     ShowError(MSG_BAD_ITEM_COUNT, record->name.Text(),
